@@ -1,0 +1,22 @@
+#pragma once
+// Message and input boxes behind one interface. The window shows real modal boxes; tests
+// answer them from a script, so no test ever blocks on a modal box.
+
+#include <QString>
+#include <optional>
+
+namespace telmaris {
+
+enum class MessageIcon { Information, Question, Critical };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal box with an OK button. Texts may separate their lines with single CR characters.
+    virtual void ShowMessage(MessageIcon icon, const QString &title, const QString &text) = 0;
+    // A modal text input box; nothing when the user cancelled it.
+    virtual std::optional<QString> AskText(const QString &title, const QString &prompt,
+                                           const QString &proposal) = 0;
+};
+
+} // namespace telmaris

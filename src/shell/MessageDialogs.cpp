@@ -1,0 +1,45 @@
+#include "shell/MessageDialogs.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace telmaris {
+
+QString ToDisplayLines(const QString &text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(u'\r', u'\n');
+    return lines;
+}
+
+void MessageDialogs::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToDisplayLines(text));
+    switch (icon) {
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+std::optional<QString> MessageDialogs::AskText(const QString &title, const QString &prompt,
+                                               const QString &proposal) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent_, title, ToDisplayLines(prompt),
+                                                 QLineEdit::Normal, proposal, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+} // namespace telmaris

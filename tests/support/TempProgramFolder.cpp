@@ -1,0 +1,33 @@
+#include "TempProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+namespace telmaris::test {
+
+TempProgramFolder::TempProgramFolder() {
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary program folder");
+}
+
+QString TempProgramFolder::iniPath() const { return filePath(QStringLiteral("Telmaris.Ini")); }
+
+QString TempProgramFolder::filePath(const QString &name) const {
+    return QDir(dir_.path()).filePath(name);
+}
+
+void TempProgramFolder::writeIni(const QByteArray &content) const {
+    QFile file(iniPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        throw std::runtime_error("cannot write the test settings file");
+}
+
+QByteArray TempProgramFolder::readIni() const {
+    QFile file(iniPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+} // namespace telmaris::test

@@ -1,0 +1,23 @@
+#pragma once
+// A temporary program folder: the place where Telmaris.Ini lives in every test.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace telmaris::test {
+
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    QString path() const { return dir_.path(); }
+    QString iniPath() const;
+    QString filePath(const QString &name) const;
+    void writeIni(const QByteArray &content) const;
+    QByteArray readIni() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace telmaris::test
