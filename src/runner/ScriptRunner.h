@@ -1,0 +1,39 @@
+#pragma once
+// SendSkript: carries the script in the editor out through the modem.
+
+#include "runner/PortMap.h"
+#include "store/StartData.h"
+
+#include <QObject>
+#include <QString>
+
+namespace telmaris {
+
+class RunnerUi;
+class TraceSink;
+
+enum class RunOutcome { Success, ModemError, PortError, UserAbort, PortFailure };
+
+class ScriptRunner : public QObject {
+    Q_OBJECT
+public:
+    // trace is null unless the program runs in trace mode.
+    ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent = nullptr);
+    ~ScriptRunner() override;
+
+    // Runs the editor's script with the given settings; scriptName is the current slot's name
+    // for the titles of EINGABE and HINWEIS boxes. In AutoMode the success message is left
+    // out. Returns how the run ended. Precondition: !Running().
+    RunOutcome SendSkript(const StartData &settings, const PortMap &ports,
+                          const QString &scriptName, bool autoMode);
+
+    bool Running() const;
+    void RequestAbort(); // a press of "&Abbrechen": sets UserAbort
+    const QString &EingabeText() const;
+
+private:
+    struct Private;
+    Private *d;
+};
+
+} // namespace telmaris

@@ -1,0 +1,54 @@
+#pragma once
+// The settings file Telmaris.Ini: an INI text with sections, keys matched without regard to
+// case (the first of duplicate keys wins), values trimmed of blanks.
+//
+// Every write re-reads the file, changes only the keys it was given (an existing key in place,
+// a new key appended to its section, the section appended when missing) and replaces the file
+// atomically, so a crash or a full disc never leaves a torn file and other content, other
+// sections and another running copy's keys survive byte for byte.
+//
+// The file is written in UTF-8; a file that is not valid UTF-8 is read as Windows-1252.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace telmaris {
+
+inline const QString DataSection = QStringLiteral("Data");
+inline const QString PortsSection = QStringLiteral("Ports");
+
+using IniEntries = QList<QPair<QString, QString>>; // key, value in write order
+
+// One read of the whole file, for reading many keys at start-up without re-reading the file.
+class IniSnapshot {
+public:
+    IniSnapshot() = default;
+    static IniSnapshot Load(const QString &path); // missing or unreadable file: empty snapshot
+    QString value(const QString &section, const QString &key) const; // "" when missing
+    // (implementation detail: parsed document)
+};
+
+class IniFile {
+public:
+    explicit IniFile(QString path);
+    const QString &path() const { return path_; }
+
+    IniSnapshot snapshot() const;
+    // The value of key in section "Data", or the empty text.
+    QString ReadIni(const QString &key) const;
+    // Stores value under key in section "Data". False with a readable reason when it failed.
+    bool WriteIni(const QString &key, const QString &value, QString *error = nullptr);
+    // Stores all entries in one read-modify-write.
+    bool WriteIniBatch(const QString &section, const IniEntries &entries,
+                       QString *error = nullptr);
+
+private:
+    QString path_;
+};
+
+// Where Telmaris.Ini lives: beside the program (programDir), unless no file lies there and the
+// folder is not writable, then in the user's configuration folder.
+QString LocateIniFile(const QString &programDir);
+
+} // namespace telmaris

@@ -1,0 +1,51 @@
+#pragma once
+// Reading and writing the current slot's text, and the escape encoding that turns a
+// multi-line text into one INI value.
+
+#include <QString>
+
+namespace telmaris {
+
+class IniFile;
+
+// Backslash -> "\\", tab -> "\T", LF -> "\L", CR -> "\N", '"' -> "\H".
+QString EncodeIniText(const QString &text);
+// The reverse; escape letters in either case, an unknown escape gives the bare character, a
+// trailing lone backslash is dropped.
+QString DecodeIniText(const QString &value);
+
+// The visible editor box as the store sees it: CR LF text.
+class EditorText {
+public:
+    virtual ~EditorText() = default;
+    virtual QString text() const = 0;
+    virtual void setText(const QString &text) = 0;
+};
+
+class ScriptSlots {
+public:
+    explicit ScriptSlots(IniFile &ini) : ini_(ini) {}
+
+    // Set by every change of the editor text, cleared after loading and after a stored write.
+    bool SkriptChanged = false;
+
+    // Loads slot n's stored text into the editor and clears SkriptChanged.
+    void ReadCurrSkriptText(int n, EditorText &editor);
+    // Stores the editor's text (blanks trimmed at both ends) as slot n's text if it changed.
+    // Returns false with a reason when the write failed; SkriptChanged then stays set so the
+    // text is tried again.
+    bool WriteCurrSkriptText(int n, const EditorText &editor, QString *error = nullptr);
+    bool SaveSkript(int n, const EditorText &editor, QString *error = nullptr) {
+        return WriteCurrSkriptText(n, editor, error);
+    }
+
+private:
+    IniFile &ini_;
+};
+
+// What the user is told when a script text could not be stored.
+inline const QString ScriptNotSavedStatus = QStringLiteral("Skript konnte nicht gespeichert werden!");
+QString ScriptNotSavedMessage(int n, const QString &reason);
+QString SettingsNotSavedMessage(const QString &reason);
+
+} // namespace telmaris

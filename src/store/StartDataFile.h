@@ -1,0 +1,31 @@
+#pragma once
+// Reading the settings record at start-up and writing it back at a normal end.
+
+#include "store/StartData.h"
+
+#include <QString>
+#include <array>
+
+namespace telmaris {
+
+class IniFile;
+class IniSnapshot;
+
+struct StoredStartData {
+    StartData data;                        // every field valid (defaults applied)
+    bool askToCheckPort = false;           // show "Bitte überprüfen Sie die Port-Einstellung."
+    std::array<QString, 100> names;        // SkriptName1..100 as read (not trimmed)
+};
+
+inline const QString CheckPortMessage = QStringLiteral("Bitte überprüfen Sie die Port-Einstellung.");
+
+// usablePorts[i] tells whether COM i+1 could be opened by the probe; at least one is true.
+StoredStartData ReadStartDataFromIniFile(const IniSnapshot &ini,
+                                         const std::array<bool, 4> &usablePorts);
+
+// Writes ComPort, ModemReset, ModemInit, ModemSpeed, DialPuls, LineLen, Umbruch,
+// SkriptName1..100 and CurrSkript in that order, in one read-modify-write.
+bool WriteStartDataToIniFile(IniFile &ini, const StartData &data,
+                             const std::array<QString, 100> &names, QString *error = nullptr);
+
+} // namespace telmaris
