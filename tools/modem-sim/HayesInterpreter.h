@@ -1,0 +1,56 @@
+#pragma once
+// The command interpreter of a Hayes modem: takes one command line (without its CR) and tells
+// what the modem answers. Holds the modem's switchable state (echo, result code form, quiet
+// mode, S registers). Knows nothing of the line it is attached to.
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+
+namespace telmaris::modemsim {
+
+// The result codes a command line can end in, with their numeric (V0) form.
+enum class ResultCode { None, Ok, Error, Busy };
+
+struct ModemProfile {
+    bool echo = false;   // E1: characters received are sent back
+    bool verbose = true; // V1: result codes as words, V0 as digits
+};
+
+struct HayesReply {
+    QByteArray information; // text lines before the result (S register queries), each own line
+    ResultCode result = ResultCode::None;
+    bool dialled = false; // the line held a dial command
+};
+
+class HayesInterpreter {
+public:
+    explicit HayesInterpreter(ModemProfile profile = {});
+
+    // The profile that &F and Z restore.
+    void setProfile(ModemProfile profile);
+    ModemProfile profile() const { return profile_; }
+
+    bool echo() const { return current_.echo; }
+    bool verbose() const { return current_.verbose; }
+    bool quiet() const { return quiet_; }
+    int sRegister(int n) const;
+
+    // Interprets one command line as received, without its CR. A line that is empty after
+    // dropping control characters gets no answer; a line without the AT prefix gets ERROR.
+    HayesReply interpret(const QByteArray &line);
+
+    // The bytes a result code puts on the line in the current form (V0/V1); empty when quiet.
+    QByteArray format(const HayesReply &reply) const;
+
+private:
+    void reset();
+    bool execute(const QByteArray &commands, HayesReply &reply);
+
+    ModemProfile profile_;
+    ModemProfile current_;
+    bool quiet_ = false;
+    std::array<int, 256> registers_{};
+};
+
+} // namespace telmaris::modemsim
