@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedLayout>
@@ -199,8 +200,11 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::MouseMove) {
+        // Only the control itself shows its hint; a move over a control inside it (the check
+        // box in its frame, the tab bar's scroll buttons) that reaches it does not.
         const auto hint = hints_.constFind(watched);
-        if (hint != hints_.constEnd())
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (hint != hints_.constEnd() && !static_cast<QWidget *>(watched)->childAt(at))
             Status(*hint);
     }
     return QMainWindow::eventFilter(watched, event);
