@@ -2,15 +2,19 @@
 
 #include "editor/DocumentText.h"
 #include "editor/EditBuffer.h"
+#include "editor/ScriptHighlighter.h"
+#include "editor/ScriptLint.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -54,6 +58,7 @@ ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(n
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    new ScriptHighlighter(document());
     viewport()->setMouseTracking(true);
     setMouseTracking(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -207,6 +212,27 @@ void ScriptEdit::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
+    const QTextBlock block = cursorForPosition(viewportPosition).block();
+    const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
+    if (!block.isValid() || !area.contains(viewportPosition))
+        return {};
+    return CheckScriptLine(FromDocumentText(block.text())).skipReason;
+}
+
+bool ScriptEdit::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString reason = skipReasonAt(help->pos());
+        if (reason.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), reason, viewport());
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 void ScriptEdit::mouseMoveEvent(QMouseEvent *event) {

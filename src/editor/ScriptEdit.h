@@ -30,6 +30,9 @@ public:
     void setLocked(bool locked);
     bool isLocked() const;
 
+    // The tooltip for a point of the viewport: why the line there will be skipped, or nothing.
+    QString skipReasonAt(const QPoint &viewportPosition) const;
+
 Q_SIGNALS:
     // Every change of the text: typing, pasting, the shorthand, Ctrl+Y, setCrlfText.
     void edited();
@@ -38,6 +41,7 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     // Copy and paste carry CR LF text, so a lone CR or LF survives the clipboard.

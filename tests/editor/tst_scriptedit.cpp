@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
+#include <QToolTip>
 
 using telmaris::ScriptEdit;
 
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void shiftEnterInsertsAPlainLineBreak();
     void hoveredOnMouseMove();
     void wrapModes();
+    void marksKeywordsAndSkippedLines();
 
 private:
     static void typeAtEnd(ScriptEdit &edit, const QString &keys) {
@@ -271,6 +274,47 @@ void TestScriptEdit::wrapModes() {
     QVERIFY(wrapping.document()->firstBlock().layout()->lineCount() > 3);
     QCOMPARE(wrapping.crlfText(), longLine); // wrapping adds no line breaks
     QVERIFY(plain.font().fixedPitch() || QFontInfo(plain.font()).fixedPitch());
+}
+
+void TestScriptEdit::marksKeywordsAndSkippedLines() {
+    ScriptEdit edit(false);
+    edit.resize(400, 200);
+    edit.setCrlfText(QStringLiteral("W\u00c4HLE %EINGABE%\r\nPAUES 5\r\nAnlage neu"));
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+
+    const QTextBlock first = edit.document()->firstBlock();
+    bool keywordBold = false;
+    bool placeholderColoured = false;
+    for (const QTextLayout::FormatRange &range : first.layout()->formats()) {
+        if (range.start == 0 && range.length == 5 && range.format.fontWeight() == QFont::Bold)
+            keywordBold = true;
+        if (range.start == 6 && range.length == 9 &&
+            range.format.hasProperty(QTextFormat::ForegroundBrush))
+            placeholderColoured = true;
+    }
+    QVERIFY(keywordBold);
+    QVERIFY(placeholderColoured);
+
+    const QTextBlock second = first.next();
+    QCOMPARE(second.layout()->formats().size(), 1);
+    QCOMPARE(second.layout()->formats().first().format.underlineStyle(),
+             QTextCharFormat::WaveUnderline);
+    QVERIFY(second.next().layout()->formats().isEmpty()); // a remark stays plain
+
+    // The tooltip over the skipped line says why; over the others there is none.
+    auto pointOn = [&](const QTextBlock &block) {
+        return edit.cursorRect(QTextCursor(block)).center() + QPoint(12, 0);
+    };
+    QHelpEvent help(QEvent::ToolTip, pointOn(second),
+                    edit.viewport()->mapToGlobal(pointOn(second)));
+    QApplication::sendEvent(edit.viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(),
+             QStringLiteral("Diese Zeile wird \u00fcbersprungen: \u201ePAUES\u201c ist "
+                            "kein Schl\u00fcsselwort. Gemeint ist wohl \u201ePAUSE\u201c."));
+    QCOMPARE(edit.skipReasonAt(pointOn(first)), QString());
+    QCOMPARE(edit.skipReasonAt(pointOn(second.next())), QString());
 }
 
 QTEST_MAIN(TestScriptEdit)
