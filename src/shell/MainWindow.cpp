@@ -2,6 +2,10 @@
 
 #include "common/Numbers.h"
 #include "editor/ScriptEdit.h"
+#include "help/DesktopOpener.h"
+#include "help/Help.h"
+#include "info/Artwork.h"
+#include "info/InfoDialog.h"
 #include "shell/CommandLine.h"
 #include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
@@ -43,9 +47,12 @@ const QString NoComPortsMessage =
 
 } // namespace
 
-MainWindow::MainWindow(QString programDir, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs), ini_(QString()),
-      slots_(ini_) {
+MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *opener,
+                       QWidget *parent)
+    : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs),
+      ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
+      opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
+      ini_(QString()), slots_(ini_) {
     setObjectName(QStringLiteral("Form1"));
     BuildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
@@ -148,7 +155,11 @@ QWidget *MainWindow::BuildButtonRow() {
 
     Image1 = new QLabel(row);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedSize(40, 32);
+    Image1->setPixmap(SmallLogoPicture());
+    Image1->setFixedSize(SmallLogoPicture().deviceIndependentSize().toSize());
+    Image1->setCursor(LogoPointer());
+    Image1->setToolTip(LogoToolTip());
+    Image1->installEventFilter(this); // a click opens the maker's web site
     layout->addWidget(Image1);
 
     const QString captions[5] = {QStringLiteral("&Programmieren"), QStringLiteral("&Hilfe"),
@@ -199,6 +210,11 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        OpenWebSite(opener_);
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         // Only the control itself shows its hint; a move over a control inside it (the check
         // box in its frame, the tab bar's scroll buttons) that reaches it does not.
@@ -379,7 +395,8 @@ void MainWindow::Command1_Click(int Index) {
             AutoMode_);
         return;
     case 1:
-        return; // the help arrives with the help subsystem
+        ShowHelp(programDir_, dialogs_, opener_);
+        return;
     case 2:
         if (!SaveForClose())
             return;
@@ -388,7 +405,8 @@ void MainWindow::Command1_Click(int Index) {
         close();
         return;
     case 3:
-        return; // the info dialog arrives with the info subsystem
+        info_->ShowInfo();
+        return;
     case 4:
         SelectTab(OptionsTab);
         return;
