@@ -151,12 +151,14 @@ QWidget *MainWindow::BuildButtonRow() {
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 2, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(4);
 
     Image1 = new QLabel(row);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(SmallLogoPicture());
-    Image1->setFixedSize(SmallLogoPicture().deviceIndependentSize().toSize());
+    // The logo as high as the buttons, so the row fits a 640-pixel window.
+    const QPixmap logo = SmallLogoPicture().scaledToHeight(26, Qt::SmoothTransformation);
+    Image1->setPixmap(logo);
+    Image1->setFixedSize(logo.size());
     Image1->setCursor(LogoPointer());
     Image1->setToolTip(LogoToolTip());
     Image1->installEventFilter(this); // a click opens the maker's web site
@@ -178,15 +180,16 @@ QWidget *MainWindow::BuildButtonRow() {
     // The four small buttons share one width; "&Programmieren" is three and a half times as
     // wide: the room of the row is shared 2:2:2:2:7.
     int small = 0;
-    for (int i = 1; i < 5; ++i)
-        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(Command1[i]->text()));
-    small += 16;
+    for (int i = 1; i < 5; ++i) {
+        const QString caption = Command1[i]->text().remove(u'&');
+        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(caption) + 12);
+    }
     for (int i : {3, 1, 2, 4}) {
         Command1[i]->setMinimumWidth(small);
         Command1[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         layout->addWidget(Command1[i], 2);
     }
-    Command1[0]->setMinimumWidth(Command1[0]->sizeHint().width());
+    Command1[0]->setMinimumWidth(small * 7 / 2);
     Command1[0]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout->addWidget(Command1[0], 7);
 
