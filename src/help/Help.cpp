@@ -2,10 +2,15 @@
 
 #include "info/MakerAddresses.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace telmaris {
+
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 bool FileExists(const QString &path) {
     if (path.isEmpty())

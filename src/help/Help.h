@@ -9,6 +9,9 @@
 
 namespace telmaris {
 
+// The directory of the program file: where the manual lies.
+QString ProgramFolder();
+
 // True when a plain file is at path; folders, hidden files and any error count as no file.
 bool FileExists(const QString &path);
 

@@ -57,11 +57,11 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
 
-    struct ButtonSpec {
+    struct ButtonEntry {
         QString caption;
         std::function<void()> action;
     };
-    const ButtonSpec specs[] = {
+    const ButtonEntry entries[] = {
         {QStringLiteral("\u00dcber &Telmaris"),
          [this] { OpenDocument(opener_, QString::fromLatin1(kMakerAboutPage)); }},
         {QStringLiteral("E-&Mail an Telmaris"),
@@ -72,11 +72,11 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
     auto *buttons = new QHBoxLayout;
     int index = 0;
     QPushButton *closeButton = nullptr;
-    for (const ButtonSpec &spec : specs) {
-        auto *button = new QPushButton(spec.caption, this);
+    for (const ButtonEntry &entry : entries) {
+        auto *button = new QPushButton(entry.caption, this);
         button->setObjectName(QStringLiteral("Btn%1").arg(index++));
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, spec.action);
+        connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
         closeButton = button;
     }

@@ -124,6 +124,10 @@ void TestInfoDialog::onlyOneDialogAtATime() {
     holder.ShowInfo();
     QVERIFY(holder.dialog() != nullptr);
     QVERIFY(holder.dialog()->isVisible());
+
+    // Escape closes it like its close button; the next ShowInfo builds a new one.
+    QTest::keyClick(holder.dialog(), Qt::Key_Escape);
+    QTRY_VERIFY(holder.dialog() == nullptr);
 }
 
 QTEST_MAIN(TestInfoDialog)
