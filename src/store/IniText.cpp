@@ -8,14 +8,15 @@ namespace telmaris {
 namespace {
 
 // The section name of a header line "[name]", or a null text when the line is no header.
+// Looks at the first character before copying anything: most lines are long script texts.
 QString SectionName(const QString &line) {
-    const QString trimmed = line.trimmed();
+    const QStringView trimmed = QStringView(line).trimmed();
     if (!trimmed.startsWith(u'['))
         return {};
     const qsizetype close = trimmed.indexOf(u']');
     if (close < 0)
         return {};
-    QString name = TrimBlanks(trimmed.mid(1, close - 1));
+    QString name = TrimBlanks(trimmed.mid(1, close - 1).toString());
     if (name.isNull())
         name = QStringLiteral(""); // "[]" is a header too, of the empty name
     return name;
@@ -153,7 +154,7 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     // After the section's last line that is not blank, so that blank lines before the next
     // section stay where they are.
     qsizetype insertAt = sectionEnd(header);
-    while (insertAt > header + 1 && lines_.at(insertAt - 1).text.trimmed().isEmpty())
+    while (insertAt > header + 1 && QStringView(lines_.at(insertAt - 1).text).trimmed().isEmpty())
         --insertAt;
     if (insertAt == lines_.size() && lines_.last().ending.isEmpty()) {
         lines_.last().ending = ending;
