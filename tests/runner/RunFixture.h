@@ -18,6 +18,11 @@ inline const QString Init = QStringLiteral("AT") + DefaultModemInit;
 inline const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
 inline const QString AbortText = QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
 
+// A box with the program's name as its title, as RecordingRunnerUi::messages lists it.
+inline QString Critical(const QString &text) {
+    return "[critical] Telmaris: " + text;
+}
+
 class RecordingTrace : public TraceSink {
 public:
     QStringList lines;

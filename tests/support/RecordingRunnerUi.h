@@ -2,20 +2,13 @@
 // A RunnerUi that records what a run shows the user and answers input boxes from a list.
 // The editor is a plain CR LF text with a selection and a caret.
 
+#include "ScriptedDialogs.h"
 #include "runner/RunnerUi.h"
 
-#include <QList>
-#include <QString>
 #include <QStringList>
 #include <functional>
 
 namespace telmaris::test {
-
-struct ShownMessage {
-    MessageIcon icon;
-    QString title;
-    QString text;
-};
 
 class RecordingRunnerUi : public RunnerUi {
 public:
@@ -26,11 +19,11 @@ public:
     // "Caret <n>", "Focus", "Running", "Idle".
     QStringList calls;
     QStringList statuses;
-    QList<ShownMessage> messages;
-    QStringList inputAnswers; // answered in order; the empty text (cancel) when none is left
-    std::function<void(const ShownMessage &)> onMessage;
-    std::function<void(int start, int length)> onSelect;
-
+    QStringList messages;      // "[icon] title: text" of every box, as DescribeBox writes it
+    QStringList selectedLines; // the texts of the lines the run selected, in order
+    QStringList inputAnswers;  // answered in order; the empty text (cancel) when none is left
+    std::function<void(const QString &text)> onMessage;
+    std::function<void(int start)> onSelect;
     bool locked = false;
     bool running = false;
     int caret = 0;
@@ -38,52 +31,43 @@ public:
     int selectionLength = 0;
 
     void setText(const QString &text) { text_ = text; }
-    // The texts of the lines the run selected, in order (empty lines included).
-    QStringList selectedLines;
 
     void Status(const QString &text) override {
         statuses << text;
-        calls << QStringLiteral("Status: ") + text;
+        calls << "Status: " + text;
     }
     void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override {
-        calls << QStringLiteral("Message: ") + title + QStringLiteral(": ") + text;
-        messages.append({icon, title, text});
+        calls << "Message: " + title + ": " + text;
+        messages << DescribeBox(icon, title, text);
         if (onMessage)
-            onMessage(messages.last());
+            onMessage(text);
     }
     QString InputBox(const QString &title, const QString &prompt) override {
-        calls << QStringLiteral("Input: ") + title + QStringLiteral(": ") + prompt;
+        calls << "Input: " + title + ": " + prompt;
         return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
     }
-    void Beep() override { calls << QStringLiteral("Beep"); }
+    void Beep() override { calls << "Beep"; }
     QString EditorText() const override { return text_; }
-    void SetEditorLocked(bool on) override {
-        locked = on;
-        calls << (on ? QStringLiteral("Lock") : QStringLiteral("Unlock"));
-    }
+    void SetEditorLocked(bool on) override { calls << ((locked = on) ? "Lock" : "Unlock"); }
     void SelectEditorRange(int start, int length) override {
         selectionStart = start;
         selectionLength = length;
         selectedLines << SelectedEditorText();
         calls << QStringLiteral("Select %1 %2").arg(start).arg(length);
         if (onSelect)
-            onSelect(start, length);
+            onSelect(start);
     }
     QString SelectedEditorText() const override {
         return text_.mid(selectionStart, selectionLength);
     }
     int EditorCaret() const override { return caret; }
     void SetEditorCaret(int position) override {
-        caret = position;
-        selectionStart = position;
+        caret = selectionStart = position;
         selectionLength = 0;
         calls << QStringLiteral("Caret %1").arg(position);
     }
-    void FocusEditor() override { calls << QStringLiteral("Focus"); }
-    void SetRunState(bool on) override {
-        running = on;
-        calls << (on ? QStringLiteral("Running") : QStringLiteral("Idle"));
-    }
+    void FocusEditor() override { calls << "Focus"; }
+    void SetRunState(bool on) override { calls << ((running = on) ? "Running" : "Idle"); }
 
 private:
     QString text_;

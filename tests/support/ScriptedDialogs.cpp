@@ -2,25 +2,24 @@
 
 namespace telmaris::test {
 
+QString DescribeBox(MessageIcon icon, const QString &title, const QString &text) {
+    const char *name = icon == MessageIcon::Critical      ? "critical"
+                       : icon == MessageIcon::Information ? "information"
+                                                          : "question";
+    return QStringLiteral("[%1] %2: %3").arg(QLatin1String(name), title, text);
+}
+
 void ScriptedDialogs::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
-    messages.append({icon, title, text});
+    messages << DescribeBox(icon, title, text);
+    texts << text;
     if (onMessage)
-        onMessage(messages.last());
+        onMessage(text);
 }
 
 std::optional<QString> ScriptedDialogs::AskText(const QString &title, const QString &prompt,
                                                 const QString &proposal) {
     inputs.append({title, prompt, proposal});
-    if (answers.isEmpty())
-        return std::nullopt;
-    return answers.takeFirst();
-}
-
-QStringList ScriptedDialogs::messageTexts() const {
-    QStringList texts;
-    for (const ShownBox &box : messages)
-        texts << box.text;
-    return texts;
+    return answers.isEmpty() ? std::nullopt : answers.takeFirst();
 }
 
 } // namespace telmaris::test

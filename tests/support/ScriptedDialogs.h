@@ -11,11 +11,8 @@
 
 namespace telmaris::test {
 
-struct ShownBox {
-    MessageIcon icon;
-    QString title;
-    QString text;
-};
+// A box as the program's box hook writes it: "[critical] Telmaris: text".
+QString DescribeBox(MessageIcon icon, const QString &title, const QString &text);
 
 struct AskedInput {
     QString title;
@@ -32,12 +29,12 @@ public:
     // The next answers of input boxes in order; nothing stands for a cancelled box. When the
     // list is used up, a box is cancelled.
     QList<std::optional<QString>> answers;
-    // Called while a message box is "open" (e.g. to act during a run's box).
-    std::function<void(const ShownBox &)> onMessage;
+    // Called with the text while a message box is "open" (e.g. to act during a run's box).
+    std::function<void(const QString &text)> onMessage;
 
-    QList<ShownBox> messages;
+    QStringList messages; // DescribeBox() of every box shown
+    QStringList texts;    // just their texts
     QList<AskedInput> inputs;
-    QStringList messageTexts() const;
 };
 
 } // namespace telmaris::test
