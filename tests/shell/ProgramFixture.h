@@ -1,7 +1,7 @@
 #pragma once
 // A started Telmaris window on a temporary program folder: the real settings file, COM 1 on
 // the modem simulator (COM 2 on a second one when asked), COM 3 and 4 on devices that do not
-// exist, and scripted dialogs.
+// exist, and scripted dialogs. Helpers reach the window's controls by their names.
 
 #include "PtyModem.h"
 #include "ScriptedDialogs.h"
@@ -10,9 +10,11 @@
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
 
-#include <QByteArray>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
 #include <memory>
-#include <optional>
 
 namespace telmaris::test {
 
@@ -27,27 +29,49 @@ class ProgramFixture {
 public:
     // dataSection: the lines of section [Data] (without the section line); ComPort=1 is added
     // when they name no port, so that start-up asks nothing.
-    explicit ProgramFixture(const QByteArray &dataSection, bool secondModem = false) : modem1_() {
-        const QByteArray port = dataSection.contains("ComPort=") ? "" : "ComPort=1\n";
-        QByteArray ini = "[Data]\n" + port + dataSection +
-                         "\n[Ports]\nCOM1=" + modem1_.devicePath().toUtf8() + "\n";
-        if (secondModem) {
+    explicit ProgramFixture(const QByteArray &dataSection, bool secondModem = false) {
+        if (secondModem)
             modem2_ = std::make_unique<PtyModem>();
-            ini += "COM2=" + modem2_->devicePath().toUtf8() + "\n";
-        } else {
-            ini += "COM2=" + folder.filePath(QStringLiteral("no-such-port-2")).toUtf8() + "\n";
+        QByteArray ini = "[Data]\n" +
+                         QByteArray(dataSection.contains("ComPort=") ? "" : "ComPort=1\n") +
+                         dataSection + "\n[Ports]\nCOM1=" + modem1_.devicePath().toUtf8() + "\n";
+        for (int n = 2; n <= 4; ++n) {
+            const QString device = n == 2 && modem2_
+                                       ? modem2_->devicePath()
+                                       : folder.filePath(QStringLiteral("no-such-port-%1").arg(n));
+            ini += QStringLiteral("COM%1=%2\n").arg(n).arg(device).toUtf8();
         }
-        ini += "COM3=" + folder.filePath(QStringLiteral("no-such-port-3")).toUtf8() + "\n";
-        ini += "COM4=" + folder.filePath(QStringLiteral("no-such-port-4")).toUtf8() + "\n";
         folder.writeIni(ini);
         window = std::make_unique<MainWindow>(folder.path(), dialogs, &opener);
     }
 
     std::optional<int> start(const QString &argument = QString()) { return window->Init(argument); }
+    // Starts interactively and waits until the window is on screen.
+    bool open() { return !start() && QTest::qWaitForWindowExposed(window.get()); }
 
     // A value of section [Data] as the file holds it now.
     QString stored(const QString &key) const {
         return IniSnapshot::Load(folder.iniPath()).value(DataSection, key);
+    }
+
+    template <class T = QWidget> T *child(const QString &name) const {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QString statusLine() const { return child<QLabel>("StatusDisplay")->text(); }
+    QPushButton *button(int index) const {
+        return child<QPushButton>(QStringLiteral("Command1_%1").arg(index));
+    }
+    QTabBar *tabs() const { return child<QTabBar>("TabStrip1"); }
+    // Clicks tab n (1..101) with the mouse when it is in view, else selects it like the slider.
+    void clickTab(int tab) const {
+        const QRect rect = tabs()->tabRect(tab - 1);
+        if (tabs()->rect().adjusted(0, 0, -60, 0).contains(rect))
+            QTest::mouseClick(tabs(), Qt::LeftButton, {}, rect.center());
+        else
+            tabs()->setCurrentIndex(tab - 1);
     }
 
     PtyModem &modem1() { return modem1_; }

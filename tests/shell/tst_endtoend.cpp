@@ -15,32 +15,28 @@ namespace {
 const QByteArray Settings = "[Data]\r\nComPort=1\r\nCurrSkript=1\r\nSkriptName3=Nacht\r\n"
                             "SkriptText3=TONWAHL\\N\\LWÄHLE 55\\N\\LERDTASTE\\N\\LAUFLEGEN\r\n";
 
-// One program folder with a copy of the program and the simulator started beside it.
+// One program folder with a copy of the program and, when given options, the simulator
+// started beside it as COM 1; COM 2 to 4 do not exist.
 class Installation {
 public:
     explicit Installation(const QStringList &simulatorOptions) {
-        QVERIFY(
-            QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath(QStringLiteral("telmaris"))));
-        ini = Settings + "[Ports]\r\nCOM1=" + folder.filePath(QStringLiteral("modem")).toUtf8() +
-              "\r\nCOM2=" + folder.filePath(QStringLiteral("none2")).toUtf8() +
-              "\r\nCOM3=" + folder.filePath(QStringLiteral("none3")).toUtf8() +
-              "\r\nCOM4=" + folder.filePath(QStringLiteral("none4")).toUtf8() + "\r\n";
+        QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath("telmaris")));
+        ini = Settings + "[Ports]\r\n";
+        for (const char *port : {"1=modem", "2=none2", "3=none3", "4=none4"})
+            ini +=
+                "COM" + QByteArray(port).replace('=', "=" + folder.path().toUtf8() + '/') + "\r\n";
         folder.writeIni(ini);
         if (simulatorOptions.isEmpty())
             return;
         simulator.start(QStringLiteral(TELMARIS_MODEM_SIM),
-                        QStringList{QStringLiteral("--link"),
-                                    folder.filePath(QStringLiteral("modem")),
-                                    QStringLiteral("--log"), logPath()} +
+                        QStringList{"--link", folder.filePath("modem"), "--log", logPath()} +
                             simulatorOptions);
         QVERIFY(simulator.waitForStarted());
-        QTRY_VERIFY(QFile::exists(folder.filePath(QStringLiteral("modem"))));
+        QTRY_VERIFY(QFile::exists(folder.filePath("modem")));
     }
     ~Installation() {
-        if (simulator.state() != QProcess::NotRunning) {
-            simulator.terminate();
-            simulator.waitForFinished();
-        }
+        simulator.terminate();
+        simulator.waitForFinished();
     }
 
     // Runs the program with one argument; returns its exit status.
@@ -51,30 +47,24 @@ public:
         env.insert(QStringLiteral("TELMARIS_TEST_AUTOCLOSE_BOXES"), QStringLiteral("1"));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
-        program.start(folder.filePath(QStringLiteral("telmaris")), {argument});
+        program.start(folder.filePath("telmaris"), {argument});
         if (!program.waitForFinished(120000))
             program.kill();
-        boxes.clear();
-        for (const QByteArray &line : program.readAllStandardError().split('\n')) {
+        for (const QByteArray &line : program.readAllStandardError().split('\n'))
             if (line.startsWith('['))
                 boxes << QString::fromUtf8(line);
-        }
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     }
 
-    QString logPath() const { return folder.filePath(QStringLiteral("modem.log")); }
-    // The commands the modem received, without their time stamps.
+    QString logPath() const { return folder.filePath("modem.log"); }
+    // The commands the modem received, without their time stamps ("yyyy-MM-dd HH:mm:ss.zzz ").
     QList<QByteArray> commands() const {
         QFile log(logPath());
         QList<QByteArray> result;
-        if (!log.open(QIODevice::ReadOnly))
-            return result;
-        for (const QByteArray &line : log.readAll().split('\n')) {
-            // "yyyy-MM-dd HH:mm:ss.zzz command"
-            constexpr qsizetype stampLength = 24;
-            if (line.size() >= stampLength)
-                result << line.mid(stampLength);
-        }
+        if (log.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : log.readAll().split('\n'))
+                if (line.size() >= 24)
+                    result << line.mid(24);
         return result;
     }
 
@@ -105,7 +95,6 @@ void TestEndToEnd::autoModeSendsTheScript_data() {
 void TestEndToEnd::autoModeSendsTheScript() {
     QFETCH(QString, argument);
     Installation installation({QStringLiteral("--echo")}); // the init turns the echo off
-
     QCOMPARE(installation.run(argument), 0);
     QCOMPARE(installation.boxes, QStringList());
     QCOMPARE(installation.commands(),
