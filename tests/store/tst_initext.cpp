@@ -15,7 +15,6 @@ private Q_SLOTS:
     void updateKeepsOtherBytes_data();
     void updateKeepsOtherBytes();
     void lineBreaksInValuesCannotStartKeys();
-    void windows1252FileIsWrittenBackAsUtf8();
     void anyTextSurvivesAndTakesAnyValue();
 };
 
@@ -84,15 +83,6 @@ void TestIniText::lineBreaksInValuesCannotStartKeys() {
     QVERIFY(!reread.contains(QStringLiteral("Evil"), QStringLiteral("B")));
     QVERIFY(!reread.contains(QStringLiteral("Data"), QStringLiteral("B")));
     QCOMPARE(ini.toBytes().count('\n'), 2);
-}
-
-void TestIniText::windows1252FileIsWrittenBackAsUtf8() {
-    IniText ini = IniText::FromBytes("; \x80 \x9F \x81\r\n[Data]\r\nSkriptName1=W\xC4HLE\r\n");
-    QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("SkriptName1")),
-             QStringLiteral("WÄHLE"));
-    ini.setValue(QStringLiteral("Data"), QStringLiteral("ComPort"), QStringLiteral("2"));
-    QCOMPARE(ini.toBytes(), QByteArray("; \xE2\x82\xAC \xC5\xB8 \xC2\x81\r\n[Data]\r\n"
-                                       "SkriptName1=W\xC3\x84HLE\r\nComPort=2\r\n"));
 }
 
 // Random INI-like texts: reading and writing back changes nothing; a stored value reads back
