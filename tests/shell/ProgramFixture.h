@@ -4,9 +4,9 @@
 // exist, and scripted dialogs. Helpers reach the window's controls by their names.
 
 #include "PtyModem.h"
+#include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
-#include "help/DocumentOpener.h"
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
 
@@ -17,13 +17,6 @@
 #include <memory>
 
 namespace telmaris::test {
-
-// Takes the addresses the window hands to the desktop, so no browser starts.
-class RecordingOpener : public DocumentOpener {
-public:
-    void Open(const QUrl &url) override { opened.append(url); }
-    QList<QUrl> opened;
-};
 
 class ProgramFixture {
 public:

@@ -43,30 +43,30 @@ void TestCommandLine::choice_data() {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("slot");
-    const auto row = [](const char *name, const QString &argument, int kind, int slot) {
-        QTest::newRow(name) << argument << kind << slot;
-    };
     using C = CommandLineChoice;
-    row("empty", QString(), C::Interactive, 0);
-    row("blanks only", QStringLiteral("   "), C::Interactive, 0);
-    row("debug", QStringLiteral("debug"), C::Trace, 0);
-    row("DEBUG with blanks", QStringLiteral("  DEBUG "), C::Trace, 0);
-    row("debug 5", QStringLiteral("debug 5"), C::Unknown, 0);
-    row("0", QStringLiteral("0"), C::Unknown, 0);
-    row("101", QStringLiteral("101"), C::Unknown, 0);
-    row("-3", QStringLiteral("-3"), C::Unknown, 0);
-    row("huge", QStringLiteral("1e400"), C::AutoMode, 1); // the leading number is 1
-    row("no slot of that name", QStringLiteral(" Gibt es nicht "), C::Unknown, 0);
-    row("7.9", QStringLiteral("7.9"), C::AutoMode, 7);
-    row("100", QStringLiteral("100"), C::AutoMode, 100);
-    row("1 with blanks", QStringLiteral(" 1 "), C::AutoMode, 1);
-    row("leading number of a word", QStringLiteral("12abc"), C::AutoMode, 12);
-    row("name in other case", QStringLiteral("NACHTSCHALTUNG"), C::AutoMode, 10);
-    row("name with blanks inside", QStringLiteral("  amt FREI  "), C::AutoMode, 11);
-    row("slot 3 named 5", QStringLiteral("5"), C::AutoMode, 3);
-    row("number of an unnamed slot", QStringLiteral("3"), C::AutoMode, 3);
-    row("quoted name", QStringLiteral("\"Tag\""), C::AutoMode, 30);
-    row("name given in quotes", QStringLiteral("\"Nachtschaltung\""), C::Unknown, 0);
+    // "1e400": the leading number is 1; "Tag" in quotes is slot 30's name, quotes included.
+    const std::tuple<const char *, int, int> rows[] = {{"", C::Interactive, 0},
+                                                       {"   ", C::Interactive, 0},
+                                                       {"debug", C::Trace, 0},
+                                                       {"  DEBUG ", C::Trace, 0},
+                                                       {"debug 5", C::Unknown, 0},
+                                                       {"0", C::Unknown, 0},
+                                                       {"101", C::Unknown, 0},
+                                                       {"-3", C::Unknown, 0},
+                                                       {"1e400", C::AutoMode, 1},
+                                                       {" Gibt es nicht ", C::Unknown, 0},
+                                                       {"7.9", C::AutoMode, 7},
+                                                       {"100", C::AutoMode, 100},
+                                                       {" 1 ", C::AutoMode, 1},
+                                                       {"12abc", C::AutoMode, 12},
+                                                       {"NACHTSCHALTUNG", C::AutoMode, 10},
+                                                       {"  amt FREI  ", C::AutoMode, 11},
+                                                       {"5", C::AutoMode, 3},
+                                                       {"3", C::AutoMode, 3},
+                                                       {"\"Tag\"", C::AutoMode, 30},
+                                                       {"\"Nachtschaltung\"", C::Unknown, 0}};
+    for (const auto &[argument, kind, slot] : rows)
+        QTest::addRow("'%s'", argument) << QString::fromUtf8(argument) << kind << slot;
 }
 
 void TestCommandLine::choice() {

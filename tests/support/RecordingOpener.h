@@ -1,0 +1,21 @@
+#pragma once
+// Takes the addresses the program hands to the desktop, so no browser or mail program starts.
+
+#include "help/DocumentOpener.h"
+
+#include <QStringList>
+#include <QUrl>
+
+namespace telmaris::test {
+
+class RecordingOpener : public DocumentOpener {
+public:
+    void Open(const QUrl &url) override {
+        opened.append(url);
+        addresses << url.toString(QUrl::FullyEncoded);
+    }
+    QList<QUrl> opened;
+    QStringList addresses; // as handed over, fully encoded
+};
+
+} // namespace telmaris::test
