@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSerialPort>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,7 +33,6 @@ class TestModemSim : public QObject {
     Q_OBJECT
 private slots:
     void answersOnItsLinkLogsAndRemovesTheLink();
-    void dropsItsLinkWithTheLine();
     void refusesWithoutALinkAndKeepsRealFiles();
 };
 
@@ -77,22 +75,6 @@ void TestModemSim::answersOnItsLinkLogsAndRemovesTheLink() {
     for (const QByteArray &line : lines.mid(1, 4))
         commands << line.mid(24);
     QCOMPARE(commands, (QList<QByteArray>{"AT&F", "ATDT123;", "ATS99=1", "HELLO"}));
-}
-
-void TestModemSim::dropsItsLinkWithTheLine() {
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("ttyModem"));
-    QProcess sim;
-    QVERIFY(!Start(sim, {"--link", link, "--drop-after", "1"}).isEmpty());
-    QSerialPort port(link);
-    QVERIFY(port.open(QIODevice::ReadWrite));
-    QSignalSpy errors(&port, &QSerialPort::errorOccurred);
-    port.write("AT\r");
-    QTRY_VERIFY(!errors.isEmpty());
-    port.close();
-    QTRY_VERIFY(!QFileInfo(link).isSymLink());
-    QCOMPARE(sim.state(), QProcess::Running); // it still runs until stopped
-    Stop(sim);
 }
 
 void TestModemSim::refusesWithoutALinkAndKeepsRealFiles() {

@@ -47,18 +47,6 @@ void TestIniFile::failedWritesAreReportedAndChangeNothing() {
     QVERIFY(!blocked.WriteIni(QStringLiteral("ComPort"), QStringLiteral("2"), &error));
     QVERIFY2(!error.isEmpty(), "no reason given");
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
-
-    // A path below a plain file: the folder cannot exist.
-    QFile plain(folder.filePath(QStringLiteral("Datei")));
-    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("inhalt") == 6);
-    plain.close();
-    IniFile below(folder.filePath(QStringLiteral("Datei/Telmaris.Ini")));
-    error.clear();
-    QVERIFY(
-        !below.WriteIniBatch(DataSection, {{QStringLiteral("A"), QStringLiteral("1")}}, &error));
-    QVERIFY2(!error.isEmpty(), "no reason given");
-    QVERIFY(plain.open(QIODevice::ReadOnly));
-    QCOMPARE(plain.readAll(), QByteArray("inhalt"));
 }
 
 // A file of the older Windows program: every byte is a Windows-1252 character (the five it

@@ -18,7 +18,6 @@ private Q_SLOTS:
     void storedValues();
     void firstStartWritesEveryKeyInOrder();
     void namesAndKeysInAnyCase();
-    void failedWriteIsReported();
 };
 
 void TestStartData::storedValues_data() {
@@ -102,17 +101,6 @@ void TestStartData::namesAndKeysInAnyCase() {
                              "SkriptText1=bleibt\nComPort=1\n"));
     QVERIFY(after.contains("\nSkriptName2=Zwei\n"));
     QVERIFY(after.endsWith("\nCurrSkript=1\n[Ports]\nCOM1=x\n"));
-}
-
-void TestStartData::failedWriteIsReported() {
-    TempProgramFolder folder;
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Telmaris.Ini")));
-    IniFile ini(folder.iniPath());
-    QString error;
-    QVERIFY(!WriteStartDataToIniFile(ini, StartData{}, {}, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(SettingsNotSavedMessage(error),
-             QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r") + error);
 }
 
 QTEST_GUILESS_MAIN(TestStartData)
