@@ -58,9 +58,13 @@ double ReadNumber(QStringView text, bool skipBlanksAndTabs) {
 
 } // namespace
 
-double ReadLeadingNumber(QStringView text) { return ReadNumber(text, false); }
+double ReadLeadingNumber(QStringView text) {
+    return ReadNumber(text, false);
+}
 
-double ReadLeadingNumberLenient(QStringView text) { return ReadNumber(text, true); }
+double ReadLeadingNumberLenient(QStringView text) {
+    return ReadNumber(text, true);
+}
 
 double RoundHalfToEven(double value) {
     if (!std::isfinite(value))

@@ -19,8 +19,8 @@ CommandLineChoice ResolveCommandLine(const QString &argument, const QStringList 
 
 // Exit statuses of the process.
 enum ExitStatus {
-    ExitSuccess = 0,       // interactive end, or an AutoMode run that succeeded
-    ExitRunFailed = 1,     // the AutoMode run ended with an error or abort
+    ExitSuccess = 0,   // interactive end, or an AutoMode run that succeeded
+    ExitRunFailed = 1, // the AutoMode run ended with an error or abort
     ExitUnknownParameter = 2,
     ExitNoSerialPort = 3,
 };

@@ -12,12 +12,13 @@ class IniFile;
 class IniSnapshot;
 
 struct StoredStartData {
-    StartData data;                        // every field valid (defaults applied)
-    bool askToCheckPort = false;           // show "Bitte überprüfen Sie die Port-Einstellung."
-    std::array<QString, 100> names;        // SkriptName1..100 as read (not trimmed)
+    StartData data;                 // every field valid (defaults applied)
+    bool askToCheckPort = false;    // show "Bitte überprüfen Sie die Port-Einstellung."
+    std::array<QString, 100> names; // SkriptName1..100 as read (not trimmed)
 };
 
-inline const QString CheckPortMessage = QStringLiteral("Bitte überprüfen Sie die Port-Einstellung.");
+inline const QString CheckPortMessage =
+    QStringLiteral("Bitte überprüfen Sie die Port-Einstellung.");
 
 // usablePorts[i] tells whether COM i+1 could be opened by the probe; at least one is true.
 StoredStartData ReadStartDataFromIniFile(const IniSnapshot &ini,

@@ -11,7 +11,9 @@ TempProgramFolder::TempProgramFolder() {
         throw std::runtime_error("cannot create a temporary program folder");
 }
 
-QString TempProgramFolder::iniPath() const { return filePath(QStringLiteral("Telmaris.Ini")); }
+QString TempProgramFolder::iniPath() const {
+    return filePath(QStringLiteral("Telmaris.Ini"));
+}
 
 QString TempProgramFolder::filePath(const QString &name) const {
     return QDir(dir_.path()).filePath(name);
@@ -19,7 +21,8 @@ QString TempProgramFolder::filePath(const QString &name) const {
 
 void TempProgramFolder::writeIni(const QByteArray &content) const {
     QFile file(iniPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size())
         throw std::runtime_error("cannot write the test settings file");
 }
 
