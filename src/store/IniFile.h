@@ -9,9 +9,12 @@
 //
 // The file is written in UTF-8; a file that is not valid UTF-8 is read as Windows-1252.
 
+#include "store/IniText.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace telmaris {
 
@@ -26,7 +29,10 @@ public:
     IniSnapshot() = default;
     static IniSnapshot Load(const QString &path); // missing or unreadable file: empty snapshot
     QString value(const QString &section, const QString &key) const; // "" when missing
-    // (implementation detail: parsed document)
+    const IniText &text() const { return text_; }
+
+private:
+    IniText text_;
 };
 
 class IniFile {
@@ -40,8 +46,7 @@ public:
     // Stores value under key in section "Data". False with a readable reason when it failed.
     bool WriteIni(const QString &key, const QString &value, QString *error = nullptr);
     // Stores all entries in one read-modify-write.
-    bool WriteIniBatch(const QString &section, const IniEntries &entries,
-                       QString *error = nullptr);
+    bool WriteIniBatch(const QString &section, const IniEntries &entries, QString *error = nullptr);
 
 private:
     QString path_;
@@ -50,5 +55,10 @@ private:
 // Where Telmaris.Ini lives: beside the program (programDir), unless no file lies there and the
 // folder is not writable, then in the user's configuration folder.
 QString LocateIniFile(const QString &programDir);
+// The same with the writability test given (tests: a folder that counts as not writable).
+QString LocateIniFile(const QString &programDir,
+                      const std::function<bool(const QString &dir)> &isWritableDir);
+
+inline const QString IniFileName = QStringLiteral("Telmaris.Ini");
 
 } // namespace telmaris

@@ -1,0 +1,56 @@
+#include "shell/CommandLine.h"
+
+#include "common/Numbers.h"
+
+#include <cmath>
+
+namespace telmaris {
+
+namespace {
+
+QString UnknownParameterMessage(const QString &argument) {
+    const QChar cr = u'\r';
+    return QStringLiteral("Telmaris") +
+           QStringLiteral(" wurde mit dem unbekannten Startparameter") + cr + u'\'' + argument +
+           QStringLiteral("' aufgerufen.") + cr + cr +
+           QStringLiteral("Für den AutoMode von Telmaris sind aber nur die") + cr +
+           QStringLiteral("Skriptnummern von 1 bis 100 zulässig oder die von ") + cr +
+           QStringLiteral("Ihnen vergebenen Skriptnamen.") + cr + cr +
+           QStringLiteral("Der AutoMode wird daher abgebrochen und das ") + cr +
+           QStringLiteral("Programm beendet.");
+}
+
+} // namespace
+
+CommandLineChoice ResolveCommandLine(const QString &argument, const QStringList &tabCaptions) {
+    CommandLineChoice choice;
+    const QString parameter = TrimBlanks(argument).toLower();
+    if (parameter == QStringLiteral("debug")) {
+        choice.kind = CommandLineChoice::Trace;
+        return choice;
+    }
+    if (parameter.isEmpty())
+        return choice;
+
+    // A name wins over a number: the first tab whose caption equals the parameter.
+    const qsizetype tabs = qMin<qsizetype>(tabCaptions.size(), 100);
+    for (qsizetype i = 0; i < tabs; ++i) {
+        if (TrimBlanks(tabCaptions.at(i)).toLower() == parameter) {
+            choice.kind = CommandLineChoice::AutoMode;
+            choice.slot = static_cast<int>(i + 1);
+            return choice;
+        }
+    }
+
+    const double slot = std::floor(ReadLeadingNumber(parameter));
+    if (slot >= 1 && slot <= 100) {
+        choice.kind = CommandLineChoice::AutoMode;
+        choice.slot = static_cast<int>(slot);
+        return choice;
+    }
+    choice.kind = CommandLineChoice::Unknown;
+    choice.message = UnknownParameterMessage(argument);
+    return choice;
+}
+
+} // namespace telmaris

@@ -1,0 +1,101 @@
+#include "store/ScriptSlots.h"
+
+#include "common/Numbers.h"
+#include "store/IniFile.h"
+
+namespace telmaris {
+
+namespace {
+
+QString SkriptTextKey(int n) {
+    return QStringLiteral("SkriptText") + QString::number(n);
+}
+
+} // namespace
+
+QString EncodeIniText(const QString &text) {
+    QString value;
+    value.reserve(text.size() + text.size() / 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\':
+            value += QStringLiteral("\\\\");
+            break;
+        case u'\t':
+            value += QStringLiteral("\\T");
+            break;
+        case u'\n':
+            value += QStringLiteral("\\L");
+            break;
+        case u'\r':
+            value += QStringLiteral("\\N");
+            break;
+        case u'"':
+            value += QStringLiteral("\\H");
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
+}
+
+QString DecodeIniText(const QString &value) {
+    QString text;
+    text.reserve(value.size());
+    bool escape = false;
+    for (const QChar c : value) {
+        if (!escape) {
+            if (c == u'\\')
+                escape = true;
+            else
+                text += c;
+            continue;
+        }
+        escape = false;
+        switch (c.toUpper().unicode()) {
+        case u'T':
+            text += u'\t';
+            break;
+        case u'N':
+            text += u'\r';
+            break;
+        case u'L':
+            text += u'\n';
+            break;
+        case u'H':
+            text += u'"';
+            break;
+        default:
+            text += c; // an unknown escape, or a second backslash, gives the bare character
+        }
+    }
+    return text; // a backslash at the very end is dropped
+}
+
+void ScriptSlots::ReadCurrSkriptText(int n, EditorText &editor) {
+    const QString value = TrimBlanks(ini_.ReadIni(SkriptTextKey(n)));
+    editor.setText(DecodeIniText(value));
+    SkriptChanged = false;
+}
+
+bool ScriptSlots::WriteCurrSkriptText(int n, const EditorText &editor, QString *error) {
+    if (!SkriptChanged)
+        return true;
+    const QString text = TrimBlanks(editor.text());
+    if (!ini_.WriteIni(SkriptTextKey(n), EncodeIniText(text), error))
+        return false; // still changed: the next leave, run or end tries again
+    SkriptChanged = false;
+    return true;
+}
+
+QString ScriptNotSavedMessage(int n, const QString &reason) {
+    return QStringLiteral("Das Skript ") + QString::number(n) +
+           QStringLiteral(" konnte nicht gespeichert werden:") + u'\r' + reason;
+}
+
+QString SettingsNotSavedMessage(const QString &reason) {
+    return QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:") + u'\r' + reason;
+}
+
+} // namespace telmaris

@@ -1,0 +1,133 @@
+// The settings file's text: lookups, updates that keep every other byte, and the code page.
+#include "store/IniText.h"
+
+#include "common/Numbers.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace telmaris;
+
+class TestIniText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void findsKeysWithoutRegardToCase();
+    void updateKeepsOtherBytes_data();
+    void updateKeepsOtherBytes();
+    void lineBreaksInValuesCannotStartKeys();
+    void windows1252FileIsWrittenBackAsUtf8();
+    void anyTextSurvivesAndTakesAnyValue();
+};
+
+void TestIniText::findsKeysWithoutRegardToCase() {
+    const IniText ini = IniText::FromBytes("ComPort=9\r\n"
+                                           "[Other]\r\nComPort=8\r\n"
+                                           "[data]\r\n; ComPort=7\r\n"
+                                           "  comport =  2 \r\nCOMPORT=3\r\n"
+                                           "Leer=\r\n");
+    QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("ComPort")), QStringLiteral("2"));
+    QCOMPARE(ini.value(QStringLiteral("DATA"), QStringLiteral("COMPORT")), QStringLiteral("2"));
+    QCOMPARE(ini.value(QStringLiteral("Other"), QStringLiteral("comport")), QStringLiteral("8"));
+    QVERIFY(ini.contains(QStringLiteral("Data"), QStringLiteral("leer")));
+    QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("Leer")), QString());
+    QVERIFY(!ini.contains(QStringLiteral("Data"), QStringLiteral("Fehlt")));
+    QVERIFY(!ini.contains(QStringLiteral("Fehlt"), QStringLiteral("ComPort")));
+}
+
+void TestIniText::updateKeepsOtherBytes_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray rich = "; Telmaris\r\n\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n\r\n"
+                            "[Data]\r\nunbekannt = bleibt\r\ncomport = 2\r\n; Notiz\r\n\r\n"
+                            "[Zuletzt]\r\nX=1\r\n";
+    QTest::newRow("in place, the file's spelling kept")
+        << rich << "ComPort"
+        << "4" << QByteArray(rich).replace("comport = 2", "comport = 4");
+    QTest::newRow("new key after the section's last line")
+        << rich << "LineLen"
+        << "80" << QByteArray(rich).replace("; Notiz\r\n", "; Notiz\r\nLineLen=80\r\n");
+    QTest::newRow("first of duplicates") << QByteArray("[Data]\nA=1\na=2\n") << "A"
+                                         << "3" << QByteArray("[Data]\nA=3\na=2\n");
+    QTest::newRow("section appended, LF kept")
+        << QByteArray("[Ports]\nCOM1=x\n") << "A"
+        << "1" << QByteArray("[Ports]\nCOM1=x\n[Data]\nA=1\n");
+    QTest::newRow("no final line break stays so") << QByteArray("[Data]\r\nA=1") << "B"
+                                                  << "2" << QByteArray("[Data]\r\nA=1\r\nB=2");
+    QTest::newRow("new file") << QByteArray() << "A"
+                              << "1" << QByteArray("[Data]\nA=1\n");
+    QTest::newRow("byte order mark kept")
+        << QByteArray("\xEF\xBB\xBF[Data]\nA=\xC3\xA4\n") << "A"
+        << "\xC3\xB6" << QByteArray("\xEF\xBB\xBF[Data]\nA=\xC3\xB6\n");
+}
+
+void TestIniText::updateKeepsOtherBytes() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    IniText ini = IniText::FromBytes(before);
+    QCOMPARE(ini.toBytes(), before); // untouched: identical
+    ini.setValue(QStringLiteral("Data"), key, value);
+    QCOMPARE(ini.toBytes(), after);
+}
+
+void TestIniText::lineBreaksInValuesCannotStartKeys() {
+    IniText ini;
+    ini.setValue(QStringLiteral("Data"), QStringLiteral("SkriptName1"),
+                 QStringLiteral("a\r\n[Evil]\rB=1\n") + QChar(0) + u'z');
+    const IniText reread = IniText::FromBytes(ini.toBytes());
+    QCOMPARE(reread.value(QStringLiteral("Data"), QStringLiteral("SkriptName1")),
+             QStringLiteral("a  [Evil] B=1  z"));
+    QVERIFY(!reread.contains(QStringLiteral("Evil"), QStringLiteral("B")));
+    QVERIFY(!reread.contains(QStringLiteral("Data"), QStringLiteral("B")));
+    QCOMPARE(ini.toBytes().count('\n'), 2);
+}
+
+void TestIniText::windows1252FileIsWrittenBackAsUtf8() {
+    IniText ini = IniText::FromBytes("; \x80 \x9F \x81\r\n[Data]\r\nSkriptName1=W\xC4HLE\r\n");
+    QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("SkriptName1")),
+             QStringLiteral("WÄHLE"));
+    ini.setValue(QStringLiteral("Data"), QStringLiteral("ComPort"), QStringLiteral("2"));
+    QCOMPARE(ini.toBytes(), QByteArray("; \xE2\x82\xAC \xC5\xB8 \xC2\x81\r\n[Data]\r\n"
+                                       "SkriptName1=W\xC3\x84HLE\r\nComPort=2\r\n"));
+}
+
+// Random INI-like texts: reading and writing back changes nothing; a stored value reads back
+// as stored (blanks trimmed, line breaks as blanks), other keys keep their values and at most
+// the one section header is added.
+void TestIniText::anyTextSurvivesAndTakesAnyValue() {
+    const QString alphabet = QStringLiteral("[]=;# \t\r\n\r\nDdKk01ä\\\"");
+    const QString data = QStringLiteral("Data");
+    QRandomGenerator random(20240611);
+    const auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength);
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        return text;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        const QString text = randomText(60);
+        IniText ini = IniText::Parse(text);
+        QCOMPARE(ini.toText(), text);
+
+        const QString key = QStringLiteral("K") + QString::number(random.bounded(2));
+        const QString other =
+            key == QStringLiteral("K0") ? QStringLiteral("K1") : QStringLiteral("K0");
+        const QString otherBefore = ini.value(data, other);
+        QString value = randomText(20).remove(u'[');
+        ini.setValue(data, key, value);
+
+        const IniText reread = IniText::FromBytes(ini.toBytes());
+        value.replace(u'\r', u' ').replace(u'\n', u' ');
+        QCOMPARE(reread.value(data, key), TrimBlanks(value));
+        QCOMPARE(reread.value(data, other), otherBefore);
+        QVERIFY(reread.toText().count(u'[') <= text.count(u'[') + 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestIniText)
+#include "tst_initext.moc"

@@ -1,0 +1,151 @@
+// Script slots: the escaped storage of script texts, the changed flag and the names list.
+#include "store/ScriptSlots.h"
+
+#include "store/IniFile.h"
+#include "store/SkriptNames.h"
+
+#include "TempProgramFolder.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace telmaris;
+using telmaris::test::TempProgramFolder;
+
+namespace {
+
+// The editor box as the store sees it; the real editor widget comes with the window.
+struct PlainEditor : EditorText {
+    QString content;
+    QString text() const override { return content; }
+    void setText(const QString &text) override { content = text; }
+};
+
+} // namespace
+
+class TestScriptSlots : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void anyTextSurvivesTheEncoding();
+    void escapes_data();
+    void escapes();
+    void textsAreStoredOnlyWhenChanged();
+    void failedWriteKeepsTheTextChanged();
+    void namesList();
+};
+
+void TestScriptSlots::anyTextSurvivesTheEncoding() {
+    const QString alphabet = QStringLiteral("\\\t\r\n\"TNLHtnlhxä€ =;[]");
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 5000; ++round) {
+        QString text;
+        const int length = random.bounded(40);
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        const QString value = EncodeIniText(text);
+        QCOMPARE(DecodeIniText(value), text);
+        for (const QChar forbidden : {u'\t', u'\r', u'\n', u'"'})
+            QVERIFY(!value.contains(forbidden));
+    }
+}
+
+void TestScriptSlots::escapes_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("encodes"); // false: only the decoding is checked
+    QTest::newRow("path") << "C:\\Telmaris"
+                          << "C:\\\\Telmaris" << true;
+    QTest::newRow("two lines") << "WÄHLE 0\r\nFLASH"
+                               << "WÄHLE 0\\N\\LFLASH" << true;
+    QTest::newRow("tab and quote") << "\t\"x\""
+                                   << "\\T\\Hx\\H" << true;
+    QTest::newRow("small letters") << "a\r\n\tb"
+                                   << "a\\n\\l\\tb" << false;
+    QTest::newRow("unknown escape") << "x"
+                                    << "\\x" << false;
+    QTest::newRow("lone backslash at the end") << "ab"
+                                               << "ab\\" << false;
+}
+
+void TestScriptSlots::escapes() {
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    QFETCH(bool, encodes);
+    if (encodes)
+        QCOMPARE(EncodeIniText(text), stored);
+    QCOMPARE(DecodeIniText(stored), text);
+}
+
+void TestScriptSlots::textsAreStoredOnlyWhenChanged() {
+    TempProgramFolder folder;
+    IniFile ini(folder.iniPath());
+    ScriptSlots store(ini);
+    PlainEditor editor;
+    editor.content = QStringLiteral("  WÄHLE \"0\"\r\n  PAUSE 2\r\n  ");
+    QVERIFY(store.WriteCurrSkriptText(3, editor)); // not changed: nothing written
+    QVERIFY(!QFile::exists(folder.iniPath()));
+
+    store.SkriptChanged = true;
+    QVERIFY(store.WriteCurrSkriptText(3, editor));
+    QVERIFY(!store.SkriptChanged);
+    QCOMPARE(folder.readIni(),
+             QByteArray("[Data]\nSkriptText3=WÄHLE \\H0\\H\\N\\L  PAUSE 2\\N\\L\n"));
+
+    PlainEditor other;
+    other.content = QStringLiteral("alt");
+    store.SkriptChanged = true;
+    store.ReadCurrSkriptText(3, other);
+    QVERIFY(!store.SkriptChanged);
+    QCOMPARE(other.content, QStringLiteral("WÄHLE \"0\"\r\n  PAUSE 2\r\n"));
+    store.ReadCurrSkriptText(4, other);
+    QCOMPARE(other.content, QString());
+}
+
+void TestScriptSlots::failedWriteKeepsTheTextChanged() {
+    TempProgramFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Telmaris.Ini")));
+    IniFile ini(folder.iniPath());
+    ScriptSlots store(ini);
+    PlainEditor editor;
+    editor.content = QStringLiteral("FLASH");
+    store.SkriptChanged = true;
+    QString error;
+    QVERIFY(!store.SaveSkript(7, editor, &error));
+    QVERIFY(store.SkriptChanged);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(ScriptNotSavedMessage(7, error),
+             QStringLiteral("Das Skript 7 konnte nicht gespeichert werden:\r") + error);
+
+    // Once the way is free again, the next try stores the text.
+    QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("Telmaris.Ini")));
+    QVERIFY(store.WriteCurrSkriptText(7, editor));
+    QVERIFY(!store.SkriptChanged);
+    QCOMPARE(folder.readIni(), QByteArray("[Data]\nSkriptText7=FLASH\n"));
+}
+
+void TestScriptSlots::namesList() {
+    SkriptNameList list;
+    for (int n = 1; n <= 100; ++n)
+        list.PutSkriptNameToListbySkriptIndex(n, n == 2 ? QStringLiteral("  Amt: 0  ") : QString());
+    QCOMPARE(list.entries().size(), 100);
+    QCOMPARE(list.entries().at(0), QStringLiteral("1: (kein)"));
+    QCOMPARE(list.entries().at(1), QStringLiteral("2: Amt: 0"));
+    QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(2), QStringLiteral("Amt: 0"));
+    QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(1), QString());
+
+    list.PutSkriptNameToListbySkriptIndex(12, QStringLiteral("   "), true);
+    QCOMPARE(list.entries().at(11), QStringLiteral("12: "));
+    QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(12), QString());
+    list.PutSkriptNameToListbySkriptIndex(12, QStringLiteral("(kein)"), true);
+    QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(12), QString());
+    list.PutSkriptNameToListbySkriptIndex(100, QStringLiteral(" Ende "), true);
+    QCOMPARE(list.entries().size(), 100);
+    QCOMPARE(list.entries().at(99), QStringLiteral("100: Ende"));
+    QCOMPARE(list.entries().at(98), QStringLiteral("99: (kein)"));
+
+    QCOMPARE(TabCaption(5, QString()), QStringLiteral("5"));
+    QCOMPARE(TabCaption(5, QStringLiteral("Nacht")), QStringLiteral("Nacht"));
+}
+
+QTEST_GUILESS_MAIN(TestScriptSlots)
+#include "tst_scriptslots.moc"
