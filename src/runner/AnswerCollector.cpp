@@ -1,0 +1,43 @@
+#include "runner/AnswerCollector.h"
+
+namespace telmaris {
+
+namespace {
+
+// Keeps the tail of a line that has grown beyond the limit.
+void KeepTail(QString &line, qsizetype limit) {
+    if (line.size() > limit)
+        line.remove(0, line.size() - limit);
+}
+
+} // namespace
+
+QList<AnswerLine> AnswerCollector::Feed(const QByteArray &bytes) {
+    QList<AnswerLine> lines;
+    const QString received = QString::fromLatin1(bytes).toUpper();
+    for (const QChar c : received) {
+        if (c == u'\r') {
+            KeepTail(pending_, MaxLineLength);
+            AnswerLine line;
+            line.text = pending_;
+            line.error = pending_.endsWith(QLatin1String("ERROR"));
+            line.final = line.error || pending_.endsWith(QLatin1String("OK")) ||
+                         pending_.endsWith(QLatin1String("BUSY"));
+            lines.append(line);
+            pending_.clear();
+        } else if (c.unicode() >= 32) {
+            pending_.append(c);
+            // Trimmed in batches so that a long noisy stream costs no quadratic copying.
+            if (pending_.size() >= 2 * MaxLineLength)
+                KeepTail(pending_, MaxLineLength);
+        }
+    }
+    KeepTail(pending_, MaxLineLength);
+    return lines;
+}
+
+QString LastAnswerStatus(const QString &line) {
+    return QStringLiteral("Letzte Modem-Antwort: \u00bb") + line + u'\u00ab';
+}
+
+} // namespace telmaris

@@ -1,0 +1,47 @@
+#pragma once
+// The modem link of a run: opens the serial line, writes commands and waits for their final
+// answer (TellModem), and collects the answer lines into the run's flags, the status line and
+// the trace.
+
+#include "runner/AnswerCollector.h"
+#include "runner/SerialLine.h"
+
+#include <QObject>
+#include <QString>
+
+namespace telmaris {
+
+struct RunFlags;
+class RunnerUi;
+class TraceSink;
+
+class ModemLink : public QObject {
+    Q_OBJECT
+public:
+    // trace is null unless the program runs in trace mode.
+    ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *parent = nullptr);
+
+    // Opens the port for a run: 8N1 with RTS/CTS flow control.
+    bool Open(const QString &device, int baud, QString *error = nullptr);
+    bool IsOpen() const;
+    void Close();
+
+    // Writes skriptLine as it is (the caller supplies "AT" and the CR) and waits until the
+    // modem gave a final answer, the port reported an error event or the user asked to abort.
+    // Returns ErrOccured: true when the run must stop.
+    bool TellModem(const QString &skriptLine);
+
+    SerialLine &Line() { return line_; }
+
+private:
+    void HandleReceived(const QByteArray &bytes);
+    void HandleErrorEvent();
+
+    RunFlags &flags_;
+    RunnerUi &ui_;
+    TraceSink *trace_;
+    SerialLine line_;
+    AnswerCollector collector_;
+};
+
+} // namespace telmaris

@@ -1,0 +1,53 @@
+#include "runner/PortMap.h"
+
+#include "runner/SerialLine.h"
+#include "store/StartData.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace telmaris {
+
+PortMap::PortMap() {
+    for (int n = 1; n <= 4; ++n) {
+#ifdef Q_OS_WIN
+        devices_[n - 1] = QStringLiteral("COM%1").arg(n);
+#else
+        devices_[n - 1] = QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+    }
+}
+
+QString PortMap::device(int comPort) const {
+    if (comPort < 1 || comPort > 4)
+        return {};
+    return devices_[comPort - 1];
+}
+
+void PortMap::setDevice(int comPort, const QString &device) {
+    if (comPort >= 1 && comPort <= 4)
+        devices_[comPort - 1] = device;
+}
+
+PortProbe CheckComPorts(const PortMap &ports) {
+    PortProbe probe;
+    QTextStream err(stderr);
+    for (int n = 1; n <= 4; ++n) {
+        QCoreApplication::processEvents();
+        SerialLine line;
+        QString reason;
+        const QString device = ports.device(n);
+        probe.usable[n - 1] =
+            line.open(device, BaudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
+        line.close();
+        if (!probe.usable[n - 1]) {
+            probe.reasons[n - 1] = reason;
+            err << "COM" << n << " (" << device << "): " << reason << Qt::endl;
+        }
+    }
+    return probe;
+}
+
+} // namespace telmaris

@@ -1,0 +1,66 @@
+#pragma once
+// The script language: one line of a script to one instruction, the PAUSE argument, the
+// command text each sending keyword writes to the modem, and the runner's way of cutting a
+// script text into lines.
+
+#include <QList>
+#include <QString>
+
+namespace telmaris {
+
+enum class Keyword {
+    None, // not a keyword: the line does nothing
+    Pause,
+    Tonwahl,
+    Impulswahl,
+    Modem,
+    Hinweis,
+    Dialog,
+    Eingabe,
+    Waehle,
+    Auflegen,
+    Flash,
+    Erdtaste,
+};
+
+struct ScriptInstruction {
+    Keyword keyword = Keyword::None;
+    QString argument; // with every "%EINGABE%" (any letter case) replaced
+};
+
+// Reads one script line: blanks trimmed at both ends, the keyword before the first blank
+// (compared case-sensitively), the argument after it unchanged except for the placeholder.
+ScriptInstruction ReadScriptLine(const QString &line, const QString &eingabeText);
+
+// The seconds a PAUSE argument asks for: its leading number read leniently, rounded half to
+// even and clamped to 1..60.
+int PauseSeconds(const QString &argument);
+
+// Command texts, each ended by CR.
+QString AtCommand(const QString &body); // "AT" + body, for ModemReset and ModemInit
+QString HangUpCommand();                // AUFLEGEN, and the hang-up after an abort
+QString FlashCommand();                 // FLASH and ERDTASTE
+QString DialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
+QString ModemCommand(const QString &argument);                     // MODEM
+
+// Whether an instruction writes a command to the modem, and whether a one-second wait
+// follows it.
+bool Sends(Keyword keyword);
+bool WaitsAfterwards(Keyword keyword);
+
+// One line of a script text: its start and length in the CR LF text, counted from 0.
+struct ScriptLineRange {
+    int start = 0;
+    int length = 0;
+    bool operator==(const ScriptLineRange &) const = default;
+};
+
+// The length of the line that begins at start: up to the first CR LF at or after start, or to
+// the end of the text. A lone CR or LF does not end a line.
+int ScriptLineLength(const QString &text, int start);
+
+// Every line of a script text the way the runner walks it: lines end at CR LF, a final line
+// break adds no line, an empty text has one empty line.
+QList<ScriptLineRange> SplitScriptLines(const QString &text);
+
+} // namespace telmaris

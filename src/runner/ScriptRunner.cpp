@@ -1,0 +1,222 @@
+#include "runner/ScriptRunner.h"
+
+#include "runner/ModemLink.h"
+#include "runner/RunFlags.h"
+#include "runner/RunnerUi.h"
+#include "runner/ScriptLanguage.h"
+#include "runner/Waiting.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace telmaris {
+
+namespace {
+
+const QString Title = QStringLiteral("Telmaris");
+constexpr int OneSecond = 1000;
+
+int BaudOfSetting(int modemSpeed) {
+    const bool valid = modemSpeed >= 1 && modemSpeed <= static_cast<int>(ModemSpeeds.size());
+    return BaudOfSpeedPosition(valid ? modemSpeed : ProbeSpeedPosition);
+}
+
+} // namespace
+
+struct ScriptRunner::Private {
+    Private(RunnerUi &ui, TraceSink *trace) : ui(ui), link(flags, ui, trace) {
+        timer1.setSingleShot(true);
+        // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
+        timer1.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer1, &QTimer::timeout, [this] { flags.PauseOver = true; });
+    }
+
+    void Pause(int milliseconds) {
+        flags.PauseOver = false;
+        timer1.start(milliseconds);
+        WaitUntil([this] { return flags.PauseOver; });
+    }
+
+    // Sends a command; false when the run must go to the error exit.
+    bool Send(const QString &command) { return !link.TellModem(command); }
+
+    bool CarryOutLine(const QString &lineText);
+    bool RunToClosingReset(const StartData &settings);
+    RunOutcome ErrorExit();
+
+    RunnerUi &ui;
+    RunFlags flags;
+    ModemLink link;
+    QTimer timer1;
+    QString eingabeText;
+    // Of the current run:
+    bool pulseDialing = false;
+    QString boxTitle;
+};
+
+bool ScriptRunner::Private::CarryOutLine(const QString &lineText) {
+    const ScriptInstruction instruction = ReadScriptLine(lineText, eingabeText);
+    const QString &argument = instruction.argument;
+    switch (instruction.keyword) {
+    case Keyword::None:
+        return true;
+    case Keyword::Pause:
+        Pause(PauseSeconds(argument) * OneSecond);
+        return true;
+    case Keyword::Tonwahl:
+        pulseDialing = false;
+        return true;
+    case Keyword::Impulswahl:
+        pulseDialing = true;
+        return true;
+    case Keyword::Modem:
+        return Send(ModemCommand(argument));
+    case Keyword::Hinweis:
+    case Keyword::Dialog:
+        ui.ShowMessage(MessageIcon::Information, boxTitle, argument);
+        return true;
+    case Keyword::Eingabe:
+        eingabeText = ui.InputBox(boxTitle, argument);
+        return true;
+    case Keyword::Waehle:
+        if (!Send(DialCommand(argument, pulseDialing)))
+            return false;
+        break;
+    case Keyword::Auflegen:
+        if (!Send(HangUpCommand()))
+            return false;
+        break;
+    case Keyword::Flash:
+    case Keyword::Erdtaste:
+        if (!Send(FlashCommand()))
+            return false;
+        break;
+    }
+    Pause(OneSecond);
+    return true;
+}
+
+bool ScriptRunner::Private::RunToClosingReset(const StartData &settings) {
+    ui.Status(QStringLiteral("Modem-Reset"));
+    if (!Send(AtCommand(settings.ModemReset)))
+        return false;
+    Pause(OneSecond);
+    ui.Status(QStringLiteral("Modem-Initialisierung"));
+    if (!Send(AtCommand(settings.ModemInit)))
+        return false;
+    Pause(OneSecond);
+    ui.Status(QStringLiteral("Programmierung l\u00e4uft ..."));
+
+    // The editor text is read afresh before and after each line; positions are in CR LF text.
+    int lineStart = 0;
+    do {
+        QCoreApplication::processEvents();
+        const int length = ScriptLineLength(ui.EditorText(), lineStart);
+        ui.SelectEditorRange(lineStart, length);
+        if (length != 0 && !CarryOutLine(ui.SelectedEditorText()))
+            return false;
+        lineStart += length + 2;
+    } while (lineStart < ui.EditorText().size());
+
+    ui.Status(QStringLiteral("Modem-Reset"));
+    return Send(AtCommand(settings.ModemReset));
+}
+
+RunOutcome ScriptRunner::Private::ErrorExit() {
+    if (flags.ModemErrorReported) {
+        ui.Status(QStringLiteral("Das Modem hat einen Fehler gemeldet!"));
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       QStringLiteral("Das Modem hat einen Befehl nicht verstandent - bitte "
+                                      "Verbindung und Optionen  pr\u00fcfen."));
+        return RunOutcome::ModemError;
+    }
+    if (flags.CommEventError) {
+        ui.Status(QStringLiteral("Modem-Problem!"));
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       QStringLiteral("Das Modem reagiert nicht - ist es eingeschaltet?"));
+        return RunOutcome::PortError;
+    }
+    // With UserAbort still set the hang-up is written and its answer not awaited.
+    link.TellModem(HangUpCommand());
+    ui.Beep();
+    ui.Status(QStringLiteral("Programmabbruch durch Anwender!"));
+    ui.ShowMessage(MessageIcon::Critical, Title,
+                   QStringLiteral("Das Skript wurde wunschgem\u00e4\u00df abgebrochen."));
+    return RunOutcome::UserAbort;
+}
+
+ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent)
+    : QObject(parent), d(new Private(ui, trace)) {}
+
+ScriptRunner::~ScriptRunner() {
+    delete d;
+}
+
+RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &ports,
+                                    const QString &scriptName, bool autoMode) {
+    Q_ASSERT(!d->flags.Running);
+    RunnerUi &ui = d->ui;
+    RunFlags &flags = d->flags;
+
+    flags.Running = true;
+    flags.UserAbort = false;
+    flags.ModemErrorReported = false;
+    flags.CommEventError = false;
+    d->pulseDialing = settings.DialPuls != 0;
+    d->boxTitle = Title + QStringLiteral(" - ") + scriptName;
+    ui.SetEditorLocked(true);
+    ui.SetRunState(true);
+    const int caret = ui.EditorCaret();
+
+    RunOutcome outcome = RunOutcome::Success;
+    QString reason;
+    const QString device = ports.device(settings.ComPort);
+    if (!d->link.Open(device, BaudOfSetting(settings.ModemSpeed), &reason)) {
+        QTextStream(stderr) << "COM" << settings.ComPort << " (" << device << "): " << reason
+                            << Qt::endl;
+        ui.Status(QStringLiteral("Schnittstellen-Problem!"));
+        ui.ShowMessage(
+            MessageIcon::Critical, Title,
+            QStringLiteral("Com-Port %1 ist nicht verf\u00fcgbar.").arg(settings.ComPort));
+        outcome = RunOutcome::PortFailure;
+    } else if (d->RunToClosingReset(settings)) {
+        if (!autoMode)
+            ui.ShowMessage(MessageIcon::Information, Title,
+                           QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt."));
+        ui.Status(QStringLiteral("Programmierung beendet"));
+    } else {
+        outcome = d->ErrorExit();
+    }
+
+    d->link.Close();
+    ui.SetEditorLocked(false);
+    ui.SetEditorCaret(caret);
+    ui.FocusEditor();
+    ui.SetRunState(false);
+    flags.Running = false;
+    return outcome;
+}
+
+bool ScriptRunner::Running() const {
+    return d->flags.Running;
+}
+
+void ScriptRunner::RequestAbort() {
+    if (!d->flags.Running)
+        return;
+    d->flags.UserAbort = true;
+    // Called from an event handler the wait notices it anyway; from anywhere else this makes
+    // sure a sleeping wait looks at its flags again.
+    if (auto *dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
+}
+
+const QString &ScriptRunner::EingabeText() const {
+    return d->eingabeText;
+}
+
+} // namespace telmaris

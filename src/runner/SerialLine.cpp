@@ -1,0 +1,176 @@
+#include "runner/SerialLine.h"
+
+#include "runner/PortLock.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace telmaris {
+
+namespace {
+
+const QString InUseHint = QStringLiteral(
+    "ein anderes Programm hält die Schnittstelle (etwa ModemManager, der USB-Modems prüft)");
+
+QString OpenFailureReason(const QSerialPort &port) {
+    const QString detail = port.errorString();
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("Gerät nicht gefunden (%1)").arg(detail);
+    case QSerialPort::PermissionError:
+        return QStringLiteral("Zugriff verweigert (%1) - ist der Benutzer in der Gruppe dialout, "
+                              "oder %2?")
+            .arg(detail, InUseHint);
+    default:
+        return QStringLiteral("lässt sich nicht öffnen (%1)").arg(detail);
+    }
+}
+
+} // namespace
+
+SerialLine::SerialLine(QObject *parent) : QObject(parent) {
+    drainTimer_.setInterval(DefaultDrainTimeoutMs);
+    connect(&drainTimer_, &QTimer::timeout, this, &SerialLine::checkDrain);
+    connect(&port_, &QSerialPort::readyRead, this, &SerialLine::readAvailable);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialLine::handleError);
+}
+
+SerialLine::~SerialLine() {
+    close();
+}
+
+bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl, QString *error) {
+    const auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    close();
+    if (device.isEmpty())
+        return fail(QStringLiteral("kein Gerät eingetragen"));
+    if (const auto lock = FindForeignLockFile(device))
+        return fail(QStringLiteral("belegt: Sperrdatei %1 von Prozess %2 - %3")
+                        .arg(lock->lockFile)
+                        .arg(lock->pid)
+                        .arg(InUseHint));
+
+    port_.setPortName(device);
+    port_.setBaudRate(baud);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(hardwareFlowControl ? QSerialPort::HardwareControl
+                                             : QSerialPort::NoFlowControl);
+    opening_ = true;
+    const bool opened = port_.open(QIODevice::ReadWrite);
+    opening_ = false;
+    if (!opened) {
+        const QString reason = OpenFailureReason(port_);
+        port_.clearError();
+        return fail(reason);
+    }
+#ifdef Q_OS_UNIX
+    if (!TakeExclusiveFlock(static_cast<int>(port_.handle()))) {
+        port_.close();
+        port_.clearError();
+        return fail(QStringLiteral("belegt: die Schnittstelle ist gesperrt - %1").arg(InUseHint));
+    }
+#endif
+    port_.clearError();
+    pendingAtLastCheck_ = 0;
+    return true;
+}
+
+bool SerialLine::isOpen() const {
+    return port_.isOpen();
+}
+
+void SerialLine::close() {
+    drainTimer_.stop();
+    if (!port_.isOpen())
+        return;
+    // Whatever is still buffered (a hang-up after an abort) goes out before the port closes.
+    port_.flush();
+    port_.close();
+    port_.clearError();
+}
+
+void SerialLine::write(const QByteArray &bytes) {
+    if (!port_.isOpen()) {
+        emit errorEvent(QSerialPort::NotOpenError);
+        return;
+    }
+    port_.write(bytes);
+    port_.flush();
+    if (drainTimer_.isActive()) {
+        pendingAtLastCheck_ += bytes.size(); // progress is judged on the older output
+    } else {
+        pendingAtLastCheck_ = pendingOutput();
+        drainTimer_.start();
+    }
+}
+
+void SerialLine::setDrainTimeout(int milliseconds) {
+    drainTimer_.setInterval(milliseconds);
+}
+
+void SerialLine::readAvailable() {
+    if (!port_.isOpen())
+        return;
+    const QByteArray bytes = port_.readAll();
+    if (!bytes.isEmpty())
+        emit received(bytes);
+}
+
+void SerialLine::handleError(QSerialPort::SerialPortError error) {
+    if (opening_)
+        return;
+    switch (error) {
+    // Qt 6 reports no framing errors: such a character arrives as a NUL byte, which the answer
+    // collector drops. Modem-control requests a device cannot do are no error of the line.
+    case QSerialPort::NoError:
+    case QSerialPort::UnsupportedOperationError:
+        return;
+    case QSerialPort::ReadError:
+    case QSerialPort::ResourceError:
+        // The device is gone (an unplugged USB modem); the port would report this in a
+        // tight loop for as long as it stays open.
+        drainTimer_.stop();
+        port_.close();
+        break;
+    default:
+        break;
+    }
+    port_.clearError();
+    emit errorEvent(error);
+}
+
+void SerialLine::checkDrain() {
+    const qint64 pending = port_.isOpen() ? pendingOutput() : 0;
+    if (pending == 0) {
+        drainTimer_.stop();
+        return;
+    }
+    if (pending < pendingAtLastCheck_) {
+        pendingAtLastCheck_ = pending; // slow, but moving
+        return;
+    }
+    drainTimer_.stop();
+    emit errorEvent(QSerialPort::TimeoutError);
+}
+
+qint64 SerialLine::pendingOutput() const {
+    qint64 pending = port_.bytesToWrite();
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (::ioctl(static_cast<int>(port_.handle()), TIOCOUTQ, &queued) == 0 && queued > 0)
+        pending += queued;
+#endif
+    return pending;
+}
+
+} // namespace telmaris

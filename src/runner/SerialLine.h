@@ -1,0 +1,55 @@
+#pragma once
+// The serial line to the modem: a QSerialPort opened 8N1, with the lock conventions of
+// terminal and dial-up programs honoured, that hands on received bytes and the port's error
+// events.
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+namespace telmaris {
+
+class SerialLine : public QObject {
+    Q_OBJECT
+public:
+    // Output that makes no progress for this long counts as an error event: a modem that is
+    // switched off never raises CTS, so the output never drains.
+    static constexpr int DefaultDrainTimeoutMs = 5000;
+
+    explicit SerialLine(QObject *parent = nullptr);
+    ~SerialLine() override;
+
+    // Opens device at baud with 8 data bits, no parity, 1 stop bit and, when asked, RTS/CTS
+    // flow control. A device that another program holds (a lock file of a living process, a
+    // flock) fails to open. On failure, error (when given) tells why.
+    bool open(const QString &device, int baud, bool hardwareFlowControl, QString *error = nullptr);
+    bool isOpen() const;
+    void close();
+
+    // Hands the bytes to the port in one write.
+    void write(const QByteArray &bytes);
+
+    void setDrainTimeout(int milliseconds);
+
+signals:
+    void received(const QByteArray &bytes);
+    // Every error condition of the open port except an operation the device does not
+    // support (a framing error shows only as a NUL byte received). After a read or resource error
+    // the port is already closed.
+    void errorEvent(QSerialPort::SerialPortError error);
+
+private:
+    void readAvailable();
+    void handleError(QSerialPort::SerialPortError error);
+    void checkDrain();
+    qint64 pendingOutput() const;
+
+    QSerialPort port_;
+    QTimer drainTimer_;
+    qint64 pendingAtLastCheck_ = 0;
+    bool opening_ = false;
+};
+
+} // namespace telmaris

@@ -1,0 +1,17 @@
+#pragma once
+// The trace lines of the modem dialogue: the time of day in the system's time format, then
+// what was sent, received or how the wait ended.
+
+#include <QString>
+#include <QTime>
+
+namespace telmaris {
+
+// The time of day as the system shows times with seconds (its long format without a time zone).
+QString TraceTime(const QTime &time);
+
+QString SkriptLineTrace(const QTime &time, const QString &command); // command with its CR
+QString RcvStringTrace(const QTime &time, const QString &line);
+QString ErrOccuredTrace(const QTime &time, bool errOccured);
+
+} // namespace telmaris
