@@ -25,9 +25,13 @@ public:
     void setCaret(int position);        // drops any selection
 
     void setLineLen(int lineLen); // separator-line length, 1..120
+    int lineLen() const;
     // Locked during a run: read-only, and the shorthand and Ctrl+Y do nothing.
     void setLocked(bool locked);
     bool isLocked() const;
+
+    // The tooltip for a point of the viewport: why the line there will be skipped, or nothing.
+    QString skipReasonAt(const QPoint &viewportPosition) const;
 
 Q_SIGNALS:
     // Every change of the text: typing, pasting, the shorthand, Ctrl+Y, setCrlfText.
@@ -36,8 +40,13 @@ Q_SIGNALS:
     void hovered();
 
 protected:
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // Copy and paste carry CR LF text, so a lone CR or LF survives the clipboard.
+    QMimeData *createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     struct Private;

@@ -1,0 +1,258 @@
+#include "editor/ScriptEdit.h"
+
+#include "editor/DocumentText.h"
+#include "editor/EditBuffer.h"
+#include "editor/ScriptHighlighter.h"
+#include "editor/ScriptLint.h"
+
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace telmaris {
+
+namespace {
+
+// Ctrl+Y, with or without Shift: the line cut. It replaces the toolkit's own redo binding.
+bool IsLineCutKey(const QKeyEvent *event) {
+    const auto mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return event->key() == Qt::Key_Y && mods == Qt::ControlModifier;
+}
+
+bool IsSpaceKey(const QKeyEvent *event) {
+    const auto mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return event->text() == QStringLiteral(" ") && mods == Qt::NoModifier;
+}
+
+bool IsShiftEnter(const QKeyEvent *event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           (event->modifiers() & Qt::ShiftModifier);
+}
+
+} // namespace
+
+struct ScriptEdit::Private {
+    int lineLen = 65;
+    bool locked = false;
+    int quiet = 0; // while > 0, own changes emit edited() once at their end
+};
+
+ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(new Private) {
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (wrap) {
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    new ScriptHighlighter(document());
+    viewport()->setMouseTracking(true);
+    setMouseTracking(true);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (d->quiet == 0)
+            Q_EMIT edited();
+    });
+}
+
+ScriptEdit::~ScriptEdit() {
+    delete d;
+}
+
+// Positions: a document position p lies in block b, and every block before it ended with one
+// paragraph break that stands for two characters (CR LF), so the CR LF position is p + b.
+static int ToCrlfPosition(const QTextDocument *doc, int docPosition) {
+    return docPosition + doc->findBlock(docPosition).blockNumber();
+}
+
+// The reverse; a position between the CR and the LF of a line break counts as the line's end.
+static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
+    crlfPosition = std::max(crlfPosition, 0);
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) { // last block whose CR LF start is at or before the position
+        const int mid = (low + high + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= crlfPosition)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const int offset = crlfPosition - (block.position() + low);
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+QString ScriptEdit::crlfText() const {
+    return FromDocumentText(document()->toRawText());
+}
+
+void ScriptEdit::setCrlfText(const QString &text) {
+    ++d->quiet;
+    setPlainText(ToDocumentText(text));
+    --d->quiet;
+    Q_EMIT edited();
+}
+
+int ScriptEdit::selStart() const {
+    return ToCrlfPosition(document(), textCursor().selectionStart());
+}
+
+int ScriptEdit::selLength() const {
+    const QTextCursor cursor = textCursor();
+    return ToCrlfPosition(document(), cursor.selectionEnd()) -
+           ToCrlfPosition(document(), cursor.selectionStart());
+}
+
+QString ScriptEdit::selText() const {
+    return FromDocumentText(textCursor().selectedText());
+}
+
+void ScriptEdit::select(int start, int length) {
+    const int size = int(crlfText().size());
+    start = std::clamp(start, 0, size);
+    const int end = std::clamp(start + std::max(length, 0), start, size);
+    QTextCursor cursor(document());
+    cursor.setPosition(ToDocumentPosition(document(), start));
+    cursor.setPosition(ToDocumentPosition(document(), end), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void ScriptEdit::setCaret(int position) {
+    select(position, 0);
+}
+
+void ScriptEdit::setLineLen(int lineLen) {
+    d->lineLen = std::clamp(lineLen, 1, 120);
+}
+
+int ScriptEdit::lineLen() const {
+    return d->lineLen;
+}
+
+void ScriptEdit::setLocked(bool locked) {
+    d->locked = locked;
+    setReadOnly(locked);
+}
+
+bool ScriptEdit::isLocked() const {
+    return d->locked;
+}
+
+// Carries a buffer that an editing operation produced back into the widget: the one changed
+// stretch is replaced (one undo step, the view keeps its place), then caret and selection.
+static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffer &after) {
+    const TextChange change = DiffTexts(before, after.text);
+    QTextDocument *doc = edit->document();
+    QTextCursor cursor(doc);
+    cursor.setPosition(ToDocumentPosition(doc, change.start));
+    cursor.setPosition(ToDocumentPosition(doc, change.start + change.removed),
+                       QTextCursor::KeepAnchor);
+    cursor.insertText(ToDocumentText(change.inserted));
+    edit->select(after.selStart, after.selLength);
+    edit->ensureCursorVisible();
+}
+
+bool ScriptEdit::event(QEvent *event) {
+    // Claim Ctrl+Y before any window shortcut can take it.
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsLineCutKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void ScriptEdit::keyPressEvent(QKeyEvent *event) {
+    if (IsLineCutKey(event)) {
+        event->accept(); // always swallowed; during a run it does nothing
+        if (d->locked)
+            return;
+        const QString before = crlfText();
+        EditBuffer buffer{before, selStart(), selLength()};
+        const QString cut = CutLine(buffer);
+        QGuiApplication::clipboard()->setText(cut);
+        ++d->quiet;
+        ApplyBuffer(this, before, buffer);
+        --d->quiet;
+        if (buffer.text != before)
+            Q_EMIT edited();
+        return;
+    }
+    if (!d->locked && IsSpaceKey(event)) {
+        const QString before = crlfText();
+        EditBuffer buffer{before, selStart(), selLength()};
+        if (CompleteKeyword(buffer, d->lineLen)) {
+            event->accept();
+            ++d->quiet;
+            ApplyBuffer(this, before, buffer);
+            --d->quiet;
+            Q_EMIT edited();
+            return;
+        }
+    }
+    if (!d->locked && IsShiftEnter(event)) {
+        // The toolkit would insert a soft line break; a script knows only CR LF.
+        event->accept();
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
+    const QTextBlock block = cursorForPosition(viewportPosition).block();
+    const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
+    if (!block.isValid() || !area.contains(viewportPosition))
+        return {};
+    return CheckScriptLine(FromDocumentText(block.text())).skipReason;
+}
+
+bool ScriptEdit::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString reason = skipReasonAt(help->pos());
+        if (reason.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), reason, viewport());
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void ScriptEdit::mouseMoveEvent(QMouseEvent *event) {
+    Q_EMIT hovered();
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+QMimeData *ScriptEdit::createMimeDataFromSelection() const {
+    auto *data = new QMimeData;
+    data->setText(selText());
+    return data;
+}
+
+void ScriptEdit::insertFromMimeData(const QMimeData *source) {
+    if (d->locked || source == nullptr || !source->hasText())
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(ToDocumentText(source->text()));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+} // namespace telmaris

@@ -1,0 +1,37 @@
+#include "editor/ScriptHighlighter.h"
+
+#include "editor/DocumentText.h"
+#include "editor/ScriptLint.h"
+
+#include <QColor>
+#include <QFont>
+#include <QTextCharFormat>
+
+namespace telmaris {
+
+ScriptHighlighter::ScriptHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
+
+void ScriptHighlighter::highlightBlock(const QString &text) {
+    // One block is one script line; its stand-ins for a lone CR or LF are one character each,
+    // like the characters they stand for, so the offsets agree.
+    const LineMarks marks = CheckScriptLine(FromDocumentText(text));
+    if (marks.keyword.length > 0) {
+        QTextCharFormat keyword;
+        keyword.setFontWeight(QFont::Bold);
+        keyword.setForeground(QColor(0x1f, 0x4e, 0x9a));
+        setFormat(marks.keyword.start, marks.keyword.length, keyword);
+    }
+    QTextCharFormat placeholder;
+    placeholder.setForeground(QColor(0xb0, 0x4a, 0x00));
+    placeholder.setFontItalic(true);
+    for (const Span &span : marks.placeholders)
+        setFormat(span.start, span.length, placeholder);
+    if (!marks.skipReason.isEmpty()) {
+        QTextCharFormat skipped;
+        skipped.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        skipped.setUnderlineColor(QColor(0xd0, 0x20, 0x20));
+        setFormat(marks.skipped.start, marks.skipped.length, skipped);
+    }
+}
+
+} // namespace telmaris

@@ -1,0 +1,31 @@
+#pragma once
+// What the editor marks in a script line: the keyword that runs, the placeholder, and lines that
+// look meant to run but will be skipped, with the reason in German. Marking changes nothing in
+// what runs; it reads a line the way the runner does (blanks trimmed, the keyword is everything
+// before the first blank, compared exactly).
+
+#include <QList>
+#include <QString>
+
+namespace telmaris {
+
+struct Span {
+    int start = 0;
+    int length = 0;
+    friend bool operator==(const Span &, const Span &) = default;
+};
+
+struct LineMarks {
+    Span keyword;             // a keyword that runs; length 0 when there is none
+    QList<Span> placeholders; // "%EINGABE%" in any letter case, in the argument of such a line
+    Span skipped;             // the word that makes the line be skipped; length 0 when none
+    QString skipReason;       // why the line will be skipped, for the tooltip
+};
+
+// The eleven keywords, in capitals, "WÄHLE" with the capital A-umlaut.
+const QStringList &ScriptKeywords();
+
+// line is one line of the script, without its CR LF.
+LineMarks CheckScriptLine(const QString &line);
+
+} // namespace telmaris

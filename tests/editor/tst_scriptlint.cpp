@@ -1,0 +1,89 @@
+// Which lines the editor marks as skipped, and why; what it shows in bold and in colour.
+
+#include "editor/ScriptLint.h"
+
+#include <QTest>
+
+using telmaris::CheckScriptLine;
+using telmaris::Span;
+
+class TestScriptLint : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void skippedLines_data();
+    void skippedLines();
+    void keywordAndPlaceholders();
+};
+
+void TestScriptLint::skippedLines_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("reason"); // a part of the reason; empty: not marked
+    QTest::addColumn<int>("markStart");
+    QTest::addColumn<int>("markLength");
+
+    const QString caps = QStringLiteral("in Gro\u00dfbuchstaben");
+    const QString tabAfter = QStringLiteral("muss ein Leerzeichen stehen, kein Tabulator");
+    // clang-format off
+    QTest::newRow("keyword runs") << "PAUSE 5" << "" << 0 << 0;
+    QTest::newRow("keyword alone") << "AUFLEGEN" << "" << 0 << 0;
+    QTest::newRow("blanks around") << "   W\u00c4HLE 12  " << "" << 0 << 0;
+    QTest::newRow("empty") << "" << "" << 0 << 0;
+    QTest::newRow("blanks only") << "    " << "" << 0 << 0;
+    QTest::newRow("small letters") << "pause 5" << caps << 0 << 5;
+    QTest::newRow("mixed case, indented") << "  Hinweis Bitte warten" << caps << 2 << 7;
+    QTest::newRow("small umlaut") << "w\u00e4hle 0" << caps << 0 << 5;
+    QTest::newRow("tab after keyword") << "PAUSE\t5" << tabAfter << 0 << 7;
+    QTest::newRow("tab after small keyword") << "modem\tATZ" << caps << 0 << 9;
+    QTest::newRow("tab before keyword") << "\tFLASH" << "Vor dem Schl\u00fcsselwort" << 0 << 6;
+    QTest::newRow("swapped letters") << "PAUES 5" << "\u201ePAUES\u201c ist kein Schl\u00fcsselwort. Gemeint ist wohl \u201ePAUSE\u201c." << 0 << 5;
+    QTest::newRow("letter missing") << "AUFLGEN" << "\u201eAUFLEGEN\u201c" << 0 << 7;
+    QTest::newRow("letter too many") << "FLASHH" << "\u201eFLASH\u201c" << 0 << 6;
+    QTest::newRow("no umlaut") << "WAHLE 1" << "\u201eW\u00c4HLE\u201c" << 0 << 5;
+    QTest::newRow("umlaut spelt out") << "WAEHLE 1" << "\u201eW\u00c4HLE\u201c" << 0 << 6;
+    QTest::newRow("small and misspelt") << "tonwhal" << "\u201eTONWAHL\u201c" << 0 << 7;
+    QTest::newRow("remark") << "Anlage auf Werkseinstellung" << "" << 0 << 0;
+    QTest::newRow("remark with punctuation") << "Hinweis: erst Code 0000" << "" << 0 << 0;
+    QTest::newRow("remark marker") << "' PAUSE 5" << "" << 0 << 0;
+    QTest::newRow("separator") << QString(65, u'-') << "" << 0 << 0;
+    QTest::newRow("separator of stars") << QString(20, u'*') << "" << 0 << 0;
+    QTest::newRow("placeholder as keyword") << "%EINGABE% 1" << "" << 0 << 0;
+    QTest::newRow("two edits away") << "PUASEN 5" << "" << 0 << 0;
+    // clang-format on
+}
+
+void TestScriptLint::skippedLines() {
+    QFETCH(QString, line);
+    QFETCH(QString, reason);
+    QFETCH(int, markStart);
+    QFETCH(int, markLength);
+
+    const auto marks = CheckScriptLine(line);
+    if (reason.isEmpty()) {
+        QCOMPARE(marks.skipReason, QString());
+        QCOMPARE(marks.skipped.length, 0);
+        return;
+    }
+    QVERIFY2(marks.skipReason.startsWith(QStringLiteral("Diese Zeile wird \u00fcbersprungen: ")),
+             qPrintable(marks.skipReason));
+    QVERIFY2(marks.skipReason.contains(reason), qPrintable(marks.skipReason));
+    QCOMPARE(marks.skipped, (Span{markStart, markLength}));
+    QCOMPARE(marks.keyword.length, 0);
+}
+
+void TestScriptLint::keywordAndPlaceholders() {
+    auto marks = CheckScriptLine(QStringLiteral("  W\u00c4HLE %eingabe%#%EINGABE%  "));
+    QCOMPARE(marks.keyword, (Span{2, 5}));
+    QCOMPARE(marks.placeholders, (QList<Span>{{8, 9}, {18, 9}}));
+
+    marks = CheckScriptLine(QStringLiteral("MODEM ATDT%Eingabe%"));
+    QCOMPARE(marks.keyword, (Span{0, 5}));
+    QCOMPARE(marks.placeholders, (QList<Span>{{10, 9}}));
+
+    // Not replaced outside the argument of a keyword, so not coloured there.
+    QVERIFY(CheckScriptLine(QStringLiteral("Code %EINGABE%")).placeholders.isEmpty());
+    QVERIFY(CheckScriptLine(QStringLiteral("%EINGABE%")).placeholders.isEmpty());
+    QCOMPARE(CheckScriptLine(QStringLiteral("Code %EINGABE%")).keyword.length, 0);
+}
+
+QTEST_GUILESS_MAIN(TestScriptLint)
+#include "tst_scriptlint.moc"
