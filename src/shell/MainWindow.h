@@ -1,0 +1,124 @@
+#pragma once
+// The main window: slider, the tab strip of 100 script tabs and the options tab, the options
+// page and the script page with the two editor boxes, the five buttons, the status line and
+// the hover hints. It carries out start-up (Init) and the close request, and it is what a
+// run sees of the window (RunnerUi) and where its trace lines go (TraceSink).
+
+#include "runner/PortMap.h"
+#include "runner/RunnerUi.h"
+#include "runner/ScriptRunner.h"
+#include "runner/Trace.h"
+#include "store/IniFile.h"
+#include "store/ScriptSlots.h"
+#include "store/StartData.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QStackedLayout;
+class QStackedWidget;
+class QTabBar;
+
+namespace telmaris {
+
+class OptionsPage;
+class ScriptEdit;
+class TraceWindow;
+
+class MainWindow : public QMainWindow, public RunnerUi, public TraceSink {
+    Q_OBJECT
+public:
+    // programDir: the folder of the program, where Telmaris.Ini is looked for.
+    MainWindow(QString programDir, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up with the command-line argument text. Returns the exit status when the process
+    // has to end at once (AutoMode run over, unknown parameter, no usable serial port), and
+    // nothing when the program goes on in interactive use.
+    std::optional<int> Init(const QString &argument);
+
+    // RunnerUi
+    void Status(const QString &text) override;
+    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    QString InputBox(const QString &title, const QString &prompt) override;
+    void Beep() override;
+    QString EditorText() const override;
+    void SetEditorLocked(bool locked) override;
+    void SelectEditorRange(int start, int length) override;
+    QString SelectedEditorText() const override;
+    int EditorCaret() const override;
+    void SetEditorCaret(int position) override;
+    void FocusEditor() override;
+    void SetRunState(bool running) override;
+
+    // TraceSink: forwards to the trace window.
+    void AddTrace(const QString &line) override;
+
+    // The five buttons: 0 "&Programmieren"/"&Abbrechen", 1 "&Hilfe", 2 "&Ende", 3 "&Info",
+    // 4 "&Optionen".
+    void Command1_Click(int Index);
+    // Selects tab 1..101 as a click would; the tab switch runs also when it is selected already.
+    void SelectTab(int tab);
+
+    ScriptEdit *Edit(int index) const { return Edit_[index]; }
+    const StartData &startData() const { return data_; }
+    int CurrTab() const { return CurrTab_; }
+    bool Running() const;
+    TraceWindow *traceWindow() const { return traceWindow_; }
+    const IniFile &iniFile() const { return ini_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildWindow();
+    QWidget *BuildButtonRow();
+    void AddHint(QWidget *widget, const QString &hint);
+
+    void TabStrip1_Click();
+    void ValidateSkriptSlider();
+    void MitUmbruchChk_Click(int umbruch);
+    void ApplyStoredSettings(const std::array<bool, 4> &usablePorts);
+    std::optional<int> EvaluateCommandLine(const QString &argument);
+
+    // The store calls with their failure reports. False when the text could not be stored.
+    bool WriteCurrSkriptText();
+    bool SaveForClose();
+    void ReportScriptNotSaved(const QString &reason);
+
+    QString programDir_;
+    Dialogs &dialogs_;
+    IniFile ini_;
+    ScriptSlots slots_;
+    StartData data_;
+    PortMap ports_;
+    std::unique_ptr<ScriptRunner> runner_;
+    std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
+
+    bool AutoMode_ = false;
+    bool TraceMode_ = false;
+    int CurrTab_ = 1;
+    bool inTabSwitch_ = false;
+    bool saveFailureReported_ = false;
+
+    QSlider *SkriptSlider = nullptr;
+    QTabBar *TabStrip1 = nullptr;
+    QStackedWidget *Layer = nullptr;
+    OptionsPage *Options = nullptr;
+    QStackedLayout *EditStack = nullptr;
+    std::array<ScriptEdit *, 2> Edit_{};
+    std::array<QPushButton *, 5> Command1{};
+    QLabel *Image1 = nullptr;
+    QLabel *StatusDisplay = nullptr;
+    TraceWindow *traceWindow_ = nullptr;
+    QHash<QObject *, QString> hints_;
+};
+
+} // namespace telmaris

@@ -1,0 +1,43 @@
+#pragma once
+// A Dialogs stand-in for widget tests: records every box shown and answers input boxes from a
+// list given beforehand, so no test ever blocks on a modal box.
+
+#include "common/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace telmaris::test {
+
+struct ShownBox {
+    MessageIcon icon;
+    QString title;
+    QString text;
+};
+
+struct AskedInput {
+    QString title;
+    QString prompt;
+    QString proposal;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    std::optional<QString> AskText(const QString &title, const QString &prompt,
+                                   const QString &proposal) override;
+
+    // The next answers of input boxes in order; nothing stands for a cancelled box. When the
+    // list is used up, a box is cancelled.
+    QList<std::optional<QString>> answers;
+    // Called while a message box is "open" (e.g. to act during a run's box).
+    std::function<void(const ShownBox &)> onMessage;
+
+    QList<ShownBox> messages;
+    QList<AskedInput> inputs;
+    QStringList messageTexts() const;
+};
+
+} // namespace telmaris::test
