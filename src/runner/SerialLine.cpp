@@ -106,6 +106,8 @@ void SerialLine::write(const QByteArray &bytes) {
     }
     port_.write(bytes);
     port_.flush();
+    if (!port_.isOpen())
+        return; // the device refused the bytes and the error event closed it
     if (drainTimer_.isActive()) {
         pendingAtLastCheck_ += bytes.size(); // progress is judged on the older output
     } else {

@@ -1,0 +1,119 @@
+// Whole runs: scripts carried out through the real serial port against the modem simulator on
+// a pseudo-terminal, checked by the bytes the modem received and what the user was shown.
+#include "RunFixture.h"
+
+#include <QRegularExpression>
+
+using namespace telmaris;
+using namespace telmaris::test;
+
+class TestScriptRunner : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyKeyword();
+    void emptyScriptInAutoMode();
+    void busyAndEchoGoOn();
+};
+
+void TestScriptRunner::everyKeyword() {
+    const QString script = QString::fromUtf8("---- Anlage ----\r\n"
+                                             "WÄHLE 11\r\n"
+                                             "TONWAHL\r\n"
+                                             "WÄHLE  22\r\n"
+                                             "MODEM ATM1%eingabe%\r\n"
+                                             "EINGABE Nummer?\r\n"
+                                             "MODEM ATDT%EINGABE%;\r\n"
+                                             "EINGABE Zweite?\r\n"
+                                             "IMPULSWAHL\r\n"
+                                             "WÄHLE %Eingabe%\r\n"
+                                             "\r\n"
+                                             "   \r\n"
+                                             "HINWEIS Jetzt kommt %EINGABE%\r\n"
+                                             "DIALOG Gleich\r"
+                                             "\r\n"
+                                             "pause 9\r\n"
+                                             "PAUSE 0\r\n"
+                                             "FLASH\r\n"
+                                             "ERDTASTE\r\n"
+                                             "AUFLEGEN");
+    Run run({}, script);
+    run.settings.DialPuls = 1;
+    run.ui.inputAnswers = QStringList{"35", "47"};
+
+    QCOMPARE(run.go(), RunOutcome::Success);
+
+    const QList<QByteArray> expected =
+        Prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
+    QCOMPARE(run.commands(), expected);
+    QCOMPARE(run.modem->received(), expected.join('\r') + '\r');
+    QCOMPARE(run.runner.EingabeText(), QStringLiteral("47"));
+
+    // Every line was highlighted in turn; a lone CR does not end a line.
+    QCOMPARE(run.ui.selectedLines, script.split(QStringLiteral("\r\n")));
+
+    const QString title = QStringLiteral("Telmaris - Anlage");
+    QCOMPARE(run.ui.messages.size(), 3);
+    QCOMPARE(run.ui.messages[0].title, title);
+    QCOMPARE(run.ui.messages[0].text, QStringLiteral("Jetzt kommt 47"));
+    QCOMPARE(run.ui.messages[0].icon, MessageIcon::Information);
+    QCOMPARE(run.ui.messages[1].text, QStringLiteral("Gleich\r"));
+    QCOMPARE(run.ui.messages[2].title, QStringLiteral("Telmaris"));
+    QCOMPARE(run.ui.messages[2].text, Success);
+    QVERIFY(run.ui.calls.contains("Input: " + title + ": Nummer?"));
+    QVERIFY(run.ui.calls.contains("Input: " + title + ": Zweite?"));
+
+    const QStringList &statuses = run.ui.statuses;
+    QCOMPARE(
+        statuses.mid(0, 4),
+        (QStringList{"Modem-Reset", QString::fromUtf8("Letzte Modem-Antwort: »«"),
+                     QString::fromUtf8("Letzte Modem-Antwort: »OK«"), "Modem-Initialisierung"}));
+    QVERIFY(statuses.contains(QString::fromUtf8("Programmierung läuft ...")));
+    QCOMPARE(statuses.last(), QStringLiteral("Programmierung beendet"));
+    VerifyIdleAgain(run.ui, run.runner);
+
+    // The trace: per command what was sent, both answer lines, and how the wait ended.
+    const QStringList &trace = run.trace.lines;
+    QCOMPARE(trace.size(), 4 * expected.size());
+    const QRegularExpression timeFirst(QStringLiteral("^\\S*\\d\\S* "));
+    for (const QString &line : trace)
+        QVERIFY2(timeFirst.match(line).hasMatch(), qPrintable(line));
+    QVERIFY(trace[0].endsWith(QString::fromUtf8(" SkriptLine: »AT&F\r«")));
+    QVERIFY(trace[1].endsWith(QString::fromUtf8(" RcvString: »«")));
+    QVERIFY(trace[2].endsWith(QString::fromUtf8(" RcvString: »OK«")));
+    QVERIFY(trace[3].endsWith(QString::fromUtf8(" ErrOccured: »Falsch«")));
+
+    // The next run dials by the setting again and still knows the last input.
+    run.modem->clearCommands();
+    run.ui.setText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\n"));
+    run.settings.DialPuls = 0;
+    QCOMPARE(run.go(), RunOutcome::Success);
+    QCOMPARE(run.commands(), Prepared({"ATDT;", "ATS7=47"}));
+}
+
+void TestScriptRunner::emptyScriptInAutoMode() {
+    Run run({}, QStringLiteral("\r\n   \r\n"));
+    QCOMPARE(run.go(true), RunOutcome::Success);
+    QCOMPARE(run.commands(), Prepared({}));
+    QCOMPARE(run.ui.selectedLines, (QStringList{"", "   "}));
+    QVERIFY(run.ui.messages.isEmpty());
+    QCOMPARE(run.ui.statuses.last(), QStringLiteral("Programmierung beendet"));
+    VerifyIdleAgain(run.ui, run.runner);
+}
+
+void TestScriptRunner::busyAndEchoGoOn() {
+    ModemOptions options;
+    options.busy = true;
+    options.echo = true;
+    Run run(options, QString::fromUtf8("WÄHLE 1\r\nMODEM ATM1"));
+    run.settings.ModemInit = QStringLiteral("V1 Q0"); // the echo stays on
+
+    QCOMPARE(run.go(), RunOutcome::Success);
+
+    QCOMPARE(run.commands(), (QList<QByteArray>{"AT&F", "ATV1 Q0", "ATDT1;", "ATM1", "AT&F"}));
+    QVERIFY(run.ui.statuses.contains(QString::fromUtf8("Letzte Modem-Antwort: »ATDT1;«")));
+    QVERIFY(run.ui.statuses.contains(QString::fromUtf8("Letzte Modem-Antwort: »BUSY«")));
+    QCOMPARE(run.ui.messages.last().text, Success);
+}
+
+QTEST_GUILESS_MAIN(TestScriptRunner)
+#include "tst_scriptrunner.moc"
