@@ -29,7 +29,8 @@ void ScriptHighlighter::highlightBlock(const QString &text) {
     if (!marks.skipReason.isEmpty()) {
         QTextCharFormat skipped;
         skipped.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        skipped.setUnderlineColor(QColor(0xd0, 0x20, 0x20));
+        skipped.setUnderlineColor(QColor(0xe0, 0x1b, 0x24));
+        skipped.setBackground(QColor(0xfd, 0xe8, 0xe8));
         setFormat(marks.skipped.start, marks.skipped.length, skipped);
     }
 }

@@ -1,0 +1,13 @@
+#pragma once
+// Opens files and addresses with the desktop's default application, without a shell.
+
+#include "help/DocumentOpener.h"
+
+namespace telmaris {
+
+class DesktopOpener : public DocumentOpener {
+public:
+    void Open(const QUrl &url) override;
+};
+
+} // namespace telmaris

@@ -1,0 +1,59 @@
+#include "help/Help.h"
+
+#include "info/MakerAddresses.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace telmaris {
+
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+bool FileExists(const QString &path) {
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden();
+}
+
+QString FindHelpFile(const QString &programFolder) {
+    const QDir folder(programFolder);
+    for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
+        const QString path = folder.filePath(name);
+        if (FileExists(path))
+            return path;
+    }
+    return {};
+}
+
+QUrl DocumentUrl(const QString &target) {
+    const QUrl url(target, QUrl::TolerantMode);
+    // A drive letter ("C:/...") parses as a scheme of one letter; it is a file all the same.
+    if (url.isValid() && url.scheme().size() > 1)
+        return url;
+    return QUrl::fromLocalFile(target);
+}
+
+void OpenDocument(DocumentOpener &opener, const QString &target) {
+    opener.Open(DocumentUrl(target));
+}
+
+void OpenWebSite(DocumentOpener &opener) {
+    OpenDocument(opener, QString::fromLatin1(kMakerWebSite));
+}
+
+void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
+    const QString path = FindHelpFile(programFolder);
+    if (path.isEmpty()) {
+        dialogs.ShowMessage(
+            MessageIcon::Information, QStringLiteral("Telmaris"),
+            QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+        return;
+    }
+    OpenDocument(opener, path);
+}
+
+} // namespace telmaris

@@ -1,0 +1,33 @@
+#pragma once
+// The manual beside the program, and the hand-over of files and addresses to the desktop.
+
+#include "common/Dialogs.h"
+#include "help/DocumentOpener.h"
+
+#include <QString>
+#include <QUrl>
+
+namespace telmaris {
+
+// The directory of the program file: where the manual lies.
+QString ProgramFolder();
+
+// True when a plain file is at path; folders, hidden files and any error count as no file.
+bool FileExists(const QString &path);
+
+// "hilfe.htm", else "index.htm" in the program folder; empty when neither is a plain file.
+QString FindHelpFile(const QString &programFolder);
+
+// A file path or a web or mail address as the address the desktop opens.
+QUrl DocumentUrl(const QString &target);
+
+// Hands target to the desktop's default application; the outcome is not examined.
+void OpenDocument(DocumentOpener &opener, const QString &target);
+
+// Opens the maker's web site.
+void OpenWebSite(DocumentOpener &opener);
+
+// Opens the manual, or says that there is none (information box, title "Telmaris").
+void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener);
+
+} // namespace telmaris

@@ -1,0 +1,23 @@
+#include "info/Artwork.h"
+
+namespace telmaris {
+
+QPixmap LogoPicture() {
+    return QPixmap(QStringLiteral(":/telmaris/logo.png"));
+}
+
+QPixmap SmallLogoPicture() {
+    return QPixmap(QStringLiteral(":/telmaris/logo-klein.png"));
+}
+
+QCursor LogoPointer() {
+    // The hot spot is the end of the mouse's cable, at the top left.
+    return QCursor(QPixmap(QStringLiteral(":/telmaris/mauszeiger.png")), 3, 2);
+}
+
+QString LogoToolTip() {
+    return QStringLiteral("Klicken Sie hier, um weitere Programme des Telmaris-Teams "
+                          "kennenzulernen.");
+}
+
+} // namespace telmaris

@@ -1,0 +1,133 @@
+#include "info/InfoDialog.h"
+
+#include "help/Help.h"
+#include "info/Artwork.h"
+#include "info/InfoPosition.h"
+#include "info/MakerAddresses.h"
+#include "info/VersionString.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace telmaris {
+
+namespace {
+
+QFont InfoFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+} // namespace
+
+InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opener) {
+    setObjectName(QStringLiteral("InfoDialog"));
+    setWindowTitle(QStringLiteral("Info \u00fcber ") + QStringLiteral("Telmaris"));
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false); // the main window decides when the program ends
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    logo->setPixmap(LogoPicture());
+    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    logo->setCursor(LogoPointer());
+    logo->setToolTip(LogoToolTip());
+    logo->installEventFilter(this);
+
+    auto *text = new QLabel(InfoText(), this);
+    text->setObjectName(QStringLiteral("Label0"));
+    text->setFont(InfoFont());
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+
+    struct ButtonEntry {
+        QString caption;
+        std::function<void()> action;
+    };
+    const ButtonEntry entries[] = {
+        {QStringLiteral("\u00dcber &Telmaris"),
+         [this] { OpenDocument(opener_, QString::fromLatin1(kMakerAboutPage)); }},
+        {QStringLiteral("E-&Mail an Telmaris"),
+         [this] { OpenDocument(opener_, SupportMailAddress(SupportMailSubject())); }},
+        {QStringLiteral("&www.telmaris.de"), [this] { OpenWebSite(opener_); }},
+        {QStringLiteral("Fenster &schliessen"), [this] { close(); }},
+    };
+    auto *buttons = new QHBoxLayout;
+    int index = 0;
+    QPushButton *closeButton = nullptr;
+    for (const ButtonEntry &entry : entries) {
+        auto *button = new QPushButton(entry.caption, this);
+        button->setObjectName(QStringLiteral("Btn%1").arg(index++));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, entry.action);
+        buttons->addWidget(button);
+        closeButton = button;
+    }
+    closeButton->setDefault(true);
+
+    // The logo stands tall at the left with the text beside it; the rule and the row of buttons
+    // run along the bottom edge.
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(logo);
+    top->addWidget(text, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addLayout(top, 1);
+    layout->addWidget(rule);
+    layout->addLayout(buttons);
+
+    resize(626, 424);
+    const QScreen *screen = this->screen();
+    if (screen != nullptr)
+        move(InfoDialogPosition(screen->geometry(), size()));
+}
+
+QString InfoDialog::InfoText() {
+    return QStringLiteral("Telmaris") + VersionString() + QStringLiteral(" \u2013") +
+           QStringLiteral(" ") +
+           QStringLiteral("Programmierhilfe f\u00fcr Telefonanlagen via Modem.");
+}
+
+bool InfoDialog::eventFilter(QObject *watched, QEvent *event) {
+    if (watched->objectName() == QStringLiteral("Image1") &&
+        event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        OpenWebSite(opener_);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+InfoDialogHolder::~InfoDialogHolder() {
+    delete dialog_.data();
+}
+
+void InfoDialogHolder::ShowInfo() {
+    if (dialog_.isNull()) {
+        dialog_ = new InfoDialog(opener_);
+        dialog_->show();
+    }
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+} // namespace telmaris

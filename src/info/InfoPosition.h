@@ -1,0 +1,13 @@
+#pragma once
+// Where the info dialog appears: in the top-left corner of a screen of at most 640 x 480
+// pixels, centred on any larger one.
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace telmaris {
+
+QPoint InfoDialogPosition(const QRect &screen, const QSize &dialog);
+
+} // namespace telmaris

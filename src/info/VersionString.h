@@ -1,0 +1,23 @@
+#pragma once
+// The version as the info dialog and the support mail show it.
+
+#include <QString>
+
+namespace telmaris {
+
+// " (V" + major + "." + minor + letter + ")": no letter while the revision is below 100,
+// else the letter 96 + revision / 100 rounded half to even (100..149 "a", 150..250 "b").
+QString VersionString(int major, int minor, int revision);
+// The same for this build of the program.
+QString VersionString();
+
+// The operating system for the mail subject: "Windows " + major.minor.build on Windows, the
+// system's own name and version elsewhere.
+QString OperatingSystemName();
+
+// "Telmaris" + VersionString + " unter " + the operating system.
+QString SupportMailSubject();
+// The mailto address of the maker's support with that subject, percent-encoded.
+QString SupportMailAddress(const QString &subject);
+
+} // namespace telmaris
