@@ -8,11 +8,12 @@
 #include "trace/TraceWindow.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedLayout>
@@ -111,6 +112,8 @@ void MainWindow::BuildWindow() {
     StatusDisplay->setObjectName(QStringLiteral("StatusDisplay"));
     StatusDisplay->setTextFormat(Qt::PlainText);
     StatusDisplay->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A long status text must not widen the window; it is cut at the window's edge.
+    StatusDisplay->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(StatusDisplay, 1);
@@ -162,17 +165,17 @@ QWidget *MainWindow::BuildButtonRow() {
     Command1[0]->setFont(bold);
 
     // The four small buttons share one width; "&Programmieren" is three and a half times as
-    // wide. Extra room is shared in the same proportion.
+    // wide: the room of the row is shared 2:2:2:2:7.
     int small = 0;
     for (int i = 1; i < 5; ++i)
-        small = std::max(small, Command1[i]->sizeHint().width());
-    small = std::max(small, 72);
+        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(Command1[i]->text()));
+    small += 16;
     for (int i : {3, 1, 2, 4}) {
         Command1[i]->setMinimumWidth(small);
         Command1[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         layout->addWidget(Command1[i], 2);
     }
-    Command1[0]->setMinimumWidth(small * 7 / 2);
+    Command1[0]->setMinimumWidth(Command1[0]->sizeHint().width());
     Command1[0]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout->addWidget(Command1[0], 7);
 
@@ -197,8 +200,11 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::MouseMove) {
+        // Only the control itself shows its hint; a move over a control inside it (the check
+        // box in its frame, the tab bar's scroll buttons) that reaches it does not.
         const auto hint = hints_.constFind(watched);
-        if (hint != hints_.constEnd())
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (hint != hints_.constEnd() && !static_cast<QWidget *>(watched)->childAt(at))
             Status(*hint);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -69,25 +69,30 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     connect(SkriptNameListWidget, &QListWidget::itemDoubleClicked, this,
             &OptionsPage::SkriptNameList_DblClick);
 
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(8, 8, 8, 8);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-    grid->addWidget(BuildPortFrame(), 0, 0);
-    grid->addWidget(BuildDialFrame(), 1, 0);
-    grid->addWidget(SpeedSliderFrame, 2, 0);
-    grid->addWidget(LineLenSliderFrame, 3, 0);
-    grid->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Reset"), ModemResetEdit, "ModemResetEdit"), 0, 1);
-    grid->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Initialisieung"), ModemInitEdit, "ModemInitEdit"),
-        1, 1);
-    grid->addWidget(Frame1, 2, 1);
-    grid->addWidget(namesFrame, 0, 2, 5, 1);
-    grid->setRowStretch(4, 1);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 4);
-    grid->setColumnStretch(2, 3);
+    // Two columns: the line settings on the left, the modem commands and the names on the
+    // right, where the list takes the height that is left.
+    auto *left = new QVBoxLayout;
+    left->setSpacing(6);
+    left->addWidget(BuildPortFrame());
+    left->addWidget(BuildDialFrame());
+    left->addWidget(SpeedSliderFrame);
+    left->addWidget(LineLenSliderFrame);
+    left->addWidget(Frame1);
+    left->addStretch(1);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(6);
+    right->addWidget(
+        BuildCommandFrame(QStringLiteral("Modem-Reset"), ModemResetEdit, "ModemResetEdit"));
+    right->addWidget(
+        BuildCommandFrame(QStringLiteral("Modem-Initialisieung"), ModemInitEdit, "ModemInitEdit"));
+    right->addWidget(namesFrame, 1);
+
+    auto *columns = new QHBoxLayout(this);
+    columns->setContentsMargins(8, 8, 8, 8);
+    columns->setSpacing(10);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
 
     connect(ModemResetEdit, &QLineEdit::textChanged, this, &OptionsPage::ModemResetEdit_Change);
     connect(ModemInitEdit, &QLineEdit::textChanged, this, &OptionsPage::ModemInitEdit_Change);
@@ -106,7 +111,7 @@ QGroupBox *OptionsPage::BuildPortFrame() {
         PortOpt[i] = new QRadioButton(QStringLiteral("COM &%1").arg(i + 1), frame);
         PortOpt[i]->setObjectName(QStringLiteral("PortOpt%1").arg(i));
         PortGroup->addButton(PortOpt[i], i);
-        layout->addWidget(PortOpt[i], i / 2, i % 2);
+        layout->addWidget(PortOpt[i], 0, i);
     }
     return frame;
 }
