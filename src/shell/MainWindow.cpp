@@ -2,6 +2,10 @@
 
 #include "common/Numbers.h"
 #include "editor/ScriptEdit.h"
+#include "help/DesktopOpener.h"
+#include "help/Help.h"
+#include "info/Artwork.h"
+#include "info/InfoDialog.h"
 #include "shell/CommandLine.h"
 #include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
@@ -43,9 +47,12 @@ const QString NoComPortsMessage =
 
 } // namespace
 
-MainWindow::MainWindow(QString programDir, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs), ini_(QString()),
-      slots_(ini_) {
+MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *opener,
+                       QWidget *parent)
+    : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs),
+      ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
+      opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
+      ini_(QString()), slots_(ini_) {
     setObjectName(QStringLiteral("Form1"));
     BuildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
@@ -144,11 +151,17 @@ QWidget *MainWindow::BuildButtonRow() {
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 2, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(4);
 
     Image1 = new QLabel(row);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedSize(40, 32);
+    // The logo as high as the buttons, so the row fits a 640-pixel window.
+    const QPixmap logo = SmallLogoPicture().scaledToHeight(26, Qt::SmoothTransformation);
+    Image1->setPixmap(logo);
+    Image1->setFixedSize(logo.size());
+    Image1->setCursor(LogoPointer());
+    Image1->setToolTip(LogoToolTip());
+    Image1->installEventFilter(this); // a click opens the maker's web site
     layout->addWidget(Image1);
 
     const QString captions[5] = {QStringLiteral("&Programmieren"), QStringLiteral("&Hilfe"),
@@ -167,15 +180,16 @@ QWidget *MainWindow::BuildButtonRow() {
     // The four small buttons share one width; "&Programmieren" is three and a half times as
     // wide: the room of the row is shared 2:2:2:2:7.
     int small = 0;
-    for (int i = 1; i < 5; ++i)
-        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(Command1[i]->text()));
-    small += 16;
+    for (int i = 1; i < 5; ++i) {
+        const QString caption = Command1[i]->text().remove(u'&');
+        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(caption) + 12);
+    }
     for (int i : {3, 1, 2, 4}) {
         Command1[i]->setMinimumWidth(small);
         Command1[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         layout->addWidget(Command1[i], 2);
     }
-    Command1[0]->setMinimumWidth(Command1[0]->sizeHint().width());
+    Command1[0]->setMinimumWidth(small * 7 / 2);
     Command1[0]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     layout->addWidget(Command1[0], 7);
 
@@ -199,6 +213,11 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        OpenWebSite(opener_);
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         // Only the control itself shows its hint; a move over a control inside it (the check
         // box in its frame, the tab bar's scroll buttons) that reaches it does not.
@@ -379,7 +398,8 @@ void MainWindow::Command1_Click(int Index) {
             AutoMode_);
         return;
     case 1:
-        return; // the help arrives with the help subsystem
+        ShowHelp(programDir_, dialogs_, opener_);
+        return;
     case 2:
         if (!SaveForClose())
             return;
@@ -388,7 +408,8 @@ void MainWindow::Command1_Click(int Index) {
         close();
         return;
     case 3:
-        return; // the info dialog arrives with the info subsystem
+        info_->ShowInfo();
+        return;
     case 4:
         SelectTab(OptionsTab);
         return;

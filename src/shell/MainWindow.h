@@ -27,6 +27,8 @@ class QTabBar;
 
 namespace telmaris {
 
+class DocumentOpener;
+class InfoDialogHolder;
 class OptionsPage;
 class ScriptEdit;
 class TraceWindow;
@@ -34,8 +36,10 @@ class TraceWindow;
 class MainWindow : public QMainWindow, public RunnerUi, public TraceSink {
     Q_OBJECT
 public:
-    // programDir: the folder of the program, where Telmaris.Ini is looked for.
-    MainWindow(QString programDir, Dialogs &dialogs, QWidget *parent = nullptr);
+    // programDir: the folder of the program, where Telmaris.Ini and the manual are looked for.
+    // opener hands the manual and web addresses to the desktop; null means the desktop's own.
+    MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *opener = nullptr,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up with the command-line argument text. Returns the exit status when the process
@@ -95,6 +99,9 @@ private:
 
     QString programDir_;
     Dialogs &dialogs_;
+    std::unique_ptr<DocumentOpener> ownOpener_;
+    DocumentOpener &opener_;
+    std::unique_ptr<InfoDialogHolder> info_;
     IniFile ini_;
     ScriptSlots slots_;
     StartData data_;

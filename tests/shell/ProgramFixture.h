@@ -6,6 +6,7 @@
 #include "PtyModem.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
+#include "help/DocumentOpener.h"
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
 
@@ -14,6 +15,13 @@
 #include <optional>
 
 namespace telmaris::test {
+
+// Takes the addresses the window hands to the desktop, so no browser starts.
+class RecordingOpener : public DocumentOpener {
+public:
+    void Open(const QUrl &url) override { opened.append(url); }
+    QList<QUrl> opened;
+};
 
 class ProgramFixture {
 public:
@@ -32,7 +40,7 @@ public:
         ini += "COM3=" + folder.filePath(QStringLiteral("no-such-port-3")).toUtf8() + "\n";
         ini += "COM4=" + folder.filePath(QStringLiteral("no-such-port-4")).toUtf8() + "\n";
         folder.writeIni(ini);
-        window = std::make_unique<MainWindow>(folder.path(), dialogs);
+        window = std::make_unique<MainWindow>(folder.path(), dialogs, &opener);
     }
 
     std::optional<int> start(const QString &argument = QString()) { return window->Init(argument); }
@@ -47,6 +55,7 @@ public:
 
     TempProgramFolder folder;
     ScriptedDialogs dialogs;
+    RecordingOpener opener;
     std::unique_ptr<MainWindow> window;
 
 private:

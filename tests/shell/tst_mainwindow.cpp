@@ -83,6 +83,7 @@ private Q_SLOTS:
     void unknownParameterEndsWithoutWriting();
     void noUsablePortEndsTheProgram();
     void unstorableTextKeepsTheWindowOpenOnce();
+    void helpInfoAndLogo();
 };
 
 void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
@@ -423,6 +424,38 @@ void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
     QVERIFY(w.close()); // told once, the user insists
     QVERIFY(program.dialogs.messages.last().text.startsWith(
         QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:")));
+}
+
+void TestMainWindow::helpInfoAndLogo() {
+    ProgramFixture program("CurrSkript=1\n");
+    QCOMPARE(program.start(), std::nullopt);
+    MainWindow &w = *program.window;
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    // Without a manual in the program folder "&Hilfe" says so; with one it is opened.
+    QTest::mouseClick(Button(w, 1), Qt::LeftButton);
+    QCOMPARE(program.dialogs.messages.size(), 1);
+    QVERIFY(program.opener.opened.isEmpty());
+    QFile manual(program.folder.filePath(QStringLiteral("hilfe.htm")));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    manual.write("<html></html>");
+    manual.close();
+    QTest::mouseClick(Button(w, 1), Qt::LeftButton);
+    QCOMPARE(program.opener.opened.size(), 1);
+    QCOMPARE(program.opener.opened[0].toLocalFile(), QFileInfo(manual).absoluteFilePath());
+
+    // The logo leads to the maker's web site.
+    auto *logo = Child<QLabel>(&w, "Image1");
+    QVERIFY(!logo->pixmap().isNull());
+    QVERIFY(!logo->toolTip().isEmpty());
+    QTest::mouseClick(logo, Qt::LeftButton);
+    QCOMPARE(program.opener.opened.size(), 2);
+    QVERIFY(program.opener.opened[1].scheme().startsWith(QStringLiteral("http")));
+
+    QTest::mouseClick(Button(w, 3), Qt::LeftButton);
+    QTRY_VERIFY(std::any_of(
+        QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+        [](QWidget *top) { return top->isVisible() && top->inherits("telmaris::InfoDialog"); }));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,148 @@
+// The built program as a process in a temporary program folder, with the modem simulator
+// program as COM 1: what AutoMode sends, how the process ends and that the settings file stays
+// as it was. Message boxes are closed at once by the program's test hook and read from its
+// standard error.
+#include "TempProgramFolder.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+using namespace telmaris::test;
+
+namespace {
+
+const QByteArray Settings = "[Data]\r\nComPort=1\r\nCurrSkript=1\r\nSkriptName3=Nacht\r\n"
+                            "SkriptText3=TONWAHL\\N\\LWÄHLE 55\\N\\LERDTASTE\\N\\LAUFLEGEN\r\n";
+
+// One program folder with a copy of the program and the simulator started beside it.
+class Installation {
+public:
+    explicit Installation(const QStringList &simulatorOptions) {
+        QVERIFY(
+            QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath(QStringLiteral("telmaris"))));
+        ini = Settings + "[Ports]\r\nCOM1=" + folder.filePath(QStringLiteral("modem")).toUtf8() +
+              "\r\nCOM2=" + folder.filePath(QStringLiteral("none2")).toUtf8() +
+              "\r\nCOM3=" + folder.filePath(QStringLiteral("none3")).toUtf8() +
+              "\r\nCOM4=" + folder.filePath(QStringLiteral("none4")).toUtf8() + "\r\n";
+        folder.writeIni(ini);
+        if (simulatorOptions.isEmpty())
+            return;
+        simulator.start(QStringLiteral(TELMARIS_MODEM_SIM),
+                        QStringList{QStringLiteral("--link"),
+                                    folder.filePath(QStringLiteral("modem")),
+                                    QStringLiteral("--log"), logPath()} +
+                            simulatorOptions);
+        QVERIFY(simulator.waitForStarted());
+        QTRY_VERIFY(QFile::exists(folder.filePath(QStringLiteral("modem"))));
+    }
+    ~Installation() {
+        if (simulator.state() != QProcess::NotRunning) {
+            simulator.terminate();
+            simulator.waitForFinished();
+        }
+    }
+
+    // Runs the program with one argument; returns its exit status.
+    int run(const QString &argument) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("TELMARIS_TEST_AUTOCLOSE_BOXES"), QStringLiteral("1"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder.path());
+        program.start(folder.filePath(QStringLiteral("telmaris")), {argument});
+        if (!program.waitForFinished(120000))
+            program.kill();
+        boxes.clear();
+        for (const QByteArray &line : program.readAllStandardError().split('\n')) {
+            if (line.startsWith('['))
+                boxes << QString::fromUtf8(line);
+        }
+        return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    }
+
+    QString logPath() const { return folder.filePath(QStringLiteral("modem.log")); }
+    // The commands the modem received, without their time stamps.
+    QList<QByteArray> commands() const {
+        QFile log(logPath());
+        QList<QByteArray> result;
+        if (!log.open(QIODevice::ReadOnly))
+            return result;
+        for (const QByteArray &line : log.readAll().split('\n')) {
+            // "yyyy-MM-dd HH:mm:ss.zzz command"
+            constexpr qsizetype stampLength = 24;
+            if (line.size() >= stampLength)
+                result << line.mid(stampLength);
+        }
+        return result;
+    }
+
+    TempProgramFolder folder;
+    QByteArray ini;
+    QProcess simulator;
+    QStringList boxes; // "[icon] title: text" of every box the program showed
+};
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void autoModeSendsTheScript_data();
+    void autoModeSendsTheScript();
+    void failingAutoModeRunEndsWithStatusOne();
+    void unknownParameterEndsWithStatusTwo();
+    void noSerialPortEndsWithStatusThree();
+};
+
+void TestEndToEnd::autoModeSendsTheScript_data() {
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("by number") << QStringLiteral("3");
+    QTest::newRow("by name") << QStringLiteral(" NACHT ");
+}
+
+void TestEndToEnd::autoModeSendsTheScript() {
+    QFETCH(QString, argument);
+    Installation installation({QStringLiteral("--echo")}); // the init turns the echo off
+
+    QCOMPARE(installation.run(argument), 0);
+    QCOMPARE(installation.boxes, QStringList());
+    QCOMPARE(installation.commands(),
+             QList<QByteArray>({"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1", "ATDT55;", "ATDT!;",
+                                "ATH0", "AT&F"}));
+    QCOMPARE(installation.folder.readIni(), installation.ini);
+}
+
+void TestEndToEnd::failingAutoModeRunEndsWithStatusOne() {
+    Installation installation({QStringLiteral("--error-on"), QStringLiteral("DT55")});
+    QCOMPARE(installation.run(QStringLiteral("3")), 1);
+    QCOMPARE(installation.boxes,
+             QStringList({QStringLiteral("[critical] Telmaris: Das Modem hat einen Befehl nicht "
+                                         "verstandent - bitte Verbindung und Optionen  prüfen.")}));
+    QCOMPARE(installation.commands().last(), QByteArray("ATDT55;"));
+    QCOMPARE(installation.folder.readIni(), installation.ini);
+}
+
+void TestEndToEnd::unknownParameterEndsWithStatusTwo() {
+    Installation installation({QStringLiteral("--busy")});
+    QCOMPARE(installation.run(QStringLiteral("-3")), 2);
+    QCOMPARE(installation.boxes.size(), 1);
+    QVERIFY(installation.boxes[0].startsWith(
+        QStringLiteral("[critical] Telmaris: Telmaris wurde mit dem unbekannten Startparameter | "
+                       "'-3' aufgerufen.")));
+    QVERIFY(installation.commands().isEmpty());
+    QCOMPARE(installation.folder.readIni(), installation.ini);
+}
+
+void TestEndToEnd::noSerialPortEndsWithStatusThree() {
+    Installation installation({}); // no simulator: COM 1 does not exist either
+    QCOMPARE(installation.run(QString()), 3);
+    QCOMPARE(installation.boxes,
+             QStringList({QStringLiteral("[critical] Telmaris: Es sind keinerlei Com-Ports "
+                                         "verfügbar. | Das Programm bricht daher ab.")}));
+    QCOMPARE(installation.folder.readIni(), installation.ini);
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
