@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QList>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 using telmaris::AnswerCollector;
@@ -16,10 +17,14 @@ using telmaris::AnswerLine;
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
+// Names the broken rule's line before stopping, so a crash report says which rule failed.
+void CheckAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
         std::abort();
+    }
 }
+#define Check(condition) CheckAt((condition), __LINE__)
 
 bool Same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
     if (a.size() != b.size())

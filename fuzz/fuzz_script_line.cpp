@@ -9,16 +9,21 @@
 
 #include <QString>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 using namespace telmaris;
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
+// Names the broken rule's line before stopping, so a crash report says which rule failed.
+void CheckAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
         std::abort();
+    }
 }
+#define Check(condition) CheckAt((condition), __LINE__)
 
 } // namespace
 
