@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The first line of the input names slot 1; the rest is the argument.
-    const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data),
-                                            static_cast<qsizetype>(size));
+    const QString input =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const qsizetype split = input.indexOf(u'\n');
     QStringList captions;
     for (int n = 1; n <= 100; ++n)
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString argument = split >= 0 ? input.mid(split + 1) : input;
 
     const telmaris::CommandLineChoice choice = telmaris::ResolveCommandLine(argument, captions);
-    if (choice.kind == telmaris::CommandLineChoice::AutoMode && (choice.slot < 1 || choice.slot > 100))
+    if (choice.kind == telmaris::CommandLineChoice::AutoMode &&
+        (choice.slot < 1 || choice.slot > 100))
         std::abort();
     if (choice.kind == telmaris::CommandLineChoice::Unknown && !choice.message.contains(argument))
         std::abort(); // the message shows the argument exactly as passed

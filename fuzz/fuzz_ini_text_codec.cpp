@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data),
-                                           static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const QString encoded = telmaris::EncodeIniText(text);
     if (encoded.contains(u'\r') || encoded.contains(u'\n') || encoded.contains(u'\t') ||
         encoded.contains(u'"'))

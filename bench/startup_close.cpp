@@ -1,0 +1,254 @@
+// Start-up and close of the program window with an empty and with a full settings file (100
+// named slots, each holding a 30,000-character script). Start-up is measured from the start of
+// a fresh process to the first paint of the main window (offscreen), close as the time the
+// window takes to store the current script and the settings, counting how often the settings
+// file is replaced. Prints "name value unit" lines.
+//
+//   startup_close            runs everything (the child processes are this program again)
+//   startup_close --child FOLDER [--close changed|unchanged]
+
+#include "ModemSimulator.h"
+#include "common/Dialogs.h"
+#include "editor/ScriptEdit.h"
+#include "shell/MainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+using namespace telmaris;
+
+namespace {
+
+constexpr int Rounds = 7;
+
+class SilentDialogs : public Dialogs {
+public:
+    void ShowMessage(MessageIcon, const QString &, const QString &text) override {
+        QTextStream(stdout) << "message: " << text << Qt::endl; // first start asks for the port
+    }
+    std::optional<QString> AskText(const QString &, const QString &, const QString &) override {
+        return std::nullopt;
+    }
+};
+
+// Fires once, at the window's first paint.
+class FirstPaint : public QObject {
+public:
+    std::function<void()> onPaint;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint && onPaint) {
+            auto call = std::exchange(onPaint, nullptr);
+            QTimer::singleShot(0, this, call); // after the paint has finished
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// How often the file named name was put into folder (created or renamed there) since the
+// watch began.
+class ReplacementCounter {
+public:
+    explicit ReplacementCounter(const QString &folder)
+        : fd_(inotify_init1(IN_NONBLOCK)),
+          watch_(inotify_add_watch(fd_, QFile::encodeName(folder).constData(),
+                                   IN_CREATE | IN_MOVED_TO)) {}
+    ~ReplacementCounter() { ::close(fd_); }
+
+    int count(const QByteArray &name) const {
+        int found = 0;
+        alignas(inotify_event) char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, sizeof buffer);
+            if (got <= 0)
+                return found;
+            for (ssize_t at = 0; at < got;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                if (event->len > 0 && name == event->name)
+                    ++found;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    int fd_;
+    int watch_;
+};
+
+int RunChild(const QString &folder, const QString &closeMode) {
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    SilentDialogs dialogs;
+    MainWindow window(folder, dialogs);
+    FirstPaint firstPaint;
+    window.installEventFilter(&firstPaint);
+    QTextStream out(stdout);
+    firstPaint.onPaint = [&] {
+        out << "shown " << sinceMain.nsecsElapsed() / 1.0e6 << Qt::endl;
+        if (closeMode == QStringLiteral("changed")) {
+            ScriptEdit *edit = window.Edit(window.startData().Umbruch);
+            edit->moveCursor(QTextCursor::End);
+            edit->insertPlainText(QStringLiteral("!"));
+        }
+        if (!closeMode.isEmpty()) {
+            ReplacementCounter counter(folder);
+            QElapsedTimer closing;
+            closing.start();
+            window.close();
+            out << "closed " << closing.nsecsElapsed() / 1.0e6 << ' '
+                << counter.count("Telmaris.Ini") << Qt::endl;
+        }
+        QCoreApplication::exit(0);
+    };
+    if (const std::optional<int> status = window.Init(QString()))
+        return 10 + *status;
+    return QCoreApplication::exec();
+}
+
+struct ChildResult {
+    double sinceSpawnMs = 0; // process start to first paint, as the parent saw it
+    double inProcessMs = 0;  // window construction to first paint
+    double closeMs = 0;
+    int replacements = 0;
+};
+
+ChildResult SpawnChild(const QString &folder, const QString &closeMode) {
+    QStringList arguments{QStringLiteral("--child"), folder};
+    if (!closeMode.isEmpty())
+        arguments << QStringLiteral("--close") << closeMode;
+    QProcess child;
+    child.setStandardErrorFile(QProcess::nullDevice()); // the port probe's lines, Qt's notes
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    ChildResult result;
+    while (child.waitForReadyRead(30000)) {
+        while (child.canReadLine()) {
+            const QList<QByteArray> words = child.readLine().trimmed().split(' ');
+            if (words.value(0) == "shown") {
+                result.sinceSpawnMs = clock.nsecsElapsed() / 1.0e6;
+                result.inProcessMs = words.value(1).toDouble();
+            } else if (words.value(0) == "closed") {
+                result.closeMs = words.value(1).toDouble();
+                result.replacements = words.value(2).toInt();
+            }
+        }
+    }
+    child.waitForFinished(30000);
+    return result;
+}
+
+template <class F> double Median(F measure) {
+    QList<double> values;
+    for (int i = 0; i < Rounds; ++i)
+        values << measure();
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+QByteArray PortsSection(const QString &device, const QString &folder) {
+    QByteArray ports = "[Ports]\nCOM1=" + device.toUtf8() + "\n";
+    for (int n = 2; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + "=" + folder.toUtf8() + "/no-port\n";
+    return ports;
+}
+
+QByteArray FullData() {
+    QByteArray data = "[Data]\nComPort=1\nCurrSkript=50\n";
+    for (int n = 1; n <= 100; ++n)
+        data += "SkriptName" + QByteArray::number(n) + "=Anlage " + QByteArray::number(n) + "\n";
+    QByteArray script;
+    while (script.size() < 30000)
+        script += "MODEM ATX3\\N\\LW\xC3\x84HLE **7" + QByteArray::number(script.size()) +
+                  "#\\N\\LPAUSE 2\\N\\L";
+    script.truncate(30000);
+    for (int n = 1; n <= 100; ++n)
+        data += "SkriptText" + QByteArray::number(n) + "=" + script + "\n";
+    return data;
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+int RunAll() {
+    modemsim::ModemSimulator modem;
+    if (!modem.start()) {
+        QTextStream(stderr) << "no pseudo-terminal: " << modem.errorString() << Qt::endl;
+        return 1;
+    }
+    QTemporaryDir emptyFolder;
+    QTemporaryDir fullFolder;
+    const QString emptyIni = emptyFolder.filePath(QStringLiteral("Telmaris.Ini"));
+    const QString fullIni = fullFolder.filePath(QStringLiteral("Telmaris.Ini"));
+    const QByteArray emptyFile = PortsSection(modem.slavePath(), emptyFolder.path());
+    const QByteArray fullFile = FullData() + PortsSection(modem.slavePath(), fullFolder.path());
+    if (!WriteFile(emptyIni, emptyFile) || !WriteFile(fullIni, fullFile))
+        return 1;
+
+    QTextStream out(stdout);
+    // Start-up only: the child ends without the close handling, the files stay as they are.
+    QList<ChildResult> empty, full;
+    for (int i = 0; i < Rounds; ++i) { // alternated, so that both see the same machine load
+        empty << SpawnChild(emptyFolder.path(), QString());
+        full << SpawnChild(fullFolder.path(), QString());
+    }
+    const auto median = [](QList<ChildResult> results, double ChildResult::*field) {
+        std::sort(
+            results.begin(), results.end(),
+            [field](const ChildResult &a, const ChildResult &b) { return a.*field < b.*field; });
+        return results.at(results.size() / 2).*field;
+    };
+    const double emptyMs = median(empty, &ChildResult::sinceSpawnMs);
+    const double fullMs = median(full, &ChildResult::sinceSpawnMs);
+    out << "startup_empty " << emptyMs << " ms" << Qt::endl;
+    out << "startup_full " << fullMs << " ms" << Qt::endl;
+    out << "startup_full_to_empty " << fullMs / emptyMs << " ratio" << Qt::endl;
+    out << "startup_empty_window_only " << median(empty, &ChildResult::inProcessMs) << " ms"
+        << Qt::endl;
+    out << "startup_full_window_only " << median(full, &ChildResult::inProcessMs) << " ms"
+        << Qt::endl;
+    out << "settings_file_full " << fullFile.size() / 1.0e6 << " MB" << Qt::endl;
+
+    // Close with the full file, the current script changed by the user and unchanged; the file
+    // is put back before each round.
+    for (const QString &mode : {QStringLiteral("changed"), QStringLiteral("unchanged")}) {
+        int replacements = 0;
+        const double closeMs = Median([&] {
+            WriteFile(fullIni, fullFile);
+            const ChildResult result = SpawnChild(fullFolder.path(), mode);
+            replacements = result.replacements;
+            return result.closeMs;
+        });
+        out << "close_full_" << mode << ' ' << closeMs << " ms" << Qt::endl;
+        out << "close_full_" << mode << "_replacements " << replacements << " times" << Qt::endl;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QStringLiteral("--child"))
+        return RunChild(arguments.value(2), arguments.value(3) == QStringLiteral("--close")
+                                                ? arguments.value(4)
+                                                : QString());
+    return RunAll();
+}

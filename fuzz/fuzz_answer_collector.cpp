@@ -1,0 +1,74 @@
+// Whatever a modem (or a noisy line) sends, the answer collector yields the same lines however
+// the bytes are split into reads, keeps the unfinished line within its bound, and tells final
+// answers only by the end of a line.
+//
+// Input: the first byte chooses where the received bytes are cut into reads; the rest are the
+// bytes as they arrive. The input is also repeated to build long lines without CR.
+#include "runner/AnswerCollector.h"
+
+#include <QByteArray>
+#include <QList>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using telmaris::AnswerCollector;
+using telmaris::AnswerLine;
+
+namespace {
+
+// Names the broken rule's line before stopping, so a crash report says which rule failed.
+void CheckAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
+        std::abort();
+    }
+}
+#define Check(condition) CheckAt((condition), __LINE__)
+
+bool Same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a.at(i).text != b.at(i).text || a.at(i).final != b.at(i).final ||
+            a.at(i).error != b.at(i).error)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size == 0)
+        return 0;
+    int step = 1 + data[0] % 17;
+    QByteArray bytes(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+    if (data[0] >= 0xF0) { // a long stretch of the same noise, read in larger pieces
+        bytes = bytes.repeated(1 + 3 * AnswerCollector::MaxLineLength / (bytes.size() + 1));
+        step *= 211;
+    }
+
+    AnswerCollector whole;
+    const QList<AnswerLine> all = whole.Feed(bytes);
+
+    AnswerCollector pieces;
+    QList<AnswerLine> split;
+    for (qsizetype at = 0; at < bytes.size(); at += step) {
+        split += pieces.Feed(bytes.mid(at, step));
+        Check(pieces.Pending().size() <= AnswerCollector::MaxLineLength);
+    }
+    Check(Same(all, split));
+    Check(whole.Pending() == pieces.Pending());
+    Check(all.size() == bytes.count('\r'));
+
+    for (const AnswerLine &line : all) {
+        Check(line.text.size() <= AnswerCollector::MaxLineLength + 1);
+        for (const QChar c : line.text)
+            Check(c.unicode() >= 32 && !c.isLower());
+        Check(line.error == line.text.endsWith(QLatin1String("ERROR")));
+        Check(line.final == (line.error || line.text.endsWith(QLatin1String("OK")) ||
+                             line.text.endsWith(QLatin1String("BUSY"))));
+    }
+    return 0;
+}

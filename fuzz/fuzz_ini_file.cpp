@@ -1,0 +1,135 @@
+// The settings file's reader and updater take any bytes. Writing a value changes exactly the one
+// key it was written to: whatever the value holds (line breaks, NUL, brackets, "="), it reads
+// back as that key's value, no other key appears or changes, and no other line of the file is
+// lost or altered. The written bytes read back as the same text.
+//
+// Input: the file's bytes, then after a 0xFF 0xFE marker up to three writes, each one byte
+// choosing section and key followed by the value up to the next 0x01 byte.
+#include "common/Numbers.h"
+#include "store/IniText.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using telmaris::IniText;
+
+namespace {
+
+const char *const Sections[] = {"Data", "Ports", "data", "DATA", "Other"};
+const char *const Keys[] = {"SkriptText1", "skripttext1", "SkriptName7", "CurrSkript",
+                            "ModemInit",   "COM1",        " LineLen ",   "Umbruch"};
+
+// Every (section, key) a line of the text could stand for, found without the reader under test.
+QList<QPair<QString, QString>> CandidateKeys(const QString &text) {
+    QList<QPair<QString, QString>> keys;
+    QString section;
+    bool inSection = false;
+    for (const QStringView line : QStringView(text).split(u'\n')) {
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.startsWith(u'[') && trimmed.indexOf(u']') > 0) {
+            section = telmaris::TrimBlanks(trimmed.mid(1, trimmed.indexOf(u']') - 1).toString());
+            inSection = true;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inSection && equals > 0 && keys.size() < 64)
+            keys.append({section, telmaris::TrimBlanks(line.left(equals).toString())});
+    }
+    return keys;
+}
+
+QString OneLine(QString value) {
+    for (QChar &c : value) {
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            c = u' ';
+    }
+    return telmaris::TrimBlanks(value);
+}
+
+// Known limit: a file whose last line ends in a lone CR (no LF) has that CR in the line's
+// value; once a line is appended after it, CR LF is a line break and the CR is no longer part
+// of the value. Only that last character may differ.
+bool SameValue(const QString &was, const QString &is, const QString &fileBefore) {
+    return was == is || (fileBefore.endsWith(u'\r') && was.endsWith(u'\r') && was.chopped(1) == is);
+}
+
+bool SameKey(const QPair<QString, QString> &a, const QString &section, const QString &key) {
+    return telmaris::TrimBlanks(a.first).compare(telmaris::TrimBlanks(section),
+                                                 Qt::CaseInsensitive) == 0 &&
+           a.second.compare(telmaris::TrimBlanks(key), Qt::CaseInsensitive) == 0;
+}
+
+// Names the broken rule's line before stopping, so a crash report says which rule failed.
+void CheckAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
+        std::abort();
+    }
+}
+#define Check(condition) CheckAt((condition), __LINE__)
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const qsizetype marker = input.indexOf("\xff\xfe");
+    const QByteArray fileBytes = marker < 0 ? input : input.left(marker);
+    QList<QByteArray> writes =
+        marker < 0 ? QList<QByteArray>{} : input.mid(marker + 2).split('\x01').mid(0, 3);
+
+    IniText ini = IniText::FromBytes(fileBytes);
+    for (const QByteArray &write : writes) {
+        if (write.isEmpty())
+            continue;
+        const auto choice = static_cast<unsigned char>(write.at(0));
+        const QString section = QString::fromLatin1(Sections[choice % 5]);
+        const QString key = QString::fromLatin1(Keys[(choice / 5) % 8]);
+        const QString value = QString::fromUtf8(write.mid(1));
+
+        const IniText old = ini;
+        const QString before = old.toText();
+        const bool existed = old.contains(section, key);
+
+        ini.setValue(section, key, value);
+        const QByteArray bytes = ini.toBytes();
+        const IniText reread = IniText::FromBytes(bytes);
+        const QString after = reread.toText();
+
+        // The written bytes are the text, and the value is the one key's value.
+        Check(after == ini.toText());
+        Check(reread.contains(section, key));
+        Check(reread.value(section, key) == OneLine(value));
+
+        // Every other key reads as before, and no key appears that was not there.
+        const QList<QPair<QString, QString>> others = CandidateKeys(before) + CandidateKeys(after);
+        for (const auto &[s, k] : others) {
+            if (SameKey({s, k}, section, key))
+                continue;
+            Check(reread.contains(s, k) == old.contains(s, k));
+            Check(SameValue(old.value(s, k), reread.value(s, k), before));
+        }
+
+        // Other content kept: the change is one run of text; what it replaced holds no line
+        // break, and it adds one line (or a section header and one line) at most.
+        qsizetype prefix = 0;
+        while (prefix < before.size() && prefix < after.size() &&
+               before.at(prefix) == after.at(prefix))
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
+               before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
+            ++suffix;
+        const QStringView removed =
+            QStringView(before).mid(prefix, before.size() - prefix - suffix);
+        const QStringView inserted = QStringView(after).mid(prefix, after.size() - prefix - suffix);
+        Check(!removed.contains(u'\n'));
+        Check(inserted.count(u'\n') <= (existed ? 0 : 2));
+        ini = reread;
+    }
+    return 0;
+}

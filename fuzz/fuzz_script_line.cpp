@@ -1,0 +1,76 @@
+// Any script text is cut into lines that cover it exactly, and any line reads as one
+// instruction: a keyword only where the line starts with it, the placeholder replaced, a PAUSE
+// of 1 to 60 seconds, and command texts that end with CR.
+//
+// Input: the text typed for EINGABE up to the first NUL byte, then the script text (UTF-8).
+#include "runner/ScriptLanguage.h"
+
+#include "common/Numbers.h"
+
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace telmaris;
+
+namespace {
+
+// Names the broken rule's line before stopping, so a crash report says which rule failed.
+void CheckAt(bool condition, int line) {
+    if (!condition) {
+        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
+        std::abort();
+    }
+}
+#define Check(condition) CheckAt((condition), __LINE__)
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const qsizetype nul = input.indexOf('\0');
+    const QString eingabe = nul < 0 ? QString() : QString::fromUtf8(input.left(nul));
+    const QString text = QString::fromUtf8(nul < 0 ? input : input.mid(nul + 1));
+
+    const QList<ScriptLineRange> lines = SplitScriptLines(text);
+    Check(!lines.isEmpty());
+    int expectedStart = 0;
+    for (const ScriptLineRange &range : lines) {
+        Check(range.start == expectedStart);
+        Check(range.length >= 0 && range.start + range.length <= text.size());
+        Check(ScriptLineLength(text, range.start) == range.length);
+        const QString line = text.mid(range.start, range.length);
+        Check(!line.contains(QStringLiteral("\r\n")));
+        if (range.start + range.length < text.size())
+            Check(text.mid(range.start + range.length, 2) == QStringLiteral("\r\n"));
+        expectedStart = range.start + range.length + 2;
+
+        const ScriptInstruction instruction = ReadScriptLine(line, eingabe);
+        const QString trimmed = TrimBlanks(line);
+        if (instruction.keyword != Keyword::None) {
+            const qsizetype blank = trimmed.indexOf(u' ');
+            const QString word = blank < 0 ? trimmed : trimmed.left(blank);
+            Check(!word.isEmpty() && word.at(0).isUpper());
+            Check(word == word.toUpper());
+        }
+        // Without a placeholder the argument is the rest of the line after the first blank.
+        if (!trimmed.contains(QStringLiteral("%EINGABE%"), Qt::CaseInsensitive)) {
+            const qsizetype blank = trimmed.indexOf(u' ');
+            Check(instruction.argument == (blank < 0 ? QString() : trimmed.mid(blank + 1)));
+        } else if (!eingabe.contains(u'%')) {
+            // The typed text replaces it; with no "%" of its own no placeholder can remain
+            // beyond those that other "%" characters of the line could form.
+            Check(instruction.argument.count(u'%') <= trimmed.count(u'%'));
+        }
+
+        const int pause = PauseSeconds(instruction.argument);
+        Check(pause >= 1 && pause <= 60);
+        Check(DialCommand(instruction.argument, pause % 2 == 0).endsWith(u'\r'));
+        Check(ModemCommand(instruction.argument).endsWith(u'\r'));
+        Check(AtCommand(instruction.argument).startsWith(QStringLiteral("AT")));
+    }
+    // The lines and their breaks add up to the whole text.
+    Check(expectedStart == text.size() + 2 || expectedStart == text.size());
+    return 0;
+}

@@ -1,0 +1,180 @@
+// Faults around the settings file while the real window uses it: the program folder turning
+// unwritable while the program runs, files that are garbage, empty, huge or hold duplicates,
+// and two running copies on one file. Scripts are never lost and the user is told when a text
+// could not be stored.
+#include "ProgramFixture.h"
+#include "editor/ScriptEdit.h"
+#include "store/IniText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace telmaris;
+using namespace telmaris::test;
+
+namespace {
+
+QString StatusLine(MainWindow &w) {
+    return w.findChild<QLabel *>(QStringLiteral("StatusDisplay"))->text();
+}
+
+void ClickTab(MainWindow &w, int tab) {
+    w.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(tab - 1);
+}
+
+void TypeAtEnd(ScriptEdit *edit, const QString &text) {
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edit, text);
+}
+
+QString StoredIn(const QString &iniPath, const QString &key) {
+    return IniSnapshot::Load(iniPath).value(DataSection, key);
+}
+
+} // namespace
+
+class TestFaultSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void folderTurnsUnwritableWhileRunning();
+    void badSettingsFiles_data();
+    void badSettingsFiles();
+    void twoRunningCopiesKeepEachOthersScripts();
+};
+
+void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
+    ProgramFixture program("CurrSkript=1\nSkriptText1=Alt\nSkriptText9=Neun\n; von Hand\n");
+    QCOMPARE(program.start(), std::nullopt);
+    MainWindow &w = *program.window;
+    const QString folder = program.folder.path();
+    const QString moved = folder + QStringLiteral(".weg");
+
+    // The program folder is taken away and a plain file stands in its place: no temporary
+    // file can be made there, whoever the user is.
+    QVERIFY(QDir().rename(folder, moved));
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TypeAtEnd(w.Edit(0), QStringLiteral("Neu"));
+    ClickTab(w, 2);
+    QCOMPARE(w.CurrTab(), 1);
+    QCOMPARE(StatusLine(w), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
+    QCOMPARE(program.dialogs.messages.size(), 1);
+    QCOMPARE(program.dialogs.messages[0].icon, MessageIcon::Critical);
+    QVERIFY2(program.dialogs.messages[0].text.startsWith(
+                 QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r")),
+             qPrintable(program.dialogs.messages[0].text));
+    QVERIFY(program.dialogs.messages[0].text.size() >
+            QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r").size());
+    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("AltNeu"));
+
+    // The folder comes back: the next switch stores the text, and the rest of the file stays.
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().rename(moved, folder));
+    ClickTab(w, 2);
+    QCOMPARE(w.CurrTab(), 2);
+    QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("AltNeu"));
+    QCOMPARE(program.stored(QStringLiteral("SkriptText9")), QStringLiteral("Neun"));
+    QVERIFY(program.folder.readIni().contains("\n; von Hand\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Telmaris.Ini")});
+}
+
+void TestFaultSettings::badSettingsFiles_data() {
+    QTest::addColumn<QByteArray>("before");      // bytes ahead of the fixture's file
+    QTest::addColumn<QByteArray>("dataSection"); // the fixture's [Data] lines
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("keepsBefore"); // the bytes ahead hold none of the keys written
+
+    QRandomGenerator random(1234);
+    QByteArray garbage;
+    for (int i = 0; i < 65536; ++i)
+        garbage += static_cast<char>(random.bounded(256));
+    QTest::newRow("binary garbage") << garbage << QByteArray("CurrSkript=3\nSkriptText3=Drei\n")
+                                    << 3 << QStringLiteral("Drei") << true;
+    QTest::newRow("empty") << QByteArray() << QByteArray() << 1 << QString() << true;
+
+    QByteArray huge;
+    for (int n = 1; n <= 100; ++n)
+        huge += "SkriptText" + QByteArray::number(n) + "=" +
+                QByteArray(100000, static_cast<char>('a' + n % 26)) + "\\N\\LEnde " +
+                QByteArray::number(n) + "\n";
+    QTest::newRow("huge (10 MB)") << QByteArray() << "CurrSkript=100\n" + huge << 100
+                                  << QString(100000, QChar(u'a' + 100 % 26)) +
+                                         QStringLiteral("\r\nEnde 100")
+                                  << true;
+    QTest::newRow("duplicate sections and keys")
+        << QByteArray("[data]\nSkriptText2=Erste\nCurrSkript=2\n")
+        << QByteArray("currskript=5\nSKRIPTTEXT2=Zweite\nSkriptText2 = Dritte\n") << 2
+        << QStringLiteral("Erste") << false;
+}
+
+// The window starts on the file as it is, shows what the first of duplicates says, and at the
+// end writes its settings back without losing anything the file held.
+void TestFaultSettings::badSettingsFiles() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, dataSection);
+    QFETCH(int, tab);
+    QFETCH(QString, text);
+    QFETCH(bool, keepsBefore);
+    ProgramFixture program(dataSection);
+    QByteArray file = program.folder.readIni();
+    if (dataSection.isEmpty())
+        file = file.mid(file.indexOf("[Ports]")); // nothing but the ports
+    program.folder.writeIni(before + "\n" + file);
+    const IniText original = IniText::FromBytes(program.folder.readIni());
+
+    QCOMPARE(program.start(), std::nullopt);
+    MainWindow &w = *program.window;
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.CurrTab(), tab);
+    QCOMPARE(w.Edit(0)->crlfText(), text);
+    QCOMPARE(w.startData().LineLen, StartData().LineLen);
+    QCOMPARE(w.startData().ModemInit, StartData().ModemInit);
+
+    TypeAtEnd(w.Edit(0), QStringLiteral("!"));
+    QVERIFY(w.close());
+    const IniText after = IniText::FromBytes(program.folder.readIni());
+    const QString key = QStringLiteral("SkriptText%1").arg(tab);
+    QCOMPARE(DecodeIniText(after.value(DataSection, key)), text + u'!');
+    for (int n = 1; n <= 100; ++n) {
+        const QString other = QStringLiteral("SkriptText%1").arg(n);
+        if (n != tab)
+            QCOMPARE(after.value(DataSection, other), original.value(DataSection, other));
+    }
+    // The garbage ahead of the settings is still there, character for character.
+    if (keepsBefore)
+        QVERIFY(after.toText().startsWith(IniText::FromBytes(before).toText()));
+}
+
+void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
+    ProgramFixture program("CurrSkript=1\nSkriptText1=Eins\nSkriptText2=Zwei\n");
+    ScriptedDialogs secondDialogs;
+    MainWindow second(program.folder.path(), secondDialogs);
+    QCOMPARE(program.start(), std::nullopt);
+    QCOMPARE(second.Init(QString()), std::nullopt);
+    MainWindow &first = *program.window;
+
+    // Each copy changes a different script; the second one stores its text on a tab switch,
+    // the first one only when it closes, from a file image older than the second's change.
+    ClickTab(second, 2);
+    TypeAtEnd(second.Edit(0), QStringLiteral(" von B"));
+    TypeAtEnd(first.Edit(0), QStringLiteral(" von A"));
+    ClickTab(second, 3);
+    QCOMPARE(StoredIn(program.folder.iniPath(), QStringLiteral("SkriptText2")),
+             QStringLiteral("Zwei von B"));
+    QVERIFY(first.close());
+    QVERIFY(second.close());
+
+    QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("Eins von A"));
+    QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
+    QVERIFY(program.dialogs.messages.isEmpty());
+    QVERIFY(secondDialogs.messages.isEmpty());
+}
+
+QTEST_MAIN(TestFaultSettings)
+#include "tst_fault_settings.moc"

@@ -1,0 +1,39 @@
+// Test helper: one normal close of the program with every script slot changed. It stores all
+// 100 script texts of the given generation and the settings in one write, the way the end of a
+// session does, and prints "writing" just before it starts so the test can kill it mid-way.
+//   fault_saver_child <ini path> <generation>
+#include "store/IniFile.h"
+#include "store/ScriptSlots.h"
+#include "store/StartDataFile.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    telmaris::IniFile ini(QString::fromLocal8Bit(argv[1]));
+    const QString generation = QString::fromLocal8Bit(argv[2]);
+    telmaris::IniEntries entries;
+    for (int n = 1; n <= 100; ++n) {
+        const QString text = QStringLiteral("MODEM ATZ\r\nW\u00c4HLE %1\r\n").arg(n) +
+                             QString(5000, QChar(u'a' + n % 26)) + u' ' + generation;
+        entries.append({QStringLiteral("SkriptText%1").arg(n), telmaris::EncodeIniText(text)});
+    }
+    QTextStream out(stdout);
+    out << "writing" << Qt::endl;
+    QString error;
+    if (!ini.WriteIniBatch(telmaris::DataSection, entries, &error)) {
+        out << "failed " << error << Qt::endl;
+        return 1;
+    }
+    std::array<QString, 100> names;
+    names.fill(QStringLiteral("Generation ") + generation);
+    if (!telmaris::WriteStartDataToIniFile(ini, telmaris::StartData(), names, &error)) {
+        out << "failed " << error << Qt::endl;
+        return 1;
+    }
+    out << "done" << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,103 @@
+// A program killed at a random moment while it stores its scripts and settings (200 tries):
+// the settings file afterwards is always whole, either as it was or as one of the writes left
+// it, holds every script of one generation, and keeps the lines it had beside them.
+#include "TempProgramFolder.h"
+#include "store/IniFile.h"
+#include "store/ScriptSlots.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QtTest>
+
+#include <signal.h>
+
+using namespace telmaris;
+using namespace telmaris::test;
+
+namespace {
+
+QString ExpectedScript(int n, int generation) {
+    return QStringLiteral("MODEM ATZ\r\nW\u00c4HLE %1\r\n").arg(n) +
+           QString(5000, QChar(u'a' + n % 26)) + u' ' + QString::number(generation);
+}
+
+const QByteArray Foreign = "; von Hand eingetragen\n[Ports]\nCOM1=/dev/ttyUSB0\n\n";
+
+// Starts the saver for a generation and returns once it is about to write.
+bool StartSaver(QProcess &saver, const QString &iniPath, int generation) {
+    saver.start(QStringLiteral(FAULT_SAVER_CHILD), {iniPath, QString::number(generation)});
+    return saver.waitForStarted(10000) && saver.waitForReadyRead(10000) &&
+           saver.readLine().trimmed() == "writing";
+}
+
+} // namespace
+
+class TestFaultKilledWrite : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void killedAtRandomPointsLeavesAWholeFile();
+};
+
+void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
+    TempProgramFolder folder;
+    folder.writeIni(Foreign);
+
+    // Generation 0 written in full; how long one save takes sets the range of kill moments.
+    QProcess first;
+    QElapsedTimer clock;
+    QVERIFY(StartSaver(first, folder.iniPath(), 0));
+    clock.start();
+    QVERIFY(first.waitForFinished(30000));
+    const qint64 saveMicroseconds = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
+    QCOMPARE(first.exitCode(), 0);
+
+    QRandomGenerator random = QRandomGenerator::securelySeeded();
+    int generation = 0;  // of the scripts in the file
+    int unchanged = 0;   // killed before anything was replaced
+    int scriptsOnly = 0; // killed between the two writes
+    int whole = 0;       // both writes done
+    for (int attempt = 1; attempt <= 200; ++attempt) {
+        QProcess saver;
+        QVERIFY(StartSaver(saver, folder.iniPath(), attempt));
+        QThread::usleep(random.bounded(static_cast<quint64>(saveMicroseconds * 12 / 10)));
+        ::kill(static_cast<pid_t>(saver.processId()), SIGKILL);
+        QVERIFY(saver.waitForFinished(10000));
+
+        const QByteArray bytes = folder.readIni();
+        QVERIFY2(bytes.startsWith(Foreign), "the lines beside the settings were lost");
+        const IniSnapshot ini = IniSnapshot::Load(folder.iniPath());
+        const int found = DecodeIniText(ini.value(DataSection, QStringLiteral("SkriptText1")))
+                              .section(u' ', -1)
+                              .toInt();
+        QVERIFY2(
+            found == generation || found == attempt,
+            qPrintable(QStringLiteral("attempt %1 left generation %2").arg(attempt).arg(found)));
+        for (int n = 1; n <= 100; ++n) {
+            QCOMPARE(DecodeIniText(ini.value(DataSection, QStringLiteral("SkriptText%1").arg(n))),
+                     ExpectedScript(n, found));
+        }
+        const QString names = ini.value(DataSection, QStringLiteral("SkriptName100"));
+        if (found == generation) {
+            ++unchanged;
+        } else if (names == QStringLiteral("Generation %1").arg(attempt)) {
+            ++whole;
+        } else {
+            ++scriptsOnly;
+        }
+        generation = found;
+        // No half-written temporary file is left in the program folder.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Telmaris.Ini")});
+    }
+    qInfo("kills: %d before any change, %d between the writes, %d after both", unchanged,
+          scriptsOnly, whole);
+    // The kills really fell inside the saves, not only before or after them.
+    QVERIFY(unchanged > 0);
+    QVERIFY(scriptsOnly + whole > 0);
+}
+
+QTEST_GUILESS_MAIN(TestFaultKilledWrite)
+#include "tst_fault_killedwrite.moc"
