@@ -93,13 +93,13 @@ void TestFaultModem::lineVanishesAtEveryStage() {
     QCOMPARE(program.modem1().commands().last(), lastCommand);
     QCOMPARE(StatusLine(w), QStringLiteral(" Modem-Problem!"));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.messages[0].icon, MessageIcon::Critical);
-    QCOMPARE(program.dialogs.messages[0].text, NoModem);
+    QVERIFY(program.dialogs.messages[0].startsWith(QStringLiteral("[critical] Telmaris: ")));
+    QCOMPARE(program.dialogs.texts[0], NoModem);
     VerifyIdle(w);
 
     // The device is gone: the next try says so at once instead of waiting.
     QVERIFY(RunToEnd(w, 5000));
-    QCOMPARE(program.dialogs.messages.last().text,
+    QCOMPARE(program.dialogs.texts.last(),
              QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
     VerifyIdle(w);
     // Nothing of the script was lost.
@@ -149,7 +149,7 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     QVERIFY(digested);
     QCOMPARE(program.modem1().commands(), (QList<QByteArray>{"AT&F", "ATH0"}));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.messages[0].text, Aborted);
+    QCOMPARE(program.dialogs.texts[0], Aborted);
     VerifyIdle(w);
     // However long the noise, no line of it shown to the user is longer than the kept tail.
     qsizetype longest = 0;
@@ -174,7 +174,7 @@ void TestFaultModem::portHeldByAnotherProcess() {
 
     QVERIFY(RunToEnd(w, 5000));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.messages[0].text,
+    QCOMPARE(program.dialogs.texts[0],
              QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
     QCOMPARE(StatusLine(w), QStringLiteral(" Schnittstellen-Problem!"));
     QVERIFY(program.modem1().modem().received().isEmpty());
@@ -185,7 +185,7 @@ void TestFaultModem::portHeldByAnotherProcess() {
     QVERIFY(holder.waitForFinished(5000));
     QVERIFY(RunToEnd(w));
     QCOMPARE(program.modem1().commands(), (QList<QByteArray>{"AT&F", "ATV1", "ATM1", "AT&F"}));
-    QCOMPARE(program.dialogs.messages.last().text,
+    QCOMPARE(program.dialogs.texts.last(),
              QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt."));
 }
 

@@ -64,11 +64,11 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QCOMPARE(w.CurrTab(), 1);
     QCOMPARE(StatusLine(w), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.messages[0].icon, MessageIcon::Critical);
-    QVERIFY2(program.dialogs.messages[0].text.startsWith(
+    QVERIFY(program.dialogs.messages[0].startsWith(QStringLiteral("[critical] Telmaris: ")));
+    QVERIFY2(program.dialogs.texts[0].startsWith(
                  QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r")),
-             qPrintable(program.dialogs.messages[0].text));
-    QVERIFY(program.dialogs.messages[0].text.size() >
+             qPrintable(program.dialogs.texts[0]));
+    QVERIFY(program.dialogs.texts[0].size() >
             QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r").size());
     QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("AltNeu"));
 

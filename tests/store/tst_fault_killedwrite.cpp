@@ -59,6 +59,7 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
     int unchanged = 0;   // killed before anything was replaced
     int scriptsOnly = 0; // killed between the two writes
     int whole = 0;       // both writes done
+    int leftovers = 0;   // temporary files a kill left behind
     for (int attempt = 1; attempt <= 200; ++attempt) {
         QProcess saver;
         QVERIFY(StartSaver(saver, folder.iniPath(), attempt));
@@ -88,12 +89,20 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
             ++scriptsOnly;
         }
         generation = found;
-        // No half-written temporary file is left in the program folder.
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Telmaris.Ini")});
+        // A kill in the instant between writing the temporary file and renaming it over the
+        // settings file can leave that temporary file behind (nothing can remove it then); it
+        // is never read, and nothing else may appear in the program folder.
+        for (const QString &name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (name == QStringLiteral("Telmaris.Ini"))
+                continue;
+            QVERIFY2(name.startsWith(QStringLiteral("Telmaris.Ini.")), qPrintable(name));
+            QVERIFY(QFile::remove(folder.filePath(name)));
+            ++leftovers;
+        }
     }
-    qInfo("kills: %d before any change, %d between the writes, %d after both", unchanged,
-          scriptsOnly, whole);
+    qInfo("kills: %d before any change, %d between the writes, %d after both; %d temporary files "
+          "left",
+          unchanged, scriptsOnly, whole, leftovers);
     // The kills really fell inside the saves, not only before or after them.
     QVERIFY(unchanged > 0);
     QVERIFY(scriptsOnly + whole > 0);
