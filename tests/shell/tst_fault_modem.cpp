@@ -99,8 +99,7 @@ void TestFaultModem::lineVanishesAtEveryStage() {
 
     // The device is gone: the next try says so at once instead of waiting.
     QVERIFY(RunToEnd(w, 5000));
-    QCOMPARE(program.dialogs.texts.last(),
-             QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
+    QCOMPARE(program.dialogs.texts.last(), QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
     VerifyIdle(w);
     // Nothing of the script was lost.
     QCOMPARE(w.Edit(0)->crlfText(), QString::fromUtf8("MODEM ATM1\r\nWÄHLE 123"));
@@ -174,8 +173,7 @@ void TestFaultModem::portHeldByAnotherProcess() {
 
     QVERIFY(RunToEnd(w, 5000));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.texts[0],
-             QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
+    QCOMPARE(program.dialogs.texts[0], QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
     QCOMPARE(StatusLine(w), QStringLiteral(" Schnittstellen-Problem!"));
     QVERIFY(program.modem1().modem().received().isEmpty());
     VerifyIdle(w);
