@@ -349,9 +349,13 @@ void TestMainWindow::helpInfoAndLogo() {
     QVERIFY(program.opener.opened[1].scheme().startsWith(QStringLiteral("http")));
 
     QTest::mouseClick(program.button(3), Qt::LeftButton);
-    QTRY_VERIFY(std::any_of(
-        QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-        [](QWidget *top) { return top->isVisible() && top->inherits("telmaris::InfoDialog"); }));
+    const auto infoShown = [] {
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        return std::any_of(tops.cbegin(), tops.cend(), [](QWidget *top) {
+            return top->isVisible() && top->inherits("telmaris::InfoDialog");
+        });
+    };
+    QTRY_VERIFY(infoShown());
 }
 
 QTEST_MAIN(TestMainWindow)
