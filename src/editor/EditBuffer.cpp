@@ -90,7 +90,7 @@ QString CutLine(EditBuffer &buffer) {
         --start;
     SetSelStart(buffer, start);
     SetSelLength(buffer, end - start);
-    const QString cut = SelText(buffer);
+    QString cut = SelText(buffer);
     SetSelText(buffer, QString());
     return cut;
 }

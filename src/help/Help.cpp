@@ -22,7 +22,7 @@ bool FileExists(const QString &path) {
 QString FindHelpFile(const QString &programFolder) {
     const QDir folder(programFolder);
     for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
-        const QString path = folder.filePath(name);
+        QString path = folder.filePath(name);
         if (FileExists(path))
             return path;
     }
@@ -30,7 +30,7 @@ QString FindHelpFile(const QString &programFolder) {
 }
 
 QUrl DocumentUrl(const QString &target) {
-    const QUrl url(target, QUrl::TolerantMode);
+    QUrl url(target, QUrl::TolerantMode);
     // A drive letter ("C:/...") parses as a scheme of one letter; it is a file all the same.
     if (url.isValid() && url.scheme().size() > 1)
         return url;

@@ -3,11 +3,11 @@
 namespace telmaris {
 
 QPixmap LogoPicture() {
-    return QPixmap(QStringLiteral(":/telmaris/logo.png"));
+    return {QStringLiteral(":/telmaris/logo.png")};
 }
 
 QPixmap SmallLogoPicture() {
-    return QPixmap(QStringLiteral(":/telmaris/logo-klein.png"));
+    return {QStringLiteral(":/telmaris/logo-klein.png")};
 }
 
 QCursor LogoPointer() {
