@@ -1,6 +1,7 @@
 #include "store/IniCodePage.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace telmaris {
@@ -20,34 +21,49 @@ const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF", 3);
 } // namespace
 
 QString DecodeWindows1252(const QByteArray &bytes) {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        if (code >= 0x80 && code <= 0x9F)
-            text.append(QChar(Windows1252High[code - 0x80]));
-        else
-            text.append(QChar(static_cast<char16_t>(code)));
+        *out++ = code >= 0x80 && code <= 0x9F ? Windows1252High[code - 0x80] : code;
     }
     return text;
 }
 
 DecodedIniBytes DecodeIniBytes(const QByteArray &bytes) {
     DecodedIniBytes result;
-    QByteArray body = bytes;
+    QByteArrayView body = bytes;
     if (body.startsWith(Utf8ByteOrderMark)) {
         result.hadByteOrderMark = true;
-        body.remove(0, Utf8ByteOrderMark.size());
+        body = body.sliced(Utf8ByteOrderMark.size());
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(body);
-    if (decoder.hasError()) {
-        // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
-        // would have made it UTF-8, so the whole file is taken as it stands.
-        result.hadByteOrderMark = false;
-        text = DecodeWindows1252(bytes);
+    // Checked and decoded in one pass, in pieces, so that a file that is not UTF-8 is noticed
+    // near its first foreign byte instead of after the whole file. A further byte order mark
+    // is a character of the text like any other.
+    QString text(body.size(), Qt::Uninitialized); // UTF-8 never gives more UTF-16 units than bytes
+    QChar *out = text.data();
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    constexpr qsizetype Piece = 64 * 1024;
+    for (qsizetype at = 0; at < body.size();) {
+        qsizetype end = std::min(at + Piece, body.size());
+        // Cut before continuation bytes, so that no character is split between two pieces.
+        for (int back = 0; back < 3 && end < body.size() && end - 1 > at &&
+                           (static_cast<unsigned char>(body.at(end)) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        out = decoder.appendToBuffer(out, body.sliced(at, end - at));
+        if (decoder.hasError()) {
+            // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
+            // would have made it UTF-8, so the whole file is taken as it stands.
+            result.hadByteOrderMark = false;
+            result.text = DecodeWindows1252(bytes);
+            return result;
+        }
+        at = end;
     }
-    result.text = text;
+    text.truncate(out - text.constData());
+    result.text = std::move(text);
     return result;
 }
 

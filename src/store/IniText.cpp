@@ -7,22 +7,33 @@ namespace telmaris {
 
 namespace {
 
-// The section name of a header line "[name]", or a null text when the line is no header.
-// Looks at the first character before copying anything: most lines are long script texts.
-QString SectionName(const QString &line) {
-    const QStringView trimmed = QStringView(line).trimmed();
-    if (!trimmed.startsWith(u'['))
-        return {};
-    const qsizetype close = trimmed.indexOf(u']');
-    if (close < 0)
-        return {};
-    QString name = TrimBlanks(trimmed.mid(1, close - 1).toString());
-    if (name.isNull())
-        name = QStringLiteral(""); // "[]" is a header too, of the empty name
-    return name;
+QStringView TrimmedOfBlanks(QStringView text) {
+    while (!text.isEmpty() && text.front() == u' ')
+        text = text.sliced(1);
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
 }
 
-bool IsComment(const QString &line) {
+// The section name of a header line "[name]" into name; false when the line is no header.
+// Looks at the first character before anything else: most lines are long script texts.
+bool SectionName(QStringView line, QStringView *name) {
+    const QStringView trimmed = line.trimmed();
+    if (!trimmed.startsWith(u'['))
+        return false;
+    const qsizetype close = trimmed.indexOf(u']');
+    if (close < 0)
+        return false;
+    *name = TrimmedOfBlanks(trimmed.mid(1, close - 1)); // "[]" is a header too, of the empty name
+    return true;
+}
+
+bool IsHeader(QStringView line) {
+    QStringView name;
+    return SectionName(line, &name);
+}
+
+bool IsComment(QStringView line) {
     for (const QChar c : line) {
         if (c == u' ' || c == u'\t')
             continue;
@@ -44,17 +55,21 @@ QString OneLine(QString text) {
 
 IniText IniText::Parse(const QString &text) {
     IniText ini;
+    ini.source_ = text;
     qsizetype start = 0;
     while (start < text.size()) {
         const qsizetype lf = text.indexOf(u'\n', start);
         if (lf < 0) {
-            ini.lines_.append({text.mid(start), QString()});
+            // A lone CR at the very end is this line's ending, not part of its text: otherwise
+            // a line appended later would turn it into half of a CR LF break.
+            const bool cr = text.back() == u'\r';
+            ini.lines_.append({start, text.size() - start - (cr ? 1 : 0), QString(), false,
+                               cr ? Ending::Cr : Ending::None});
             break;
         }
         const bool crlf = lf > start && text.at(lf - 1) == u'\r';
         const qsizetype end = crlf ? lf - 1 : lf;
-        ini.lines_.append(
-            {text.mid(start, end - start), crlf ? QStringLiteral("\r\n") : QStringLiteral("\n")});
+        ini.lines_.append({start, end - start, QString(), false, crlf ? Ending::CrLf : Ending::Lf});
         start = lf + 1;
     }
     return ini;
@@ -67,10 +82,16 @@ IniText IniText::FromBytes(const QByteArray &bytes) {
     return ini;
 }
 
+QStringView IniText::lineText(const Line &line) const {
+    if (line.isChanged)
+        return line.changed;
+    return QStringView(source_).sliced(line.start, line.size);
+}
+
 qsizetype IniText::findSection(const QString &section) const {
     for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString name = SectionName(lines_.at(i).text);
-        if (!name.isNull() && name.compare(section, Qt::CaseInsensitive) == 0)
+        QStringView name;
+        if (SectionName(lineText(i), &name) && name.compare(section, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -78,7 +99,7 @@ qsizetype IniText::findSection(const QString &section) const {
 
 qsizetype IniText::sectionEnd(qsizetype header) const {
     qsizetype i = header + 1;
-    while (i < lines_.size() && SectionName(lines_.at(i).text).isNull())
+    while (i < lines_.size() && !IsHeader(lineText(i)))
         ++i;
     return i;
 }
@@ -87,14 +108,14 @@ IniText::KeyLine IniText::findKey(const QString &section, const QString &key) co
     const qsizetype header = findSection(section);
     if (header < 0)
         return {};
-    const QString wanted = TrimBlanks(key);
+    const QStringView wanted = TrimmedOfBlanks(key);
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
-        const QString &text = lines_.at(i).text;
+        const QStringView text = lineText(i);
         const qsizetype equals = text.indexOf(u'=');
         if (equals < 0 || IsComment(text))
             continue;
-        if (TrimBlanks(text.left(equals)).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (TrimmedOfBlanks(text.first(equals)).compare(wanted, Qt::CaseInsensitive) == 0)
             return {i, equals + 1};
     }
     return {};
@@ -104,23 +125,33 @@ QString IniText::value(const QString &section, const QString &key) const {
     const KeyLine found = findKey(section, key);
     if (found.line < 0)
         return {};
-    return TrimBlanks(lines_.at(found.line).text.mid(found.valueStart));
+    return TrimmedOfBlanks(lineText(found.line).sliced(found.valueStart)).toString();
 }
 
 bool IniText::contains(const QString &section, const QString &key) const {
     return findKey(section, key).line >= 0;
 }
 
-QString IniText::newLineEnding() const {
+IniText::Ending IniText::newLineEnding() const {
     for (const Line &line : lines_) {
-        if (!line.ending.isEmpty())
+        if (line.ending == Ending::Lf || line.ending == Ending::CrLf)
             return line.ending;
     }
 #ifdef Q_OS_WIN
-    return QStringLiteral("\r\n");
+    return Ending::CrLf;
 #else
-    return QStringLiteral("\n");
+    return Ending::Lf;
 #endif
+}
+
+IniText::Ending IniText::breakLastLine(Ending usual) {
+    if (lines_.isEmpty())
+        return usual;
+    Ending &last = lines_.last().ending;
+    const Ending appended = last == Ending::None ? Ending::None : usual;
+    if (last == Ending::None || last == Ending::Cr)
+        last = usual;
+    return appended;
 }
 
 void IniText::setValue(const QString &section, const QString &key, const QString &value) {
@@ -129,24 +160,22 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     const KeyLine found = findKey(section, cleanKey);
     if (found.line >= 0) {
         // Keep the key as spelled in the file and the blanks after "=".
-        QString &text = lines_[found.line].text;
+        Line &line = lines_[found.line];
+        const QStringView text = lineText(line);
         qsizetype valueStart = found.valueStart;
         while (valueStart < text.size() && text.at(valueStart) == u' ')
             ++valueStart;
-        text = text.left(valueStart) + cleanValue;
+        line.changed = text.first(valueStart).toString() + cleanValue;
+        line.isChanged = true;
         return;
     }
 
-    const QString ending = newLineEnding();
-    Line keyLine{cleanKey + u'=' + cleanValue, ending};
+    const Ending ending = newLineEnding();
+    Line keyLine{0, 0, cleanKey + u'=' + cleanValue, true, ending};
     const qsizetype header = findSection(section);
     if (header < 0) {
-        Line headerLine{u'[' + TrimBlanks(OneLine(section)) + u']', ending};
-        if (!lines_.isEmpty() && lines_.last().ending.isEmpty()) {
-            // The file ends without a line break: so does it after the new lines.
-            lines_.last().ending = ending;
-            keyLine.ending.clear();
-        }
+        Line headerLine{0, 0, u'[' + TrimBlanks(OneLine(section)) + u']', true, ending};
+        keyLine.ending = breakLastLine(ending);
         lines_.append(headerLine);
         lines_.append(keyLine);
         return;
@@ -154,19 +183,35 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     // After the section's last line that is not blank, so that blank lines before the next
     // section stay where they are.
     qsizetype insertAt = sectionEnd(header);
-    while (insertAt > header + 1 && QStringView(lines_.at(insertAt - 1).text).trimmed().isEmpty())
+    while (insertAt > header + 1 && lineText(insertAt - 1).trimmed().isEmpty())
         --insertAt;
-    if (insertAt == lines_.size() && lines_.last().ending.isEmpty()) {
-        lines_.last().ending = ending;
-        keyLine.ending.clear();
-    }
+    if (insertAt == lines_.size())
+        keyLine.ending = breakLastLine(ending);
     lines_.insert(insertAt, keyLine);
 }
 
 QString IniText::toText() const {
-    QString text;
+    qsizetype size = 0;
     for (const Line &line : lines_)
-        text += line.text + line.ending;
+        size += lineText(line).size() + 2;
+    QString text;
+    text.reserve(size); // one allocation for a text of megabytes
+    for (const Line &line : lines_) {
+        text += lineText(line);
+        switch (line.ending) {
+        case Ending::None:
+            break;
+        case Ending::Lf:
+            text += u'\n';
+            break;
+        case Ending::CrLf:
+            text += u"\r\n";
+            break;
+        case Ending::Cr:
+            text += u'\r';
+            break;
+        }
+    }
     return text;
 }
 

@@ -5,7 +5,11 @@
 // A section starts at a line "[name]" (blanks around allowed); a key line is "key=value" where
 // the line does not start with ";" or "#". Keys and section names are matched without regard to
 // case, the first of duplicate keys wins, and keys and values are trimmed of blanks. Every line
-// keeps its own line ending; new lines take the file's first line ending.
+// keeps its own line ending; new lines take the file's first line ending. A lone CR at the very
+// end of the text is the last line's ending (a CR elsewhere without LF belongs to its line).
+//
+// The lines are kept as ranges of the one decoded text; only a changed line holds its own copy,
+// so a file of many long scripts is read without copying it line by line.
 
 #include <QByteArray>
 #include <QList>
@@ -33,9 +37,18 @@ public:
     QByteArray toBytes() const; // UTF-8, with a byte order mark if the file had one
 
 private:
+    enum class Ending : quint8 {
+        None, // a last line without a line break
+        Lf,
+        CrLf,
+        Cr, // a lone CR ending the text
+    };
     struct Line {
-        QString text;   // without its line ending
-        QString ending; // "\r\n", "\n" or "" for a last line without one
+        qsizetype start = 0; // range in source_, while the line is unchanged
+        qsizetype size = 0;
+        QString changed; // the line's text once it was changed
+        bool isChanged = false;
+        Ending ending = Ending::None;
     };
     struct KeyLine {
         qsizetype line = -1;
@@ -45,8 +58,15 @@ private:
     qsizetype findSection(const QString &section) const; // line of the header, or -1
     qsizetype sectionEnd(qsizetype header) const;        // first line after the section
     KeyLine findKey(const QString &section, const QString &key) const;
-    QString newLineEnding() const;
+    Ending newLineEnding() const;
+    QStringView lineText(const Line &line) const; // without its line ending
+    QStringView lineText(qsizetype line) const { return lineText(lines_.at(line)); }
+    // Before a line is appended after the last one: a last line without a line break, or
+    // ending in a lone CR, takes the usual ending. Returns the ending of the appended line:
+    // none when the file ended without a line break, so that it still does.
+    Ending breakLastLine(Ending usual);
 
+    QString source_;
     QList<Line> lines_;
     bool byteOrderMark_ = false;
 };
