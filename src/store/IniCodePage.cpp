@@ -16,11 +16,9 @@ constexpr std::array<char16_t, 32> Windows1252High{
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF", 3);
-
 } // namespace
 
-QString DecodeWindows1252(const QByteArray &bytes) {
+QString DecodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
@@ -30,47 +28,31 @@ QString DecodeWindows1252(const QByteArray &bytes) {
     return text;
 }
 
-DecodedIniBytes DecodeIniBytes(const QByteArray &bytes) {
-    DecodedIniBytes result;
-    QByteArrayView body = bytes;
-    if (body.startsWith(Utf8ByteOrderMark)) {
-        result.hadByteOrderMark = true;
-        body = body.sliced(Utf8ByteOrderMark.size());
-    }
-    // Checked and decoded in one pass, in pieces, so that a file that is not UTF-8 is noticed
-    // near its first foreign byte instead of after the whole file. A further byte order mark
-    // is a character of the text like any other.
-    QString text(body.size(), Qt::Uninitialized); // UTF-8 never gives more UTF-16 units than bytes
-    QChar *out = text.data();
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    constexpr qsizetype Piece = 64 * 1024;
-    for (qsizetype at = 0; at < body.size();) {
-        qsizetype end = std::min(at + Piece, body.size());
+bool IsUtf8(QByteArrayView bytes) {
+    // Decoded piece by piece into one small buffer: the check needs no copy of the whole text,
+    // and a file that is not UTF-8 is noticed near its first foreign byte.
+    constexpr qsizetype Piece = 16 * 1024;
+    QString buffer(Piece, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = std::min(at + Piece, bytes.size());
         // Cut before continuation bytes, so that no character is split between two pieces.
-        for (int back = 0; back < 3 && end < body.size() && end - 1 > at &&
-                           (static_cast<unsigned char>(body.at(end)) & 0xC0) == 0x80;
+        for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&
+                           (static_cast<unsigned char>(bytes.at(end)) & 0xC0) == 0x80;
              ++back)
             --end;
-        out = decoder.appendToBuffer(out, body.sliced(at, end - at));
-        if (decoder.hasError()) {
-            // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
-            // would have made it UTF-8, so the whole file is taken as it stands.
-            result.hadByteOrderMark = false;
-            result.text = DecodeWindows1252(bytes);
-            return result;
-        }
+        decoder.appendToBuffer(buffer.data(), bytes.sliced(at, end - at));
+        if (decoder.hasError())
+            return false;
         at = end;
     }
-    text.truncate(out - text.constData());
-    result.text = std::move(text);
-    return result;
+    return true;
 }
 
-QByteArray EncodeIniBytes(const QString &text, bool withByteOrderMark) {
-    QByteArray bytes = withByteOrderMark ? Utf8ByteOrderMark : QByteArray();
-    bytes.append(text.toUtf8());
-    return bytes;
+QString DecodeUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 } // namespace telmaris

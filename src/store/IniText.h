@@ -8,10 +8,12 @@
 // keeps its own line ending; new lines take the file's first line ending. A lone CR at the very
 // end of the text is the last line's ending (a CR elsewhere without LF belongs to its line).
 //
-// The lines are kept as ranges of the one decoded text; only a changed line holds its own copy,
-// so a file of many long scripts is read without copying it line by line.
+// The text is kept as the file's bytes, and its lines as ranges of them; only a changed line
+// holds its own copy (in UTF-8), and only what is looked up is decoded. So a file of many long
+// scripts is read without copying or decoding it line by line.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -20,7 +22,7 @@ namespace telmaris {
 class IniText {
 public:
     IniText() = default;
-    static IniText Parse(const QString &text);
+    static IniText Parse(const QString &text); // taken as its UTF-8 form
     // From the file's bytes (UTF-8, or Windows-1252 when not valid UTF-8).
     static IniText FromBytes(const QByteArray &bytes);
 
@@ -46,7 +48,7 @@ private:
     struct Line {
         qsizetype start = 0; // range in source_, while the line is unchanged
         qsizetype size = 0;
-        QString changed; // the line's text once it was changed
+        QByteArray changed; // the line's text in UTF-8 once it was changed
         bool isChanged = false;
         Ending ending = Ending::None;
     };
@@ -59,14 +61,19 @@ private:
     qsizetype sectionEnd(qsizetype header) const;        // first line after the section
     KeyLine findKey(const QString &section, const QString &key) const;
     Ending newLineEnding() const;
-    QStringView lineText(const Line &line) const; // without its line ending
-    QStringView lineText(qsizetype line) const { return lineText(lines_.at(line)); }
+    QByteArrayView lineBytes(qsizetype line) const;            // without its line ending
+    QString decode(qsizetype line, QByteArrayView part) const; // part of that line's bytes
+    bool sectionName(qsizetype line, QString *name) const;     // false: no header line
+    bool isBlank(qsizetype line) const;
+    // The lines of bytes from position from on (after a byte order mark).
+    static IniText FromSource(const QByteArray &bytes, qsizetype from, bool windows1252);
     // Before a line is appended after the last one: a last line without a line break, or
     // ending in a lone CR, takes the usual ending. Returns the ending of the appended line:
     // none when the file ended without a line break, so that it still does.
     Ending breakLastLine(Ending usual);
 
-    QString source_;
+    QByteArray source_;        // the file's bytes
+    bool windows1252_ = false; // source_ is Windows-1252 (not valid UTF-8)
     QList<Line> lines_;
     bool byteOrderMark_ = false;
 };
