@@ -20,11 +20,15 @@ private Q_SLOTS:
 };
 
 void TestIniText::findsKeysWithoutRegardToCase() {
-    const IniText ini = IniText::FromBytes("ComPort=9\r\n"
-                                           "[Other]\r\nComPort=8\r\n"
-                                           "[data]\r\n; ComPort=7\r\n"
-                                           "  comport =  2 \r\nCOMPORT=3\r\n"
-                                           "Leer=\r\n");
+    const IniText ini =
+        IniText::FromBytes("ComPort=9\r\n"
+                           "[Other]\r\nComPort=8\r\n"
+                           "[data]\r\n; ComPort=7\r\n"
+                           "  comport =  2 \r\nCOMPORT=3\r\n"
+                           "Leer=\r\n"
+                           "\xC2\xA0[\xC3\x84nderung]\r\n" // behind a no-break space
+                           "Gr\xC3\xB6\xC3\x9F"
+                           "e = 7\r\n");
     QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("ComPort")), QStringLiteral("2"));
     QCOMPARE(ini.value(QStringLiteral("DATA"), QStringLiteral("COMPORT")), QStringLiteral("2"));
     QCOMPARE(ini.value(QStringLiteral("Other"), QStringLiteral("comport")), QStringLiteral("8"));
@@ -32,6 +36,7 @@ void TestIniText::findsKeysWithoutRegardToCase() {
     QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("Leer")), QString());
     QVERIFY(!ini.contains(QStringLiteral("Data"), QStringLiteral("Fehlt")));
     QVERIFY(!ini.contains(QStringLiteral("Fehlt"), QStringLiteral("ComPort")));
+    QCOMPARE(ini.value(QStringLiteral("äNDERUNG"), QStringLiteral("GRÖßE")), QStringLiteral("7"));
 }
 
 void TestIniText::updateKeepsOtherBytes_data() {
