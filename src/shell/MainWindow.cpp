@@ -274,7 +274,7 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     SelectTab(stored.data.CurrSkript);
 
     EditBoxText visible(Edit_[data_.Umbruch]);
-    slots_.ReadCurrSkriptText(data_.CurrSkript, visible);
+    slots_.ReadCurrSkriptText(data_.CurrSkript, snapshot, visible);
 
     return EvaluateCommandLine(argument);
 }
@@ -401,11 +401,12 @@ void MainWindow::Command1_Click(int Index) {
         ShowHelp(programDir_, dialogs_, opener_);
         return;
     case 2:
-        if (!SaveForClose())
+        // The close request stores the script and the settings; it is refused when the text
+        // could not be stored the first time.
+        if (!close())
             return;
         if (TraceMode_ && traceWindow_)
             traceWindow_->close();
-        close();
         return;
     case 3:
         info_->ShowInfo();
@@ -436,20 +437,30 @@ bool MainWindow::WriteCurrSkriptText() {
     return false;
 }
 
-// At the end a text that cannot be stored keeps the window open once, so that the user can
-// still copy it; a second attempt closes all the same.
-bool MainWindow::SaveForClose() {
-    EditBoxText visible(Edit_[data_.Umbruch]);
+// At the end the changed script and the settings are stored in one write, so the file is
+// replaced once. A text that cannot be stored keeps the window open once, so that the user can
+// still copy it; a second attempt closes all the same and reports the settings as not stored.
+bool MainWindow::StoreForClose() {
+    const bool scriptChanged = slots_.SkriptChanged;
+    IniEntries entries;
+    if (scriptChanged)
+        entries.append(
+            ScriptSlots::SkriptTextEntry(data_.CurrSkript, EditBoxText(Edit_[data_.Umbruch])));
+    entries.append(StartDataEntries(data_, Options->AllNames()));
     QString reason;
-    if (slots_.SaveSkript(data_.CurrSkript, visible, &reason)) {
+    if (ini_.WriteIniBatch(DataSection, entries, &reason)) {
+        slots_.SkriptChanged = false;
         saveFailureReported_ = false;
         return true;
     }
-    if (saveFailureReported_)
-        return true;
-    ReportScriptNotSaved(reason);
-    saveFailureReported_ = true;
-    return false;
+    if (scriptChanged && !saveFailureReported_) {
+        ReportScriptNotSaved(reason);
+        saveFailureReported_ = true;
+        return false;
+    }
+    dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                         SettingsNotSavedMessage(reason));
+    return true;
 }
 
 void MainWindow::ReportScriptNotSaved(const QString &reason) {
@@ -465,14 +476,9 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
-    if (!SaveForClose()) {
+    if (!StoreForClose()) {
         event->ignore();
         return;
-    }
-    QString reason;
-    if (!WriteStartDataToIniFile(ini_, data_, Options->AllNames(), &reason)) {
-        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             SettingsNotSavedMessage(reason));
     }
     event->accept();
 }

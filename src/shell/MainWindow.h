@@ -94,7 +94,7 @@ private:
 
     // The store calls with their failure reports. False when the text could not be stored.
     bool WriteCurrSkriptText();
-    bool SaveForClose();
+    bool StoreForClose(); // false: the window stays open
     void ReportScriptNotSaved(const QString &reason);
 
     QString programDir_;

@@ -1,6 +1,7 @@
 #include "store/IniCodePage.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace telmaris {
@@ -15,46 +16,43 @@ constexpr std::array<char16_t, 32> Windows1252High{
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF", 3);
-
 } // namespace
 
-QString DecodeWindows1252(const QByteArray &bytes) {
-    QString text;
-    text.reserve(bytes.size());
+QString DecodeWindows1252(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        if (code >= 0x80 && code <= 0x9F)
-            text.append(QChar(Windows1252High[code - 0x80]));
-        else
-            text.append(QChar(static_cast<char16_t>(code)));
+        *out++ = code >= 0x80 && code <= 0x9F ? Windows1252High[code - 0x80] : code;
     }
     return text;
 }
 
-DecodedIniBytes DecodeIniBytes(const QByteArray &bytes) {
-    DecodedIniBytes result;
-    QByteArray body = bytes;
-    if (body.startsWith(Utf8ByteOrderMark)) {
-        result.hadByteOrderMark = true;
-        body.remove(0, Utf8ByteOrderMark.size());
-    }
+bool IsUtf8(QByteArrayView bytes) {
+    // Decoded piece by piece into one small buffer: the check needs no copy of the whole text,
+    // and a file that is not UTF-8 is noticed near its first foreign byte.
+    constexpr qsizetype Piece = 16 * 1024;
+    QString buffer(Piece, Qt::Uninitialized);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(body);
-    if (decoder.hasError()) {
-        // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
-        // would have made it UTF-8, so the whole file is taken as it stands.
-        result.hadByteOrderMark = false;
-        text = DecodeWindows1252(bytes);
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = std::min(at + Piece, bytes.size());
+        // Cut before continuation bytes, so that no character is split between two pieces.
+        for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&
+                           (static_cast<unsigned char>(bytes.at(end)) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        decoder.appendToBuffer(buffer.data(), bytes.sliced(at, end - at));
+        if (decoder.hasError())
+            return false;
+        at = end;
     }
-    result.text = text;
-    return result;
+    return true;
 }
 
-QByteArray EncodeIniBytes(const QString &text, bool withByteOrderMark) {
-    QByteArray bytes = withByteOrderMark ? Utf8ByteOrderMark : QByteArray();
-    bytes.append(text.toUtf8());
-    return bytes;
+QString DecodeUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 } // namespace telmaris

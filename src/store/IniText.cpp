@@ -7,26 +7,55 @@ namespace telmaris {
 
 namespace {
 
-// The section name of a header line "[name]", or a null text when the line is no header.
-// Looks at the first character before copying anything: most lines are long script texts.
-QString SectionName(const QString &line) {
-    const QStringView trimmed = QStringView(line).trimmed();
-    if (!trimmed.startsWith(u'['))
-        return {};
-    const qsizetype close = trimmed.indexOf(u']');
-    if (close < 0)
-        return {};
-    QString name = TrimBlanks(trimmed.mid(1, close - 1).toString());
-    if (name.isNull())
-        name = QStringLiteral(""); // "[]" is a header too, of the empty name
-    return name;
+const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF", 3);
+
+// The characters QString::trimmed() removes that are ASCII; every other character it removes
+// is not, so a line with such bytes is decoded before it is looked at.
+bool IsAsciiSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool IsComment(const QString &line) {
-    for (const QChar c : line) {
-        if (c == u' ' || c == u'\t')
+bool IsAscii(QByteArrayView bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool IsAscii(const QString &text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+QByteArrayView TrimmedOfBlanks(QByteArrayView bytes) {
+    while (!bytes.isEmpty() && bytes.front() == ' ')
+        bytes = bytes.sliced(1);
+    while (!bytes.isEmpty() && bytes.back() == ' ')
+        bytes.chop(1);
+    return bytes;
+}
+
+// The section name of a header line "[name]" of a decoded text; false when it is no header.
+bool SectionNameOfText(QStringView line, QString *name) {
+    const QStringView trimmed = line.trimmed();
+    if (!trimmed.startsWith(u'['))
+        return false;
+    const qsizetype close = trimmed.indexOf(u']');
+    if (close < 0)
+        return false;
+    *name = TrimBlanks(trimmed.mid(1, close - 1).toString());
+    return true;
+}
+
+bool IsComment(QByteArrayView line) {
+    for (const char c : line) {
+        if (c == ' ' || c == '\t')
             continue;
-        return c == u';' || c == u'#';
+        return c == ';' || c == '#';
     }
     return false;
 }
@@ -43,42 +72,102 @@ QString OneLine(QString text) {
 } // namespace
 
 IniText IniText::Parse(const QString &text) {
+    return FromSource(text.toUtf8(), 0, false);
+}
+
+IniText IniText::FromBytes(const QByteArray &bytes) {
+    const bool byteOrderMark = bytes.startsWith(Utf8ByteOrderMark);
+    const qsizetype from = byteOrderMark ? Utf8ByteOrderMark.size() : 0;
+    if (!IsUtf8(QByteArrayView(bytes).sliced(from))) {
+        // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
+        // would have made it UTF-8, so the whole file is taken as it stands.
+        return FromSource(bytes, 0, true);
+    }
+    IniText ini = FromSource(bytes, from, false);
+    ini.byteOrderMark_ = byteOrderMark;
+    return ini;
+}
+
+IniText IniText::FromSource(const QByteArray &bytes, qsizetype from, bool windows1252) {
     IniText ini;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype lf = text.indexOf(u'\n', start);
+    ini.source_ = bytes;
+    ini.windows1252_ = windows1252;
+    qsizetype start = from;
+    while (start < bytes.size()) {
+        const qsizetype lf = bytes.indexOf('\n', start);
         if (lf < 0) {
-            ini.lines_.append({text.mid(start), QString()});
+            // A lone CR at the very end is this line's ending, not part of its text: otherwise
+            // a line appended later would turn it into half of a CR LF break.
+            const bool cr = bytes.back() == '\r';
+            ini.lines_.append({start, bytes.size() - start - (cr ? 1 : 0), QByteArray(), false,
+                               cr ? Ending::Cr : Ending::None});
             break;
         }
-        const bool crlf = lf > start && text.at(lf - 1) == u'\r';
+        const bool crlf = lf > start && bytes.at(lf - 1) == '\r';
         const qsizetype end = crlf ? lf - 1 : lf;
         ini.lines_.append(
-            {text.mid(start, end - start), crlf ? QStringLiteral("\r\n") : QStringLiteral("\n")});
+            {start, end - start, QByteArray(), false, crlf ? Ending::CrLf : Ending::Lf});
         start = lf + 1;
     }
     return ini;
 }
 
-IniText IniText::FromBytes(const QByteArray &bytes) {
-    const DecodedIniBytes decoded = DecodeIniBytes(bytes);
-    IniText ini = Parse(decoded.text);
-    ini.byteOrderMark_ = decoded.hadByteOrderMark;
-    return ini;
+QByteArrayView IniText::lineBytes(qsizetype line) const {
+    const Line &at = lines_.at(line);
+    if (at.isChanged)
+        return at.changed;
+    return QByteArrayView(source_).sliced(at.start, at.size);
+}
+
+QString IniText::decode(qsizetype line, QByteArrayView part) const {
+    if (windows1252_ && !lines_.at(line).isChanged)
+        return DecodeWindows1252(part);
+    return DecodeUtf8(part);
+}
+
+bool IniText::sectionName(qsizetype line, QString *name) const {
+    // Looks at the first character before anything else: most lines are long script texts.
+    const QByteArrayView bytes = lineBytes(line);
+    qsizetype first = 0;
+    while (first < bytes.size() && IsAsciiSpace(bytes.at(first)))
+        ++first;
+    if (first == bytes.size())
+        return false;
+    if (static_cast<unsigned char>(bytes.at(first)) >= 0x80)
+        return SectionNameOfText(decode(line, bytes), name); // perhaps a blank beyond ASCII
+    if (bytes.at(first) != '[')
+        return false;
+    const qsizetype close = bytes.indexOf(']', first);
+    if (close < 0)
+        return false;
+    *name = TrimBlanks(decode(line, bytes.sliced(first + 1, close - first - 1)));
+    return true;
+}
+
+bool IniText::isBlank(qsizetype line) const {
+    const QByteArrayView bytes = lineBytes(line);
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return QStringView(decode(line, bytes)).trimmed().isEmpty();
+        if (!IsAsciiSpace(c))
+            return false;
+    }
+    return true;
 }
 
 qsizetype IniText::findSection(const QString &section) const {
+    QString name;
     for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString name = SectionName(lines_.at(i).text);
-        if (!name.isNull() && name.compare(section, Qt::CaseInsensitive) == 0)
+        if (sectionName(i, &name) && name.compare(section, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
 }
 
 qsizetype IniText::sectionEnd(qsizetype header) const {
+    QString name;
     qsizetype i = header + 1;
-    while (i < lines_.size() && SectionName(lines_.at(i).text).isNull())
+    while (i < lines_.size() && !sectionName(i, &name))
         ++i;
     return i;
 }
@@ -88,13 +177,20 @@ IniText::KeyLine IniText::findKey(const QString &section, const QString &key) co
     if (header < 0)
         return {};
     const QString wanted = TrimBlanks(key);
+    // ASCII keys (all of Telmaris's own) are compared as bytes; others as decoded text, since
+    // a character beyond ASCII may equal an ASCII one without regard to case.
+    const QByteArray wantedAscii = IsAscii(wanted) ? wanted.toLatin1() : QByteArray();
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
-        const QString &text = lines_.at(i).text;
-        const qsizetype equals = text.indexOf(u'=');
-        if (equals < 0 || IsComment(text))
+        const QByteArrayView bytes = lineBytes(i);
+        const qsizetype equals = bytes.indexOf('=');
+        if (equals < 0 || IsComment(bytes))
             continue;
-        if (TrimBlanks(text.left(equals)).compare(wanted, Qt::CaseInsensitive) == 0)
+        const QByteArrayView name = TrimmedOfBlanks(bytes.first(equals));
+        const bool same = !wantedAscii.isNull() && IsAscii(name)
+                              ? name.compare(wantedAscii, Qt::CaseInsensitive) == 0
+                              : decode(i, name).compare(wanted, Qt::CaseInsensitive) == 0;
+        if (same)
             return {i, equals + 1};
     }
     return {};
@@ -104,49 +200,58 @@ QString IniText::value(const QString &section, const QString &key) const {
     const KeyLine found = findKey(section, key);
     if (found.line < 0)
         return {};
-    return TrimBlanks(lines_.at(found.line).text.mid(found.valueStart));
+    return decode(found.line, TrimmedOfBlanks(lineBytes(found.line).sliced(found.valueStart)));
 }
 
 bool IniText::contains(const QString &section, const QString &key) const {
     return findKey(section, key).line >= 0;
 }
 
-QString IniText::newLineEnding() const {
+IniText::Ending IniText::newLineEnding() const {
     for (const Line &line : lines_) {
-        if (!line.ending.isEmpty())
+        if (line.ending == Ending::Lf || line.ending == Ending::CrLf)
             return line.ending;
     }
 #ifdef Q_OS_WIN
-    return QStringLiteral("\r\n");
+    return Ending::CrLf;
 #else
-    return QStringLiteral("\n");
+    return Ending::Lf;
 #endif
+}
+
+IniText::Ending IniText::breakLastLine(Ending usual) {
+    if (lines_.isEmpty())
+        return usual;
+    Ending &last = lines_.last().ending;
+    const Ending appended = last == Ending::None ? Ending::None : usual;
+    if (last == Ending::None || last == Ending::Cr)
+        last = usual;
+    return appended;
 }
 
 void IniText::setValue(const QString &section, const QString &key, const QString &value) {
     const QString cleanKey = TrimBlanks(OneLine(key));
-    const QString cleanValue = OneLine(value);
+    const QByteArray cleanValue = OneLine(value).toUtf8();
     const KeyLine found = findKey(section, cleanKey);
     if (found.line >= 0) {
         // Keep the key as spelled in the file and the blanks after "=".
-        QString &text = lines_[found.line].text;
+        const QByteArrayView bytes = lineBytes(found.line);
         qsizetype valueStart = found.valueStart;
-        while (valueStart < text.size() && text.at(valueStart) == u' ')
+        while (valueStart < bytes.size() && bytes.at(valueStart) == ' ')
             ++valueStart;
-        text = text.left(valueStart) + cleanValue;
+        QByteArray changed = decode(found.line, bytes.first(valueStart)).toUtf8() + cleanValue;
+        Line &line = lines_[found.line];
+        line.changed = std::move(changed);
+        line.isChanged = true;
         return;
     }
 
-    const QString ending = newLineEnding();
-    Line keyLine{cleanKey + u'=' + cleanValue, ending};
+    const Ending ending = newLineEnding();
+    Line keyLine{0, 0, cleanKey.toUtf8() + '=' + cleanValue, true, ending};
     const qsizetype header = findSection(section);
     if (header < 0) {
-        Line headerLine{u'[' + TrimBlanks(OneLine(section)) + u']', ending};
-        if (!lines_.isEmpty() && lines_.last().ending.isEmpty()) {
-            // The file ends without a line break: so does it after the new lines.
-            lines_.last().ending = ending;
-            keyLine.ending.clear();
-        }
+        Line headerLine{0, 0, '[' + TrimBlanks(OneLine(section)).toUtf8() + ']', true, ending};
+        keyLine.ending = breakLastLine(ending);
         lines_.append(headerLine);
         lines_.append(keyLine);
         return;
@@ -154,24 +259,63 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     // After the section's last line that is not blank, so that blank lines before the next
     // section stay where they are.
     qsizetype insertAt = sectionEnd(header);
-    while (insertAt > header + 1 && QStringView(lines_.at(insertAt - 1).text).trimmed().isEmpty())
+    while (insertAt > header + 1 && isBlank(insertAt - 1))
         --insertAt;
-    if (insertAt == lines_.size() && lines_.last().ending.isEmpty()) {
-        lines_.last().ending = ending;
-        keyLine.ending.clear();
-    }
+    if (insertAt == lines_.size())
+        keyLine.ending = breakLastLine(ending);
     lines_.insert(insertAt, keyLine);
 }
 
 QString IniText::toText() const {
     QString text;
-    for (const Line &line : lines_)
-        text += line.text + line.ending;
+    text.reserve(source_.size() + lines_.size() * 2);
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        text += decode(i, lineBytes(i));
+        switch (lines_.at(i).ending) {
+        case Ending::None:
+            break;
+        case Ending::Lf:
+            text += u'\n';
+            break;
+        case Ending::CrLf:
+            text += u"\r\n";
+            break;
+        case Ending::Cr:
+            text += u'\r';
+            break;
+        }
+    }
     return text;
 }
 
 QByteArray IniText::toBytes() const {
-    return EncodeIniBytes(toText(), byteOrderMark_);
+    qsizetype size = Utf8ByteOrderMark.size();
+    for (qsizetype i = 0; i < lines_.size(); ++i)
+        size += lineBytes(i).size() + 2;
+    QByteArray bytes;
+    bytes.reserve(windows1252_ ? size * 2 : size); // one allocation for a file of megabytes
+    if (byteOrderMark_)
+        bytes += Utf8ByteOrderMark;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (windows1252_ && !lines_.at(i).isChanged)
+            bytes += DecodeWindows1252(lineBytes(i)).toUtf8(); // always written as UTF-8
+        else
+            bytes += lineBytes(i);
+        switch (lines_.at(i).ending) {
+        case Ending::None:
+            break;
+        case Ending::Lf:
+            bytes += '\n';
+            break;
+        case Ending::CrLf:
+            bytes += "\r\n";
+            break;
+        case Ending::Cr:
+            bytes += '\r';
+            break;
+        }
+    }
+    return bytes;
 }
 
 } // namespace telmaris

@@ -5,9 +5,15 @@
 // A section starts at a line "[name]" (blanks around allowed); a key line is "key=value" where
 // the line does not start with ";" or "#". Keys and section names are matched without regard to
 // case, the first of duplicate keys wins, and keys and values are trimmed of blanks. Every line
-// keeps its own line ending; new lines take the file's first line ending.
+// keeps its own line ending; new lines take the file's first line ending. A lone CR at the very
+// end of the text is the last line's ending (a CR elsewhere without LF belongs to its line).
+//
+// The text is kept as the file's bytes, and its lines as ranges of them; only a changed line
+// holds its own copy (in UTF-8), and only what is looked up is decoded. So a file of many long
+// scripts is read without copying or decoding it line by line.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -16,7 +22,7 @@ namespace telmaris {
 class IniText {
 public:
     IniText() = default;
-    static IniText Parse(const QString &text);
+    static IniText Parse(const QString &text); // taken as its UTF-8 form
     // From the file's bytes (UTF-8, or Windows-1252 when not valid UTF-8).
     static IniText FromBytes(const QByteArray &bytes);
 
@@ -33,9 +39,18 @@ public:
     QByteArray toBytes() const; // UTF-8, with a byte order mark if the file had one
 
 private:
+    enum class Ending : quint8 {
+        None, // a last line without a line break
+        Lf,
+        CrLf,
+        Cr, // a lone CR ending the text
+    };
     struct Line {
-        QString text;   // without its line ending
-        QString ending; // "\r\n", "\n" or "" for a last line without one
+        qsizetype start = 0; // range in source_, while the line is unchanged
+        qsizetype size = 0;
+        QByteArray changed; // the line's text in UTF-8 once it was changed
+        bool isChanged = false;
+        Ending ending = Ending::None;
     };
     struct KeyLine {
         qsizetype line = -1;
@@ -45,8 +60,20 @@ private:
     qsizetype findSection(const QString &section) const; // line of the header, or -1
     qsizetype sectionEnd(qsizetype header) const;        // first line after the section
     KeyLine findKey(const QString &section, const QString &key) const;
-    QString newLineEnding() const;
+    Ending newLineEnding() const;
+    QByteArrayView lineBytes(qsizetype line) const;            // without its line ending
+    QString decode(qsizetype line, QByteArrayView part) const; // part of that line's bytes
+    bool sectionName(qsizetype line, QString *name) const;     // false: no header line
+    bool isBlank(qsizetype line) const;
+    // The lines of bytes from position from on (after a byte order mark).
+    static IniText FromSource(const QByteArray &bytes, qsizetype from, bool windows1252);
+    // Before a line is appended after the last one: a last line without a line break, or
+    // ending in a lone CR, takes the usual ending. Returns the ending of the appended line:
+    // none when the file ended without a line break, so that it still does.
+    Ending breakLastLine(Ending usual);
 
+    QByteArray source_;        // the file's bytes
+    bool windows1252_ = false; // source_ is Windows-1252 (not valid UTF-8)
     QList<Line> lines_;
     bool byteOrderMark_ = false;
 };

@@ -74,16 +74,24 @@ QString DecodeIniText(const QString &value) {
 }
 
 void ScriptSlots::ReadCurrSkriptText(int n, EditorText &editor) {
-    const QString value = TrimBlanks(ini_.ReadIni(SkriptTextKey(n)));
+    ReadCurrSkriptText(n, ini_.snapshot(), editor);
+}
+
+void ScriptSlots::ReadCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor) {
+    const QString value = TrimBlanks(ini.value(DataSection, SkriptTextKey(n)));
     editor.setText(DecodeIniText(value));
     SkriptChanged = false;
+}
+
+QPair<QString, QString> ScriptSlots::SkriptTextEntry(int n, const EditorText &editor) {
+    return {SkriptTextKey(n), EncodeIniText(TrimBlanks(editor.text()))};
 }
 
 bool ScriptSlots::WriteCurrSkriptText(int n, const EditorText &editor, QString *error) {
     if (!SkriptChanged)
         return true;
-    const QString text = TrimBlanks(editor.text());
-    if (!ini_.WriteIni(SkriptTextKey(n), EncodeIniText(text), error))
+    const auto [key, value] = SkriptTextEntry(n, editor);
+    if (!ini_.WriteIni(key, value, error))
         return false; // still changed: the next leave, run or end tries again
     SkriptChanged = false;
     return true;

@@ -2,11 +2,13 @@
 // Reading and writing the current slot's text, and the escape encoding that turns a
 // multi-line text into one INI value.
 
+#include <QPair>
 #include <QString>
 
 namespace telmaris {
 
 class IniFile;
+class IniSnapshot;
 
 // Backslash -> "\\", tab -> "\T", LF -> "\L", CR -> "\N", '"' -> "\H".
 QString EncodeIniText(const QString &text);
@@ -31,6 +33,8 @@ public:
 
     // Loads slot n's stored text into the editor and clears SkriptChanged.
     void ReadCurrSkriptText(int n, EditorText &editor);
+    // The same from a snapshot already read (start-up reads the file once for everything).
+    void ReadCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor);
     // Stores the editor's text (blanks trimmed at both ends) as slot n's text if it changed.
     // Returns false with a reason when the write failed; SkriptChanged then stays set so the
     // text is tried again.
@@ -38,6 +42,10 @@ public:
     bool SaveSkript(int n, const EditorText &editor, QString *error = nullptr) {
         return WriteCurrSkriptText(n, editor, error);
     }
+
+    // Slot n's key and the editor's text as stored (blanks trimmed at both ends), for a write
+    // that stores more keys at once; the caller clears SkriptChanged once it is stored.
+    static QPair<QString, QString> SkriptTextEntry(int n, const EditorText &editor);
 
 private:
     IniFile &ini_;

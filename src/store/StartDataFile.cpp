@@ -64,8 +64,7 @@ StoredStartData ReadStartDataFromIniFile(const IniSnapshot &ini,
     return stored;
 }
 
-bool WriteStartDataToIniFile(IniFile &ini, const StartData &data,
-                             const std::array<QString, 100> &names, QString *error) {
+IniEntries StartDataEntries(const StartData &data, const std::array<QString, 100> &names) {
     IniEntries entries;
     entries.reserve(108);
     entries.append({QStringLiteral("ComPort"), QString::number(data.ComPort)});
@@ -78,7 +77,12 @@ bool WriteStartDataToIniFile(IniFile &ini, const StartData &data,
     for (int n = 1; n <= SlotCount; ++n)
         entries.append({SkriptNameKey(n), names.at(n - 1)});
     entries.append({QStringLiteral("CurrSkript"), QString::number(data.CurrSkript)});
-    return ini.WriteIniBatch(DataSection, entries, error);
+    return entries;
+}
+
+bool WriteStartDataToIniFile(IniFile &ini, const StartData &data,
+                             const std::array<QString, 100> &names, QString *error) {
+    return ini.WriteIniBatch(DataSection, StartDataEntries(data, names), error);
 }
 
 } // namespace telmaris

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void windowDuringARunAndAbort();
     void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
+    void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
 };
@@ -300,6 +301,23 @@ void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F"}));
+}
+
+void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
+    ProgramFixture program("CurrSkript=2\nSkriptName2=Zwei\n");
+    QVERIFY(program.open());
+    TypeAtEnd(program.window->Edit(0), QStringLiteral("WÄHLE 1  "));
+    QVERIFY(program.window->close());
+
+    // Keys already there change in place; the script's key comes first, then the settings.
+    QByteArray expected = "[Data]\nComPort=1\nCurrSkript=2\nSkriptName2=Zwei\n"
+                          "SkriptText2=W\xC3\x84HLE 1\nModemReset=&F\n"
+                          "ModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\nModemSpeed=4\nDialPuls=0\n"
+                          "LineLen=65\nUmbruch=0\nSkriptName1=\n";
+    for (int n = 3; n <= 100; ++n)
+        expected += "SkriptName" + QByteArray::number(n) + "=\n";
+    expected += "\n[Ports]\nCOM1=";
+    QCOMPARE(program.folder.readIni().left(expected.size()), expected);
 }
 
 void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {

@@ -15,15 +15,20 @@ private Q_SLOTS:
     void updateKeepsOtherBytes_data();
     void updateKeepsOtherBytes();
     void lineBreaksInValuesCannotStartKeys();
+    void loneCrAtTheEndEndsTheLastLine();
     void anyTextSurvivesAndTakesAnyValue();
 };
 
 void TestIniText::findsKeysWithoutRegardToCase() {
-    const IniText ini = IniText::FromBytes("ComPort=9\r\n"
-                                           "[Other]\r\nComPort=8\r\n"
-                                           "[data]\r\n; ComPort=7\r\n"
-                                           "  comport =  2 \r\nCOMPORT=3\r\n"
-                                           "Leer=\r\n");
+    const IniText ini =
+        IniText::FromBytes("ComPort=9\r\n"
+                           "[Other]\r\nComPort=8\r\n"
+                           "[data]\r\n; ComPort=7\r\n"
+                           "  comport =  2 \r\nCOMPORT=3\r\n"
+                           "Leer=\r\n"
+                           "\xC2\xA0[\xC3\x84nderung]\r\n" // behind a no-break space
+                           "Gr\xC3\xB6\xC3\x9F"
+                           "e = 7\r\n");
     QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("ComPort")), QStringLiteral("2"));
     QCOMPARE(ini.value(QStringLiteral("DATA"), QStringLiteral("COMPORT")), QStringLiteral("2"));
     QCOMPARE(ini.value(QStringLiteral("Other"), QStringLiteral("comport")), QStringLiteral("8"));
@@ -31,6 +36,7 @@ void TestIniText::findsKeysWithoutRegardToCase() {
     QCOMPARE(ini.value(QStringLiteral("Data"), QStringLiteral("Leer")), QString());
     QVERIFY(!ini.contains(QStringLiteral("Data"), QStringLiteral("Fehlt")));
     QVERIFY(!ini.contains(QStringLiteral("Fehlt"), QStringLiteral("ComPort")));
+    QCOMPARE(ini.value(QStringLiteral("äNDERUNG"), QStringLiteral("GRÖßE")), QStringLiteral("7"));
 }
 
 void TestIniText::updateKeepsOtherBytes_data() {
@@ -55,6 +61,11 @@ void TestIniText::updateKeepsOtherBytes_data() {
         << "1" << QByteArray("[Ports]\nCOM1=x\n[Data]\nA=1\n");
     QTest::newRow("no final line break stays so") << QByteArray("[Data]\r\nA=1") << "B"
                                                   << "2" << QByteArray("[Data]\r\nA=1\r\nB=2");
+    QTest::newRow("lone CR at the end, key appended") << QByteArray("[Data]\nk=v\r") << "n"
+                                                      << "1" << QByteArray("[Data]\nk=v\nn=1\n");
+    QTest::newRow("lone CR at the end, section appended")
+        << QByteArray("[A]\r\nk=v\r") << "n"
+        << "1" << QByteArray("[A]\r\nk=v\r\n[Data]\r\nn=1\r\n");
     QTest::newRow("new file") << QByteArray() << "A"
                               << "1" << QByteArray("[Data]\nA=1\n");
     QTest::newRow("byte order mark kept")
@@ -83,6 +94,23 @@ void TestIniText::lineBreaksInValuesCannotStartKeys() {
     QVERIFY(!reread.contains(QStringLiteral("Evil"), QStringLiteral("B")));
     QVERIFY(!reread.contains(QStringLiteral("Data"), QStringLiteral("B")));
     QCOMPARE(ini.toBytes().count('\n'), 2);
+}
+
+// A file whose last line ends in a CR without LF: k reads the same before and after lines are
+// appended behind it.
+void TestIniText::loneCrAtTheEndEndsTheLastLine() {
+    IniText ini = IniText::FromBytes("[A]\nk=v\r");
+    QCOMPARE(ini.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
+    ini.setValue(QStringLiteral("A"), QStringLiteral("n"), QStringLiteral("1"));
+    ini.setValue(QStringLiteral("B"), QStringLiteral("m"), QStringLiteral("2"));
+    const IniText reread = IniText::FromBytes(ini.toBytes());
+    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
+    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("n")), QStringLiteral("1"));
+    QCOMPARE(reread.value(QStringLiteral("B"), QStringLiteral("m")), QStringLiteral("2"));
+
+    // A CR inside the text, not at its end, stays part of its line.
+    QCOMPARE(IniText::FromBytes("[A]\nk=v\r\r\n").value(QStringLiteral("A"), QStringLiteral("k")),
+             QStringLiteral("v\r"));
 }
 
 // Random INI-like texts: reading and writing back changes nothing; a stored value reads back
