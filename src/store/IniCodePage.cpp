@@ -20,7 +20,7 @@ constexpr std::array<char16_t, 32> Windows1252High{
 
 QString DecodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    auto *out = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
         *out++ = code >= 0x80 && code <= 0x9F ? Windows1252High[code - 0x80] : code;

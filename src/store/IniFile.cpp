@@ -101,7 +101,7 @@ QString LocateIniFile(const QString &programDir) {
 
 QString LocateIniFile(const QString &programDir,
                       const std::function<bool(const QString &dir)> &isWritableDir) {
-    const QString besideProgram = QDir(programDir).filePath(IniFileName);
+    QString besideProgram = QDir(programDir).filePath(IniFileName);
     if (QFileInfo::exists(besideProgram) || isWritableDir(programDir))
         return besideProgram;
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
