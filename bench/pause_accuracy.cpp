@@ -3,7 +3,7 @@
 // seconds asked for. Prints "name value unit" lines (the mean and the largest of the rounds).
 
 #include "ModemSimulator.h"
-#include "runner/RunnerUi.h"
+#include "QuietUi.h"
 #include "runner/ScriptRunner.h"
 
 #include <QCoreApplication>
@@ -16,50 +16,24 @@ using namespace telmaris;
 
 namespace {
 
-// A window that shows nothing; it notes when each line is selected.
-class LineClockUi : public RunnerUi {
-public:
-    explicit LineClockUi(QString text) : text_(std::move(text)) { clock_.start(); }
-    QList<double> selectedAtMs;
-
-    void Status(const QString &) override {}
-    void ShowMessage(MessageIcon, const QString &, const QString &) override {}
-    QString InputBox(const QString &, const QString &) override { return {}; }
-    void Beep() override {}
-    QString EditorText() const override { return text_; }
-    void SetEditorLocked(bool) override {}
-    void SelectEditorRange(int start, int length) override {
-        selectedAtMs << clock_.nsecsElapsed() / 1.0e6;
-        start_ = start;
-        length_ = length;
-    }
-    QString SelectedEditorText() const override { return text_.mid(start_, length_); }
-    int EditorCaret() const override { return 0; }
-    void SetEditorCaret(int) override {}
-    void FocusEditor() override {}
-    void SetRunState(bool) override {}
-
-private:
-    QString text_;
-    QElapsedTimer clock_;
-    int start_ = 0;
-    int length_ = 0;
-};
-
 // The error of one PAUSE of the given seconds, in milliseconds.
 double PauseError(modemsim::ModemSimulator &modem, int seconds) {
-    LineClockUi ui(QStringLiteral("PAUSE %1\r\nMODEM AT").arg(seconds));
+    bench::QuietUi ui(QStringLiteral("PAUSE %1\r\nMODEM AT").arg(seconds));
+    QElapsedTimer clock;
+    clock.start();
+    QList<double> selectedAtMs; // when each line was selected
+    ui.onSelect = [&](int) { selectedAtMs << clock.nsecsElapsed() / 1.0e6; };
     ScriptRunner runner(ui, nullptr);
     PortMap ports;
     ports.setDevice(1, modem.slavePath());
     StartData settings;
     settings.ComPort = 1;
     if (runner.SendSkript(settings, ports, QStringLiteral("Bench"), true) != RunOutcome::Success ||
-        ui.selectedAtMs.size() != 2) {
+        selectedAtMs.size() != 2) {
         QTextStream(stderr) << "the run did not succeed" << Qt::endl;
         std::exit(1);
     }
-    return ui.selectedAtMs[1] - ui.selectedAtMs[0] - seconds * 1000.0;
+    return selectedAtMs[1] - selectedAtMs[0] - seconds * 1000.0;
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // Prints "name value unit" lines.
 
 #include "ModemSimulator.h"
-#include "runner/RunnerUi.h"
+#include "QuietUi.h"
 #include "runner/ScriptRunner.h"
 
 #include <QCoreApplication>
@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 
 using namespace telmaris;
+using telmaris::bench::QuietUi;
 using telmaris::modemsim::ModemOptions;
 using telmaris::modemsim::ModemSimulator;
 
@@ -27,40 +28,6 @@ double CpuMs() {
     const auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
-
-// A window that shows nothing; it can watch the lines and the status texts.
-class QuietUi : public RunnerUi {
-public:
-    explicit QuietUi(QString text) : text_(std::move(text)) {}
-    std::function<void(const QString &)> onStatus;
-    std::function<void(int)> onSelect;
-
-    void Status(const QString &text) override {
-        if (onStatus)
-            onStatus(text);
-    }
-    void ShowMessage(MessageIcon, const QString &, const QString &) override {}
-    QString InputBox(const QString &, const QString &) override { return {}; }
-    void Beep() override {}
-    QString EditorText() const override { return text_; }
-    void SetEditorLocked(bool) override {}
-    void SelectEditorRange(int start, int length) override {
-        start_ = start;
-        length_ = length;
-        if (onSelect)
-            onSelect(start);
-    }
-    QString SelectedEditorText() const override { return text_.mid(start_, length_); }
-    int EditorCaret() const override { return 0; }
-    void SetEditorCaret(int) override {}
-    void FocusEditor() override {}
-    void SetRunState(bool) override {}
-
-private:
-    QString text_;
-    int start_ = 0;
-    int length_ = 0;
-};
 
 struct Setup {
     explicit Setup(ModemOptions options, const QString &script)

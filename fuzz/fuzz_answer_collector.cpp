@@ -4,6 +4,7 @@
 //
 // Input: the first byte chooses where the received bytes are cut into reads; the rest are the
 // bytes as they arrive. The input is also repeated to build long lines without CR.
+#include "FuzzCheck.h"
 #include "runner/AnswerCollector.h"
 
 #include <QByteArray>
@@ -16,15 +17,6 @@ using telmaris::AnswerCollector;
 using telmaris::AnswerLine;
 
 namespace {
-
-// Names the broken rule's line before stopping, so a crash report says which rule failed.
-void CheckAt(bool condition, int line) {
-    if (!condition) {
-        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
-#define Check(condition) CheckAt((condition), __LINE__)
 
 bool Same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
     if (a.size() != b.size())

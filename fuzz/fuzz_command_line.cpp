@@ -1,10 +1,10 @@
 // Any command line resolves to exactly one outcome without crashing; an AutoMode slot is 1..100.
+#include "FuzzCheck.h"
 #include "shell/CommandLine.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The first line of the input names slot 1; the rest is the argument.
@@ -19,10 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString argument = split >= 0 ? input.mid(split + 1) : input;
 
     const telmaris::CommandLineChoice choice = telmaris::ResolveCommandLine(argument, captions);
-    if (choice.kind == telmaris::CommandLineChoice::AutoMode &&
-        (choice.slot < 1 || choice.slot > 100))
-        std::abort();
-    if (choice.kind == telmaris::CommandLineChoice::Unknown && !choice.message.contains(argument))
-        std::abort(); // the message shows the argument exactly as passed
+    Check(choice.kind != telmaris::CommandLineChoice::AutoMode ||
+          (choice.slot >= 1 && choice.slot <= 100));
+    // The message shows the argument exactly as passed.
+    Check(choice.kind != telmaris::CommandLineChoice::Unknown || choice.message.contains(argument));
     return 0;
 }

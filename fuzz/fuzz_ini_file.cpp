@@ -5,6 +5,7 @@
 //
 // Input: the file's bytes, then after a 0xFF 0xFE marker up to three writes, each one byte
 // choosing section and key followed by the value up to the next 0x01 byte.
+#include "FuzzCheck.h"
 #include "common/Numbers.h"
 #include "store/IniText.h"
 
@@ -61,15 +62,6 @@ bool SameKey(const QPair<QString, QString> &a, const QString &section, const QSt
                                                  Qt::CaseInsensitive) == 0 &&
            a.second.compare(telmaris::TrimBlanks(key), Qt::CaseInsensitive) == 0;
 }
-
-// Names the broken rule's line before stopping, so a crash report says which rule failed.
-void CheckAt(bool condition, int line) {
-    if (!condition) {
-        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
-#define Check(condition) CheckAt((condition), __LINE__)
 
 } // namespace
 

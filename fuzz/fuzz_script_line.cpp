@@ -3,6 +3,7 @@
 // of 1 to 60 seconds, and command texts that end with CR.
 //
 // Input: the text typed for EINGABE up to the first NUL byte, then the script text (UTF-8).
+#include "FuzzCheck.h"
 #include "runner/ScriptLanguage.h"
 
 #include "common/Numbers.h"
@@ -13,19 +14,6 @@
 #include <cstdlib>
 
 using namespace telmaris;
-
-namespace {
-
-// Names the broken rule's line before stopping, so a crash report says which rule failed.
-void CheckAt(bool condition, int line) {
-    if (!condition) {
-        std::fprintf(stderr, "rule broken at %s:%d\n", __FILE__, line);
-        std::abort();
-    }
-}
-#define Check(condition) CheckAt((condition), __LINE__)
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
