@@ -222,10 +222,14 @@ IniText::Ending IniText::newLineEnding() const {
 IniText::Ending IniText::breakLastLine(Ending usual) {
     if (lines_.isEmpty())
         return usual;
+    const bool textEndsInCr = lineBytes(lines_.size() - 1).endsWith('\r');
     Ending &last = lines_.last().ending;
     const Ending appended = last == Ending::None ? Ending::None : usual;
-    if (last == Ending::None || last == Ending::Cr)
-        last = usual;
+    if (last == Ending::None || last == Ending::Cr) {
+        // A text that ends in CR followed by a bare LF would read back as a CR LF break and
+        // lose that CR: such a line ends with CR LF instead.
+        last = usual == Ending::Lf && textEndsInCr ? Ending::CrLf : usual;
+    }
     return appended;
 }
 

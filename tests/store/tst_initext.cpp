@@ -66,6 +66,9 @@ void TestIniText::updateKeepsOtherBytes_data() {
     QTest::newRow("lone CR at the end, section appended")
         << QByteArray("[A]\r\nk=v\r") << "n"
         << "1" << QByteArray("[A]\r\nk=v\r\n[Data]\r\nn=1\r\n");
+    QTest::newRow("text ending in CR before the lone CR keeps it")
+        << QByteArray("[Data]\nk=v\r\r") << "n"
+        << "1" << QByteArray("[Data]\nk=v\r\r\nn=1\n");
     QTest::newRow("new file") << QByteArray() << "A"
                               << "1" << QByteArray("[Data]\nA=1\n");
     QTest::newRow("byte order mark kept")
