@@ -6,19 +6,9 @@
 #include "help/Help.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace telmaris;
-
-namespace {
-
-void WriteFile(const QString &path) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0);
-}
-
-} // namespace
 
 class TestHelp : public QObject {
     Q_OBJECT
@@ -49,7 +39,7 @@ void TestHelp::searchOrder() {
     QFETCH(QString, opened);
     test::TempProgramFolder folder;
     for (const QString &name : files)
-        WriteFile(folder.filePath(name));
+        folder.writeFile(name);
     for (const QString &name : folders)
         QVERIFY(QDir(folder.path()).mkdir(name));
 
@@ -69,7 +59,7 @@ void TestHelp::searchOrder() {
 
 void TestHelp::onlyVisibleFilesCount() {
     test::TempProgramFolder folder;
-    WriteFile(folder.filePath(".versteckt.htm"));
+    folder.writeFile(".versteckt.htm");
     QVERIFY(!FileExists(folder.filePath(".versteckt.htm")));
     QVERIFY(!FileExists(QString()));
     QVERIFY(!FileExists(QStringLiteral("/gibt/es/nicht/\u00fcberhaupt/hilfe.htm")));

@@ -50,34 +50,23 @@ void TestManual::covers_data() {
     QTest::addColumn<QString>("phrase");
     for (const QString &keyword : ScriptKeywords())
         QTest::newRow(qPrintable(keyword)) << QStringLiteral("<code>%1</code>").arg(keyword);
-    const QStringList phrases{
-        "%EINGABE%",
-        "Strg</kbd>+<kbd>Y",
-        "Linienlänge",
-        "[Ports]",
-        "COM1=/dev/ttyUSB0",
-        "dialout",
-        "telmaris debug",
-        "telmaris 7",
-        "telmaris Nacht",
-        "Exit-Status",
-        "Telmaris.Ini",
-        "~/.config",
-        "Es sind keinerlei Com-Ports verfügbar.",
-        "Bitte überprüfen Sie die Port-Einstellung.",
-        "ist nicht verfügbar.",
-        "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.",
-        "Das Modem reagiert nicht - ist es eingeschaltet?",
-        "Das Skript wurde wunschgemäß abgebrochen.",
-        "Fertig! Das Programm wurde komplett abgeschickt.",
-        "unbekannten Startparameter",
-        "Die Online-Hilfe konnte leider nicht gefunden werden ...",
-        "Skript konnte nicht gespeichert werden!"};
+    // Phrases separated by "|".
+    const QStringList phrases =
+        QStringLiteral(
+            "%EINGABE%|Strg</kbd>+<kbd>Y|Linienlänge|[Ports]|COM1=/dev/ttyUSB0|dialout|"
+            "telmaris debug|telmaris 7|telmaris Nacht|Exit-Status|Telmaris.Ini|~/.config|"
+            "Es sind keinerlei Com-Ports verfügbar.|Bitte überprüfen Sie die Port-Einstellung.|"
+            "ist nicht verfügbar.|Das Modem hat einen Befehl nicht verstandent - bitte Verbindung "
+            "und Optionen  prüfen.|Das Modem reagiert nicht - ist es eingeschaltet?|"
+            "Das Skript wurde wunschgemäß abgebrochen.|"
+            "Fertig! Das Programm wurde komplett abgeschickt.|unbekannten Startparameter|"
+            "Die Online-Hilfe konnte leider nicht gefunden werden ...|"
+            "Skript konnte nicht gespeichert werden!")
+            .split(u'|');
     for (const QString &phrase : phrases)
         QTest::newRow(qPrintable(phrase)) << phrase;
-    for (const char *letter :
-         {"e", "m", "f", "i", "t", "h", "p", "a", "w", "-", "_", "#", "~", "+", "*"})
-        QTest::newRow(letter) << QStringLiteral("<kbd>%1</kbd>").arg(QLatin1String(letter));
+    for (const QChar letter : QStringLiteral("emfithpaw-_#~+*"))
+        QTest::newRow(qPrintable(QString(letter))) << QStringLiteral("<kbd>%1</kbd>").arg(letter);
     for (int status = 0; status <= 3; ++status)
         QTest::newRow(qPrintable(QStringLiteral("exit %1").arg(status)))
             << QStringLiteral("<tr><td>%1</td>").arg(status);

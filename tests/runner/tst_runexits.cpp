@@ -1,13 +1,11 @@
-// How runs end early: modem errors, a line that goes away, the user's abort, and ports that
-// cannot be had, through the real serial port against the modem simulator.
+// How runs end early: modem errors, the user's abort, and ports that cannot be had, through the
+// real serial port against the modem simulator.
 #include "RunFixture.h"
 
-#include "runner/PortLock.h"
 #include "runner/SerialLine.h"
 
 #include <QTemporaryDir>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 using namespace telmaris;
@@ -17,7 +15,6 @@ class TestRunExits : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
-    void droppedLineIsAModemProblem();
     void waitsForAnAnswerUntilAbort_data();
     void waitsForAnAnswerUntilAbort();
     void abortDuringPauseTakesEffectAtNextCommand();
@@ -44,20 +41,6 @@ void TestRunExits::errorToInitStopsWithoutClosingReset() {
     // The port was given back: another program can take it.
     SerialLine other;
     QVERIFY(other.open(run.modem.devicePath(), 9600, true));
-}
-
-void TestRunExits::droppedLineIsAModemProblem() {
-    ModemOptions options;
-    options.dropAfter = 3;
-    Run run(options, QStringLiteral("MODEM ATM1\r\nMODEM ATL1"));
-
-    QCOMPARE(run.go(), RunOutcome::PortError);
-
-    QCOMPARE(run.commands(), Prepared({"ATM1"}, false));
-    QCOMPARE(run.ui.statuses.last(), QStringLiteral("Modem-Problem!"));
-    QCOMPARE(run.ui.messages,
-             QStringList{Critical("Das Modem reagiert nicht - ist es eingeschaltet?")});
-    VerifyIdleAgain(run.ui, run.runner);
 }
 
 void TestRunExits::waitsForAnAnswerUntilAbort_data() {
@@ -128,40 +111,29 @@ void TestRunExits::abortDuringLinesThatSendNothing() {
     QVERIFY(run.ui.calls.indexOf("Beep") < run.ui.calls.indexOf("Message: Telmaris: " + AbortText));
 }
 
-// Another program holds the port: by a lock file of a living process or by a flock.
+// The device is missing, or another program holds the port by a lock file of its living process.
 void TestRunExits::portFailures_data() {
-    QTest::addColumn<QString>("holder");
-    QTest::newRow("device missing") << "";
-    QTest::newRow("lock file of another program") << "lock file";
-    QTest::newRow("flock of another program") << "flock";
+    QTest::addColumn<bool>("lockFile");
+    QTest::newRow("device missing") << false;
+    QTest::newRow("lock file of another program") << true;
 }
 
 void TestRunExits::portFailures() {
-    QFETCH(QString, holder);
+    QFETCH(bool, lockFile);
     Run run({}, QStringLiteral("MODEM ATM1"));
     QTemporaryDir dir;
     const QString name = QStringLiteral("ttyTelmaris%1").arg(::getpid());
     QVERIFY(run.modem->createLink(dir.filePath(name)));
-    run.ports.setDevice(3, dir.filePath(holder.isEmpty() ? QStringLiteral("ttyMissing") : name));
+    run.ports.setDevice(3, dir.filePath(lockFile ? name : QStringLiteral("ttyMissing")));
     run.settings.ComPort = 3;
-    OtherProgram other(holder == "flock" ? QStringList{"flock", "--exclusive",
-                                                       run.modem.devicePath(), "sleep", "30"}
-                                         : QStringList{"sleep", "30"});
-    const QString lockFile = "/tmp/LCK.." + name;
-    if (holder == "lock file") {
-        // A terminal program's lock: "LCK.." + the device name, its process id in ASCII.
-        QFile file(lockFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::number(other.process.processId()).rightJustified(10) + '\n');
+    OtherProgram other({"sleep", "30"});
+    // A terminal program's lock: "LCK.." + the device name, its process id in ASCII.
+    QFile lock("/tmp/LCK.." + name);
+    if (lockFile) {
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(other.process.processId()).rightJustified(10) + '\n');
+        lock.close();
     }
-    // Wait until the other program holds its flock; each probe lets go of its own at once.
-    const QByteArray device = QFile::encodeName(run.modem.devicePath());
-    QTRY_VERIFY([&] {
-        const int probe = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        const bool held = probe >= 0 && !TakeExclusiveFlock(probe);
-        ::close(probe);
-        return held == (holder == "flock");
-    }());
 
     QCOMPARE(run.go(), RunOutcome::PortFailure);
 
@@ -171,8 +143,8 @@ void TestRunExits::portFailures() {
     VerifyIdleAgain(run.ui, run.runner);
     QTest::qWait(100);
     QVERIFY(run.modem->received().isEmpty());
-    if (holder == "lock file")
-        QVERIFY(QFile::remove(lockFile)); // the other program's lock stayed
+    if (lockFile)
+        QVERIFY(lock.remove()); // the other program's lock stayed
 }
 
 QTEST_GUILESS_MAIN(TestRunExits)

@@ -16,26 +16,11 @@ private Q_SLOTS:
 };
 
 void TestScriptRunner::everyKeyword() {
-    const QString script = QString::fromUtf8("---- Anlage ----\r\n"
-                                             "WÄHLE 11\r\n"
-                                             "TONWAHL\r\n"
-                                             "WÄHLE  22\r\n"
-                                             "MODEM ATM1%eingabe%\r\n"
-                                             "EINGABE Nummer?\r\n"
-                                             "MODEM ATDT%EINGABE%;\r\n"
-                                             "EINGABE Zweite?\r\n"
-                                             "IMPULSWAHL\r\n"
-                                             "WÄHLE %Eingabe%\r\n"
-                                             "\r\n"
-                                             "   \r\n"
-                                             "HINWEIS Jetzt kommt %EINGABE%\r\n"
-                                             "DIALOG Gleich\r"
-                                             "\r\n"
-                                             "pause 9\r\n"
-                                             "PAUSE 0\r\n"
-                                             "FLASH\r\n"
-                                             "ERDTASTE\r\n"
-                                             "AUFLEGEN");
+    const QString script = QString::fromUtf8(
+        "---- Anlage ----\r\nWÄHLE 11\r\nTONWAHL\r\nWÄHLE  22\r\nMODEM ATM1%eingabe%\r\n"
+        "EINGABE Nummer?\r\nMODEM ATDT%EINGABE%;\r\nEINGABE Zweite?\r\nIMPULSWAHL\r\n"
+        "WÄHLE %Eingabe%\r\n\r\n   \r\nHINWEIS Jetzt kommt %EINGABE%\r\nDIALOG Gleich\r\r\n"
+        "pause 9\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nAUFLEGEN");
     Run run({}, script);
     run.settings.DialPuls = 1;
     run.ui.inputAnswers = QStringList{"35", "47"};

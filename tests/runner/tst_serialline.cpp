@@ -23,10 +23,6 @@ using telmaris::test::PtyModem;
 
 namespace {
 
-QByteArray AsciiPid(qint64 pid) {
-    return QByteArray::number(pid).rightJustified(10) + '\n';
-}
-
 // True when nobody else holds a flock on the device.
 bool OthersCanLock(const QString &device) {
     const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -51,18 +47,15 @@ void TestSerialLine::honoursLockFiles_data() {
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("form");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("living process, padded ASCII") << "living"
-                                                  << "ascii" << false;
-    QTest::newRow("living process, with program name") << "living"
-                                                       << "named" << false;
-    QTest::newRow("living process, binary") << "living"
-                                            << "binary" << false;
-    QTest::newRow("finished process") << "finished"
-                                      << "ascii" << true;
-    QTest::newRow("this process") << "self"
-                                  << "ascii" << true;
-    QTest::newRow("no process id") << "none"
-                                   << "ascii" << true;
+    const auto row = [](const char *name, const char *owner, const char *form, bool opens) {
+        QTest::newRow(name) << QString(owner) << QString(form) << opens;
+    };
+    row("living process, padded ASCII", "living", "ascii", false);
+    row("living process, with program name", "living", "named", false);
+    row("living process, binary", "living", "binary", false);
+    row("finished process", "finished", "ascii", true);
+    row("this process", "self", "ascii", true);
+    row("no process id", "none", "ascii", true);
 }
 
 void TestSerialLine::honoursLockFiles() {
@@ -80,7 +73,7 @@ void TestSerialLine::honoursLockFiles() {
     qint64 pid = owner == "self" ? ::getpid() : other.processId();
     if (owner == "finished")
         QVERIFY(other.waitForFinished());
-    QByteArray content = AsciiPid(pid);
+    QByteArray content = QByteArray::number(pid).rightJustified(10) + '\n';
     if (form == "named")
         content = QByteArray::number(pid) + "\nminiterm\nhost\n";
     else if (form == "binary")

@@ -7,6 +7,7 @@
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
+#include "editor/ScriptEdit.h"
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
 
@@ -14,9 +15,18 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace telmaris::test {
+
+inline void TypeAtEnd(ScriptEdit *edit, const QString &text) {
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edit, text);
+}
+
+// What runState() says of a window ready for the next run.
+inline const QString IdleState = QStringLiteral("&Programmieren on on on on on on editable");
 
 class ProgramFixture {
 public:
@@ -65,6 +75,30 @@ public:
             QTest::mouseClick(tabs(), Qt::LeftButton, {}, rect.center());
         else
             tabs()->setCurrentIndex(tab - 1);
+    }
+
+    // The start button's caption, whether the controls a run locks are usable, the editor.
+    QString runState() const {
+        QString state = button(0)->text();
+        for (QWidget *control :
+             QWidgetList{button(0), button(1), button(2), button(4), tabs(), child("SkriptSlider")})
+            state += control->isEnabled() ? " on" : " off";
+        return state + (window->Edit(0)->isReadOnly() ? " locked" : " editable");
+    }
+
+    // Presses "&Programmieren" and returns when the run is over. A run still going after
+    // timeoutMs is aborted the way a user would, and counts as hung.
+    bool runToEnd(int timeoutMs = 30000) {
+        bool hung = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            hung = true;
+            QTest::mouseClick(button(0), Qt::LeftButton);
+        });
+        watchdog.start(timeoutMs);
+        QTest::mouseClick(button(0), Qt::LeftButton);
+        return !hung;
     }
 
     PtyModem &modem1() { return modem1_; }

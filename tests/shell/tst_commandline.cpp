@@ -45,26 +45,16 @@ void TestCommandLine::choice_data() {
     QTest::addColumn<int>("slot");
     using C = CommandLineChoice;
     // "1e400": the leading number is 1; "Tag" in quotes is slot 30's name, quotes included.
-    const std::tuple<const char *, int, int> rows[] = {{"", C::Interactive, 0},
-                                                       {"   ", C::Interactive, 0},
-                                                       {"debug", C::Trace, 0},
-                                                       {"  DEBUG ", C::Trace, 0},
-                                                       {"debug 5", C::Unknown, 0},
-                                                       {"0", C::Unknown, 0},
-                                                       {"101", C::Unknown, 0},
-                                                       {"-3", C::Unknown, 0},
-                                                       {"1e400", C::AutoMode, 1},
-                                                       {" Gibt es nicht ", C::Unknown, 0},
-                                                       {"7.9", C::AutoMode, 7},
-                                                       {"100", C::AutoMode, 100},
-                                                       {" 1 ", C::AutoMode, 1},
-                                                       {"12abc", C::AutoMode, 12},
-                                                       {"NACHTSCHALTUNG", C::AutoMode, 10},
-                                                       {"  amt FREI  ", C::AutoMode, 11},
-                                                       {"5", C::AutoMode, 3},
-                                                       {"3", C::AutoMode, 3},
-                                                       {"\"Tag\"", C::AutoMode, 30},
-                                                       {"\"Nachtschaltung\"", C::Unknown, 0}};
+    // clang-format off
+    const std::tuple<const char *, int, int> rows[] = {
+        {"", C::Interactive, 0}, {"   ", C::Interactive, 0}, {"debug", C::Trace, 0},
+        {"  DEBUG ", C::Trace, 0}, {"debug 5", C::Unknown, 0}, {"0", C::Unknown, 0},
+        {"101", C::Unknown, 0}, {"-3", C::Unknown, 0}, {"1e400", C::AutoMode, 1},
+        {" Gibt es nicht ", C::Unknown, 0}, {"7.9", C::AutoMode, 7}, {"100", C::AutoMode, 100},
+        {" 1 ", C::AutoMode, 1}, {"12abc", C::AutoMode, 12}, {"NACHTSCHALTUNG", C::AutoMode, 10},
+        {"  amt FREI  ", C::AutoMode, 11}, {"5", C::AutoMode, 3}, {"3", C::AutoMode, 3},
+        {"\"Tag\"", C::AutoMode, 30}, {"\"Nachtschaltung\"", C::Unknown, 0}};
+    // clang-format on
     for (const auto &[argument, kind, slot] : rows)
         QTest::addRow("'%s'", argument) << QString::fromUtf8(argument) << kind << slot;
 }

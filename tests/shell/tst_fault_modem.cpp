@@ -3,59 +3,18 @@
 // answers garbage, and a port that another process holds. Each run ends with its message and
 // the window idle again; none needs more than the user's abort to end.
 #include "ProgramFixture.h"
-#include "editor/ScriptEdit.h"
 #include "trace/TraceWindow.h"
 
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QSlider>
-#include <QTabBar>
 #include <QtTest>
 
 using namespace telmaris;
 using namespace telmaris::test;
 
 namespace {
-
-QString StatusLine(MainWindow &w) {
-    return w.findChild<QLabel *>(QStringLiteral("StatusDisplay"))->text();
-}
-QPushButton *Button(MainWindow &w, int index) {
-    return w.findChild<QPushButton *>(QStringLiteral("Command1_%1").arg(index));
-}
-
-// Ready for the next run: the start button, the slot choice and the editor usable again.
-void VerifyIdle(MainWindow &w) {
-    QVERIFY(!w.Running());
-    QCOMPARE(Button(w, 0)->text(), QStringLiteral("&Programmieren"));
-    QVERIFY(Button(w, 0)->isEnabled());
-    QVERIFY(Button(w, 2)->isEnabled());
-    QVERIFY(Button(w, 4)->isEnabled());
-    QVERIFY(w.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->isEnabled());
-    QVERIFY(w.findChild<QSlider *>(QStringLiteral("SkriptSlider"))->isEnabled());
-    QVERIFY(!w.Edit(0)->isReadOnly());
-}
-
-// Presses "&Programmieren" and returns when the run is over. A run still going after
-// timeoutMs is aborted the way a user would, and counts as hung.
-bool RunToEnd(MainWindow &w, int timeoutMs = 30000) {
-    bool hung = false;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        hung = true;
-        QTest::mouseClick(Button(w, 0), Qt::LeftButton);
-    });
-    watchdog.start(timeoutMs);
-    QTest::mouseClick(Button(w, 0), Qt::LeftButton);
-    return !hung;
-}
-
 const QString NoModem = QStringLiteral("Das Modem reagiert nicht - ist es eingeschaltet?");
-const QString Aborted = QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
-
+const QString NoPort = QString::fromUtf8("Com-Port 1 ist nicht verfügbar.");
 } // namespace
 
 class TestFaultModem : public QObject {
@@ -84,25 +43,22 @@ void TestFaultModem::lineVanishesAtEveryStage() {
     QFETCH(QByteArray, lastCommand);
     ProgramFixture program("ModemReset=&F\nModemInit=V1\nSkriptText1=MODEM ATM1\\N\\LWÄHLE 123\n");
     QCOMPARE(program.start(), std::nullopt);
-    MainWindow &w = *program.window;
     program.modem1()->setDropAfter(dropOn);
 
-    QVERIFY2(RunToEnd(w), "the run did not end when the line vanished");
+    QVERIFY2(program.runToEnd(), "the run did not end when the line vanished");
 
     QCOMPARE(program.modem1().commands().size(), dropOn);
     QCOMPARE(program.modem1().commands().last(), lastCommand);
-    QCOMPARE(StatusLine(w), QStringLiteral(" Modem-Problem!"));
-    QCOMPARE(program.dialogs.messages.size(), 1);
-    QVERIFY(program.dialogs.messages[0].startsWith(QStringLiteral("[critical] Telmaris: ")));
-    QCOMPARE(program.dialogs.texts[0], NoModem);
-    VerifyIdle(w);
+    QCOMPARE(program.statusLine(), QStringLiteral(" Modem-Problem!"));
+    QCOMPARE(program.dialogs.messages, QStringList{"[critical] Telmaris: " + NoModem});
+    QCOMPARE(program.runState(), IdleState);
 
     // The device is gone: the next try says so at once instead of waiting.
-    QVERIFY(RunToEnd(w, 5000));
-    QCOMPARE(program.dialogs.texts.last(), QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
-    VerifyIdle(w);
+    QVERIFY(program.runToEnd(5000));
+    QCOMPARE(program.dialogs.texts.last(), NoPort);
+    QCOMPARE(program.runState(), IdleState);
     // Nothing of the script was lost.
-    QCOMPARE(w.Edit(0)->crlfText(), QString::fromUtf8("MODEM ATM1\r\nWÄHLE 123"));
+    QCOMPARE(program.window->Edit(0)->crlfText(), QString::fromUtf8("MODEM ATM1\r\nWÄHLE 123"));
 }
 
 void TestFaultModem::garbageAnswersCanBeAborted_data() {
@@ -125,7 +81,6 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     QFETCH(QByteArray, garbage);
     ProgramFixture program("ModemReset=&F\nSkriptText1=MODEM ATM1\n");
     QCOMPARE(program.start(QStringLiteral("debug")), std::nullopt);
-    MainWindow &w = *program.window;
     program.modem1()->setSilent(true);
     bool sent = false;
     connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived, this, [&] {
@@ -136,32 +91,30 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     bool digested = false;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
-        if (!digested && StatusLine(w).contains(QStringLiteral("NOISE END"))) {
+        if (!digested && program.statusLine().contains(QStringLiteral("NOISE END"))) {
             digested = true;
-            QTest::mouseClick(Button(w, 0), Qt::LeftButton);
+            QTest::mouseClick(program.button(0), Qt::LeftButton);
         }
     });
     poll.start(20);
 
-    QVERIFY2(RunToEnd(w), "the run did not react to the abort");
+    QVERIFY2(program.runToEnd(), "the run did not react to the abort");
 
     QVERIFY(digested);
     QCOMPARE(program.modem1().commands(), (QList<QByteArray>{"AT&F", "ATH0"}));
-    QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.texts[0], Aborted);
-    VerifyIdle(w);
+    QCOMPARE(program.dialogs.texts,
+             QStringList{QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.")});
+    QCOMPARE(program.runState(), IdleState);
     // However long the noise, no line of it shown to the user is longer than the kept tail.
     qsizetype longest = 0;
-    for (const QString &line : w.traceWindow()->lines())
+    for (const QString &line : program.window->traceWindow()->lines() << program.statusLine())
         longest = std::max(longest, line.size());
     QVERIFY2(longest <= 4096 + 64, qPrintable(QString::number(longest)));
-    QVERIFY(StatusLine(w).size() <= 4096 + 64);
 }
 
 void TestFaultModem::portHeldByAnotherProcess() {
     ProgramFixture program("ModemReset=&F\nModemInit=V1\nSkriptText1=MODEM ATM1\n");
     QCOMPARE(program.start(), std::nullopt);
-    MainWindow &w = *program.window;
 
     // Another program holds the port with an exclusive lock, as dial-up programs do.
     QProcess holder;
@@ -171,17 +124,16 @@ void TestFaultModem::portHeldByAnotherProcess() {
                   QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("echo held; read x")});
     QVERIFY2(holder.waitForReadyRead(10000), "flock did not take the port");
 
-    QVERIFY(RunToEnd(w, 5000));
-    QCOMPARE(program.dialogs.messages.size(), 1);
-    QCOMPARE(program.dialogs.texts[0], QString::fromUtf8("Com-Port 1 ist nicht verfügbar."));
-    QCOMPARE(StatusLine(w), QStringLiteral(" Schnittstellen-Problem!"));
+    QVERIFY(program.runToEnd(5000));
+    QCOMPARE(program.dialogs.texts, QStringList{NoPort});
+    QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));
     QVERIFY(program.modem1().modem().received().isEmpty());
-    VerifyIdle(w);
+    QCOMPARE(program.runState(), IdleState);
 
     // Once the other program is gone, the same script runs.
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(5000));
-    QVERIFY(RunToEnd(w));
+    QVERIFY(program.runToEnd());
     QCOMPARE(program.modem1().commands(), (QList<QByteArray>{"AT&F", "ATV1", "ATM1", "AT&F"}));
     QCOMPARE(program.dialogs.texts.last(),
              QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt."));

@@ -3,39 +3,15 @@
 // and two running copies on one file. Scripts are never lost and the user is told when a text
 // could not be stored.
 #include "ProgramFixture.h"
-#include "editor/ScriptEdit.h"
 #include "store/IniText.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QRandomGenerator>
-#include <QTabBar>
 #include <QtTest>
 
 using namespace telmaris;
 using namespace telmaris::test;
-
-namespace {
-
-QString StatusLine(MainWindow &w) {
-    return w.findChild<QLabel *>(QStringLiteral("StatusDisplay"))->text();
-}
-
-void ClickTab(MainWindow &w, int tab) {
-    w.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(tab - 1);
-}
-
-void TypeAtEnd(ScriptEdit *edit, const QString &text) {
-    edit->moveCursor(QTextCursor::End);
-    QTest::keyClicks(edit, text);
-}
-
-QString StoredIn(const QString &iniPath, const QString &key) {
-    return IniSnapshot::Load(iniPath).value(DataSection, key);
-}
-
-} // namespace
 
 class TestFaultSettings : public QObject {
     Q_OBJECT
@@ -50,6 +26,7 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     ProgramFixture program("CurrSkript=1\nSkriptText1=Alt\nSkriptText9=Neun\n; von Hand\n");
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
+    const QString failure = QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r");
     const QString folder = program.folder.path();
     const QString moved = folder + QStringLiteral(".weg");
 
@@ -60,22 +37,20 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     TypeAtEnd(w.Edit(0), QStringLiteral("Neu"));
-    ClickTab(w, 2);
+    program.clickTab(2);
     QCOMPARE(w.CurrTab(), 1);
-    QCOMPARE(StatusLine(w), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
+    QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
     QCOMPARE(program.dialogs.messages.size(), 1);
-    QVERIFY(program.dialogs.messages[0].startsWith(QStringLiteral("[critical] Telmaris: ")));
-    QVERIFY2(program.dialogs.texts[0].startsWith(
-                 QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r")),
-             qPrintable(program.dialogs.texts[0]));
-    QVERIFY(program.dialogs.texts[0].size() >
-            QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r").size());
+    // A box with the reason after the fixed part.
+    QVERIFY2(program.dialogs.messages[0].startsWith("[critical] Telmaris: " + failure) &&
+                 program.dialogs.texts[0].size() > failure.size(),
+             qPrintable(program.dialogs.messages[0]));
     QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("AltNeu"));
 
     // The folder comes back: the next switch stores the text, and the rest of the file stays.
     QVERIFY(QFile::remove(folder));
     QVERIFY(QDir().rename(moved, folder));
-    ClickTab(w, 2);
+    program.clickTab(2);
     QCOMPARE(w.CurrTab(), 2);
     QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("AltNeu"));
     QCOMPARE(program.stored(QStringLiteral("SkriptText9")), QStringLiteral("Neun"));
@@ -161,12 +136,11 @@ void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
 
     // Each copy changes a different script; the second one stores its text on a tab switch,
     // the first one only when it closes, from a file image older than the second's change.
-    ClickTab(second, 2);
+    second.SelectTab(2);
     TypeAtEnd(second.Edit(0), QStringLiteral(" von B"));
     TypeAtEnd(first.Edit(0), QStringLiteral(" von A"));
-    ClickTab(second, 3);
-    QCOMPARE(StoredIn(program.folder.iniPath(), QStringLiteral("SkriptText2")),
-             QStringLiteral("Zwei von B"));
+    second.SelectTab(3);
+    QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     QVERIFY(first.close());
     QVERIFY(second.close());
 

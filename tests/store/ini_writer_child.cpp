@@ -1,28 +1,36 @@
-// Test helper: stores the settings again and again until it is killed. Each round writes the
-// generation number into every one of the 108 settings keys and a long script text, so that a
-// kill lands in the middle of a write. Prints each finished generation.
+// Test helper: one normal close of the program with every script slot changed. It stores all
+// 100 script texts of the given generation in one write, then the settings with every name
+// "Generation <generation>", and prints "writing" just before it starts so the test can kill
+// it mid-way.
+//   ini_writer_child <ini path> <generation>
 #include "store/IniFile.h"
+#include "store/ScriptSlots.h"
+#include "store/StartDataFile.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc < 2)
+    if (argc < 3)
         return 2;
     telmaris::IniFile ini(QString::fromLocal8Bit(argv[1]));
-    QTextStream out(stdout);
-    for (int generation = 1;; ++generation) {
-        const QString g = QString::number(generation);
-        telmaris::IniEntries entries{{QStringLiteral("Generation"), g}};
-        for (int key = 1; key <= 107; ++key)
-            entries.append({QStringLiteral("Key%1").arg(key), g});
-        entries.append({QStringLiteral("SkriptText1"), QString(200000, u'x') + g});
-        QString error;
-        if (!ini.WriteIniBatch(telmaris::DataSection, entries, &error)) {
-            out << "failed " << error << Qt::endl;
-            return 1;
-        }
-        out << g << Qt::endl;
+    const QString generation = QString::fromLocal8Bit(argv[2]);
+    telmaris::IniEntries entries;
+    for (int n = 1; n <= 100; ++n) {
+        const QString text = QStringLiteral("MODEM ATZ\r\nW\u00c4HLE %1\r\n").arg(n) +
+                             QString(5000, QChar(u'a' + n % 26)) + u' ' + generation;
+        entries.append({QStringLiteral("SkriptText%1").arg(n), telmaris::EncodeIniText(text)});
     }
+    QTextStream out(stdout);
+    out << "writing" << Qt::endl;
+    QString error;
+    std::array<QString, 100> names;
+    names.fill(QStringLiteral("Generation ") + generation);
+    if (!ini.WriteIniBatch(telmaris::DataSection, entries, &error) ||
+        !telmaris::WriteStartDataToIniFile(ini, telmaris::StartData(), names, &error)) {
+        out << "failed " << error << Qt::endl;
+        return 1;
+    }
+    return 0;
 }

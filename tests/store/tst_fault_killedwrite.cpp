@@ -28,7 +28,7 @@ const QByteArray Foreign = "; von Hand eingetragen\n[Ports]\nCOM1=/dev/ttyUSB0\n
 
 // Starts the saver for a generation and returns once it is about to write.
 bool StartSaver(QProcess &saver, const QString &iniPath, int generation) {
-    saver.start(QStringLiteral(FAULT_SAVER_CHILD), {iniPath, QString::number(generation)});
+    saver.start(QStringLiteral(INI_WRITER_CHILD), {iniPath, QString::number(generation)});
     return saver.waitForStarted(10000) && saver.waitForReadyRead(10000) &&
            saver.readLine().trimmed() == "writing";
 }

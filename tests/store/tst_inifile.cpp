@@ -5,8 +5,6 @@
 #include "TempProgramFolder.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -20,7 +18,6 @@ private Q_SLOTS:
     void writesKeepWhatOthersStored();
     void failedWritesAreReportedAndChangeNothing();
     void windows1252FileIsRewrittenInUtf8();
-    void killDuringWriteLeavesOldOrNewFile();
     void fileBesideProgramWins();
 };
 
@@ -61,35 +58,6 @@ void TestIniFile::windows1252FileIsRewrittenInUtf8() {
     QCOMPARE(folder.readIni(), QByteArray("; \xE2\x82\xAC \xC5\xB8 \xC2\x81\r\n[Data]\r\n"
                                           "SkriptText1=W\xC3\x84HLE 0\\N\\L\r\n"
                                           "SkriptName1=Gro\xC3\x9F\r\nCurrSkript=1\r\n"));
-}
-
-// A writer killed at random moments leaves a file that is whole: every key of one generation,
-// and the lines that were there before the writer started.
-void TestIniFile::killDuringWriteLeavesOldOrNewFile() {
-    TempProgramFolder folder;
-    folder.writeIni("; von Hand\n[Ports]\nCOM1=/dev/pts/9\n");
-    QRandomGenerator random = QRandomGenerator::securelySeeded();
-    for (int round = 0; round < 10; ++round) {
-        QProcess child;
-        child.start(QStringLiteral(INI_WRITER_CHILD), {folder.iniPath()});
-        QVERIFY(child.waitForStarted());
-        // Let it finish a few writes, then kill it somewhere in the next ones.
-        const int finished = 1 + random.bounded(3);
-        QTRY_VERIFY_WITH_TIMEOUT(child.peek(1 << 16).count('\n') >= finished, 30000);
-        QTest::qWait(random.bounded(40));
-        child.kill();
-        QVERIFY(child.waitForFinished());
-
-        const QByteArray bytes = folder.readIni();
-        QVERIFY(bytes.startsWith("; von Hand\n[Ports]\nCOM1=/dev/pts/9\n[Data]\n"));
-        const IniSnapshot ini = IniSnapshot::Load(folder.iniPath());
-        const QString generation = ini.value(DataSection, QStringLiteral("Generation"));
-        QVERIFY(generation.toInt() >= 1);
-        for (int key = 1; key <= 107; ++key)
-            QCOMPARE(ini.value(DataSection, QStringLiteral("Key%1").arg(key)), generation);
-        QCOMPARE(ini.value(DataSection, QStringLiteral("SkriptText1")),
-                 QString(200000, u'x') + generation);
-    }
 }
 
 void TestIniFile::fileBesideProgramWins() {

@@ -30,7 +30,6 @@ private Q_SLOTS:
     void escapes_data();
     void escapes();
     void textsAreStoredOnlyWhenChanged();
-    void failedWriteKeepsTheTextChanged();
     void namesList();
 };
 
@@ -53,18 +52,14 @@ void TestScriptSlots::escapes_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("encodes"); // false: only the decoding is checked
-    QTest::newRow("path") << "C:\\Telmaris"
-                          << "C:\\\\Telmaris" << true;
-    QTest::newRow("two lines") << "WÄHLE 0\r\nFLASH"
-                               << "WÄHLE 0\\N\\LFLASH" << true;
-    QTest::newRow("tab and quote") << "\t\"x\""
-                                   << "\\T\\Hx\\H" << true;
-    QTest::newRow("small letters") << "a\r\n\tb"
-                                   << "a\\n\\l\\tb" << false;
-    QTest::newRow("unknown escape") << "x"
-                                    << "\\x" << false;
-    QTest::newRow("lone backslash at the end") << "ab"
-                                               << "ab\\" << false;
+    const auto row = [](const char *name, const QString &text, const QString &stored,
+                        bool encodes) { QTest::newRow(name) << text << stored << encodes; };
+    row("path", "C:\\Telmaris", "C:\\\\Telmaris", true);
+    row("two lines", "WÄHLE 0\r\nFLASH", "WÄHLE 0\\N\\LFLASH", true);
+    row("tab and quote", "\t\"x\"", "\\T\\Hx\\H", true);
+    row("small letters", "a\r\n\tb", "a\\n\\l\\tb", false);
+    row("unknown escape", "x", "\\x", false);
+    row("lone backslash at the end", "ab", "ab\\", false);
 }
 
 void TestScriptSlots::escapes() {
@@ -99,28 +94,6 @@ void TestScriptSlots::textsAreStoredOnlyWhenChanged() {
     QCOMPARE(other.content, QStringLiteral("WÄHLE \"0\"\r\n  PAUSE 2\r\n"));
     store.ReadCurrSkriptText(4, other);
     QCOMPARE(other.content, QString());
-}
-
-void TestScriptSlots::failedWriteKeepsTheTextChanged() {
-    TempProgramFolder folder;
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Telmaris.Ini")));
-    IniFile ini(folder.iniPath());
-    ScriptSlots store(ini);
-    PlainEditor editor;
-    editor.content = QStringLiteral("FLASH");
-    store.SkriptChanged = true;
-    QString error;
-    QVERIFY(!store.SaveSkript(7, editor, &error));
-    QVERIFY(store.SkriptChanged);
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(ScriptNotSavedMessage(7, error),
-             QStringLiteral("Das Skript 7 konnte nicht gespeichert werden:\r") + error);
-
-    // Once the way is free again, the next try stores the text.
-    QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("Telmaris.Ini")));
-    QVERIFY(store.WriteCurrSkriptText(7, editor));
-    QVERIFY(!store.SkriptChanged);
-    QCOMPARE(folder.readIni(), QByteArray("[Data]\nSkriptText7=FLASH\n"));
 }
 
 void TestScriptSlots::namesList() {

@@ -19,11 +19,11 @@ QString TempProgramFolder::filePath(const QString &name) const {
     return QDir(dir_.path()).filePath(name);
 }
 
-void TempProgramFolder::writeIni(const QByteArray &content) const {
-    QFile file(iniPath());
+void TempProgramFolder::writeFile(const QString &name, const QByteArray &content) const {
+    QFile file(filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(content) != content.size())
-        throw std::runtime_error("cannot write the test settings file");
+        throw std::runtime_error("cannot write a file into the test program folder");
 }
 
 QByteArray TempProgramFolder::readIni() const {

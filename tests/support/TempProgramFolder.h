@@ -13,7 +13,11 @@ public:
     QString path() const { return dir_.path(); }
     QString iniPath() const;
     QString filePath(const QString &name) const;
-    void writeIni(const QByteArray &content) const;
+    void writeIni(const QByteArray &content) const {
+        writeFile(QStringLiteral("Telmaris.Ini"), content);
+    }
+    // Writes a file of the given name into the folder; throws when it cannot.
+    void writeFile(const QString &name, const QByteArray &content = "<html></html>") const;
     QByteArray readIni() const;
 
 private:
