@@ -107,7 +107,8 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     QCOMPARE(program.runState(), IdleState);
     // However long the noise, no line of it shown to the user is longer than the kept tail.
     qsizetype longest = 0;
-    for (const QString &line : program.window->traceWindow()->lines() << program.statusLine())
+    const QStringList shown = program.window->traceWindow()->lines() << program.statusLine();
+    for (const QString &line : shown)
         longest = std::max(longest, line.size());
     QVERIFY2(longest <= 4096 + 64, qPrintable(QString::number(longest)));
 }
