@@ -102,6 +102,12 @@ QString ScriptNotSavedMessage(int n, const QString &reason) {
            QStringLiteral(" konnte nicht gespeichert werden:") + u'\r' + reason;
 }
 
+QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason) {
+    return QStringLiteral("Das Skript ") + QString::number(n) +
+           QStringLiteral(" und die Einstellungen konnten nicht gespeichert werden:") + u'\r' +
+           reason;
+}
+
 QString SettingsNotSavedMessage(const QString &reason) {
     return QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:") + u'\r' + reason;
 }
