@@ -12,7 +12,9 @@ using namespace telmaris::test;
 
 namespace {
 
-const QByteArray Settings = "[Data]\r\nComPort=1\r\nCurrSkript=1\r\nSkriptName3=Nacht\r\n"
+// UTF-8, but for one comment line in Windows-1252 written by an old editor.
+const QByteArray Settings = "; Gr\xFC\xDF Gott\r\n[Data]\r\nComPort=1\r\nCurrSkript=1\r\n"
+                            "SkriptName3=Nächte\r\n"
                             "SkriptText3=TONWAHL\\N\\LWÄHLE 55\\N\\LERDTASTE\\N\\LAUFLEGEN\r\n";
 
 // One program folder with a copy of the program and, when given options, the simulator
@@ -88,7 +90,7 @@ private Q_SLOTS:
 // Slot 3 chosen by its name; the number is taken in the other runs.
 void TestEndToEnd::autoModeSendsTheScript() {
     Installation installation({QStringLiteral("--echo")}); // the init turns the echo off
-    QCOMPARE(installation.run(QStringLiteral(" NACHT ")), 0);
+    QCOMPARE(installation.run(QStringLiteral(" NÄCHTE ")), 0);
     QCOMPARE(installation.boxes, QStringList());
     QCOMPARE(installation.commands(),
              QList<QByteArray>({"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1", "ATDT55;", "ATDT!;",
