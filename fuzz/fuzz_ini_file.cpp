@@ -47,7 +47,7 @@ QList<QPair<QString, QString>> CandidateKeys(const QString &text) {
         }
         const qsizetype equals = line.indexOf(u'=');
         if (inSection && equals > 0 && keys.size() < 64)
-            keys.append({section, telmaris::TrimBlanks(line.left(equals).toString())});
+            keys.append({section, telmaris::TrimBlanks(line.left(equals))});
     }
     return keys;
 }
