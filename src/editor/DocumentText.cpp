@@ -84,6 +84,34 @@ void AppendFragment(QString &out, const QString &text, const QTextCharFormat &fo
         out += c == standIn ? original : c;
 }
 
+// The slow road, taken only when the text holds a character that may be a stand-in: the
+// fragments of the document carry the formats that tell stand-ins from ordinary text.
+QString CrlfTextOfFragments(const QTextDocument *document, int from, int to) {
+    QString out;
+    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (start < end)
+                AppendFragment(out, fragment.text().mid(start - fragment.position(), end - start),
+                               fragment.charFormat());
+        }
+        const int breakPosition = block.position() + block.length() - 1;
+        if (breakPosition >= from && breakPosition < to && block.next().isValid())
+            out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+bool MayHoldStandIns(QStringView text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == StandInFor(u'\r') || c == StandInFor(u'\n') ||
+               c == StandInFor(QChar::ParagraphSeparator);
+    });
+}
+
 } // namespace
 
 void InsertCrlfText(QTextCursor &cursor, const QString &crlfText) {
@@ -108,26 +136,33 @@ void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText) {
 }
 
 QString DocumentCrlfText(const QTextDocument *document, int from, int to) {
+    const QString raw = document->toRawText();
+    from = std::clamp(from, 0, int(raw.size()));
+    to = std::clamp(to, from, int(raw.size()));
+    const QStringView range = QStringView(raw).mid(from, to - from);
+    if (MayHoldStandIns(range))
+        return CrlfTextOfFragments(document, from, to);
     QString out;
-    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int start = std::max(fragment.position(), from);
-            const int end = std::min(fragment.position() + fragment.length(), to);
-            if (start < end)
-                AppendFragment(out, fragment.text().mid(start - fragment.position(), end - start),
-                               fragment.charFormat());
-        }
-        const int breakPosition = block.position() + block.length() - 1;
-        if (breakPosition >= from && breakPosition < to && block.next().isValid())
+    out.reserve(range.size() + range.size() / 16);
+    for (const QChar c : range) {
+        if (c == QChar::ParagraphSeparator)
             out += QStringLiteral("\r\n");
+        else
+            out += c;
     }
     return out;
 }
 
 QString DocumentCrlfText(const QTextDocument *document) {
     return DocumentCrlfText(document, 0, document->characterCount() - 1);
+}
+
+QString BlockCrlfText(const QTextBlock &block) {
+    const QString text = block.text();
+    if (!MayHoldStandIns(text))
+        return text;
+    return CrlfTextOfFragments(block.document(), block.position(),
+                               block.position() + int(text.size()));
 }
 
 QString WithCrlfLineBreaks(const QString &text) {

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -22,6 +23,8 @@ void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText);
 // The CR LF text of the document positions from..to.
 QString DocumentCrlfText(const QTextDocument *document, int from, int to);
 QString DocumentCrlfText(const QTextDocument *document);
+// The CR LF text of one line.
+QString BlockCrlfText(const QTextBlock &block);
 
 // Every kind of line break (CR LF, lone CR, lone LF, U+2028, U+2029) becomes one CR LF.
 QString WithCrlfLineBreaks(const QString &text);

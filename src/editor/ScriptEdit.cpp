@@ -226,9 +226,7 @@ QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
     const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
     if (!block.isValid() || !area.contains(viewportPosition))
         return {};
-    return CheckScriptLine(DocumentCrlfText(document(), block.position(),
-                                            block.position() + block.length() - 1))
-        .skipReason;
+    return CheckScriptLine(BlockCrlfText(block)).skipReason;
 }
 
 bool ScriptEdit::viewportEvent(QEvent *event) {

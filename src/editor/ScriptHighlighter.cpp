@@ -13,12 +13,10 @@ namespace telmaris {
 
 ScriptHighlighter::ScriptHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
 
-void ScriptHighlighter::highlightBlock(const QString &text) {
+void ScriptHighlighter::highlightBlock(const QString & /*text*/) {
     // One block is one script line; its stand-ins are one character each, like the characters
     // they stand for, so the offsets agree.
-    const QTextBlock block = currentBlock();
-    const LineMarks marks = CheckScriptLine(
-        DocumentCrlfText(document(), block.position(), block.position() + int(text.size())));
+    const LineMarks marks = CheckScriptLine(BlockCrlfText(currentBlock()));
     if (marks.keyword.length > 0) {
         QTextCharFormat keyword;
         keyword.setFontWeight(QFont::Bold);
