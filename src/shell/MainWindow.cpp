@@ -297,7 +297,7 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = new TraceWindow(this);
+        traceWindow_ = std::make_unique<TraceWindow>();
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
