@@ -265,8 +265,13 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     Options->SetLineLen(stored.data.LineLen);
     Options->SetUmbruch(stored.data.Umbruch);
     Options->FillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n)
-        TabStrip1->setTabText(n - 1, TabCaption(n, stored.names[n - 1]));
+    for (int n = 1; n <= SlotCount; ++n) {
+        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+        // command line compares the caption as it is.
+        const QString caption = TabCaption(n, stored.names[n - 1]);
+        TabStrip1->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        TabStrip1->setTabData(n - 1, caption);
+    }
     TabStrip1->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
     CurrTab_ = stored.data.CurrSkript;
@@ -282,7 +287,7 @@ std::optional<int> MainWindow::Init(const QString &argument) {
 std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     QStringList captions;
     for (int n = 1; n <= SlotCount; ++n)
-        captions << TabStrip1->tabText(n - 1);
+        captions << TabStrip1->tabData(n - 1).toString();
     const CommandLineChoice choice = ResolveCommandLine(argument, captions);
 
     TraceMode_ = choice.kind == CommandLineChoice::Trace;
@@ -292,7 +297,7 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = new TraceWindow(this);
+        traceWindow_ = std::make_unique<TraceWindow>();
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:

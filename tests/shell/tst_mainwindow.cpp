@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void windowDuringARunAndAbort();
     void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
+    void pastedLinesRunAsScriptLines();
     void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
@@ -256,9 +258,11 @@ void TestMainWindow::windowDuringARunAndAbort() {
 }
 
 void TestMainWindow::traceModeListsTheDialogue() {
-    ProgramFixture plain("CurrSkript=1\n");
-    QCOMPARE(plain.start(), std::nullopt);
-    QCOMPARE(plain.window->traceWindow(), nullptr);
+    {
+        ProgramFixture plain("CurrSkript=1\n");
+        QCOMPARE(plain.start(), std::nullopt);
+        QCOMPARE(plain.window->traceWindow(), nullptr);
+    }
 
     ProgramFixture program("CurrSkript=2\n");
     QCOMPARE(program.start(QStringLiteral(" DEBUG ")), std::nullopt);
@@ -280,14 +284,49 @@ void TestMainWindow::traceModeListsTheDialogue() {
     QVERIFY(!trace->isVisible());
     QVERIFY(!program.window->isVisible());
     QCOMPARE(program.stored("CurrSkript"), QStringLiteral("2"));
+
+    // The main window's close box leaves the trace window open and writes the settings; the
+    // program ends when the trace window, its last window, is closed too.
+    ProgramFixture closeBox("CurrSkript=4\n");
+    QCOMPARE(closeBox.start(QStringLiteral("debug")), std::nullopt);
+    TraceWindow *closeBoxTrace = closeBox.window->traceWindow();
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    int lastClosedBeforeTrace = -1;
+    QTimer::singleShot(0, [&] { QVERIFY(closeBox.window->close()); });
+    QTimer::singleShot(300, [&] {
+        lastClosedBeforeTrace = int(lastClosed.count());
+        closeBoxTrace->close();
+    });
+    QTimer::singleShot(20000, qApp, &QCoreApplication::quit); // in case nothing ends it
+    QApplication::exec(); // as the program runs it: ends when the last window is closed
+    QCOMPARE(lastClosedBeforeTrace, 0);
+    QCOMPARE(lastClosed.count(), 1);
+    QCOMPARE(closeBox.stored("CurrSkript"), QStringLiteral("4"));
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
-    ProgramFixture program("CurrSkript=1\nSkriptName3=Nacht\nSkriptText3=WÄHLE 5\n");
-    QCOMPARE(program.start(QStringLiteral("nacht")), std::optional<int>(0));
+    ProgramFixture program("CurrSkript=1\nSkriptName3=Tag&Nacht\nSkriptText3=WÄHLE 5\n"
+                           "SkriptName4=&Erde\n");
+    QCOMPARE(program.start(QStringLiteral("tag&nacht")), std::optional<int>(0));
+    // Every "&" of a name is shown; none makes a shortcut that competes with "&Ende".
+    for (int tab : {2, 3})
+        QCOMPARE(QKeySequence::mnemonic(program.tabs()->tabText(tab)), QKeySequence());
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F"}));
+}
+
+// A script copied from a web page or a mail (LF line breaks) runs line by line and hangs up.
+void TestMainWindow::pastedLinesRunAsScriptLines() {
+    ProgramFixture program("CurrSkript=1\n");
+    QVERIFY(program.open());
+    QGuiApplication::clipboard()->setText(QStringLiteral("W\u00c4HLE 77\nAUFLEGEN\n"));
+    QTest::keyClick(program.window->Edit(0), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(program.runToEnd());
+    QCOMPARE(program.modem1().commands(),
+             QList<QByteArray>({"AT&F", Init, "ATDT77;", "ATH0", "AT&F"}));
+    QCOMPARE(program.dialogs.texts,
+             QStringList{"Fertig! Das Programm wurde komplett abgeschickt."});
 }
 
 void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
