@@ -1,11 +1,13 @@
 // Telmaris: programs a small telephone system through a modem on a serial port.
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    telmaris::LoadGermanToolkitTexts(app);
     telmaris::MessageDialogs dialogs;
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     dialogs.setParent(&window);
