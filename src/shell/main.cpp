@@ -2,12 +2,14 @@
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
 #include "shell/ProcessStart.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     const QString argument = telmaris::BeginProcess(argc, argv);
     QApplication app(argc, argv);
+    telmaris::LoadGermanToolkitTexts(app);
     telmaris::MessageDialogs dialogs;
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     dialogs.setParent(&window);

@@ -1,17 +1,24 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
 // page and what reaches the settings file at the end, the hover hints, the window during a
-// run, trace mode, AutoMode's title, a file that cannot be written, help, info and logo. Every
-// test runs the real window on a temporary program folder with the modem simulator as COM 1.
+// run, trace mode, AutoMode's title, a file that cannot be written, help, info and logo, and
+// the toolkit's own texts in German. Every test runs the real window on a temporary program
+// folder with the modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
+#include "shell/MessageDialogs.h"
+#include "shell/ToolkitTranslation.h"
 #include "trace/TraceWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QtTest>
@@ -52,6 +59,7 @@ private Q_SLOTS:
     void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
+    void toolkitTextsAreGerman();
 };
 
 void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
@@ -392,6 +400,31 @@ void TestMainWindow::helpInfoAndLogo() {
         });
     };
     QTRY_VERIFY(infoShown());
+}
+
+void TestMainWindow::toolkitTextsAreGerman() {
+    QVERIFY(LoadGermanToolkitTexts(*QCoreApplication::instance()));
+
+    // The box that EINGABE opens, as the program opens it.
+    QString cancelText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        const auto *buttons = box->findChild<QDialogButtonBox *>();
+        QVERIFY(buttons);
+        cancelText = buttons->button(QDialogButtonBox::Cancel)->text();
+        box->reject();
+    });
+    MessageDialogs dialogs;
+    QCOMPARE(dialogs.AskText(QStringLiteral("Telmaris - Anlage"), QStringLiteral("Rufnummer?"), {}),
+             std::nullopt);
+    QCOMPARE(cancelText, QStringLiteral("Abbrechen"));
+
+    // The editor's context menu.
+    QPlainTextEdit editor;
+    const std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
+    QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),
+             QStringLiteral("Rückgängig"));
 }
 
 QTEST_MAIN(TestMainWindow)
