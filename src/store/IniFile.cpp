@@ -1,5 +1,7 @@
 #include "store/IniFile.h"
 
+#include "common/UserTexts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,15 +22,14 @@ bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
         return true;
     if (info.isDir()) {
         if (error)
-            *error = QStringLiteral("%1 ist ein Ordner.").arg(QDir::toNativeSeparators(path));
+            *error = texts::IsAFolderReason.arg(QDir::toNativeSeparators(path));
         return false;
     }
     // A pipe or a device would block the window until someone writes to it, and writing over
     // it would not keep its content.
     if (!info.isFile()) {
         if (error)
-            *error = QStringLiteral("%1 ist keine gewöhnliche Datei.")
-                         .arg(QDir::toNativeSeparators(path));
+            *error = texts::NotAFileReason.arg(QDir::toNativeSeparators(path));
         return false;
     }
     QFile file(path);
@@ -61,8 +62,7 @@ QString IniSnapshot::value(const QString &section, const QString &key) const {
 }
 
 QString SettingsNotReadMessage(const QString &path, const QString &reason) {
-    return QStringLiteral("Die Einstellungsdatei konnte nicht gelesen werden:") + u'\r' +
-           QDir::toNativeSeparators(path) + u'\r' + reason;
+    return texts::SettingsNotReadMessage.arg(QDir::toNativeSeparators(path), reason);
 }
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
@@ -91,8 +91,7 @@ bool IniFile::WriteIniBatch(const QString &section, const IniEntries &entries, Q
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
         if (error)
-            *error = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                         .arg(QDir::toNativeSeparators(folder));
+            *error = texts::FolderNotCreatedReason.arg(QDir::toNativeSeparators(folder));
         return false;
     }
     // Written to a temporary file beside it and renamed over the old one: the file is always
