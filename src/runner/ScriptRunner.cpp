@@ -140,6 +140,14 @@ RunOutcome ScriptRunner::Private::ErrorExit() {
                        QStringLiteral("Das Modem reagiert nicht - ist es eingeschaltet?"));
         return RunOutcome::PortError;
     }
+    if (flags.AnswerTimeOver) {
+        // Like a modem that does not react: no hang-up, nothing more is sent.
+        ui.Status(QStringLiteral("Modem-Problem!"));
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       QStringLiteral("Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")
+                           .arg(link.AnswerTimeLimit()));
+        return RunOutcome::NoAnswer;
+    }
     // With UserAbort still set the hang-up is written and its answer not awaited.
     link.TellModem(HangUpCommand());
     ui.Beep();
@@ -199,6 +207,10 @@ RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &po
     ui.SetRunState(false);
     flags.Running = false;
     return outcome;
+}
+
+void ScriptRunner::SetAnswerTimeLimit(int seconds) {
+    d->link.SetAnswerTimeLimit(seconds);
 }
 
 bool ScriptRunner::Running() const {

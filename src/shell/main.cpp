@@ -1,17 +1,24 @@
 // Telmaris: programs a small telephone system through a modem on a serial port.
+#include "shell/ConsoleDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
+#include "shell/StartUp.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    const telmaris::StartPlan plan = telmaris::PlanStart(argc, argv);
+    if (plan.exitStatus)
+        return *plan.exitStatus;
     QApplication app(argc, argv);
-    telmaris::MessageDialogs dialogs;
+    telmaris::MessageDialogs boxes;
+    telmaris::ConsoleDialogs lines;
+    telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes) : lines;
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
-    dialogs.setParent(&window);
+    boxes.setParent(&window);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
     // without the close request: the settings file stays as it was.
-    if (const std::optional<int> exitStatus = window.Init(app.arguments().mid(1).join(u' ')))
+    if (const std::optional<int> exitStatus = window.Init(plan.argument, plan.display))
         return *exitStatus;
     return app.exec();
 }
