@@ -61,7 +61,10 @@ void TestManual::covers_data() {
             "Das Skript wurde wunschgemäß abgebrochen.|"
             "Fertig! Das Programm wurde komplett abgeschickt.|unbekannten Startparameter|"
             "Die Online-Hilfe konnte leider nicht gefunden werden ...|"
-            "Skript konnte nicht gespeichert werden!")
+            "Skript konnte nicht gespeichert werden!|[AutoMode]|AntwortZeit|"
+            "Das Modem hat nicht innerhalb von 60 Sekunden geantwortet.|"
+            "braucht eine Eingabe (EINGABE) und kann ohne Bildschirm nicht laufen.|"
+            "grafische Oberfläche|crontab|OnCalendar|SupplementaryGroups=dialout")
             .split(u'|');
     for (const QString &phrase : phrases)
         QTest::newRow(qPrintable(phrase)) << phrase;
