@@ -1,13 +1,15 @@
 #include "shell/ConsoleDialogs.h"
 
+#include <cstdio>
+
 namespace telmaris {
 
 void ConsoleDialogs::PrintLine(const QString &title, const QString &text) {
     QString line = QStringLiteral("Telmaris: ") + title + QStringLiteral(": ") + text;
     // One box, one line: a scheduled job's log reads line by line.
     line.replace(u'\r', u' ').replace(u'\n', u' ');
-    std::fputs((line + u'\n').toLocal8Bit().constData(), out_);
-    std::fflush(out_);
+    std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 void ConsoleDialogs::ShowMessage(MessageIcon, const QString &title, const QString &text) {

@@ -5,20 +5,16 @@
 
 #include "common/Dialogs.h"
 
-#include <cstdio>
-
 namespace telmaris {
 
 class ConsoleDialogs : public Dialogs {
 public:
-    explicit ConsoleDialogs(std::FILE *out = stderr) : out_(out) {}
     void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
     std::optional<QString> AskText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
 
 private:
-    void PrintLine(const QString &title, const QString &text);
-    std::FILE *out_;
+    static void PrintLine(const QString &title, const QString &text);
 };
 
 } // namespace telmaris
