@@ -13,7 +13,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     telmaris::MessageDialogs boxes;
     telmaris::ConsoleDialogs lines;
-    telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes) : lines;
+    // Without a display every box becomes a line on standard error.
+    telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes)
+                                              : static_cast<telmaris::Dialogs &>(lines);
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     boxes.setParent(&window);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
