@@ -514,10 +514,6 @@ void MainWindow::SelectEditorRange(int start, int length) {
     Edit_[data_.Umbruch]->select(start, length);
 }
 
-QString MainWindow::SelectedEditorText() const {
-    return Edit_[data_.Umbruch]->selText();
-}
-
 int MainWindow::EditorCaret() const {
     return Edit_[data_.Umbruch]->selStart();
 }

@@ -55,7 +55,6 @@ public:
     QString EditorText() const override;
     void SetEditorLocked(bool locked) override;
     void SelectEditorRange(int start, int length) override;
-    QString SelectedEditorText() const override;
     int EditorCaret() const override;
     void SetEditorCaret(int position) override;
     void FocusEditor() override;
