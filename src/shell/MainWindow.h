@@ -122,6 +122,7 @@ private:
     std::array<ScriptEdit *, 2> Edit_{};
     std::array<QPushButton *, 5> Command1{};
     QLabel *Image1 = nullptr;
+    QWidget *statusHolder_ = nullptr;
     QLabel *StatusDisplay = nullptr;
     TraceWindow *traceWindow_ = nullptr;
     QHash<QObject *, QString> hints_;
