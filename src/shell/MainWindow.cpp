@@ -112,15 +112,21 @@ void MainWindow::BuildWindow() {
     layout->addWidget(BuildButtonRow());
     setCentralWidget(central);
 
-    StatusDisplay = new QLabel(QStringLiteral(" "), this);
+    // The status line changes with every answer of the modem, twice per command. Held by a
+    // widget without a layout, a new text only repaints the label: in a layout each text would
+    // lay out the whole window again. A long text is cut at the window's edge.
+    statusHolder_ = new QWidget(this);
+    StatusDisplay = new QLabel(QStringLiteral(" "), statusHolder_);
     StatusDisplay->setObjectName(QStringLiteral("StatusDisplay"));
     StatusDisplay->setTextFormat(Qt::PlainText);
     StatusDisplay->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // A long status text must not widen the window; it is cut at the window's edge.
-    StatusDisplay->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusHolder_->setFixedHeight(StatusDisplay->sizeHint().height());
+    statusHolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    statusHolder_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    statusHolder_->installEventFilter(this); // the label follows the holder's size
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->addWidget(StatusDisplay, 1);
+    statusBar()->addWidget(statusHolder_, 1);
 
     connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
     // A click on the tab already shown runs the tab switch as well (and then neither stores
@@ -207,6 +213,10 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == statusHolder_ && event->type() == QEvent::Resize) {
+        StatusDisplay->setGeometry(statusHolder_->rect());
+        return false;
+    }
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         OpenWebSite(opener_);
@@ -513,10 +523,6 @@ void MainWindow::SetEditorLocked(bool locked) {
 
 void MainWindow::SelectEditorRange(int start, int length) {
     Edit_[data_.Umbruch]->select(start, length);
-}
-
-QString MainWindow::SelectedEditorText() const {
-    return Edit_[data_.Umbruch]->selText();
 }
 
 int MainWindow::EditorCaret() const {

@@ -55,7 +55,6 @@ public:
     QString EditorText() const override;
     void SetEditorLocked(bool locked) override;
     void SelectEditorRange(int start, int length) override;
-    QString SelectedEditorText() const override;
     int EditorCaret() const override;
     void SetEditorCaret(int position) override;
     void FocusEditor() override;
@@ -123,6 +122,7 @@ private:
     std::array<ScriptEdit *, 2> Edit_{};
     std::array<QPushButton *, 5> Command1{};
     QLabel *Image1 = nullptr;
+    QWidget *statusHolder_ = nullptr;
     QLabel *StatusDisplay = nullptr;
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
