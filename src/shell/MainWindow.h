@@ -57,7 +57,6 @@ public:
     QString EditorText() const override;
     void SetEditorLocked(bool locked) override;
     void SelectEditorRange(int start, int length) override;
-    QString SelectedEditorText() const override;
     int EditorCaret() const override;
     void SetEditorCaret(int position) override;
     void FocusEditor() override;
@@ -76,7 +75,7 @@ public:
     const StartData &startData() const { return data_; }
     int CurrTab() const { return CurrTab_; }
     bool Running() const;
-    TraceWindow *traceWindow() const { return traceWindow_; }
+    TraceWindow *traceWindow() const { return traceWindow_.get(); }
     const IniFile &iniFile() const { return ini_; }
 
 protected:
@@ -127,8 +126,11 @@ private:
     std::array<ScriptEdit *, 2> Edit_{};
     std::array<QPushButton *, 5> Command1{};
     QLabel *Image1 = nullptr;
+    QWidget *statusHolder_ = nullptr;
     QLabel *StatusDisplay = nullptr;
-    TraceWindow *traceWindow_ = nullptr;
+    // A window of its own, not a child: the main window's close box leaves it open, and the
+    // program ends when the last of the two is closed.
+    std::unique_ptr<TraceWindow> traceWindow_;
     QHash<QObject *, QString> hints_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the process decides before the QApplication exists: the argument text, and whether a
-// window system can be reached. Without one (a scheduled job, an ssh session) an AutoMode start
+// What the process decides before the QApplication exists: whether a window system can be
+// reached. Without one (a scheduled job, an ssh session) an AutoMode start
 // goes on without any window system, and a start that needs the window ends with a clear line
 // instead of the toolkit's abort.
 
@@ -10,14 +10,14 @@
 namespace telmaris {
 
 struct StartPlan {
-    QString argument;              // the argument text, all arguments joined by blanks
     bool display = true;           // a window system can be reached
     std::optional<int> exitStatus; // set when the process ends before the window is made
 };
 
-// Reads the arguments and the environment. Without a display it chooses the offscreen platform
-// for an AutoMode start, or prints why the window cannot open and sets the exit status.
-StartPlan PlanStart(int argc, char *argv[]);
+// Reads the environment; argument is the argument text. Without a display it chooses the
+// offscreen platform for an AutoMode start, or prints why the window cannot open and sets the
+// exit status.
+StartPlan PlanStart(const QString &argument);
 
 // Whether a window system can be reached: on Linux and other X11/Wayland systems DISPLAY or
 // WAYLAND_DISPLAY is set, or a platform was chosen through QT_QPA_PLATFORM; elsewhere always.

@@ -2,15 +2,19 @@
 #include "shell/ConsoleDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
+#include "shell/ProcessStart.h"
 #include "shell/StartUp.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
-    const telmaris::StartPlan plan = telmaris::PlanStart(argc, argv);
+    const QString argument = telmaris::BeginProcess(argc, argv);
+    const telmaris::StartPlan plan = telmaris::PlanStart(argument);
     if (plan.exitStatus)
         return *plan.exitStatus;
     QApplication app(argc, argv);
+    telmaris::LoadGermanToolkitTexts(app);
     telmaris::MessageDialogs boxes;
     telmaris::ConsoleDialogs lines;
     // Without a display every box becomes a line on standard error.
@@ -20,7 +24,7 @@ int main(int argc, char *argv[]) {
     boxes.setParent(&window);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
     // without the close request: the settings file stays as it was.
-    if (const std::optional<int> exitStatus = window.Init(plan.argument, plan.display))
+    if (const std::optional<int> exitStatus = window.Init(argument, plan.display))
         return *exitStatus;
     return app.exec();
 }

@@ -42,9 +42,8 @@ public:
         simulator.waitForFinished();
     }
 
-    // Runs the program with one argument and no display; returns its exit status, -1 for a
-    // crash.
-    int run(const QString &argument) {
+    // Runs the program with no display; returns its exit status, -1 for a crash.
+    int run(const QStringList &arguments) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -53,7 +52,7 @@ public:
         program.setWorkingDirectory(folder.path());
         QElapsedTimer clock;
         clock.start();
-        program.start(folder.filePath("telmaris"), {argument});
+        program.start(folder.filePath("telmaris"), arguments);
         if (!program.waitForFinished(120000))
             program.kill();
         seconds = clock.elapsed() / 1000.0;
@@ -90,6 +89,13 @@ const QString NoDesktop = QStringLiteral(
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur der "
     "AutoMode: telmaris Skriptnummer oder Skriptname.");
 
+QString UnknownParameter(const QString &shown) {
+    return "Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
+           "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
+           "bis 100 zulässig oder die von  Ihnen vergebenen Skriptnamen.  Der AutoMode wird daher "
+           "abgebrochen und das  Programm beendet.";
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -102,59 +108,58 @@ private Q_SLOTS:
 void TestEndToEnd::runWithoutDisplay_data() {
     QTest::addColumn<QStringList>("simulator"); // options; none: no modem at all
     QTest::addColumn<QByteArray>("moreSettings");
-    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("errorLines");
     QTest::addColumn<QList<QByteArray>>("commands");
 
     // Slot 3 chosen by its name; the number is taken in the other runs.
     QTest::newRow("notice and dial") // the init turns the echo off
-        << QStringList{"--echo"} << QByteArray() << " NACHT " << 0 << QStringList{Notice}
-        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"};
+        << QStringList{"--echo"} << QByteArray() << QStringList{" NACHT "} << 0
+        << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"};
     QTest::newRow("modem error")
-        << QStringList{"--error-on", "DT55"} << QByteArray() << "3" << 1
+        << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
         << Prepare + QList<QByteArray>{"ATDT55;"};
     QTest::newRow("silent modem, AntwortZeit=2")
-        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=2\r\n") << "3" << 1
+        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=2\r\n")
+        << QStringList{"3"} << 1
         << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb von 2 Sekunden "
                        "geantwortet."}
         << QList<QByteArray>{"AT&F"};
     QTest::newRow("input nobody can give")
-        << QStringList{"--echo"} << QByteArray() << "4" << 1
+        << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
                        "Bildschirm nicht laufen."}
         << QList<QByteArray>{};
-    QTest::newRow("unknown parameter")
-        << QStringList{"--busy"} << QByteArray() << "-3" << 2
-        << QStringList{"Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter "
-                       "'-3' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die "
-                       "Skriptnummern von 1 bis 100 zulässig oder die von  Ihnen vergebenen "
-                       "Skriptnamen.  Der AutoMode wird daher abgebrochen und das  Programm "
-                       "beendet."}
-        << QList<QByteArray>{};
+    // The toolkit's own options are words like any other on the command line.
+    for (const QStringList &arguments :
+         QList<QStringList>{{"-3"}, {"-reverse", "7"}, {"-style", "fusion", "7"}, {"-reverse"}})
+        QTest::newRow(qPrintable("unknown parameter " + arguments.join(u' ')))
+            << QStringList{"--busy"} << QByteArray() << arguments << 2
+            << QStringList{UnknownParameter(arguments.join(u' '))} << QList<QByteArray>{};
     QTest::newRow("no serial port")
-        << QStringList{} << QByteArray() << "3" << 3
+        << QStringList{} << QByteArray() << QStringList{"3"} << 3
         << QStringList{"Telmaris: Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
                        "bricht daher ab."}
         << QList<QByteArray>{};
-    QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << "" << 2
+    QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
                                  << QStringList{NoDesktop} << QList<QByteArray>{};
-    QTest::newRow("debug") << QStringList{"--echo"} << QByteArray() << " Debug " << 2
+    QTest::newRow("debug") << QStringList{"--echo"} << QByteArray() << QStringList{" Debug "} << 2
                            << QStringList{NoDesktop} << QList<QByteArray>{};
 }
 
 void TestEndToEnd::runWithoutDisplay() {
     QFETCH(QStringList, simulator);
     QFETCH(QByteArray, moreSettings);
-    QFETCH(QString, argument);
+    QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QStringList, errorLines);
     QFETCH(QList<QByteArray>, commands);
     Installation installation(simulator, moreSettings);
 
-    QCOMPARE(installation.run(argument), status);
+    QCOMPARE(installation.run(arguments), status);
 
     QCOMPARE(installation.errorLines, errorLines);
     QCOMPARE(installation.commands(), commands);
