@@ -6,6 +6,8 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
     telmaris::MessageDialogs dialogs;
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     dialogs.setParent(&window);
