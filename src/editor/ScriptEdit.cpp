@@ -61,6 +61,12 @@ ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(n
     new ScriptHighlighter(document());
     viewport()->setMouseTracking(true);
     setMouseTracking(true);
+    // Typing right behind a stand-in would take over its format; typed text is plain.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() && !cursor.charFormat().properties().isEmpty())
+            setCurrentCharFormat(QTextCharFormat());
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (d->quiet == 0)
             Q_EMIT edited();
@@ -95,12 +101,12 @@ static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
 }
 
 QString ScriptEdit::crlfText() const {
-    return FromDocumentText(document()->toRawText());
+    return DocumentCrlfText(document());
 }
 
 void ScriptEdit::setCrlfText(const QString &text) {
     ++d->quiet;
-    setPlainText(ToDocumentText(text));
+    SetDocumentCrlfText(document(), text);
     --d->quiet;
     Q_EMIT edited();
 }
@@ -116,7 +122,8 @@ int ScriptEdit::selLength() const {
 }
 
 QString ScriptEdit::selText() const {
-    return FromDocumentText(textCursor().selectedText());
+    const QTextCursor cursor = textCursor();
+    return DocumentCrlfText(document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void ScriptEdit::select(int start, int length) {
@@ -159,7 +166,7 @@ static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffe
     cursor.setPosition(ToDocumentPosition(doc, change.start));
     cursor.setPosition(ToDocumentPosition(doc, change.start + change.removed),
                        QTextCursor::KeepAnchor);
-    cursor.insertText(ToDocumentText(change.inserted));
+    InsertCrlfText(cursor, change.inserted);
     edit->select(after.selStart, after.selLength);
     edit->ensureCursorVisible();
 }
@@ -219,7 +226,7 @@ QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
     const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
     if (!block.isValid() || !area.contains(viewportPosition))
         return {};
-    return CheckScriptLine(FromDocumentText(block.text())).skipReason;
+    return CheckScriptLine(BlockCrlfText(block)).skipReason;
 }
 
 bool ScriptEdit::viewportEvent(QEvent *event) {
@@ -249,8 +256,10 @@ QMimeData *ScriptEdit::createMimeDataFromSelection() const {
 void ScriptEdit::insertFromMimeData(const QMimeData *source) {
     if (d->locked || source == nullptr || !source->hasText())
         return;
+    // Text from elsewhere breaks its lines in its own way (LF on Linux, CR from old Macs,
+    // U+2028/U+2029 from web pages); each of those breaks is a script line break.
     QTextCursor cursor = textCursor();
-    cursor.insertText(ToDocumentText(source->text()));
+    InsertCrlfText(cursor, WithCrlfLineBreaks(source->text()));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

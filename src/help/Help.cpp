@@ -1,5 +1,6 @@
 #include "help/Help.h"
 
+#include "common/UserTexts.h"
 #include "info/MakerAddresses.h"
 
 #include <QCoreApplication>
@@ -52,9 +53,8 @@ void OpenWebSite(DocumentOpener &opener) {
 void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
     const QString path = FindHelpFile(programFolder);
     if (path.isEmpty()) {
-        dialogs.ShowMessage(
-            MessageIcon::Information, QStringLiteral("Telmaris"),
-            QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+        dialogs.ShowMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                            texts::HelpNotFoundMessage);
         return;
     }
     OpenDocument(opener, path);

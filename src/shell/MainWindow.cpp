@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "common/Numbers.h"
+#include "common/UserTexts.h"
 #include "editor/ScriptEdit.h"
 #include "help/DesktopOpener.h"
 #include "help/Help.h"
@@ -40,10 +41,6 @@ public:
 private:
     ScriptEdit *edit_;
 };
-
-const QString EditorHint = QStringLiteral("Editor für das aktuelle Telefonanlagen-Programm");
-const QString NoComPortsMessage =
-    QStringLiteral("Es sind keinerlei Com-Ports verfügbar.\rDas Programm bricht daher ab.");
 
 } // namespace
 
@@ -105,7 +102,7 @@ void MainWindow::BuildWindow() {
         Edit_[i]->setObjectName(QStringLiteral("Edit%1").arg(i));
         EditStack->addWidget(Edit_[i]);
         connect(Edit_[i], &ScriptEdit::edited, this, [this] { slots_.SkriptChanged = true; });
-        AddHint(Edit_[i]->viewport(), EditorHint);
+        AddHint(Edit_[i]->viewport(), texts::EditorHint);
     }
     EditStack->setCurrentIndex(0);
     Layer->addWidget(scriptPage);
@@ -138,13 +135,11 @@ void MainWindow::BuildWindow() {
             edit->setLineLen(lineLen);
     });
 
-    AddHint(SkriptSlider, QStringLiteral("Schnellauswahl eines Skripts"));
-    AddHint(TabStrip1, QStringLiteral("Auswahl der verschiedenen Skripts bzw. Zugang zu den "
-                                      "Optionen"));
-    AddHint(statusBar(), QStringLiteral("Statuszeile"));
-    AddHint(Options->UmbruchFrame(), EditorHint);
-    AddHint(Options->SkriptNameListBox()->viewport(),
-            QStringLiteral("Namensliste der Skripts - Doppelklicken für Editieren"));
+    AddHint(SkriptSlider, texts::SliderHint);
+    AddHint(TabStrip1, texts::TabStripHint);
+    AddHint(statusBar(), texts::StatusLineHint);
+    AddHint(Options->UmbruchFrame(), texts::EditorHint);
+    AddHint(Options->SkriptNameListBox()->viewport(), texts::NameListHint);
 }
 
 QWidget *MainWindow::BuildButtonRow() {
@@ -198,11 +193,10 @@ QWidget *MainWindow::BuildButtonRow() {
     setTabOrder(Command1[2], Command1[1]);
     setTabOrder(Command1[1], Command1[3]);
 
-    AddHint(Command1[0], QStringLiteral("Programm an die Telefonanlage schicken bzw. "
-                                        "Programmierung abbrechen"));
-    AddHint(Command1[1], QStringLiteral("Programmanleitung"));
-    AddHint(Command1[2], QStringLiteral("Programm beenden"));
-    AddHint(Command1[3], QStringLiteral("Zusatzinfos"));
+    AddHint(Command1[0], texts::ProgramButtonHint);
+    AddHint(Command1[1], texts::HelpButtonHint);
+    AddHint(Command1[2], texts::EndButtonHint);
+    AddHint(Command1[3], texts::InfoButtonHint);
     return row;
 }
 
@@ -243,7 +237,8 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     ports_ = PortMap::FromIni(snapshot);
     const PortProbe probe = CheckComPorts(ports_);
     if (!probe.anyUsable()) {
-        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), NoComPortsMessage);
+        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             texts::NoComPortsMessage);
         return ExitNoSerialPort;
     }
     std::array<QString, 4> devices;
@@ -257,7 +252,8 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     Options->SelectPort(stored.data.ComPort);
     data_.ComPort = stored.data.ComPort;
     if (stored.askToCheckPort)
-        dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"), CheckPortMessage);
+        dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                             texts::CheckPortMessage);
     Options->SetModemReset(stored.data.ModemReset);
     Options->SetModemInit(stored.data.ModemInit);
     Options->SetSpeed(stored.data.ModemSpeed);
@@ -265,8 +261,13 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     Options->SetLineLen(stored.data.LineLen);
     Options->SetUmbruch(stored.data.Umbruch);
     Options->FillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n)
-        TabStrip1->setTabText(n - 1, TabCaption(n, stored.names[n - 1]));
+    for (int n = 1; n <= SlotCount; ++n) {
+        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+        // command line compares the caption as it is.
+        const QString caption = TabCaption(n, stored.names[n - 1]);
+        TabStrip1->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        TabStrip1->setTabData(n - 1, caption);
+    }
     TabStrip1->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
     CurrTab_ = stored.data.CurrSkript;
@@ -282,7 +283,7 @@ std::optional<int> MainWindow::Init(const QString &argument) {
 std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     QStringList captions;
     for (int n = 1; n <= SlotCount; ++n)
-        captions << TabStrip1->tabText(n - 1);
+        captions << TabStrip1->tabData(n - 1).toString();
     const CommandLineChoice choice = ResolveCommandLine(argument, captions);
 
     TraceMode_ = choice.kind == CommandLineChoice::Trace;
@@ -292,7 +293,7 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = new TraceWindow(this);
+        traceWindow_ = std::make_unique<TraceWindow>();
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
@@ -352,13 +353,13 @@ void MainWindow::TabStrip1_Click() {
     if (NewTab == OptionsTab) {
         Command1[0]->setEnabled(false);
         Layer->setCurrentIndex(0);
-        Status(QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
+        Status(texts::OptionsPageStatus);
     } else {
         if (CurrTab_ == OptionsTab)
             Command1[0]->setEnabled(true);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         Layer->setCurrentIndex(1);
-        Status(QStringLiteral("Bitte Script bearbeiten oder abschicken"));
+        Status(texts::ScriptPageStatus);
         data_.CurrSkript = qint16(NewTab);
         if (NewTab != CurrTab_) {
             EditBoxText visible(Edit_[data_.Umbruch]);
@@ -464,7 +465,7 @@ bool MainWindow::StoreForClose() {
 }
 
 void MainWindow::ReportScriptNotSaved(const QString &reason) {
-    Status(ScriptNotSavedStatus);
+    Status(texts::ScriptNotSavedStatus);
     dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                          ScriptNotSavedMessage(data_.CurrSkript, reason));
 }

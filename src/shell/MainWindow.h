@@ -74,7 +74,7 @@ public:
     const StartData &startData() const { return data_; }
     int CurrTab() const { return CurrTab_; }
     bool Running() const;
-    TraceWindow *traceWindow() const { return traceWindow_; }
+    TraceWindow *traceWindow() const { return traceWindow_.get(); }
     const IniFile &iniFile() const { return ini_; }
 
 protected:
@@ -124,7 +124,9 @@ private:
     std::array<QPushButton *, 5> Command1{};
     QLabel *Image1 = nullptr;
     QLabel *StatusDisplay = nullptr;
-    TraceWindow *traceWindow_ = nullptr;
+    // A window of its own, not a child: the main window's close box leaves it open, and the
+    // program ends when the last of the two is closed.
+    std::unique_ptr<TraceWindow> traceWindow_;
     QHash<QObject *, QString> hints_;
 };
 

@@ -1,5 +1,7 @@
 #include "store/IniFile.h"
 
+#include "common/UserTexts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +21,7 @@ bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
         return true;
     if (info.isDir()) {
         if (error)
-            *error = QStringLiteral("%1 ist ein Ordner.").arg(QDir::toNativeSeparators(path));
+            *error = texts::IsAFolderReason.arg(QDir::toNativeSeparators(path));
         return false;
     }
     QFile file(path);
@@ -77,8 +79,7 @@ bool IniFile::WriteIniBatch(const QString &section, const IniEntries &entries, Q
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
         if (error)
-            *error = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                         .arg(QDir::toNativeSeparators(folder));
+            *error = texts::FolderNotCreatedReason.arg(QDir::toNativeSeparators(folder));
         return false;
     }
     // Written to a temporary file beside it and renamed over the old one: the file is always

@@ -52,8 +52,6 @@ private:
 };
 
 // What the user is told when a script text could not be stored.
-inline const QString ScriptNotSavedStatus =
-    QStringLiteral("Skript konnte nicht gespeichert werden!");
 QString ScriptNotSavedMessage(int n, const QString &reason);
 QString SettingsNotSavedMessage(const QString &reason);
 

@@ -40,14 +40,15 @@ public:
     }
 
     // Runs the program with one argument; returns its exit status.
-    int run(const QString &argument) {
+    int run(const QString &argument) { return run(QStringList{argument}); }
+    int run(const QStringList &arguments) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TELMARIS_TEST_AUTOCLOSE_BOXES"), QStringLiteral("1"));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
-        program.start(folder.filePath("telmaris"), {argument});
+        program.start(folder.filePath("telmaris"), arguments);
         if (!program.waitForFinished(120000))
             program.kill();
         for (const QByteArray &line : program.readAllStandardError().split('\n'))
@@ -81,6 +82,7 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void autoModeSendsTheScript();
     void failingAutoModeRunEndsWithStatusOne();
+    void unknownParameterEndsWithStatusTwo_data();
     void unknownParameterEndsWithStatusTwo();
     void noSerialPortEndsWithStatusThree();
 };
@@ -106,13 +108,28 @@ void TestEndToEnd::failingAutoModeRunEndsWithStatusOne() {
     QCOMPARE(installation.folder.readIni(), installation.ini);
 }
 
+// The toolkit's own options are words like any other on the command line.
+void TestEndToEnd::unknownParameterEndsWithStatusTwo_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("negative number") << QStringList{"-3"} << QStringLiteral("-3");
+    QTest::newRow("-reverse 7") << QStringList{"-reverse", "7"} << QStringLiteral("-reverse 7");
+    QTest::newRow("-style fusion 7")
+        << QStringList{"-style", "fusion", "7"} << QStringLiteral("-style fusion 7");
+    QTest::newRow("-reverse") << QStringList{"-reverse"} << QStringLiteral("-reverse");
+}
+
 void TestEndToEnd::unknownParameterEndsWithStatusTwo() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
     Installation installation({QStringLiteral("--busy")});
-    QCOMPARE(installation.run(QStringLiteral("-3")), 2);
+    QCOMPARE(installation.run(arguments), 2);
     QCOMPARE(installation.boxes.size(), 1);
-    QVERIFY(installation.boxes[0].startsWith(
-        QStringLiteral("[critical] Telmaris: Telmaris wurde mit dem unbekannten Startparameter | "
-                       "'-3' aufgerufen.")));
+    QVERIFY2(installation.boxes[0].startsWith(
+                 QStringLiteral("[critical] Telmaris: Telmaris wurde mit dem unbekannten "
+                                "Startparameter | '") +
+                 shown + QStringLiteral("' aufgerufen.")),
+             qPrintable(installation.boxes[0]));
     QVERIFY(installation.commands().isEmpty());
     QCOMPARE(installation.folder.readIni(), installation.ini);
 }
