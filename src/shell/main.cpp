@@ -9,6 +9,8 @@
 int main(int argc, char *argv[]) {
     const QString argument = telmaris::BeginProcess(argc, argv);
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
     telmaris::LoadGermanToolkitTexts(app);
     telmaris::MessageDialogs dialogs;
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
