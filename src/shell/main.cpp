@@ -14,6 +14,8 @@ int main(int argc, char *argv[]) {
     if (plan.exitStatus)
         return *plan.exitStatus;
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
     telmaris::LoadGermanToolkitTexts(app);
     telmaris::MessageDialogs boxes;
     telmaris::ConsoleDialogs lines;
