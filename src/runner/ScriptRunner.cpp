@@ -137,6 +137,13 @@ RunOutcome ScriptRunner::Private::ErrorExit() {
         ui.ShowMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
         return RunOutcome::PortError;
     }
+    if (flags.AnswerTimeOver) {
+        // Like a modem that does not react: no hang-up, nothing more is sent.
+        ui.Status(texts::PortErrorStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       texts::NoAnswerMessage.arg(link.AnswerTimeLimit()));
+        return RunOutcome::NoAnswer;
+    }
     // With UserAbort still set the hang-up is written and its answer not awaited.
     link.TellModem(HangUpCommand());
     ui.Beep();
@@ -193,6 +200,10 @@ RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &po
     ui.SetRunState(false);
     flags.Running = false;
     return outcome;
+}
+
+void ScriptRunner::SetAnswerTimeLimit(int seconds) {
+    d->link.SetAnswerTimeLimit(seconds);
 }
 
 bool ScriptRunner::Running() const {

@@ -7,7 +7,9 @@
 #include "help/Help.h"
 #include "info/Artwork.h"
 #include "info/InfoDialog.h"
+#include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
+#include "store/AutoModeSettings.h"
 #include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
@@ -25,6 +27,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace telmaris {
@@ -236,7 +239,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-std::optional<int> MainWindow::Init(const QString &argument) {
+std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     // The speed table is a constant; the pages are laid out by the constructor with the
     // script page in front.
     Layer->setCurrentIndex(1);
@@ -245,6 +248,8 @@ std::optional<int> MainWindow::Init(const QString &argument) {
 
     const IniSnapshot snapshot = ini_.snapshot();
     ports_ = PortMap::FromIni(snapshot);
+    display_ = display;
+    answerTimeLimit_ = ReadAnswerTimeLimit(snapshot, display);
     const PortProbe probe = CheckComPorts(ports_);
     if (!probe.anyUsable()) {
         dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
@@ -310,6 +315,12 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
         AutoMode_ = true;
         setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
         SelectTab(choice.slot);
+        if (!display_ && AsksForInput(Edit_[data_.Umbruch]->crlfText())) {
+            // Refused before the port is opened: nothing half-programmed.
+            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            return ExitRunFailed;
+        }
+        runner_->SetAnswerTimeLimit(answerTimeLimit_);
         lastOutcome_.reset();
         Command1[0]->click();
         return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
