@@ -45,6 +45,7 @@
     X(ModemErrorMessage,                                                                         \
       "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.")   \
     X(PortErrorMessage, "Das Modem reagiert nicht - ist es eingeschaltet?")                      \
+    X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
     X(UserAbortMessage, "Das Skript wurde wunschgemäß abgebrochen.")                             \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
@@ -57,6 +58,13 @@
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
     X(FolderNotCreatedReason, "Der Ordner %1 kann nicht angelegt werden.")                       \
+    /* Lines on standard error where no window system can be reached. */                         \
+    X(NeedsInputLine,                                                                            \
+      "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne Bildschirm nicht laufen.") \
+    X(NoDisplayLine,                                                                             \
+      "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
+      "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur "  \
+      "der AutoMode: telmaris Skriptnummer oder Skriptname.")                                    \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")

@@ -100,6 +100,12 @@ static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
     return block.position() + std::min(offset, block.length() - 1);
 }
 
+// The length of the CR LF text, from the document's counts alone: characterCount() holds one
+// paragraph break per block, of which all but the last stand for a CR LF.
+static int CrlfSize(const QTextDocument *doc) {
+    return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
 QString ScriptEdit::crlfText() const {
     return DocumentCrlfText(document());
 }
@@ -127,7 +133,7 @@ QString ScriptEdit::selText() const {
 }
 
 void ScriptEdit::select(int start, int length) {
-    const int size = int(crlfText().size());
+    const int size = CrlfSize(document());
     start = std::clamp(start, 0, size);
     const int end = std::clamp(start + std::max(length, 0), start, size);
     QTextCursor cursor(document());

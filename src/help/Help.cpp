@@ -21,11 +21,15 @@ bool FileExists(const QString &path) {
 }
 
 QString FindHelpFile(const QString &programFolder) {
-    const QDir folder(programFolder);
-    for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
-        QString path = folder.filePath(name);
-        if (FileExists(path))
-            return path;
+    // An installed program lies in <prefix>/bin and its manual in <prefix>/share/doc/telmaris.
+    const QString installedDocs =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/telmaris"));
+    for (const QString &folder : {programFolder, installedDocs}) {
+        for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
+            QString path = QDir(folder).filePath(name);
+            if (FileExists(path))
+                return path;
+        }
     }
     return {};
 }

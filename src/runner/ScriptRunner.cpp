@@ -112,16 +112,15 @@ bool ScriptRunner::Private::RunToClosingReset(const StartData &settings) {
     Pause(OneSecond);
     ui.Status(texts::RunningStatus);
 
-    // The editor text is read afresh before and after each line; positions are in CR LF text.
-    int lineStart = 0;
-    do {
+    // The editor is locked for the whole run, so its text is read once and the lines are
+    // taken from that reading: a line then costs the same in a long script as in a short one.
+    const QString text = ui.EditorText();
+    for (const ScriptLineRange &line : SplitScriptLines(text)) {
         QCoreApplication::processEvents();
-        const int length = ScriptLineLength(ui.EditorText(), lineStart);
-        ui.SelectEditorRange(lineStart, length);
-        if (length != 0 && !CarryOutLine(ui.SelectedEditorText()))
+        ui.SelectEditorRange(line.start, line.length);
+        if (line.length != 0 && !CarryOutLine(text.mid(line.start, line.length)))
             return false;
-        lineStart += length + 2;
-    } while (lineStart < ui.EditorText().size());
+    }
 
     ui.Status(texts::ModemResetStatus);
     return Send(AtCommand(settings.ModemReset));
@@ -137,6 +136,13 @@ RunOutcome ScriptRunner::Private::ErrorExit() {
         ui.Status(texts::PortErrorStatus);
         ui.ShowMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
         return RunOutcome::PortError;
+    }
+    if (flags.AnswerTimeOver) {
+        // Like a modem that does not react: no hang-up, nothing more is sent.
+        ui.Status(texts::PortErrorStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       texts::NoAnswerMessage.arg(link.AnswerTimeLimit()));
+        return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited.
     link.TellModem(HangUpCommand());
@@ -194,6 +200,10 @@ RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &po
     ui.SetRunState(false);
     flags.Running = false;
     return outcome;
+}
+
+void ScriptRunner::SetAnswerTimeLimit(int seconds) {
+    d->link.SetAnswerTimeLimit(seconds);
 }
 
 bool ScriptRunner::Running() const {

@@ -7,7 +7,9 @@
 #include "help/Help.h"
 #include "info/Artwork.h"
 #include "info/InfoDialog.h"
+#include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
+#include "store/AutoModeSettings.h"
 #include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
@@ -25,6 +27,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace telmaris {
@@ -112,15 +115,21 @@ void MainWindow::BuildWindow() {
     layout->addWidget(BuildButtonRow());
     setCentralWidget(central);
 
-    StatusDisplay = new QLabel(QStringLiteral(" "), this);
+    // The status line changes with every answer of the modem, twice per command. Held by a
+    // widget without a layout, a new text only repaints the label: in a layout each text would
+    // lay out the whole window again. A long text is cut at the window's edge.
+    statusHolder_ = new QWidget(this);
+    StatusDisplay = new QLabel(QStringLiteral(" "), statusHolder_);
     StatusDisplay->setObjectName(QStringLiteral("StatusDisplay"));
     StatusDisplay->setTextFormat(Qt::PlainText);
     StatusDisplay->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // A long status text must not widen the window; it is cut at the window's edge.
-    StatusDisplay->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusHolder_->setFixedHeight(StatusDisplay->sizeHint().height());
+    statusHolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    statusHolder_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    statusHolder_->installEventFilter(this); // the label follows the holder's size
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->addWidget(StatusDisplay, 1);
+    statusBar()->addWidget(statusHolder_, 1);
 
     connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
     // A click on the tab already shown runs the tab switch as well (and then neither stores
@@ -207,6 +216,10 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == statusHolder_ && event->type() == QEvent::Resize) {
+        StatusDisplay->setGeometry(statusHolder_->rect());
+        return false;
+    }
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         OpenWebSite(opener_);
@@ -226,7 +239,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-std::optional<int> MainWindow::Init(const QString &argument) {
+std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     // The speed table is a constant; the pages are laid out by the constructor with the
     // script page in front.
     Layer->setCurrentIndex(1);
@@ -241,6 +254,8 @@ std::optional<int> MainWindow::Init(const QString &argument) {
         dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                              SettingsNotReadMessage(ini_.path(), readError));
     ports_ = PortMap::FromIni(snapshot);
+    display_ = display;
+    answerTimeLimit_ = ReadAnswerTimeLimit(snapshot, display);
     const PortProbe probe = CheckComPorts(ports_);
     if (!probe.anyUsable()) {
         dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
@@ -306,6 +321,12 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
         AutoMode_ = true;
         setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
         SelectTab(choice.slot);
+        if (!display_ && AsksForInput(Edit_[data_.Umbruch]->crlfText())) {
+            // Refused before the port is opened: nothing half-programmed.
+            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            return ExitRunFailed;
+        }
+        runner_->SetAnswerTimeLimit(answerTimeLimit_);
         lastOutcome_.reset();
         Command1[0]->click();
         return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
@@ -520,10 +541,6 @@ void MainWindow::SetEditorLocked(bool locked) {
 
 void MainWindow::SelectEditorRange(int start, int length) {
     Edit_[data_.Umbruch]->select(start, length);
-}
-
-QString MainWindow::SelectedEditorText() const {
-    return Edit_[data_.Umbruch]->selText();
 }
 
 int MainWindow::EditorCaret() const {

@@ -66,7 +66,8 @@ void TestManual::covers_data() {
     const QStringList phrases =
         QStringLiteral("%EINGABE%|Strg</kbd>+<kbd>Y|Linienlänge|[Ports]|COM1=/dev/ttyUSB0|dialout|"
                        "telmaris debug|telmaris 7|telmaris Nacht|Exit-Status|Telmaris.Ini|"
-                       "~/.config/Telmaris/Telmaris.Ini")
+                       "~/.config/Telmaris/Telmaris.Ini|[AutoMode]|AntwortZeit|crontab|OnCalendar|"
+                       "SupplementaryGroups=dialout")
             .split(u'|');
     for (const QString &phrase : phrases)
         QTest::newRow(qPrintable(phrase)) << phrase;

@@ -55,6 +55,8 @@ private Q_SLOTS:
     void windowDuringARunAndAbort();
     void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
+    void withADisplayARunWaitsUntilAborted_data();
+    void withADisplayARunWaitsUntilAborted();
     void pastedLinesRunAsScriptLines();
     void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
@@ -322,6 +324,41 @@ void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F"}));
+}
+
+void TestMainWindow::withADisplayARunWaitsUntilAborted_data() {
+    QTest::addColumn<QByteArray>("autoModeSection");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<std::optional<int>>("exitStatus");
+    QTest::newRow("the window has no limit")
+        << QByteArray("[AutoMode]\nAntwortZeit=1\n") << QString() << std::optional<int>();
+    QTest::newRow("AutoMode's default is no limit")
+        << QByteArray() << QStringLiteral("1") << std::optional<int>(1);
+}
+
+void TestMainWindow::withADisplayARunWaitsUntilAborted() {
+    QFETCH(QByteArray, autoModeSection);
+    QFETCH(QString, argument);
+    QFETCH(std::optional<int>, exitStatus);
+    // ATQ1 makes the modem quiet: it answers nothing from then on.
+    ProgramFixture program("CurrSkript=1\nSkriptText1=MODEM ATQ1\n" + autoModeSection);
+    QObject::connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+                     [&](const QByteArray &command) {
+                         if (command == "ATQ1")
+                             QTimer::singleShot(1500, program.window.get(), [&] {
+                                 QTest::mouseClick(program.button(0), Qt::LeftButton);
+                             });
+                     });
+
+    if (argument.isEmpty()) {
+        QVERIFY(program.open());
+        QTest::mouseClick(program.button(0), Qt::LeftButton);
+    } else {
+        QCOMPARE(program.start(argument), exitStatus);
+    }
+
+    QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
+    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
 }
 
 // A script copied from a web page or a mail (LF line breaks) runs line by line and hangs up.

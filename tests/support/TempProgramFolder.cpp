@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <stdexcept>
 
 namespace telmaris::test {
@@ -21,7 +22,8 @@ QString TempProgramFolder::filePath(const QString &name) const {
 
 void TempProgramFolder::writeFile(const QString &name, const QByteArray &content) const {
     QFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()) ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(content) != content.size())
         throw std::runtime_error("cannot write a file into the test program folder");
 }
