@@ -51,8 +51,12 @@
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
     X(SettingsNotSavedMessage, "Die Einstellungen konnten nicht gespeichert werden:\r%1")        \
-    /* Reasons of the settings file's own, shown in the two messages above. */                   \
+    X(ScriptAndSettingsNotSavedMessage,                                                          \
+      "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
+    X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
+    /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
+    X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
     X(FolderNotCreatedReason, "Der Ordner %1 kann nicht angelegt werden.")                       \
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \

@@ -246,7 +246,13 @@ std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     setWindowTitle(QStringLiteral("Telmaris"));
     ini_ = IniFile(LocateIniFile(programDir_));
 
-    const IniSnapshot snapshot = ini_.snapshot();
+    // A file that is there but cannot be read is reported; the program goes on with the
+    // defaults, and the failed re-read at the end keeps the file from being overwritten.
+    QString readError;
+    const IniSnapshot snapshot = ini_.snapshot(&readError);
+    if (!readError.isEmpty())
+        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             SettingsNotReadMessage(ini_.path(), readError));
     ports_ = PortMap::FromIni(snapshot);
     display_ = display;
     answerTimeLimit_ = ReadAnswerTimeLimit(snapshot, display);
@@ -481,7 +487,8 @@ bool MainWindow::StoreForClose() {
         return false;
     }
     dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         SettingsNotSavedMessage(reason));
+                         scriptChanged ? ScriptAndSettingsNotSavedMessage(data_.CurrSkript, reason)
+                                       : SettingsNotSavedMessage(reason));
     return true;
 }
 

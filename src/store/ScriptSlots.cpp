@@ -102,6 +102,10 @@ QString ScriptNotSavedMessage(int n, const QString &reason) {
     return texts::ScriptNotSavedMessage.arg(QString::number(n), reason);
 }
 
+QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason) {
+    return texts::ScriptAndSettingsNotSavedMessage.arg(QString::number(n), reason);
+}
+
 QString SettingsNotSavedMessage(const QString &reason) {
     return texts::SettingsNotSavedMessage.arg(reason);
 }

@@ -13,8 +13,9 @@ using namespace telmaris::test;
 
 namespace {
 
+// UTF-8, but for one comment line in Windows-1252 written by an old editor.
 const QByteArray Settings =
-    "[Data]\r\nComPort=1\r\nCurrSkript=1\r\nSkriptName3=Nacht\r\n"
+    "; Gr\xFC\xDF Gott\r\n[Data]\r\nComPort=1\r\nCurrSkript=1\r\nSkriptName3=Nächte\r\n"
     "SkriptText3=HINWEIS Nachtschaltung\\N\\LTONWAHL\\N\\LWÄHLE 55\\N\\LERDTASTE\\N\\LAUFLEGEN\r\n"
     "SkriptText4=WÄHLE 1\\N\\LEINGABE Nummer?\\N\\LWÄHLE %EINGABE%\r\n";
 
@@ -82,7 +83,7 @@ public:
     double seconds = 0;
 };
 
-const QString Notice = QStringLiteral("Telmaris: Telmaris - Nacht: Nachtschaltung");
+const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
@@ -115,7 +116,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
 
     // Slot 3 chosen by its name; the number is taken in the other runs.
     QTest::newRow("notice and dial") // the init turns the echo off
-        << QStringList{"--echo"} << QByteArray() << QStringList{" NACHT "} << 0
+        << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
         << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"};
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1

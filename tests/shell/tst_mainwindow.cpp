@@ -404,9 +404,9 @@ void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
     QCOMPARE(program.dialogs.texts.size(), 1);
     QVERIFY(program.dialogs.texts[0].startsWith(
         QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:")));
-    QVERIFY(w.close()); // told once, the user insists
+    QVERIFY(w.close()); // told once, the user insists, and the text is lost
     const QString settingsFailure =
-        QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r");
+        QStringLiteral("Das Skript 1 und die Einstellungen konnten nicht gespeichert werden:\r");
     QVERIFY(program.dialogs.texts.last().startsWith(settingsFailure)); // with the reason
     QVERIFY(program.dialogs.texts.last().size() > settingsFailure.size() + 3);
 }

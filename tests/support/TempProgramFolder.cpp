@@ -28,8 +28,8 @@ void TempProgramFolder::writeFile(const QString &name, const QByteArray &content
         throw std::runtime_error("cannot write a file into the test program folder");
 }
 
-QByteArray TempProgramFolder::readIni() const {
-    QFile file(iniPath());
+QByteArray TempProgramFolder::readFile(const QString &name) const {
+    QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
