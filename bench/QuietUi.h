@@ -23,13 +23,10 @@ public:
     void Beep() override {}
     QString EditorText() const override { return text_; }
     void SetEditorLocked(bool) override {}
-    void SelectEditorRange(int start, int length) override {
-        start_ = start;
-        length_ = length;
+    void SelectEditorRange(int start, int) override {
         if (onSelect)
             onSelect(start);
     }
-    QString SelectedEditorText() const override { return text_.mid(start_, length_); }
     int EditorCaret() const override { return 0; }
     void SetEditorCaret(int) override {}
     void FocusEditor() override {}
@@ -37,8 +34,6 @@ public:
 
 private:
     QString text_;
-    int start_ = 0;
-    int length_ = 0;
 };
 
 } // namespace telmaris::bench

@@ -1,33 +1,107 @@
-// What a run costs beyond its fixed waits, and what waiting costs: 1,000 MODEM lines against
-// the modem simulator answering at once, a 10-second PAUSE, and 10 seconds on a silent modem.
-// Prints "name value unit" lines.
+// What a run costs. The whole program: the real main window, offscreen, runs scripts of 300 and
+// 3,000 MODEM lines when its first button is pressed, against the modem simulator program as a
+// separate process; the CPU time of this process (the window's) per line, and how it grows with
+// the length of the script. The runner alone: 1,000 MODEM lines with a stand-in window and the
+// simulator in the same process, and what its waits cost (a 10-second PAUSE, 10 seconds on a
+// silent modem). Prints "name value unit" lines.
 
 #include "ModemSimulator.h"
+#include "ProgramFolder.h"
 #include "QuietUi.h"
 #include "runner/ScriptRunner.h"
+#include "shell/MainWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QTextStream>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
 
 using namespace telmaris;
+using telmaris::bench::CpuMs;
 using telmaris::bench::QuietUi;
 using telmaris::modemsim::ModemOptions;
 using telmaris::modemsim::ModemSimulator;
 
 namespace {
 
-double CpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
+void Print(const std::string &name, double value, const char *unit) {
+    std::printf("%s %.3f %s\n", name.c_str(), value, unit);
+    std::fflush(stdout);
 }
+
+QString ModemLines(int lines) {
+    QString script;
+    for (int i = 0; i < lines; ++i)
+        script += QStringLiteral("MODEM AT\r\n");
+    return script;
+}
+
+// ---------------------------------------------------------------------------------------
+// The whole program
+
+// A program folder whose slot 1 holds a script of MODEM lines, and the main window on it.
+class ProgramWindow {
+public:
+    ProgramWindow(const QString &modemLink, int lines) {
+        QByteArray ini = "[Data]\nComPort=1\nModemSpeed=9\nCurrSkript=1\nSkriptText1=";
+        ini += ModemLines(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\\N\\L")).toUtf8();
+        ini += "\n" + bench::PortsSection(modemLink, folder_.path());
+        if (!bench::WriteFile(folder_.filePath(QStringLiteral("Telmaris.Ini")), ini) ||
+            window_.Init(QString()))
+            std::exit(1);
+    }
+
+    // The CPU time of this process for one run started with the window's first button.
+    double RunCpuMs() {
+        const double before = CpuMs();
+        window_.findChild<QPushButton *>(QStringLiteral("Command1_0"))->click();
+        return CpuMs() - before;
+    }
+
+private:
+    QTemporaryDir folder_;
+    bench::SilentDialogs dialogs_;
+    MainWindow window_{folder_.path(), dialogs_};
+};
+
+double Median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+void WindowRuns() {
+    QTemporaryDir modemFolder;
+    const bench::SimulatorProcess modem(modemFolder.filePath(QStringLiteral("modem")));
+    // The empty script: port, reset, initialisation, closing reset, and the two pauses.
+    const int lengths[3] = {0, 300, 3000};
+    ProgramWindow empty(modem.linkPath(), lengths[0]);
+    ProgramWindow shorter(modem.linkPath(), lengths[1]);
+    ProgramWindow longer(modem.linkPath(), lengths[2]);
+    ProgramWindow *windows[3] = {&empty, &shorter, &longer};
+    QList<double> cpu[3];
+    for (int round = 0; round < 5; ++round) // alternated, so all see the same machine load
+        for (int i = 0; i < 3; ++i)
+            cpu[i] << windows[i]->RunCpuMs();
+    const double fixedMs = Median(cpu[0]);
+    Print("window_run_empty_script_cpu", fixedMs, "ms");
+    double perLine[3] = {};
+    for (int i = 1; i < 3; ++i) {
+        const double runMs = Median(cpu[i]);
+        perLine[i] = (runMs - fixedMs) / lengths[i];
+        const std::string base = "window_run_" + std::to_string(lengths[i]) + "_modem_lines";
+        Print(base + "_cpu", runMs, "ms");
+        Print(base + "_cpu_per_line", perLine[i], "ms");
+    }
+    Print("window_run_cpu_per_line_3000_to_300", perLine[2] / perLine[1], "ratio");
+}
+
+// ---------------------------------------------------------------------------------------
+// The runner alone
 
 struct Setup {
     explicit Setup(ModemOptions options, const QString &script)
@@ -49,17 +123,9 @@ struct Setup {
     PortMap ports;
 };
 
-void Print(const char *name, double value, const char *unit) {
-    std::printf("%s %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-void CommandOverhead() {
+void RunnerCommandOverhead() {
     constexpr int lines = 1000;
-    QString script;
-    for (int i = 0; i < lines; ++i)
-        script += QStringLiteral("MODEM AT\r\n");
-    Setup setup({}, script);
+    Setup setup({}, ModemLines(lines));
     QElapsedTimer clock;
     clock.start();
     const double cpuBefore = CpuMs();
@@ -69,12 +135,12 @@ void CommandOverhead() {
     const double cpuMs = CpuMs() - cpuBefore;
     const int commands = lines + 3;     // with reset, initialisation and closing reset
     const double fixedWaitsMs = 2000.0; // the pauses after reset and initialisation
-    Print("run_1000_modem_lines_wall", wallMs, "ms");
-    Print("run_1000_modem_lines_cpu", cpuMs, "ms");
-    Print("per_command_overhead", (wallMs - fixedWaitsMs) / commands, "ms");
+    Print("runner_alone_1000_modem_lines_wall", wallMs, "ms");
+    Print("runner_alone_1000_modem_lines_cpu", cpuMs, "ms");
+    Print("runner_alone_per_command_overhead", (wallMs - fixedWaitsMs) / commands, "ms");
 }
 
-void WaitCost(const char *name, ModemOptions options, const QString &script) {
+void RunnerWaitCost(const char *name, ModemOptions options, const QString &script) {
     Setup setup(options, script);
     QElapsedTimer clock;
     double cpuStart = 0;
@@ -109,20 +175,30 @@ void WaitCost(const char *name, ModemOptions options, const QString &script) {
         };
     }
     setup.go();
-    const std::string base(name);
-    Print((base + "_wall").c_str(), wallMs, "ms");
-    Print((base + "_cpu").c_str(), cpuEnd - cpuStart, "ms");
-    Print((base + "_cpu_share").c_str(), 100.0 * (cpuEnd - cpuStart) / wallMs, "%");
+    const std::string base = std::string("runner_alone_") + name;
+    Print(base + "_wall", wallMs, "ms");
+    Print(base + "_cpu", cpuEnd - cpuStart, "ms");
+    Print(base + "_cpu_share", 100.0 * (cpuEnd - cpuStart) / wallMs, "%");
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    CommandOverhead();
-    WaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // "--window-lines N": only the window's runs of N lines, for a profiler to watch.
+    if (app.arguments().value(1) == QStringLiteral("--window-lines")) {
+        QTemporaryDir modemFolder;
+        const bench::SimulatorProcess modem(modemFolder.filePath(QStringLiteral("modem")));
+        ProgramWindow window(modem.linkPath(), app.arguments().value(2).toInt());
+        Print("window_run_cpu", window.RunCpuMs(), "ms");
+        return 0;
+    }
+    WindowRuns();
+    RunnerCommandOverhead();
+    RunnerWaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
     ModemOptions silent;
     silent.silent = true;
-    WaitCost("silent_modem_10s", silent, QString());
+    RunnerWaitCost("silent_modem_10s", silent, QString());
     return 0;
 }

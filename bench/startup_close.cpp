@@ -1,14 +1,15 @@
-// Start-up and close of the program window with an empty and with a full settings file (100
-// named slots, each holding a 30,000-character script). Start-up is measured from the start of
-// a fresh process to the first paint of the main window (offscreen), close as the time the
-// window takes to store the current script and the settings, counting how often the settings
-// file is replaced. Prints "name value unit" lines.
+// Start-up, tab switch and close of the program window with an empty and with a full settings
+// file (100 named slots, each holding a 30,000-character script). Start-up is measured from the
+// start of a fresh process to the first paint of the main window (offscreen); a tab switch with
+// the full file from the selection of another slot's tab to the end of the editor's next paint;
+// close as the time the window takes to store the current script and the settings, counting how
+// often the settings file is replaced. Prints "name value unit" lines.
 //
 //   startup_close            runs everything (the child processes are this program again)
-//   startup_close --child FOLDER [--close changed|unchanged]
+//   startup_close --child FOLDER [--close changed|unchanged | --tab-switch]
 
 #include "ModemSimulator.h"
-#include "common/Dialogs.h"
+#include "ProgramFolder.h"
 #include "editor/ScriptEdit.h"
 #include "shell/MainWindow.h"
 
@@ -30,16 +31,7 @@ using namespace telmaris;
 namespace {
 
 constexpr int Rounds = 7;
-
-class SilentDialogs : public Dialogs {
-public:
-    void ShowMessage(MessageIcon, const QString &, const QString &text) override {
-        QTextStream(stdout) << "message: " << text << Qt::endl; // first start asks for the port
-    }
-    std::optional<QString> AskText(const QString &, const QString &, const QString &) override {
-        return std::nullopt;
-    }
-};
+constexpr int TabSwitches = 9;
 
 // Fires once, at the window's first paint.
 class FirstPaint : public QObject {
@@ -55,6 +47,41 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// Notes that a paint event reached the watched widget.
+class PaintSeen : public QObject {
+public:
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            seen = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Switches between slots 51 and 50 (each a 30,000-character script, slot 50 shown) and
+// prints the median time from the tab's selection to the end of the editor's repaint.
+void MeasureTabSwitches(MainWindow &window, QTextStream &out) {
+    QWidget *viewport = window.Edit(window.startData().Umbruch)->viewport();
+    PaintSeen paint;
+    viewport->installEventFilter(&paint);
+    QList<double> times;
+    for (int i = 0; i < TabSwitches; ++i) {
+        QCoreApplication::processEvents(); // nothing of the last switch is left over
+        paint.seen = false;
+        QElapsedTimer clock;
+        clock.start();
+        window.SelectTab(i % 2 == 0 ? 51 : 50);
+        // The paint runs inside processEvents, so when the flag is seen it is over.
+        while (!paint.seen)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        times << clock.nsecsElapsed() / 1.0e6;
+    }
+    std::sort(times.begin(), times.end());
+    out << "tabswitch " << times.at(times.size() / 2) << Qt::endl;
+}
 
 // How often the file named name was put into folder (created or renamed there) since the
 // watch began.
@@ -90,7 +117,7 @@ private:
 int RunChild(const QString &folder, const QString &closeMode) {
     QElapsedTimer sinceMain;
     sinceMain.start();
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     MainWindow window(folder, dialogs);
     FirstPaint firstPaint;
     window.installEventFilter(&firstPaint);
@@ -102,7 +129,9 @@ int RunChild(const QString &folder, const QString &closeMode) {
             edit->moveCursor(QTextCursor::End);
             edit->insertPlainText(QStringLiteral("!"));
         }
-        if (!closeMode.isEmpty()) {
+        if (closeMode == QStringLiteral("tab-switch")) {
+            MeasureTabSwitches(window, out);
+        } else if (!closeMode.isEmpty()) {
             ReplacementCounter counter(folder);
             QElapsedTimer closing;
             closing.start();
@@ -122,11 +151,14 @@ struct ChildResult {
     double inProcessMs = 0;  // window construction to first paint
     double closeMs = 0;
     int replacements = 0;
+    double tabSwitchMs = 0;
 };
 
 ChildResult SpawnChild(const QString &folder, const QString &closeMode) {
     QStringList arguments{QStringLiteral("--child"), folder};
-    if (!closeMode.isEmpty())
+    if (closeMode == QStringLiteral("tab-switch"))
+        arguments << QStringLiteral("--tab-switch");
+    else if (!closeMode.isEmpty())
         arguments << QStringLiteral("--close") << closeMode;
     QProcess child;
     child.setStandardErrorFile(QProcess::nullDevice()); // the port probe's lines, Qt's notes
@@ -143,6 +175,8 @@ ChildResult SpawnChild(const QString &folder, const QString &closeMode) {
             } else if (words.value(0) == "closed") {
                 result.closeMs = words.value(1).toDouble();
                 result.replacements = words.value(2).toInt();
+            } else if (words.value(0) == "tabswitch") {
+                result.tabSwitchMs = words.value(1).toDouble();
             }
         }
     }
@@ -158,33 +192,6 @@ template <class F> double Median(F measure) {
     return values.at(values.size() / 2);
 }
 
-QByteArray PortsSection(const QString &device, const QString &folder) {
-    QByteArray ports = "[Ports]\nCOM1=" + device.toUtf8() + "\n";
-    for (int n = 2; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + "=" + folder.toUtf8() + "/no-port\n";
-    return ports;
-}
-
-QByteArray FullData() {
-    QByteArray data = "[Data]\nComPort=1\nCurrSkript=50\n";
-    for (int n = 1; n <= 100; ++n)
-        data += "SkriptName" + QByteArray::number(n) + "=Anlage " + QByteArray::number(n) + "\n";
-    QByteArray script;
-    while (script.size() < 30000)
-        script += "MODEM ATX3\\N\\LW\xC3\x84HLE **7" + QByteArray::number(script.size()) +
-                  "#\\N\\LPAUSE 2\\N\\L";
-    script.truncate(30000);
-    for (int n = 1; n <= 100; ++n)
-        data += "SkriptText" + QByteArray::number(n) + "=" + script + "\n";
-    return data;
-}
-
-bool WriteFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 int RunAll() {
     modemsim::ModemSimulator modem;
     if (!modem.start()) {
@@ -195,9 +202,10 @@ int RunAll() {
     QTemporaryDir fullFolder;
     const QString emptyIni = emptyFolder.filePath(QStringLiteral("Telmaris.Ini"));
     const QString fullIni = fullFolder.filePath(QStringLiteral("Telmaris.Ini"));
-    const QByteArray emptyFile = PortsSection(modem.slavePath(), emptyFolder.path());
-    const QByteArray fullFile = FullData() + PortsSection(modem.slavePath(), fullFolder.path());
-    if (!WriteFile(emptyIni, emptyFile) || !WriteFile(fullIni, fullFile))
+    const QByteArray emptyFile = bench::PortsSection(modem.slavePath(), emptyFolder.path());
+    const QByteArray fullFile =
+        bench::FullData() + bench::PortsSection(modem.slavePath(), fullFolder.path());
+    if (!bench::WriteFile(emptyIni, emptyFile) || !bench::WriteFile(fullIni, fullFile))
         return 1;
 
     QTextStream out(stdout);
@@ -223,13 +231,16 @@ int RunAll() {
     out << "startup_full_window_only " << median(full, &ChildResult::inProcessMs) << " ms"
         << Qt::endl;
     out << "settings_file_full " << fullFile.size() / 1.0e6 << " MB" << Qt::endl;
+    out << "tab_switch_full "
+        << SpawnChild(fullFolder.path(), QStringLiteral("tab-switch")).tabSwitchMs << " ms"
+        << Qt::endl;
 
     // Close with the full file, the current script changed by the user and unchanged; the file
     // is put back before each round.
     for (const QString &mode : {QStringLiteral("changed"), QStringLiteral("unchanged")}) {
         int replacements = 0;
         const double closeMs = Median([&] {
-            WriteFile(fullIni, fullFile);
+            bench::WriteFile(fullIni, fullFile);
             const ChildResult result = SpawnChild(fullFolder.path(), mode);
             replacements = result.replacements;
             return result.closeMs;
@@ -249,6 +260,8 @@ int main(int argc, char *argv[]) {
     if (arguments.value(1) == QStringLiteral("--child"))
         return RunChild(arguments.value(2), arguments.value(3) == QStringLiteral("--close")
                                                 ? arguments.value(4)
+                                            : arguments.value(3) == QStringLiteral("--tab-switch")
+                                                ? QStringLiteral("tab-switch")
                                                 : QString());
     return RunAll();
 }

@@ -1,7 +1,8 @@
 // The settings file's reader and updater take any bytes. Writing a value changes exactly the one
 // key it was written to: whatever the value holds (line breaks, NUL, brackets, "="), it reads
 // back as that key's value, no other key appears or changes, and no other line of the file is
-// lost or altered. The written bytes read back as the same text.
+// lost or altered: lines not written keep their bytes, whatever their code page. CR LF, LF and a
+// lone CR each end a line. The written bytes read back as the same text.
 //
 // Input: the file's bytes, then after a 0xFF 0xFE marker up to three writes, each one byte
 // choosing section and key followed by the value up to the next 0x01 byte.
@@ -13,11 +14,13 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 using telmaris::IniText;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,13 +28,18 @@ const char *const Sections[] = {"Data", "Ports", "data", "DATA", "Other"};
 const char *const Keys[] = {"SkriptText1", "skripttext1", "SkriptName7", "CurrSkript",
                             "ModemInit",   "COM1",        " LineLen ",   "Umbruch"};
 
+// The lines of a text: CR LF, LF and a lone CR each end one.
+QStringList Lines(const QString &text) {
+    return QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').split(u'\n');
+}
+
 // Every (section, key) a line of the text could stand for, found without the reader under test.
 QList<QPair<QString, QString>> CandidateKeys(const QString &text) {
     QList<QPair<QString, QString>> keys;
     QString section;
     bool inSection = false;
-    for (const QStringView line : QStringView(text).split(u'\n')) {
-        const QStringView trimmed = line.trimmed();
+    for (const QString &line : Lines(text)) {
+        const QStringView trimmed = QStringView(line).trimmed();
         if (trimmed.startsWith(u'[') && trimmed.indexOf(u']') > 0) {
             section = telmaris::TrimBlanks(trimmed.mid(1, trimmed.indexOf(u']') - 1).toString());
             inSection = true;
@@ -39,7 +47,7 @@ QList<QPair<QString, QString>> CandidateKeys(const QString &text) {
         }
         const qsizetype equals = line.indexOf(u'=');
         if (inSection && equals > 0 && keys.size() < 64)
-            keys.append({section, telmaris::TrimBlanks(line.left(equals).toString())});
+            keys.append({section, telmaris::TrimBlanks(line.left(equals))});
     }
     return keys;
 }
@@ -52,9 +60,8 @@ QString OneLine(QString value) {
     return telmaris::TrimBlanks(value);
 }
 
-// Line breaks of a text: every LF, and a lone CR that ends the text (the last line's ending).
 qsizetype LineBreaks(const QString &text) {
-    return text.count(u'\n') + (text.endsWith(u'\r') ? 1 : 0);
+    return text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n"_s);
 }
 
 bool SameKey(const QPair<QString, QString> &a, const QString &section, const QString &key) {
@@ -104,9 +111,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             Check(old.value(s, k) == reread.value(s, k));
         }
 
-        // Other content kept: the change is one run of text; what it replaced holds no line
-        // break, and it adds one line (or a section header and one line) at most. A lone CR
-        // ending the file may become the usual line break when a line is appended behind it.
+        // Other content kept, byte for byte: the change is one run of bytes; what it replaced
+        // holds no line break, and it adds one line (or a section header and one line) at most.
+        const QByteArray oldBytes = old.toBytes();
+        qsizetype bytePrefix = 0;
+        while (bytePrefix < oldBytes.size() && bytePrefix < bytes.size() &&
+               oldBytes.at(bytePrefix) == bytes.at(bytePrefix))
+            ++bytePrefix;
+        qsizetype byteSuffix = 0;
+        while (byteSuffix < oldBytes.size() - bytePrefix &&
+               byteSuffix < bytes.size() - bytePrefix &&
+               oldBytes.at(oldBytes.size() - 1 - byteSuffix) ==
+                   bytes.at(bytes.size() - 1 - byteSuffix))
+            ++byteSuffix;
+        const QByteArray removedBytes =
+            oldBytes.mid(bytePrefix, oldBytes.size() - bytePrefix - byteSuffix);
+        Check(!removedBytes.contains('\n') && !removedBytes.contains('\r'));
         qsizetype prefix = 0;
         while (prefix < before.size() && prefix < after.size() &&
                before.at(prefix) == after.at(prefix))
@@ -117,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ++suffix;
         const QStringView removed =
             QStringView(before).mid(prefix, before.size() - prefix - suffix);
-        Check(!removed.contains(u'\n'));
+        Check(!removed.contains(u'\n') && !removed.contains(u'\r'));
         Check(LineBreaks(after) - LineBreaks(before) <= (existed ? 0 : 2));
         ini = reread;
     }

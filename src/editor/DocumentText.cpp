@@ -1,18 +1,48 @@
 #include "editor/DocumentText.h"
 
+#include <QList>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
 #include <algorithm>
 
 namespace telmaris {
 
 namespace {
 
+// The character format property that marks a stand-in and holds the character it stands for.
+constexpr int kStandsFor = QTextFormat::UserProperty + 0x7e1;
+
 bool IsBreakChar(QChar c) {
     return c == u'\r' || c == u'\n';
 }
 
-} // namespace
+bool NeedsStandIn(QChar c) {
+    return IsBreakChar(c) || c == QChar::ParagraphSeparator || c == u'\xFDD0' || c == u'\xFDD1';
+}
 
-QString ToDocumentText(const QString &crlfText) {
+// What the user sees in place of the character: the control pictures for CR and LF, else the
+// replacement character.
+QChar StandInFor(QChar original) {
+    switch (original.unicode()) {
+    case u'\r':
+        return QChar(0x240D);
+    case u'\n':
+        return QChar(0x240A);
+    default:
+        return QChar::ReplacementCharacter;
+    }
+}
+
+struct StandIn {
+    int position; // in the document text
+    QChar original;
+};
+
+// The document text of CR LF text, with the stand-ins it holds.
+QString ToDocumentText(const QString &crlfText, QList<StandIn> &standIns) {
     QString out;
     out.reserve(crlfText.size());
     const qsizetype size = crlfText.size();
@@ -21,10 +51,9 @@ QString ToDocumentText(const QString &crlfText) {
         if (c == u'\r' && i + 1 < size && crlfText.at(i + 1) == u'\n') {
             out += QChar::ParagraphSeparator;
             ++i;
-        } else if (c == u'\r') {
-            out += QChar(kLoneCr);
-        } else if (c == u'\n') {
-            out += QChar(kLoneLf);
+        } else if (NeedsStandIn(c)) {
+            standIns.append({int(out.size()), c});
+            out += StandInFor(c);
         } else {
             out += c;
         }
@@ -32,21 +61,122 @@ QString ToDocumentText(const QString &crlfText) {
     return out;
 }
 
-QString FromDocumentText(const QString &documentText) {
+void MarkStandIns(QTextDocument *document, int offset, const QList<StandIn> &standIns) {
+    QTextCursor cursor(document);
+    for (const StandIn &standIn : standIns) {
+        QTextCharFormat format;
+        format.setProperty(kStandsFor, int(standIn.original.unicode()));
+        cursor.setPosition(offset + standIn.position);
+        cursor.setPosition(offset + standIn.position + 1, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+}
+
+void AppendFragment(QString &out, const QString &text, const QTextCharFormat &format) {
+    if (!format.hasProperty(kStandsFor)) {
+        out += text;
+        return;
+    }
+    // Text typed right behind a stand-in may share its format; only the stand-in itself counts.
+    const QChar original(char16_t(format.intProperty(kStandsFor)));
+    const QChar standIn = StandInFor(original);
+    for (const QChar c : text)
+        out += c == standIn ? original : c;
+}
+
+// The slow road, taken only when the text holds a character that may be a stand-in: the
+// fragments of the document carry the formats that tell stand-ins from ordinary text.
+QString CrlfTextOfFragments(const QTextDocument *document, int from, int to) {
     QString out;
-    out.reserve(documentText.size() + documentText.size() / 16);
-    for (const QChar c : documentText) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
+    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (start < end)
+                AppendFragment(out, fragment.text().mid(start - fragment.position(), end - start),
+                               fragment.charFormat());
+        }
+        const int breakPosition = block.position() + block.length() - 1;
+        if (breakPosition >= from && breakPosition < to && block.next().isValid())
             out += QStringLiteral("\r\n");
-            break;
-        case kLoneCr:
-            out += u'\r';
-            break;
-        case kLoneLf:
-            out += u'\n';
-            break;
-        default:
+    }
+    return out;
+}
+
+bool MayHoldStandIns(QStringView text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == StandInFor(u'\r') || c == StandInFor(u'\n') ||
+               c == StandInFor(QChar::ParagraphSeparator);
+    });
+}
+
+} // namespace
+
+void InsertCrlfText(QTextCursor &cursor, const QString &crlfText) {
+    QList<StandIn> standIns;
+    const QString text = ToDocumentText(crlfText, standIns);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    const int start = cursor.position();
+    cursor.insertText(text, QTextCharFormat()); // never the format of a stand-in before it
+    MarkStandIns(cursor.document(), start, standIns);
+    cursor.endEditBlock();
+}
+
+void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText) {
+    QList<StandIn> standIns;
+    document->setPlainText(ToDocumentText(crlfText, standIns));
+    if (standIns.isEmpty())
+        return;
+    document->setUndoRedoEnabled(false); // loading is no step to undo
+    MarkStandIns(document, 0, standIns);
+    document->setUndoRedoEnabled(true);
+}
+
+QString DocumentCrlfText(const QTextDocument *document, int from, int to) {
+    const QString raw = document->toRawText();
+    from = std::clamp(from, 0, int(raw.size()));
+    to = std::clamp(to, from, int(raw.size()));
+    const QStringView range = QStringView(raw).mid(from, to - from);
+    if (MayHoldStandIns(range))
+        return CrlfTextOfFragments(document, from, to);
+    QString out;
+    out.reserve(range.size() + range.size() / 16);
+    for (const QChar c : range) {
+        if (c == QChar::ParagraphSeparator)
+            out += QStringLiteral("\r\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString DocumentCrlfText(const QTextDocument *document) {
+    return DocumentCrlfText(document, 0, document->characterCount() - 1);
+}
+
+QString BlockCrlfText(const QTextBlock &block) {
+    const QString text = block.text();
+    if (!MayHoldStandIns(text))
+        return text;
+    return CrlfTextOfFragments(block.document(), block.position(),
+                               block.position() + int(text.size()));
+}
+
+QString WithCrlfLineBreaks(const QString &text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            out += QStringLiteral("\r\n");
+            if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
+                ++i;
+        } else {
             out += c;
         }
     }

@@ -1,20 +1,33 @@
 #pragma once
 // The bridge between the program's CR LF text and the text document of an editor widget.
-// The document keeps one paragraph per line, separated by U+2029. A lone CR or LF inside a line
-// is part of that line's text, so the document holds it as a stand-in character that no
-// paragraph break is made of; the settings file's 8-bit code page cannot hold these stand-ins,
-// so no stored script contains them. Every character maps to exactly one document character
-// except a CR LF pair, which is one paragraph break.
+// The document keeps one block per line; a CR LF pair is its block break. A character that the
+// document cannot hold as itself (a lone CR or LF, which the document would turn into a block
+// break, and U+2029, U+FDD0 and U+FDD1, which it takes as block and frame marks) is held as a
+// visible stand-in character whose character format records the original. A stand-in without
+// that record is ordinary text, so no character of a script can be mistaken for a stand-in.
+// Every character maps to exactly one document character except a CR LF pair, which is one
+// block break; positions therefore convert by counting blocks.
 
 #include <QString>
 
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+
 namespace telmaris {
 
-inline constexpr char16_t kLoneCr = 0xE00D; // a CR that is not followed by an LF
-inline constexpr char16_t kLoneLf = 0xE00A; // an LF that does not follow a CR
+// Replaces the cursor's selection by crlfText, as one undo step; the cursor ends behind it.
+void InsertCrlfText(QTextCursor &cursor, const QString &crlfText);
+// Replaces the whole document by crlfText without an undo step.
+void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText);
+// The CR LF text of the document positions from..to.
+QString DocumentCrlfText(const QTextDocument *document, int from, int to);
+QString DocumentCrlfText(const QTextDocument *document);
+// The CR LF text of one line.
+QString BlockCrlfText(const QTextBlock &block);
 
-QString ToDocumentText(const QString &crlfText);
-QString FromDocumentText(const QString &documentText);
+// Every kind of line break (CR LF, lone CR, lone LF, U+2028, U+2029) becomes one CR LF.
+QString WithCrlfLineBreaks(const QString &text);
 
 // One replacement that turns one CR LF text into another: the characters from start on,
 // removed of them, give way to inserted. Neither end touches a CR or LF, so a line break is

@@ -61,6 +61,12 @@ ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(n
     new ScriptHighlighter(document());
     viewport()->setMouseTracking(true);
     setMouseTracking(true);
+    // Typing right behind a stand-in would take over its format; typed text is plain.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection() && !cursor.charFormat().properties().isEmpty())
+            setCurrentCharFormat(QTextCharFormat());
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (d->quiet == 0)
             Q_EMIT edited();
@@ -94,13 +100,19 @@ static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
     return block.position() + std::min(offset, block.length() - 1);
 }
 
+// The length of the CR LF text, from the document's counts alone: characterCount() holds one
+// paragraph break per block, of which all but the last stand for a CR LF.
+static int CrlfSize(const QTextDocument *doc) {
+    return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
 QString ScriptEdit::crlfText() const {
-    return FromDocumentText(document()->toRawText());
+    return DocumentCrlfText(document());
 }
 
 void ScriptEdit::setCrlfText(const QString &text) {
     ++d->quiet;
-    setPlainText(ToDocumentText(text));
+    SetDocumentCrlfText(document(), text);
     --d->quiet;
     Q_EMIT edited();
 }
@@ -116,11 +128,12 @@ int ScriptEdit::selLength() const {
 }
 
 QString ScriptEdit::selText() const {
-    return FromDocumentText(textCursor().selectedText());
+    const QTextCursor cursor = textCursor();
+    return DocumentCrlfText(document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void ScriptEdit::select(int start, int length) {
-    const int size = int(crlfText().size());
+    const int size = CrlfSize(document());
     start = std::clamp(start, 0, size);
     const int end = std::clamp(start + std::max(length, 0), start, size);
     QTextCursor cursor(document());
@@ -159,7 +172,7 @@ static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffe
     cursor.setPosition(ToDocumentPosition(doc, change.start));
     cursor.setPosition(ToDocumentPosition(doc, change.start + change.removed),
                        QTextCursor::KeepAnchor);
-    cursor.insertText(ToDocumentText(change.inserted));
+    InsertCrlfText(cursor, change.inserted);
     edit->select(after.selStart, after.selLength);
     edit->ensureCursorVisible();
 }
@@ -219,7 +232,7 @@ QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
     const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
     if (!block.isValid() || !area.contains(viewportPosition))
         return {};
-    return CheckScriptLine(FromDocumentText(block.text())).skipReason;
+    return CheckScriptLine(BlockCrlfText(block)).skipReason;
 }
 
 bool ScriptEdit::viewportEvent(QEvent *event) {
@@ -249,8 +262,10 @@ QMimeData *ScriptEdit::createMimeDataFromSelection() const {
 void ScriptEdit::insertFromMimeData(const QMimeData *source) {
     if (d->locked || source == nullptr || !source->hasText())
         return;
+    // Text from elsewhere breaks its lines in its own way (LF on Linux, CR from old Macs,
+    // U+2028/U+2029 from web pages); each of those breaks is a script line break.
     QTextCursor cursor = textCursor();
-    cursor.insertText(ToDocumentText(source->text()));
+    InsertCrlfText(cursor, WithCrlfLineBreaks(source->text()));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

@@ -5,16 +5,18 @@
 
 #include <QColor>
 #include <QFont>
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextDocument>
 
 namespace telmaris {
 
 ScriptHighlighter::ScriptHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
 
-void ScriptHighlighter::highlightBlock(const QString &text) {
-    // One block is one script line; its stand-ins for a lone CR or LF are one character each,
-    // like the characters they stand for, so the offsets agree.
-    const LineMarks marks = CheckScriptLine(FromDocumentText(text));
+void ScriptHighlighter::highlightBlock(const QString & /*text*/) {
+    // One block is one script line; its stand-ins are one character each, like the characters
+    // they stand for, so the offsets agree.
+    const LineMarks marks = CheckScriptLine(BlockCrlfText(currentBlock()));
     if (marks.keyword.length > 0) {
         QTextCharFormat keyword;
         keyword.setFontWeight(QFont::Bold);

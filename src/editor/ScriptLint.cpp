@@ -1,5 +1,7 @@
 #include "editor/ScriptLint.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <vector>
 
@@ -65,6 +67,73 @@ QString NearKeyword(const QString &word) {
     return {};
 }
 
+// What may follow a keyword on a line that was meant to run it.
+enum class ArgumentShape { Nothing, Seconds, DialString, ModemCommand, Text };
+
+ArgumentShape ShapeOf(const QString &keyword) {
+    if (keyword == QStringLiteral("PAUSE"))
+        return ArgumentShape::Seconds;
+    if (keyword == QStringLiteral("W\u00c4HLE"))
+        return ArgumentShape::DialString;
+    if (keyword == QStringLiteral("MODEM"))
+        return ArgumentShape::ModemCommand;
+    if (keyword == QStringLiteral("HINWEIS") || keyword == QStringLiteral("DIALOG") ||
+        keyword == QStringLiteral("EINGABE"))
+        return ArgumentShape::Text;
+    return ArgumentShape::Nothing; // AUFLEGEN, ERDTASTE, FLASH, TONWAHL, IMPULSWAHL
+}
+
+// A number of seconds, perhaps with its unit: "5", "2.5", "10 Sekunden", "3 s".
+bool IsSeconds(const QString &argument) {
+    static const QRegularExpression seconds(
+        QStringLiteral("^[+-]?\\d+([.,]\\d+)?(\\s*(s|sek\\.?|sekunden?))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return seconds.match(argument).hasMatch();
+}
+
+// Digits and the characters a modem dials ("*", "#", "!" flash, "," and "W" waits, "P" and
+// "T" switch the method), or the placeholder for typed digits.
+bool IsDialString(const QString &argument) {
+    static const QRegularExpression dial(
+        QStringLiteral("^([0-9*#!,;@+/()\\- ABCDPTW]|%EINGABE%)*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression dials(QStringLiteral("[0-9*#!]|%EINGABE%"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression words(QStringLiteral("[A-Za-z]{2,}"));
+    const QString withoutPlaceholder =
+        QString(argument).remove(QStringLiteral("%EINGABE%"), Qt::CaseInsensitive);
+    return dial.match(argument).hasMatch() && dials.match(argument).hasMatch() &&
+           !words.match(withoutPlaceholder).hasMatch();
+}
+
+// How German writes an ordinary noun at the start of a sentence: "Hinweis", "Eingabe".
+bool IsWrittenAsNoun(const QString &word) {
+    return word.size() > 1 && word.at(0).isUpper() && word.mid(1) == word.mid(1).toLower();
+}
+
+// Whether a line whose first word is written like keyword looks meant to run it rather than
+// be a remark: nothing follows the word, or an argument of the keyword's shape. A message
+// keyword written as an ordinary noun begins a sentence ("Hinweise zur Anlage"), not a command.
+bool LooksLikeCommand(const QString &keyword, const QString &word, const QString &argument) {
+    const ArgumentShape shape = ShapeOf(keyword);
+    if (shape == ArgumentShape::Text)
+        return !IsWrittenAsNoun(word);
+    if (argument.isEmpty())
+        return true;
+    switch (shape) {
+    case ArgumentShape::Seconds:
+        return IsSeconds(argument);
+    case ArgumentShape::DialString:
+        return IsDialString(argument);
+    case ArgumentShape::ModemCommand:
+        return argument.startsWith(QStringLiteral("AT"), Qt::CaseInsensitive);
+    case ArgumentShape::Nothing:
+    case ArgumentShape::Text:
+        break;
+    }
+    return false;
+}
+
 QString Quoted(const QString &text) {
     return u'\u201e' + text + u'\u201c';
 }
@@ -106,47 +175,43 @@ LineMarks CheckScriptLine(const QString &line) {
         return marks;
     }
 
+    // The word the writer may have meant as a keyword: behind leading tabs, up to a blank or
+    // a tab; the argument is what follows it.
+    int wordStart = first;
+    while (wordStart < last && line.at(wordStart) == u'\t')
+        ++wordStart;
+    int wordEnd = wordStart;
+    while (wordEnd < last && line.at(wordEnd) != u' ' && line.at(wordEnd) != u'\t')
+        ++wordEnd;
+    const QString word = line.mid(wordStart, wordEnd - wordStart);
+    const QString argument = line.mid(wordEnd, last - wordEnd).trimmed();
+    const QString inCapitals = KeywordIgnoringCase(word);
+    const QString meant = inCapitals.isEmpty() ? NearKeyword(word) : inCapitals;
+    if (meant.isEmpty() || !LooksLikeCommand(meant, word, argument))
+        return marks;
+
     marks.skipped = {first, int(keyword.size())};
-    const int tab = int(keyword.indexOf(u'\t'));
-    if (tab == 0) {
-        QString rest = keyword;
-        while (rest.startsWith(u'\t'))
-            rest.remove(0, 1);
-        const QString word = rest.section(u'\t', 0, 0);
-        if (!KeywordIgnoringCase(word).isEmpty() || !NearKeyword(word).isEmpty()) {
-            marks.skipReason = kSkipped + QStringLiteral("Vor dem Schl\u00fcsselwort darf kein "
-                                                         "Tabulator stehen, nur Leerzeichen.");
-            return marks;
-        }
-    } else if (tab > 0) {
-        const QString word = keyword.left(tab);
-        if (IsKeyword(word)) {
-            marks.skipReason = kSkipped + QStringLiteral("Hinter dem Schl\u00fcsselwort muss ein "
-                                                         "Leerzeichen stehen, kein Tabulator.");
-            return marks;
-        }
-        if (!KeywordIgnoringCase(word).isEmpty()) {
-            marks.skipReason =
-                kSkipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
-                                          "Gro\u00dfbuchstaben geschrieben werden, und hinter "
-                                          "dem Schl\u00fcsselwort muss ein Leerzeichen stehen, "
-                                          "kein Tabulator.");
-            return marks;
-        }
-    }
-    if (!KeywordIgnoringCase(keyword).isEmpty()) {
+    const bool tabAfter = wordEnd < last && line.at(wordEnd) == u'\t';
+    if (wordStart > first) {
+        marks.skipReason = kSkipped + QStringLiteral("Vor dem Schl\u00fcsselwort darf kein "
+                                                     "Tabulator stehen, nur Leerzeichen.");
+    } else if (tabAfter && IsKeyword(word)) {
+        marks.skipReason = kSkipped + QStringLiteral("Hinter dem Schl\u00fcsselwort muss ein "
+                                                     "Leerzeichen stehen, kein Tabulator.");
+    } else if (tabAfter && !inCapitals.isEmpty()) {
+        marks.skipReason =
+            kSkipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
+                                      "Gro\u00dfbuchstaben geschrieben werden, und hinter "
+                                      "dem Schl\u00fcsselwort muss ein Leerzeichen stehen, "
+                                      "kein Tabulator.");
+    } else if (!inCapitals.isEmpty()) {
         marks.skipReason = kSkipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
                                                      "Gro\u00dfbuchstaben geschrieben werden.");
-        return marks;
-    }
-    const QString near = NearKeyword(keyword);
-    if (!near.isEmpty()) {
-        marks.skipReason = kSkipped + Quoted(keyword) +
+    } else {
+        marks.skipReason = kSkipped + Quoted(word) +
                            QStringLiteral(" ist kein Schl\u00fcsselwort. Gemeint ist wohl ") +
-                           Quoted(near) + u'.';
-        return marks;
+                           Quoted(meant) + u'.';
     }
-    marks.skipped = {};
     return marks;
 }
 

@@ -1,5 +1,6 @@
 #include "help/Help.h"
 
+#include "common/UserTexts.h"
 #include "info/MakerAddresses.h"
 
 #include <QCoreApplication>
@@ -20,11 +21,15 @@ bool FileExists(const QString &path) {
 }
 
 QString FindHelpFile(const QString &programFolder) {
-    const QDir folder(programFolder);
-    for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
-        QString path = folder.filePath(name);
-        if (FileExists(path))
-            return path;
+    // An installed program lies in <prefix>/bin and its manual in <prefix>/share/doc/telmaris.
+    const QString installedDocs =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/telmaris"));
+    for (const QString &folder : {programFolder, installedDocs}) {
+        for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
+            QString path = QDir(folder).filePath(name);
+            if (FileExists(path))
+                return path;
+        }
     }
     return {};
 }
@@ -48,9 +53,8 @@ void OpenWebSite(DocumentOpener &opener) {
 void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
     const QString path = FindHelpFile(programFolder);
     if (path.isEmpty()) {
-        dialogs.ShowMessage(
-            MessageIcon::Information, QStringLiteral("Telmaris"),
-            QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ..."));
+        dialogs.ShowMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                            texts::HelpNotFoundMessage);
         return;
     }
     OpenDocument(opener, path);

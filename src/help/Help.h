@@ -1,5 +1,6 @@
 #pragma once
-// The manual beside the program, and the hand-over of files and addresses to the desktop.
+// The manual beside the program or in its installed place, and the hand-over of files and addresses
+// to the desktop.
 
 #include "common/Dialogs.h"
 #include "help/DocumentOpener.h"
@@ -15,7 +16,8 @@ QString ProgramFolder();
 // True when a plain file is at path; folders, hidden files and any error count as no file.
 bool FileExists(const QString &path);
 
-// "hilfe.htm", else "index.htm" in the program folder; empty when neither is a plain file.
+// "hilfe.htm", else "index.htm", first in the program folder (a portable copy), then in
+// ../share/doc/telmaris/ beside it (an installed copy); empty when none is a plain file.
 QString FindHelpFile(const QString &programFolder);
 
 // A file path or a web or mail address as the address the desktop opens.

@@ -96,9 +96,30 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
     layout->addLayout(buttons);
 
     resize(626, 424);
-    const QScreen *screen = this->screen();
-    if (screen != nullptr)
-        move(InfoDialogPosition(screen->geometry(), size()));
+}
+
+// The outer frame, title bar included, is what is centred. A window manager adds that frame
+// only after the window is shown, and then moves the window: so the dialog is placed when shown
+// and again each time its frame turns out to have a different size than the one it was placed
+// with. A move by the user keeps the frame's size and stays where the user put it.
+void InfoDialog::CentreByFrame() {
+    const QSize frame = frameGeometry().size();
+    if (frame == placedFrame_)
+        return;
+    placedFrame_ = frame;
+    if (const QScreen *screen = this->screen())
+        move(InfoDialogPosition(screen->geometry(), frame));
+}
+
+void InfoDialog::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    CentreByFrame();
+}
+
+void InfoDialog::moveEvent(QMoveEvent *event) {
+    QDialog::moveEvent(event);
+    if (isVisible())
+        CentreByFrame();
 }
 
 QString InfoDialog::InfoText() {

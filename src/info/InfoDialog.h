@@ -19,9 +19,14 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
+    void CentreByFrame();
+
     DocumentOpener &opener_;
+    QSize placedFrame_; // the frame size the dialog was last centred with
 };
 
 // Keeps at most one info dialog: ShowInfo builds it, or brings the open one to the front.

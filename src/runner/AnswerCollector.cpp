@@ -1,5 +1,7 @@
 #include "runner/AnswerCollector.h"
 
+#include "common/UserTexts.h"
+
 namespace telmaris {
 
 namespace {
@@ -37,7 +39,7 @@ QList<AnswerLine> AnswerCollector::Feed(const QByteArray &bytes) {
 }
 
 QString LastAnswerStatus(const QString &line) {
-    return QStringLiteral("Letzte Modem-Antwort: \u00bb") + line + u'\u00ab';
+    return texts::LastAnswerStatus.arg(line);
 }
 
 } // namespace telmaris

@@ -14,6 +14,10 @@ ModemLink::ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *p
     : QObject(parent), flags_(flags), ui_(ui), trace_(trace) {
     connect(&line_, &SerialLine::received, this, &ModemLink::HandleReceived);
     connect(&line_, &SerialLine::errorEvent, this, &ModemLink::HandleErrorEvent);
+    // The limit wakes the wait like any other event; "n seconds" must not come early.
+    answerTimer_.setSingleShot(true);
+    answerTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&answerTimer_, &QTimer::timeout, this, [this] { flags_.AnswerTimeOver = true; });
 }
 
 bool ModemLink::Open(const QString &device, int baud, QString *error) {
@@ -34,13 +38,21 @@ bool ModemLink::TellModem(const QString &skriptLine) {
         trace_->AddTrace(SkriptLineTrace(QTime::currentTime(), skriptLine));
     // One character per byte: what the user typed beyond ASCII goes out as Latin-1.
     line_.write(skriptLine.toLatin1());
+    flags_.AnswerTimeOver = false;
+    if (answerTimeLimit_ > 0)
+        answerTimer_.start(answerTimeLimit_ * 1000);
     WaitUntil([this] {
         return flags_.AnswerReceived || flags_.CommEventError || flags_.UserAbort ||
-               flags_.ModemErrorReported;
+               flags_.ModemErrorReported || flags_.AnswerTimeOver;
     });
-    const bool errOccured = flags_.ModemErrorReported || flags_.UserAbort || flags_.CommEventError;
-    if (trace_)
+    answerTimer_.stop();
+    const bool errOccured = flags_.ModemErrorReported || flags_.UserAbort ||
+                            flags_.CommEventError || flags_.AnswerTimeOver;
+    if (trace_) {
+        if (flags_.AnswerTimeOver)
+            trace_->AddTrace(AnswerTimeOverTrace(QTime::currentTime(), answerTimeLimit_));
         trace_->AddTrace(ErrOccuredTrace(QTime::currentTime(), errOccured));
+    }
     return errOccured;
 }
 

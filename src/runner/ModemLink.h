@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 namespace telmaris {
 
@@ -27,9 +28,14 @@ public:
     void Close();
 
     // Writes skriptLine as it is (the caller supplies "AT" and the CR) and waits until the
-    // modem gave a final answer, the port reported an error event or the user asked to abort.
-    // Returns ErrOccured: true when the run must stop.
+    // modem gave a final answer, the port reported an error event, the user asked to abort or
+    // the answer time limit passed. Returns ErrOccured: true when the run must stop.
     bool TellModem(const QString &skriptLine);
+
+    // Seconds TellModem waits for an answer; 0 waits for ever (the window, where the user can
+    // abort). A wait that runs out sets AnswerTimeOver.
+    void SetAnswerTimeLimit(int seconds) { answerTimeLimit_ = seconds; }
+    int AnswerTimeLimit() const { return answerTimeLimit_; }
 
     SerialLine &Line() { return line_; }
 
@@ -42,6 +48,8 @@ private:
     TraceSink *trace_;
     SerialLine line_;
     AnswerCollector collector_;
+    int answerTimeLimit_ = 0;
+    QTimer answerTimer_;
 };
 
 } // namespace telmaris

@@ -11,6 +11,7 @@ struct RunFlags {
     bool ModemErrorReported = false;
     bool CommEventError = false;
     bool PauseOver = false;
+    bool AnswerTimeOver = false; // the modem let the answer time limit pass
 };
 
 } // namespace telmaris

@@ -19,11 +19,11 @@ public:
     virtual QString InputBox(const QString &title, const QString &prompt) = 0;
     virtual void Beep() = 0;
 
-    // The visible editor box. Text and positions are in CR LF text, counted from 0.
+    // The visible editor box. Text and positions are in CR LF text, counted from 0. A run reads
+    // the text once: the box is locked until the run is over.
     virtual QString EditorText() const = 0;
     virtual void SetEditorLocked(bool locked) = 0;
     virtual void SelectEditorRange(int start, int length) = 0;
-    virtual QString SelectedEditorText() const = 0;
     virtual int EditorCaret() const = 0;
     virtual void SetEditorCaret(int position) = 0; // drops any selection
     virtual void FocusEditor() = 0;

@@ -114,4 +114,12 @@ QList<ScriptLineRange> SplitScriptLines(const QString &text) {
     return lines;
 }
 
+bool AsksForInput(const QString &scriptText) {
+    for (const ScriptLineRange &line : SplitScriptLines(scriptText))
+        if (ReadScriptLine(scriptText.mid(line.start, line.length), QString()).keyword ==
+            Keyword::Eingabe)
+            return true;
+    return false;
+}
+
 } // namespace telmaris

@@ -63,4 +63,7 @@ int ScriptLineLength(const QString &text, int start);
 // break adds no line, an empty text has one empty line.
 QList<ScriptLineRange> SplitScriptLines(const QString &text);
 
+// Whether a run of the script text reaches an EINGABE line, read the way the runner reads it.
+bool AsksForInput(const QString &scriptText);
+
 } // namespace telmaris

@@ -1,5 +1,6 @@
 #include "runner/ScriptRunner.h"
 
+#include "common/UserTexts.h"
 #include "runner/ModemLink.h"
 #include "runner/RunFlags.h"
 #include "runner/RunnerUi.h"
@@ -101,51 +102,53 @@ bool ScriptRunner::Private::CarryOutLine(const QString &lineText) {
 }
 
 bool ScriptRunner::Private::RunToClosingReset(const StartData &settings) {
-    ui.Status(QStringLiteral("Modem-Reset"));
+    ui.Status(texts::ModemResetStatus);
     if (!Send(AtCommand(settings.ModemReset)))
         return false;
     Pause(OneSecond);
-    ui.Status(QStringLiteral("Modem-Initialisierung"));
+    ui.Status(texts::ModemInitStatus);
     if (!Send(AtCommand(settings.ModemInit)))
         return false;
     Pause(OneSecond);
-    ui.Status(QStringLiteral("Programmierung l\u00e4uft ..."));
+    ui.Status(texts::RunningStatus);
 
-    // The editor text is read afresh before and after each line; positions are in CR LF text.
-    int lineStart = 0;
-    do {
+    // The editor is locked for the whole run, so its text is read once and the lines are
+    // taken from that reading: a line then costs the same in a long script as in a short one.
+    const QString text = ui.EditorText();
+    for (const ScriptLineRange &line : SplitScriptLines(text)) {
         QCoreApplication::processEvents();
-        const int length = ScriptLineLength(ui.EditorText(), lineStart);
-        ui.SelectEditorRange(lineStart, length);
-        if (length != 0 && !CarryOutLine(ui.SelectedEditorText()))
+        ui.SelectEditorRange(line.start, line.length);
+        if (line.length != 0 && !CarryOutLine(text.mid(line.start, line.length)))
             return false;
-        lineStart += length + 2;
-    } while (lineStart < ui.EditorText().size());
+    }
 
-    ui.Status(QStringLiteral("Modem-Reset"));
+    ui.Status(texts::ModemResetStatus);
     return Send(AtCommand(settings.ModemReset));
 }
 
 RunOutcome ScriptRunner::Private::ErrorExit() {
     if (flags.ModemErrorReported) {
-        ui.Status(QStringLiteral("Das Modem hat einen Fehler gemeldet!"));
-        ui.ShowMessage(MessageIcon::Critical, Title,
-                       QStringLiteral("Das Modem hat einen Befehl nicht verstandent - bitte "
-                                      "Verbindung und Optionen  pr\u00fcfen."));
+        ui.Status(texts::ModemErrorStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
         return RunOutcome::ModemError;
     }
     if (flags.CommEventError) {
-        ui.Status(QStringLiteral("Modem-Problem!"));
-        ui.ShowMessage(MessageIcon::Critical, Title,
-                       QStringLiteral("Das Modem reagiert nicht - ist es eingeschaltet?"));
+        ui.Status(texts::PortErrorStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
         return RunOutcome::PortError;
+    }
+    if (flags.AnswerTimeOver) {
+        // Like a modem that does not react: no hang-up, nothing more is sent.
+        ui.Status(texts::PortErrorStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       texts::NoAnswerMessage.arg(link.AnswerTimeLimit()));
+        return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited.
     link.TellModem(HangUpCommand());
     ui.Beep();
-    ui.Status(QStringLiteral("Programmabbruch durch Anwender!"));
-    ui.ShowMessage(MessageIcon::Critical, Title,
-                   QStringLiteral("Das Skript wurde wunschgem\u00e4\u00df abgebrochen."));
+    ui.Status(texts::UserAbortStatus);
+    ui.ShowMessage(MessageIcon::Critical, Title, texts::UserAbortMessage);
     return RunOutcome::UserAbort;
 }
 
@@ -178,16 +181,14 @@ RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &po
     if (!d->link.Open(device, BaudOfSetting(settings.ModemSpeed), &reason)) {
         QTextStream(stderr) << "COM" << settings.ComPort << " (" << device << "): " << reason
                             << Qt::endl;
-        ui.Status(QStringLiteral("Schnittstellen-Problem!"));
-        ui.ShowMessage(
-            MessageIcon::Critical, Title,
-            QStringLiteral("Com-Port %1 ist nicht verf\u00fcgbar.").arg(settings.ComPort));
+        ui.Status(texts::PortFailureStatus);
+        ui.ShowMessage(MessageIcon::Critical, Title,
+                       texts::PortUnavailableMessage.arg(settings.ComPort));
         outcome = RunOutcome::PortFailure;
     } else if (d->RunToClosingReset(settings)) {
         if (!autoMode)
-            ui.ShowMessage(MessageIcon::Information, Title,
-                           QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt."));
-        ui.Status(QStringLiteral("Programmierung beendet"));
+            ui.ShowMessage(MessageIcon::Information, Title, texts::SuccessMessage);
+        ui.Status(texts::SuccessStatus);
     } else {
         outcome = d->ErrorExit();
     }
@@ -199,6 +200,10 @@ RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &po
     ui.SetRunState(false);
     flags.Running = false;
     return outcome;
+}
+
+void ScriptRunner::SetAnswerTimeLimit(int seconds) {
+    d->link.SetAnswerTimeLimit(seconds);
 }
 
 bool ScriptRunner::Running() const {

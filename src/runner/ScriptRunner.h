@@ -12,7 +12,7 @@ namespace telmaris {
 class RunnerUi;
 class TraceSink;
 
-enum class RunOutcome { Success, ModemError, PortError, UserAbort, PortFailure };
+enum class RunOutcome { Success, ModemError, PortError, NoAnswer, UserAbort, PortFailure };
 
 class ScriptRunner : public QObject {
     Q_OBJECT
@@ -26,6 +26,10 @@ public:
     // out. Returns how the run ended. Precondition: !Running().
     RunOutcome SendSkript(const StartData &settings, const PortMap &ports,
                           const QString &scriptName, bool autoMode);
+
+    // Seconds to wait for each modem answer before the run ends as a modem that does not
+    // respond; 0 waits until the user aborts.
+    void SetAnswerTimeLimit(int seconds);
 
     bool Running() const;
     void RequestAbort(); // a press of "&Abbrechen": sets UserAbort

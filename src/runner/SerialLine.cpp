@@ -35,6 +35,8 @@ QString OpenFailureReason(const QSerialPort &port) {
 SerialLine::SerialLine(QObject *parent) : QObject(parent) {
     drainTimer_.setInterval(DefaultDrainTimeoutMs);
     connect(&drainTimer_, &QTimer::timeout, this, &SerialLine::checkDrain);
+    countTimer_.setInterval(ErrorCountIntervalMs);
+    connect(&countTimer_, &QTimer::timeout, this, &SerialLine::checkErrorCounts);
     connect(&port_, &QSerialPort::readyRead, this, &SerialLine::readAvailable);
     connect(&port_, &QSerialPort::errorOccurred, this, &SerialLine::handleError);
 }
@@ -82,6 +84,9 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
 #endif
     port_.clearError();
     pendingAtLastCheck_ = 0;
+    counts_ = countReader_(static_cast<int>(port_.handle()));
+    if (counts_)
+        countTimer_.start();
     return true;
 }
 
@@ -91,6 +96,8 @@ bool SerialLine::isOpen() const {
 
 void SerialLine::close() {
     drainTimer_.stop();
+    countTimer_.stop();
+    counts_.reset();
     if (!port_.isOpen())
         return;
     // Whatever is still buffered (a hang-up after an abort) goes out before the port closes.
@@ -123,6 +130,7 @@ void SerialLine::setDrainTimeout(int milliseconds) {
 void SerialLine::readAvailable() {
     if (!port_.isOpen())
         return;
+    checkErrorCounts(); // an error in this chunk is known before its answer lines are
     const QByteArray bytes = port_.readAll();
     if (!bytes.isEmpty())
         emit received(bytes);
@@ -142,6 +150,8 @@ void SerialLine::handleError(QSerialPort::SerialPortError error) {
         // The device is gone (an unplugged USB modem); the port would report this in a
         // tight loop for as long as it stays open.
         drainTimer_.stop();
+        countTimer_.stop();
+        counts_.reset();
         port_.close();
         break;
     default:
@@ -163,6 +173,22 @@ void SerialLine::checkDrain() {
     }
     drainTimer_.stop();
     emit errorEvent(QSerialPort::TimeoutError);
+}
+
+void SerialLine::setErrorCountReader(ErrorCountReader reader) {
+    countReader_ = std::move(reader);
+}
+
+void SerialLine::checkErrorCounts() {
+    if (!counts_ || !port_.isOpen())
+        return;
+    const std::optional<LineErrorCounts> now = countReader_(static_cast<int>(port_.handle()));
+    if (!now)
+        return;
+    const bool lost = CharactersMayBeLost(*counts_, *now);
+    counts_ = now;
+    if (lost)
+        emit errorEvent(QSerialPort::UnknownError); // the toolkit has no code for these errors
 }
 
 qint64 SerialLine::pendingOutput() const {

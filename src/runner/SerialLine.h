@@ -1,7 +1,9 @@
 #pragma once
 // The serial line to the modem: a QSerialPort opened 8N1, with the lock conventions of
 // terminal and dial-up programs honoured, that hands on received bytes and the port's error
-// events.
+// events, among them the overrun, break and parity errors that only the driver's counters tell.
+
+#include "runner/LineErrorCounts.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -33,23 +35,36 @@ public:
 
     void setDrainTimeout(int milliseconds);
 
+    // The driver's error counters are read at each received chunk and at this interval while
+    // the port is open, so an error is noticed while a command waits for an answer that the
+    // error swallowed.
+    static constexpr int ErrorCountIntervalMs = 250;
+    // Where the counters come from (the driver unless a test says otherwise); takes effect at
+    // the next open.
+    void setErrorCountReader(ErrorCountReader reader);
+
 signals:
     void received(const QByteArray &bytes);
     // Every error condition of the open port except an operation the device does not
-    // support (a framing error shows only as a NUL byte received). After a read or resource error
-    // the port is already closed.
+    // support (a framing error shows only as a NUL byte received), and, as UnknownError, a rise
+    // of the driver's overrun, break or parity counters. After a read or resource error the
+    // port is already closed.
     void errorEvent(QSerialPort::SerialPortError error);
 
 private:
     void readAvailable();
     void handleError(QSerialPort::SerialPortError error);
     void checkDrain();
+    void checkErrorCounts();
     qint64 pendingOutput() const;
 
     QSerialPort port_;
     QTimer drainTimer_;
     qint64 pendingAtLastCheck_ = 0;
     bool opening_ = false;
+    ErrorCountReader countReader_ = ReadDriverErrorCounts;
+    std::optional<LineErrorCounts> counts_; // nothing: the device keeps no counters
+    QTimer countTimer_;
 };
 
 } // namespace telmaris

@@ -46,4 +46,9 @@ QString ErrOccuredTrace(const QTime &time, bool errOccured) {
                   errOccured ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
 }
 
+QString AnswerTimeOverTrace(const QTime &time, int seconds) {
+    return Quoted(time, QStringLiteral("AntwortZeit"),
+                  QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds));
+}
+
 } // namespace telmaris

@@ -13,5 +13,7 @@ QString TraceTime(const QTime &time);
 QString SkriptLineTrace(const QTime &time, const QString &command); // command with its CR
 QString RcvStringTrace(const QTime &time, const QString &line);
 QString ErrOccuredTrace(const QTime &time, bool errOccured);
+// The modem let the answer time limit of an unattended run pass.
+QString AnswerTimeOverTrace(const QTime &time, int seconds);
 
 } // namespace telmaris

@@ -1,6 +1,7 @@
 #include "shell/CommandLine.h"
 
 #include "common/Numbers.h"
+#include "common/UserTexts.h"
 
 #include <cmath>
 
@@ -9,15 +10,7 @@ namespace telmaris {
 namespace {
 
 QString UnknownParameterMessage(const QString &argument) {
-    const QChar cr = u'\r';
-    return QStringLiteral("Telmaris") +
-           QStringLiteral(" wurde mit dem unbekannten Startparameter") + cr + u'\'' + argument +
-           QStringLiteral("' aufgerufen.") + cr + cr +
-           QStringLiteral("Für den AutoMode von Telmaris sind aber nur die") + cr +
-           QStringLiteral("Skriptnummern von 1 bis 100 zulässig oder die von ") + cr +
-           QStringLiteral("Ihnen vergebenen Skriptnamen.") + cr + cr +
-           QStringLiteral("Der AutoMode wird daher abgebrochen und das ") + cr +
-           QStringLiteral("Programm beendet.");
+    return texts::UnknownParameterMessage.arg(argument);
 }
 
 } // namespace

@@ -22,6 +22,7 @@ enum ExitStatus {
     ExitSuccess = 0,   // interactive end, or an AutoMode run that succeeded
     ExitRunFailed = 1, // the AutoMode run ended with an error or abort
     ExitUnknownParameter = 2,
+    ExitNoDisplay = 2, // the window was asked for where no window system can be reached
     ExitNoSerialPort = 3,
 };
 

@@ -1,12 +1,15 @@
 #include "shell/MainWindow.h"
 
 #include "common/Numbers.h"
+#include "common/UserTexts.h"
 #include "editor/ScriptEdit.h"
 #include "help/DesktopOpener.h"
 #include "help/Help.h"
 #include "info/Artwork.h"
 #include "info/InfoDialog.h"
+#include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
+#include "store/AutoModeSettings.h"
 #include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
@@ -24,6 +27,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace telmaris {
@@ -40,10 +44,6 @@ public:
 private:
     ScriptEdit *edit_;
 };
-
-const QString EditorHint = QStringLiteral("Editor für das aktuelle Telefonanlagen-Programm");
-const QString NoComPortsMessage =
-    QStringLiteral("Es sind keinerlei Com-Ports verfügbar.\rDas Programm bricht daher ab.");
 
 } // namespace
 
@@ -105,7 +105,7 @@ void MainWindow::BuildWindow() {
         Edit_[i]->setObjectName(QStringLiteral("Edit%1").arg(i));
         EditStack->addWidget(Edit_[i]);
         connect(Edit_[i], &ScriptEdit::edited, this, [this] { slots_.SkriptChanged = true; });
-        AddHint(Edit_[i]->viewport(), EditorHint);
+        AddHint(Edit_[i]->viewport(), texts::EditorHint);
     }
     EditStack->setCurrentIndex(0);
     Layer->addWidget(scriptPage);
@@ -115,15 +115,21 @@ void MainWindow::BuildWindow() {
     layout->addWidget(BuildButtonRow());
     setCentralWidget(central);
 
-    StatusDisplay = new QLabel(QStringLiteral(" "), this);
+    // The status line changes with every answer of the modem, twice per command. Held by a
+    // widget without a layout, a new text only repaints the label: in a layout each text would
+    // lay out the whole window again. A long text is cut at the window's edge.
+    statusHolder_ = new QWidget(this);
+    StatusDisplay = new QLabel(QStringLiteral(" "), statusHolder_);
     StatusDisplay->setObjectName(QStringLiteral("StatusDisplay"));
     StatusDisplay->setTextFormat(Qt::PlainText);
     StatusDisplay->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // A long status text must not widen the window; it is cut at the window's edge.
-    StatusDisplay->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusHolder_->setFixedHeight(StatusDisplay->sizeHint().height());
+    statusHolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    statusHolder_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    statusHolder_->installEventFilter(this); // the label follows the holder's size
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->addWidget(StatusDisplay, 1);
+    statusBar()->addWidget(statusHolder_, 1);
 
     connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
     // A click on the tab already shown runs the tab switch as well (and then neither stores
@@ -138,13 +144,11 @@ void MainWindow::BuildWindow() {
             edit->setLineLen(lineLen);
     });
 
-    AddHint(SkriptSlider, QStringLiteral("Schnellauswahl eines Skripts"));
-    AddHint(TabStrip1, QStringLiteral("Auswahl der verschiedenen Skripts bzw. Zugang zu den "
-                                      "Optionen"));
-    AddHint(statusBar(), QStringLiteral("Statuszeile"));
-    AddHint(Options->UmbruchFrame(), EditorHint);
-    AddHint(Options->SkriptNameListBox()->viewport(),
-            QStringLiteral("Namensliste der Skripts - Doppelklicken für Editieren"));
+    AddHint(SkriptSlider, texts::SliderHint);
+    AddHint(TabStrip1, texts::TabStripHint);
+    AddHint(statusBar(), texts::StatusLineHint);
+    AddHint(Options->UmbruchFrame(), texts::EditorHint);
+    AddHint(Options->SkriptNameListBox()->viewport(), texts::NameListHint);
 }
 
 QWidget *MainWindow::BuildButtonRow() {
@@ -198,11 +202,10 @@ QWidget *MainWindow::BuildButtonRow() {
     setTabOrder(Command1[2], Command1[1]);
     setTabOrder(Command1[1], Command1[3]);
 
-    AddHint(Command1[0], QStringLiteral("Programm an die Telefonanlage schicken bzw. "
-                                        "Programmierung abbrechen"));
-    AddHint(Command1[1], QStringLiteral("Programmanleitung"));
-    AddHint(Command1[2], QStringLiteral("Programm beenden"));
-    AddHint(Command1[3], QStringLiteral("Zusatzinfos"));
+    AddHint(Command1[0], texts::ProgramButtonHint);
+    AddHint(Command1[1], texts::HelpButtonHint);
+    AddHint(Command1[2], texts::EndButtonHint);
+    AddHint(Command1[3], texts::InfoButtonHint);
     return row;
 }
 
@@ -213,6 +216,10 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == statusHolder_ && event->type() == QEvent::Resize) {
+        StatusDisplay->setGeometry(statusHolder_->rect());
+        return false;
+    }
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         OpenWebSite(opener_);
@@ -232,18 +239,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-std::optional<int> MainWindow::Init(const QString &argument) {
+std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     // The speed table is a constant; the pages are laid out by the constructor with the
     // script page in front.
     Layer->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
     ini_ = IniFile(LocateIniFile(programDir_));
 
-    const IniSnapshot snapshot = ini_.snapshot();
+    // A file that is there but cannot be read is reported; the program goes on with the
+    // defaults, and the failed re-read at the end keeps the file from being overwritten.
+    QString readError;
+    const IniSnapshot snapshot = ini_.snapshot(&readError);
+    if (!readError.isEmpty())
+        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             SettingsNotReadMessage(ini_.path(), readError));
     ports_ = PortMap::FromIni(snapshot);
+    display_ = display;
+    answerTimeLimit_ = ReadAnswerTimeLimit(snapshot, display);
     const PortProbe probe = CheckComPorts(ports_);
     if (!probe.anyUsable()) {
-        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), NoComPortsMessage);
+        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             texts::NoComPortsMessage);
         return ExitNoSerialPort;
     }
     std::array<QString, 4> devices;
@@ -257,7 +273,8 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     Options->SelectPort(stored.data.ComPort);
     data_.ComPort = stored.data.ComPort;
     if (stored.askToCheckPort)
-        dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"), CheckPortMessage);
+        dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                             texts::CheckPortMessage);
     Options->SetModemReset(stored.data.ModemReset);
     Options->SetModemInit(stored.data.ModemInit);
     Options->SetSpeed(stored.data.ModemSpeed);
@@ -265,8 +282,13 @@ std::optional<int> MainWindow::Init(const QString &argument) {
     Options->SetLineLen(stored.data.LineLen);
     Options->SetUmbruch(stored.data.Umbruch);
     Options->FillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n)
-        TabStrip1->setTabText(n - 1, TabCaption(n, stored.names[n - 1]));
+    for (int n = 1; n <= SlotCount; ++n) {
+        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+        // command line compares the caption as it is.
+        const QString caption = TabCaption(n, stored.names[n - 1]);
+        TabStrip1->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        TabStrip1->setTabData(n - 1, caption);
+    }
     TabStrip1->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
     CurrTab_ = stored.data.CurrSkript;
@@ -282,7 +304,7 @@ std::optional<int> MainWindow::Init(const QString &argument) {
 std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     QStringList captions;
     for (int n = 1; n <= SlotCount; ++n)
-        captions << TabStrip1->tabText(n - 1);
+        captions << TabStrip1->tabData(n - 1).toString();
     const CommandLineChoice choice = ResolveCommandLine(argument, captions);
 
     TraceMode_ = choice.kind == CommandLineChoice::Trace;
@@ -292,13 +314,19 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = new TraceWindow(this);
+        traceWindow_ = std::make_unique<TraceWindow>();
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
         AutoMode_ = true;
         setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
         SelectTab(choice.slot);
+        if (!display_ && AsksForInput(Edit_[data_.Umbruch]->crlfText())) {
+            // Refused before the port is opened: nothing half-programmed.
+            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            return ExitRunFailed;
+        }
+        runner_->SetAnswerTimeLimit(answerTimeLimit_);
         lastOutcome_.reset();
         Command1[0]->click();
         return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
@@ -352,13 +380,13 @@ void MainWindow::TabStrip1_Click() {
     if (NewTab == OptionsTab) {
         Command1[0]->setEnabled(false);
         Layer->setCurrentIndex(0);
-        Status(QStringLiteral("Bitte gewünschte Änderungen vornehmen"));
+        Status(texts::OptionsPageStatus);
     } else {
         if (CurrTab_ == OptionsTab)
             Command1[0]->setEnabled(true);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         Layer->setCurrentIndex(1);
-        Status(QStringLiteral("Bitte Script bearbeiten oder abschicken"));
+        Status(texts::ScriptPageStatus);
         data_.CurrSkript = qint16(NewTab);
         if (NewTab != CurrTab_) {
             EditBoxText visible(Edit_[data_.Umbruch]);
@@ -459,12 +487,13 @@ bool MainWindow::StoreForClose() {
         return false;
     }
     dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         SettingsNotSavedMessage(reason));
+                         scriptChanged ? ScriptAndSettingsNotSavedMessage(data_.CurrSkript, reason)
+                                       : SettingsNotSavedMessage(reason));
     return true;
 }
 
 void MainWindow::ReportScriptNotSaved(const QString &reason) {
-    Status(ScriptNotSavedStatus);
+    Status(texts::ScriptNotSavedStatus);
     dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                          ScriptNotSavedMessage(data_.CurrSkript, reason));
 }
@@ -512,10 +541,6 @@ void MainWindow::SetEditorLocked(bool locked) {
 
 void MainWindow::SelectEditorRange(int start, int length) {
     Edit_[data_.Umbruch]->select(start, length);
-}
-
-QString MainWindow::SelectedEditorText() const {
-    return Edit_[data_.Umbruch]->selText();
 }
 
 int MainWindow::EditorCaret() const {

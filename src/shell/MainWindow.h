@@ -44,8 +44,10 @@ public:
 
     // Start-up with the command-line argument text. Returns the exit status when the process
     // has to end at once (AutoMode run over, unknown parameter, no usable serial port), and
-    // nothing when the program goes on in interactive use.
-    std::optional<int> Init(const QString &argument);
+    // nothing when the program goes on in interactive use. Without a display nobody can answer
+    // an input box or abort: an AutoMode run that asks for input is refused, and the modem's
+    // answers get a time limit by default.
+    std::optional<int> Init(const QString &argument, bool display = true);
 
     // RunnerUi
     void Status(const QString &text) override;
@@ -55,7 +57,6 @@ public:
     QString EditorText() const override;
     void SetEditorLocked(bool locked) override;
     void SelectEditorRange(int start, int length) override;
-    QString SelectedEditorText() const override;
     int EditorCaret() const override;
     void SetEditorCaret(int position) override;
     void FocusEditor() override;
@@ -74,7 +75,7 @@ public:
     const StartData &startData() const { return data_; }
     int CurrTab() const { return CurrTab_; }
     bool Running() const;
-    TraceWindow *traceWindow() const { return traceWindow_; }
+    TraceWindow *traceWindow() const { return traceWindow_.get(); }
     const IniFile &iniFile() const { return ini_; }
 
 protected:
@@ -109,6 +110,8 @@ private:
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
 
+    bool display_ = true;
+    int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
     bool AutoMode_ = false;
     bool TraceMode_ = false;
     int CurrTab_ = 1;
@@ -123,8 +126,11 @@ private:
     std::array<ScriptEdit *, 2> Edit_{};
     std::array<QPushButton *, 5> Command1{};
     QLabel *Image1 = nullptr;
+    QWidget *statusHolder_ = nullptr;
     QLabel *StatusDisplay = nullptr;
-    TraceWindow *traceWindow_ = nullptr;
+    // A window of its own, not a child: the main window's close box leaves it open, and the
+    // program ends when the last of the two is closed.
+    std::unique_ptr<TraceWindow> traceWindow_;
     QHash<QObject *, QString> hints_;
 };
 

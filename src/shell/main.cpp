@@ -1,17 +1,32 @@
 // Telmaris: programs a small telephone system through a modem on a serial port.
+#include "shell/ConsoleDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
+#include "shell/ProcessStart.h"
+#include "shell/StartUp.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    const QString argument = telmaris::BeginProcess(argc, argv);
+    const telmaris::StartPlan plan = telmaris::PlanStart(argument);
+    if (plan.exitStatus)
+        return *plan.exitStatus;
     QApplication app(argc, argv);
-    telmaris::MessageDialogs dialogs;
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
+    telmaris::LoadGermanToolkitTexts(app);
+    telmaris::MessageDialogs boxes;
+    telmaris::ConsoleDialogs lines;
+    // Without a display every box becomes a line on standard error.
+    telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes)
+                                              : static_cast<telmaris::Dialogs &>(lines);
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
-    dialogs.setParent(&window);
+    boxes.setParent(&window);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
     // without the close request: the settings file stays as it was.
-    if (const std::optional<int> exitStatus = window.Init(app.arguments().mid(1).join(u' ')))
+    if (const std::optional<int> exitStatus = window.Init(argument, plan.display))
         return *exitStatus;
     return app.exec();
 }

@@ -1,7 +1,6 @@
 #include "store/IniCodePage.h"
 
 #include <QStringDecoder>
-#include <algorithm>
 #include <array>
 
 namespace telmaris {
@@ -26,27 +25,6 @@ QString DecodeWindows1252(QByteArrayView bytes) {
         *out++ = code >= 0x80 && code <= 0x9F ? Windows1252High[code - 0x80] : code;
     }
     return text;
-}
-
-bool IsUtf8(QByteArrayView bytes) {
-    // Decoded piece by piece into one small buffer: the check needs no copy of the whole text,
-    // and a file that is not UTF-8 is noticed near its first foreign byte.
-    constexpr qsizetype Piece = 16 * 1024;
-    QString buffer(Piece, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    for (qsizetype at = 0; at < bytes.size();) {
-        qsizetype end = std::min(at + Piece, bytes.size());
-        // Cut before continuation bytes, so that no character is split between two pieces.
-        for (int back = 0; back < 3 && end < bytes.size() && end - 1 > at &&
-                           (static_cast<unsigned char>(bytes.at(end)) & 0xC0) == 0x80;
-             ++back)
-            --end;
-        decoder.appendToBuffer(buffer.data(), bytes.sliced(at, end - at));
-        if (decoder.hasError())
-            return false;
-        at = end;
-    }
-    return true;
 }
 
 QString DecodeUtf8(QByteArrayView bytes) {

@@ -1,6 +1,6 @@
 #pragma once
-// The byte form of the settings file: read as UTF-8, or as Windows-1252 when the bytes are not
-// valid UTF-8 (files made on Windows machines); always written as UTF-8.
+// The byte form of the settings file's lines: UTF-8, or Windows-1252 for a line that is not
+// valid UTF-8 (files made on Windows machines, lines added by old editors).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,8 +12,6 @@ namespace telmaris {
 // 90, 9D) keep their code point.
 QString DecodeWindows1252(QByteArrayView bytes);
 
-// Whether bytes are valid UTF-8 (checked in pieces, without a copy of the text).
-bool IsUtf8(QByteArrayView bytes);
 // Valid UTF-8 to text; a byte order mark in it is kept as a character.
 QString DecodeUtf8(QByteArrayView bytes);
 

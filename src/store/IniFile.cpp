@@ -1,10 +1,13 @@
 #include "store/IniFile.h"
 
+#include "common/UserTexts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <utility>
 
 namespace telmaris {
@@ -19,7 +22,14 @@ bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
         return true;
     if (info.isDir()) {
         if (error)
-            *error = QStringLiteral("%1 ist ein Ordner.").arg(QDir::toNativeSeparators(path));
+            *error = texts::IsAFolderReason.arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    // A pipe or a device would block the window until someone writes to it, and writing over
+    // it would not keep its content.
+    if (!info.isFile()) {
+        if (error)
+            *error = texts::NotAFileReason.arg(QDir::toNativeSeparators(path));
         return false;
     }
     QFile file(path);
@@ -39,10 +49,10 @@ bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
 
 } // namespace
 
-IniSnapshot IniSnapshot::Load(const QString &path) {
+IniSnapshot IniSnapshot::Load(const QString &path, QString *error) {
     IniSnapshot snapshot;
     QByteArray bytes;
-    if (ReadWholeFile(path, &bytes, nullptr))
+    if (ReadWholeFile(path, &bytes, error))
         snapshot.text_ = IniText::FromBytes(bytes);
     return snapshot;
 }
@@ -51,10 +61,14 @@ QString IniSnapshot::value(const QString &section, const QString &key) const {
     return text_.value(section, key);
 }
 
+QString SettingsNotReadMessage(const QString &path, const QString &reason) {
+    return texts::SettingsNotReadMessage.arg(QDir::toNativeSeparators(path), reason);
+}
+
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
-IniSnapshot IniFile::snapshot() const {
-    return IniSnapshot::Load(path_);
+IniSnapshot IniFile::snapshot(QString *error) const {
+    return IniSnapshot::Load(path_, error);
 }
 
 QString IniFile::ReadIni(const QString &key) const {
@@ -77,13 +91,15 @@ bool IniFile::WriteIniBatch(const QString &section, const IniEntries &entries, Q
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
         if (error)
-            *error = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                         .arg(QDir::toNativeSeparators(folder));
+            *error = texts::FolderNotCreatedReason.arg(QDir::toNativeSeparators(folder));
         return false;
     }
     // Written to a temporary file beside it and renamed over the old one: the file is always
-    // either the old or the new one, never torn.
+    // either the old or the new one, never torn. Where no temporary file can be made (a
+    // writable file in a folder that is not), the file is written in place rather than not at
+    // all.
     QSaveFile file(path_);
+    file.setDirectWriteFallback(true);
     const QByteArray newBytes = text.toBytes();
     if (!file.open(QIODevice::WriteOnly) || file.write(newBytes) != newBytes.size() ||
         !file.commit()) {
@@ -99,11 +115,30 @@ QString LocateIniFile(const QString &programDir) {
                          [](const QString &dir) { return QFileInfo(dir).isWritable(); });
 }
 
+// The settings file in folder under its own name, or else under the first name in byte order
+// that equals it apart from letter case (a copy from Windows or a FAT stick); empty when there
+// is none.
+QString ExistingIniFile(const QString &folder) {
+    const QDir dir(folder);
+    if (QFileInfo::exists(dir.filePath(IniFileName)))
+        return dir.filePath(IniFileName);
+    QStringList names = dir.entryList({IniFileName}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+    std::sort(names.begin(), names.end()); // by code point, which is byte order for ASCII
+    for (const QString &name : names) {
+        const bool ascii =
+            std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii && name.compare(IniFileName, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return {};
+}
+
 QString LocateIniFile(const QString &programDir,
                       const std::function<bool(const QString &dir)> &isWritableDir) {
-    QString besideProgram = QDir(programDir).filePath(IniFileName);
-    if (QFileInfo::exists(besideProgram) || isWritableDir(programDir))
-        return besideProgram;
+    if (QString existing = ExistingIniFile(programDir); !existing.isEmpty())
+        return existing;
+    if (isWritableDir(programDir))
+        return QDir(programDir).filePath(IniFileName);
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
 }
 

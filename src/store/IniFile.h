@@ -7,7 +7,8 @@
 // atomically, so a crash or a full disc never leaves a torn file and other content, other
 // sections and another running copy's keys survive byte for byte.
 //
-// The file is written in UTF-8; a file that is not valid UTF-8 is read as Windows-1252.
+// Each line is read as UTF-8 when it is valid UTF-8, else as Windows-1252; lines the program
+// does not change keep their bytes, lines it writes are UTF-8.
 
 #include "store/IniText.h"
 
@@ -27,7 +28,9 @@ using IniEntries = QList<QPair<QString, QString>>; // key, value in write order
 class IniSnapshot {
 public:
     IniSnapshot() = default;
-    static IniSnapshot Load(const QString &path); // missing or unreadable file: empty snapshot
+    // A missing file is an empty snapshot; so is one that cannot be read, with the reason in
+    // error.
+    static IniSnapshot Load(const QString &path, QString *error = nullptr);
     QString value(const QString &section, const QString &key) const; // "" when missing
     const IniText &text() const { return text_; }
 
@@ -35,12 +38,15 @@ private:
     IniText text_;
 };
 
+// What the user is told at start-up when the settings file exists but cannot be read.
+QString SettingsNotReadMessage(const QString &path, const QString &reason);
+
 class IniFile {
 public:
     explicit IniFile(QString path);
     const QString &path() const { return path_; }
 
-    IniSnapshot snapshot() const;
+    IniSnapshot snapshot(QString *error = nullptr) const;
     // The value of key in section "Data", or the empty text.
     QString ReadIni(const QString &key) const;
     // Stores value under key in section "Data". False with a readable reason when it failed.
@@ -53,7 +59,9 @@ private:
 };
 
 // Where Telmaris.Ini lives: beside the program (programDir), unless no file lies there and the
-// folder is not writable, then in the user's configuration folder.
+// folder is not writable, then in the user's configuration folder. Beside the program, a file
+// whose name differs only in letter case (TELMARIS.INI) is taken under its own name when no
+// Telmaris.Ini is there; of several, the first in byte order.
 QString LocateIniFile(const QString &programDir);
 // The same with the writability test given (tests: a folder that counts as not writable).
 QString LocateIniFile(const QString &programDir,

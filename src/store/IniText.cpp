@@ -72,42 +72,50 @@ QString OneLine(QString text) {
 } // namespace
 
 IniText IniText::Parse(const QString &text) {
-    return FromSource(text.toUtf8(), 0, false);
+    return FromSource(text.toUtf8(), 0);
 }
 
 IniText IniText::FromBytes(const QByteArray &bytes) {
+    // The byte order mark is taken off before any line is looked at: it would hide a section
+    // header on the first line, and it says nothing about lines an old editor added later.
     const bool byteOrderMark = bytes.startsWith(Utf8ByteOrderMark);
-    const qsizetype from = byteOrderMark ? Utf8ByteOrderMark.size() : 0;
-    if (!IsUtf8(QByteArrayView(bytes).sliced(from))) {
-        // Not UTF-8: a file from a Windows machine in its 8-bit code page. A byte order mark
-        // would have made it UTF-8, so the whole file is taken as it stands.
-        return FromSource(bytes, 0, true);
-    }
-    IniText ini = FromSource(bytes, from, false);
+    IniText ini = FromSource(bytes, byteOrderMark ? Utf8ByteOrderMark.size() : 0);
     ini.byteOrderMark_ = byteOrderMark;
     return ini;
 }
 
-IniText IniText::FromSource(const QByteArray &bytes, qsizetype from, bool windows1252) {
+IniText IniText::FromSource(const QByteArray &bytes, qsizetype from) {
     IniText ini;
     ini.source_ = bytes;
-    ini.windows1252_ = windows1252;
+    // Lines are cut at ASCII bytes, which are never part of a longer UTF-8 sequence: when the
+    // whole text is UTF-8, so is every line, and the usual file needs no check line by line.
+    const bool allUtf8 = QByteArrayView(bytes).sliced(from).isValidUtf8();
+    qsizetype nextLf = bytes.indexOf('\n', from);
+    qsizetype nextCr = bytes.indexOf('\r', from);
     qsizetype start = from;
     while (start < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', start);
-        if (lf < 0) {
-            // A lone CR at the very end is this line's ending, not part of its text: otherwise
-            // a line appended later would turn it into half of a CR LF break.
-            const bool cr = bytes.back() == '\r';
-            ini.lines_.append({start, bytes.size() - start - (cr ? 1 : 0), QByteArray(), false,
-                               cr ? Ending::Cr : Ending::None});
-            break;
+        if (nextLf >= 0 && nextLf < start)
+            nextLf = bytes.indexOf('\n', start);
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = bytes.indexOf('\r', start);
+        Line line;
+        line.start = start;
+        qsizetype end = bytes.size();
+        if (nextCr >= 0 && (nextLf < 0 || nextCr < nextLf)) {
+            end = nextCr;
+            line.ending = nextLf == nextCr + 1 ? Ending::CrLf : Ending::Cr;
+            start = end + (line.ending == Ending::CrLf ? 2 : 1);
+        } else if (nextLf >= 0) {
+            end = nextLf;
+            line.ending = Ending::Lf;
+            start = end + 1;
+        } else {
+            start = end;
         }
-        const bool crlf = lf > start && bytes.at(lf - 1) == '\r';
-        const qsizetype end = crlf ? lf - 1 : lf;
-        ini.lines_.append(
-            {start, end - start, QByteArray(), false, crlf ? Ending::CrLf : Ending::Lf});
-        start = lf + 1;
+        line.size = end - line.start;
+        line.windows1252 =
+            !allUtf8 && !QByteArrayView(bytes).sliced(line.start, line.size).isValidUtf8();
+        ini.lines_.append(line);
     }
     return ini;
 }
@@ -120,7 +128,7 @@ QByteArrayView IniText::lineBytes(qsizetype line) const {
 }
 
 QString IniText::decode(qsizetype line, QByteArrayView part) const {
-    if (windows1252_ && !lines_.at(line).isChanged)
+    if (lines_.at(line).windows1252)
         return DecodeWindows1252(part);
     return DecodeUtf8(part);
 }
@@ -209,7 +217,7 @@ bool IniText::contains(const QString &section, const QString &key) const {
 
 IniText::Ending IniText::newLineEnding() const {
     for (const Line &line : lines_) {
-        if (line.ending == Ending::Lf || line.ending == Ending::CrLf)
+        if (line.ending != Ending::None)
             return line.ending;
     }
 #ifdef Q_OS_WIN
@@ -219,18 +227,21 @@ IniText::Ending IniText::newLineEnding() const {
 #endif
 }
 
+IniText::Ending IniText::endingBefore(qsizetype next, Ending usual) const {
+    if (usual == Ending::Cr && next < lines_.size() && lines_.at(next).ending == Ending::Lf &&
+        lineBytes(next).isEmpty())
+        return Ending::CrLf;
+    return usual;
+}
+
 IniText::Ending IniText::breakLastLine(Ending usual) {
     if (lines_.isEmpty())
         return usual;
-    const bool textEndsInCr = lineBytes(lines_.size() - 1).endsWith('\r');
     Ending &last = lines_.last().ending;
-    const Ending appended = last == Ending::None ? Ending::None : usual;
-    if (last == Ending::None || last == Ending::Cr) {
-        // A text that ends in CR followed by a bare LF would read back as a CR LF break and
-        // lose that CR: such a line ends with CR LF instead.
-        last = usual == Ending::Lf && textEndsInCr ? Ending::CrLf : usual;
-    }
-    return appended;
+    if (last != Ending::None)
+        return usual;
+    last = usual;
+    return Ending::None;
 }
 
 void IniText::setValue(const QString &section, const QString &key, const QString &value) {
@@ -243,18 +254,26 @@ void IniText::setValue(const QString &section, const QString &key, const QString
         qsizetype valueStart = found.valueStart;
         while (valueStart < bytes.size() && bytes.at(valueStart) == ' ')
             ++valueStart;
+        // The same value again leaves the line alone, in its own bytes and code page.
+        const QByteArrayView oldValue = bytes.sliced(valueStart);
+        if (lines_.at(found.line).windows1252
+                ? decode(found.line, oldValue) == QString::fromUtf8(cleanValue)
+                : oldValue == cleanValue)
+            return;
         QByteArray changed = decode(found.line, bytes.first(valueStart)).toUtf8() + cleanValue;
         Line &line = lines_[found.line];
         line.changed = std::move(changed);
         line.isChanged = true;
+        line.windows1252 = false;
         return;
     }
 
     const Ending ending = newLineEnding();
-    Line keyLine{0, 0, cleanKey.toUtf8() + '=' + cleanValue, true, ending};
+    Line keyLine{0, 0, cleanKey.toUtf8() + '=' + cleanValue, true, ending, false};
     const qsizetype header = findSection(section);
     if (header < 0) {
-        Line headerLine{0, 0, '[' + TrimBlanks(OneLine(section)).toUtf8() + ']', true, ending};
+        Line headerLine{0,    0,      '[' + TrimBlanks(OneLine(section)).toUtf8() + ']',
+                        true, ending, false};
         keyLine.ending = breakLastLine(ending);
         lines_.append(headerLine);
         lines_.append(keyLine);
@@ -265,8 +284,8 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     qsizetype insertAt = sectionEnd(header);
     while (insertAt > header + 1 && isBlank(insertAt - 1))
         --insertAt;
-    if (insertAt == lines_.size())
-        keyLine.ending = breakLastLine(ending);
+    keyLine.ending =
+        insertAt == lines_.size() ? breakLastLine(ending) : endingBefore(insertAt, ending);
     lines_.insert(insertAt, keyLine);
 }
 
@@ -297,14 +316,11 @@ QByteArray IniText::toBytes() const {
     for (qsizetype i = 0; i < lines_.size(); ++i)
         size += lineBytes(i).size() + 2;
     QByteArray bytes;
-    bytes.reserve(windows1252_ ? size * 2 : size); // one allocation for a file of megabytes
+    bytes.reserve(size); // one allocation for a file of megabytes
     if (byteOrderMark_)
         bytes += Utf8ByteOrderMark;
     for (qsizetype i = 0; i < lines_.size(); ++i) {
-        if (windows1252_ && !lines_.at(i).isChanged)
-            bytes += DecodeWindows1252(lineBytes(i)).toUtf8(); // always written as UTF-8
-        else
-            bytes += lineBytes(i);
+        bytes += lineBytes(i);
         switch (lines_.at(i).ending) {
         case Ending::None:
             break;

@@ -4,13 +4,19 @@
 //
 // A section starts at a line "[name]" (blanks around allowed); a key line is "key=value" where
 // the line does not start with ";" or "#". Keys and section names are matched without regard to
-// case, the first of duplicate keys wins, and keys and values are trimmed of blanks. Every line
-// keeps its own line ending; new lines take the file's first line ending. A lone CR at the very
-// end of the text is the last line's ending (a CR elsewhere without LF belongs to its line).
+// case, the first of duplicate keys wins, and keys and values are trimmed of blanks.
+//
+// CR LF, LF and a lone CR each end a line (files from Windows, Unix and old editors alike). Every
+// line keeps its own line ending; new lines take the file's first line ending.
+//
+// The code page is decided line by line: a line that is valid UTF-8 is UTF-8, any other line
+// Windows-1252 (a file from Windows, or one line of it written by an old editor). A UTF-8 byte
+// order mark ahead of the first line is no part of the text and stays in the file.
 //
 // The text is kept as the file's bytes, and its lines as ranges of them; only a changed line
 // holds its own copy (in UTF-8), and only what is looked up is decoded. So a file of many long
-// scripts is read without copying or decoding it line by line.
+// scripts is read without copying or decoding it line by line, and a line that is not changed
+// is written back with exactly its own bytes.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,7 +29,7 @@ class IniText {
 public:
     IniText() = default;
     static IniText Parse(const QString &text); // taken as its UTF-8 form
-    // From the file's bytes (UTF-8, or Windows-1252 when not valid UTF-8).
+    // From the file's bytes, each line in UTF-8 or Windows-1252.
     static IniText FromBytes(const QByteArray &bytes);
 
     // The value of key in section, trimmed; the empty text when either is missing.
@@ -36,14 +42,16 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
 
     QString toText() const;
-    QByteArray toBytes() const; // UTF-8, with a byte order mark if the file had one
+    // Unchanged lines as the file had them, changed and new ones in UTF-8, with a byte order
+    // mark if the file had one.
+    QByteArray toBytes() const;
 
 private:
     enum class Ending : quint8 {
         None, // a last line without a line break
         Lf,
         CrLf,
-        Cr, // a lone CR ending the text
+        Cr,
     };
     struct Line {
         qsizetype start = 0; // range in source_, while the line is unchanged
@@ -51,6 +59,7 @@ private:
         QByteArray changed; // the line's text in UTF-8 once it was changed
         bool isChanged = false;
         Ending ending = Ending::None;
+        bool windows1252 = false; // the line's bytes are not valid UTF-8
     };
     struct KeyLine {
         qsizetype line = -1;
@@ -61,19 +70,21 @@ private:
     qsizetype sectionEnd(qsizetype header) const;        // first line after the section
     KeyLine findKey(const QString &section, const QString &key) const;
     Ending newLineEnding() const;
+    // The ending of a new line put before line next (or at the end): the usual one, unless a
+    // lone CR followed by an empty line's LF would read back as one CR LF break.
+    Ending endingBefore(qsizetype next, Ending usual) const;
     QByteArrayView lineBytes(qsizetype line) const;            // without its line ending
     QString decode(qsizetype line, QByteArrayView part) const; // part of that line's bytes
     bool sectionName(qsizetype line, QString *name) const;     // false: no header line
     bool isBlank(qsizetype line) const;
     // The lines of bytes from position from on (after a byte order mark).
-    static IniText FromSource(const QByteArray &bytes, qsizetype from, bool windows1252);
-    // Before a line is appended after the last one: a last line without a line break, or
-    // ending in a lone CR, takes the usual ending. Returns the ending of the appended line:
-    // none when the file ended without a line break, so that it still does.
+    static IniText FromSource(const QByteArray &bytes, qsizetype from);
+    // Before a line is appended after the last one: a last line without a line break takes
+    // the usual ending. Returns the ending of the appended line: none when the file ended
+    // without a line break, so that it still does.
     Ending breakLastLine(Ending usual);
 
-    QByteArray source_;        // the file's bytes
-    bool windows1252_ = false; // source_ is Windows-1252 (not valid UTF-8)
+    QByteArray source_; // the file's bytes
     QList<Line> lines_;
     bool byteOrderMark_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
+#include "common/UserTexts.h"
 #include "runner/PortMap.h"
 
 #include <QButtonGroup>
@@ -262,8 +263,7 @@ void OptionsPage::SkriptNameList_DblClick() {
         return;
     const int n = row + 1;
     const std::optional<QString> answer =
-        dialogs_.AskText(QStringLiteral("Telmaris - Skriptnamen ändern"),
-                         QStringLiteral("Hier können Sie den Namen des Skripts %1 ändern: ").arg(n),
+        dialogs_.AskText(texts::RenameTitle, texts::RenamePrompt.arg(n),
                          names_.GetSkriptNameFromListbySkriptIndex(n));
     // A cancelled box gives the empty text: the slot is then without name.
     names_.PutSkriptNameToListbySkriptIndex(n, answer.value_or(QString()), true);

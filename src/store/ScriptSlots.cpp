@@ -1,6 +1,7 @@
 #include "store/ScriptSlots.h"
 
 #include "common/Numbers.h"
+#include "common/UserTexts.h"
 #include "store/IniFile.h"
 
 namespace telmaris {
@@ -98,12 +99,15 @@ bool ScriptSlots::WriteCurrSkriptText(int n, const EditorText &editor, QString *
 }
 
 QString ScriptNotSavedMessage(int n, const QString &reason) {
-    return QStringLiteral("Das Skript ") + QString::number(n) +
-           QStringLiteral(" konnte nicht gespeichert werden:") + u'\r' + reason;
+    return texts::ScriptNotSavedMessage.arg(QString::number(n), reason);
+}
+
+QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason) {
+    return texts::ScriptAndSettingsNotSavedMessage.arg(QString::number(n), reason);
 }
 
 QString SettingsNotSavedMessage(const QString &reason) {
-    return QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:") + u'\r' + reason;
+    return texts::SettingsNotSavedMessage.arg(reason);
 }
 
 } // namespace telmaris

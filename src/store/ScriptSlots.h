@@ -52,9 +52,9 @@ private:
 };
 
 // What the user is told when a script text could not be stored.
-inline const QString ScriptNotSavedStatus =
-    QStringLiteral("Skript konnte nicht gespeichert werden!");
 QString ScriptNotSavedMessage(int n, const QString &reason);
+// The end after all, with the script text not stored: it is lost.
+QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason);
 QString SettingsNotSavedMessage(const QString &reason);
 
 } // namespace telmaris

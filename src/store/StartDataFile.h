@@ -15,9 +15,6 @@ struct StoredStartData {
     std::array<QString, 100> names; // SkriptName1..100 as read (not trimmed)
 };
 
-inline const QString CheckPortMessage =
-    QStringLiteral("Bitte überprüfen Sie die Port-Einstellung.");
-
 // usablePorts[i] tells whether COM i+1 could be opened by the probe; at least one is true.
 StoredStartData ReadStartDataFromIniFile(const IniSnapshot &ini,
                                          const std::array<bool, 4> &usablePorts);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -33,8 +34,10 @@ private Q_SLOTS:
     void editedOnEveryChange();
     void lockedBoxIgnoresShorthandAndCut();
     void positionsLandOnTheRightCharacters();
-    void loneCrAndLfStayAsTheyAre();
-    void clipboardCarriesCrLfText();
+    void storedTextComesBackUnchanged_data();
+    void storedTextComesBackUnchanged();
+    void pastedAndDroppedLinesAreScriptLines_data();
+    void pastedAndDroppedLinesAreScriptLines();
     void wrapModes();
     void marksKeywordsAndSkippedLines();
 };
@@ -158,35 +161,89 @@ void TestScriptEdit::positionsLandOnTheRightCharacters() {
     QCOMPARE(edit.selStart(), int(text.size()));
 }
 
-void TestScriptEdit::loneCrAndLfStayAsTheyAre() {
-    const QString text = QStringLiteral("a\rb\nc\r\nd\r\r\n\ne");
+// A stored text keeps every character through showing, editing elsewhere in it and reading
+// it back: lone CR and LF, and characters the document takes as its own marks or stand-ins.
+void TestScriptEdit::storedTextComesBackUnchanged_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lone CR and LF") << QStringLiteral("a\rb\nc\r\nd\r\r\n\ne");
+    QTest::newRow("private use") << QStringLiteral("a\uE00Ab\uE00D\r\nc\uE00D\uE00A");
+    QTest::newRow("document marks") << QStringLiteral("a\u2029b\uFDD0\r\n\uFDD1c\u2028d");
+    QTest::newRow("stand-in lookalikes") << QStringLiteral("\u240D\r\u240A\n\uFFFD\u2029\uFFFD");
+}
+
+void TestScriptEdit::storedTextComesBackUnchanged() {
+    QFETCH(QString, text);
     ScriptEdit edit(false);
     edit.setCrlfText(text);
     QCOMPARE(edit.crlfText(), text);
-    QCOMPARE(edit.document()->blockCount(), 3); // only CR LF breaks a line
-    edit.select(int(text.indexOf(u'e')), 1);
-    QCOMPARE(edit.selText(), QStringLiteral("e"));
-    // Completion and cut work on such lines too.
+    QCOMPARE(edit.document()->blockCount(), int(text.count(QStringLiteral("\r\n"))) + 1);
+    edit.select(1, int(text.size()) - 2);
+    QCOMPARE(edit.selText(), text.mid(1, text.size() - 2));
+    // Typed behind every character, and completed and cut at the end.
+    for (int position = 1; position <= text.size(); ++position) {
+        if (text.mid(position - 1, 2) == QStringLiteral("\r\n"))
+            continue; // no caret between CR and LF
+        edit.setCrlfText(text);
+        edit.setCaret(position);
+        QTest::keyClicks(&edit, QStringLiteral("x"));
+        QCOMPARE(edit.crlfText(), QString(text).insert(position, u'x'));
+    }
+    edit.setCrlfText(text);
     edit.setCaret(int(text.size()));
-    QTest::keyClick(&edit, Qt::Key_Space);
-    QCOMPARE(edit.crlfText(), QStringLiteral("a\rb\nc\r\nd\r\r\n\nEINGABE "));
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, QStringLiteral("t "));
+    QCOMPARE(edit.crlfText(), text + QStringLiteral("\r\nTONWAHL\r\n"));
+    edit.undo();
+    QCOMPARE(edit.crlfText(), text + QStringLiteral("\r\nt"));
+    edit.setCaret(0);
     CtrlY(edit);
-    QCOMPARE(Clipboard(), QStringLiteral("EINGABE "));
-    QCOMPARE(edit.crlfText(), QStringLiteral("a\rb\nc\r\nd\r\r\n\n"));
+    QCOMPARE(Clipboard() + edit.crlfText(), text + QStringLiteral("\r\nt"));
 }
 
-void TestScriptEdit::clipboardCarriesCrLfText() {
-    ScriptEdit edit(false);
-    edit.setCrlfText(QStringLiteral("PAUSE 1\r\nMODEM ATZ\rX"));
-    edit.select(0, 100);
-    QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(Clipboard(), QStringLiteral("PAUSE 1\r\nMODEM ATZ\rX"));
+// Pasted and dropped text breaks its lines as script lines, whatever its own line breaks;
+// copied text carries CR LF.
+void TestScriptEdit::pastedAndDroppedLinesAreScriptLines_data() {
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("LF") << QStringLiteral("W\u00c4HLE 77\nAUFLEGEN\n")
+                        << QStringLiteral("W\u00c4HLE 77\r\nAUFLEGEN\r\n");
+    QTest::newRow("CR") << QStringLiteral("a\rb\r") << QStringLiteral("a\r\nb\r\n");
+    QTest::newRow("mixed") << QStringLiteral("a\r\nb\nc\rd\u2028e\u2029\r\nf")
+                           << QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\n\r\nf");
+    QTest::newRow("no break at the end")
+        << QStringLiteral("\n\nPAUSE 2") << QStringLiteral("\r\n\r\nPAUSE 2");
+}
 
-    edit.setCrlfText(QStringLiteral("AUFLEGEN"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("x\ry\r\nz\n"));
+void TestScriptEdit::pastedAndDroppedLinesAreScriptLines() {
+    QFETCH(QString, incoming);
+    QFETCH(QString, inserted);
+    ScriptEdit edit(false);
+    edit.setCrlfText(QStringLiteral("X\rY"));
+    edit.setCaret(2);
+    QGuiApplication::clipboard()->setText(incoming);
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(edit.crlfText(), QStringLiteral("x\ry\r\nz\nAUFLEGEN"));
-    QCOMPARE(edit.selStart(), 7);
+    QCOMPARE(edit.crlfText(), QStringLiteral("X\r") + inserted + QStringLiteral("Y"));
+    QCOMPARE(edit.selStart(), 2 + int(inserted.size()));
+
+    edit.select(0, 1000);
+    QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(Clipboard(), QStringLiteral("X\r") + inserted + QStringLiteral("Y"));
+
+    // A drop at the start of the text.
+    edit.resize(300, 200);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    edit.setCrlfText(QStringLiteral("Y"));
+    QMimeData data;
+    data.setText(incoming);
+    const QPoint at = edit.cursorRect(QTextCursor(edit.document())).center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(edit.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(edit.viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(edit.viewport(), &drop);
+    QCOMPARE(edit.crlfText(), inserted + QStringLiteral("Y"));
 }
 
 void TestScriptEdit::wrapModes() {

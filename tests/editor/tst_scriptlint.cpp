@@ -30,7 +30,7 @@ void TestScriptLint::skippedLines_data() {
     QTest::newRow("empty") << "" << "" << 0 << 0;
     QTest::newRow("blanks only") << "    " << "" << 0 << 0;
     QTest::newRow("small letters") << "pause 5" << caps << 0 << 5;
-    QTest::newRow("mixed case, indented") << "  Hinweis Bitte warten" << caps << 2 << 7;
+    QTest::newRow("small letters, indented") << "  hinweis Bitte warten" << caps << 2 << 7;
     QTest::newRow("small umlaut") << "w\u00e4hle 0" << caps << 0 << 5;
     QTest::newRow("tab after keyword") << "PAUSE\t5" << tabAfter << 0 << 7;
     QTest::newRow("tab after small keyword") << "modem\tATZ" << caps << 0 << 9;
@@ -48,6 +48,21 @@ void TestScriptLint::skippedLines_data() {
     QTest::newRow("separator of stars") << QString(20, u'*') << "" << 0 << 0;
     QTest::newRow("placeholder as keyword") << "%EINGABE% 1" << "" << 0 << 0;
     QTest::newRow("two edits away") << "PUASEN 5" << "" << 0 << 0;
+    // Marked only when the words that follow fit the keyword: nothing, or its argument.
+    QTest::newRow("pause with unit") << "Pause 5 Sekunden" << caps << 0 << 5;
+    QTest::newRow("pause alone") << "pause" << caps << 0 << 5;
+    QTest::newRow("remark on a pause") << "Pause nach dem Wählen" << "" << 0 << 0;
+    QTest::newRow("dial string") << "wähle *21#%eingabe%" << caps << 0 << 5;
+    QTest::newRow("remark on dialling") << "Wählen Sie die 0" << "" << 0 << 0;
+    QTest::newRow("hang-up alone") << "Auflegen" << caps << 0 << 8;
+    QTest::newRow("remark on hanging up") << "Auflegen und warten" << "" << 0 << 0;
+    QTest::newRow("modem command") << "Modem ATZ" << caps << 0 << 5;
+    QTest::newRow("remark on the modem") << "Modem antwortet nicht" << "" << 0 << 0;
+    QTest::newRow("notice in capitals") << "HINWIES Bitte warten" << "„HINWEIS“" << 0 << 7;
+    QTest::newRow("remark, a noun") << "Hinweise zur Anlage" << "" << 0 << 0;
+    QTest::newRow("heading, a noun") << "Eingabe" << "" << 0 << 0;
+    QTest::newRow("indented remark") << "\tHinweise zur Anlage" << "" << 0 << 0;
+    QTest::newRow("misspelt, tab after") << "PAUES\t5" << "„PAUSE“" << 0 << 7;
     // clang-format on
 }
 

@@ -1,4 +1,5 @@
-// The search for the manual in the program folder, and what is handed to the desktop.
+// The search for the manual beside the program and in its installed place, and what is handed to
+// the desktop.
 
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
@@ -19,33 +20,52 @@ private Q_SLOTS:
     void pathsAndAddressesReachTheDesktopWhole();
 };
 
+// The temporary folder stands for an installation prefix: the program lies in bin/, the
+// installed manual in share/doc/telmaris/. Paths in the table are relative to the prefix.
 void TestHelp::searchOrder_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QString>("opened"); // empty: the not-found message
-    QTest::newRow("only index.htm") << QStringList{"index.htm"} << QStringList{} << "index.htm";
-    QTest::newRow("both") << QStringList{"index.htm", "hilfe.htm"} << QStringList{} << "hilfe.htm";
-    QTest::newRow("only hilfe.htm") << QStringList{"hilfe.htm"} << QStringList{} << "hilfe.htm";
-    QTest::newRow("neither") << QStringList{"Telmaris.Ini", "hilfe.html"} << QStringList{} << "";
+    const QString docs = QStringLiteral("share/doc/telmaris/");
+    QTest::newRow("only index.htm")
+        << QStringList{"bin/index.htm"} << QStringList{} << "bin/index.htm";
+    QTest::newRow("both") << QStringList{"bin/index.htm", "bin/hilfe.htm"} << QStringList{}
+                          << "bin/hilfe.htm";
+    QTest::newRow("only hilfe.htm")
+        << QStringList{"bin/hilfe.htm"} << QStringList{} << "bin/hilfe.htm";
+    QTest::newRow("neither") << QStringList{"bin/Telmaris.Ini", "bin/hilfe.html"}
+                             << QStringList{"bin"} << "";
     QTest::newRow("folder hilfe.htm, file index.htm")
-        << QStringList{"index.htm"} << QStringList{"hilfe.htm"} << "index.htm";
+        << QStringList{"bin/index.htm"} << QStringList{"bin/hilfe.htm"} << "bin/index.htm";
     QTest::newRow("folders of both names")
-        << QStringList{} << QStringList{"hilfe.htm", "index.htm"} << "";
+        << QStringList{} << QStringList{"bin/hilfe.htm", "bin/index.htm"} << "";
+    QTest::newRow("installed hilfe.htm")
+        << QStringList{docs + "hilfe.htm"} << QStringList{"bin"} << docs + "hilfe.htm";
+    QTest::newRow("installed index.htm")
+        << QStringList{docs + "index.htm"} << QStringList{"bin"} << docs + "index.htm";
+    QTest::newRow("beside the program before installed")
+        << QStringList{"bin/index.htm", docs + "hilfe.htm"} << QStringList{} << "bin/index.htm";
+    QTest::newRow("installed folder hilfe.htm, file index.htm")
+        << QStringList{docs + "index.htm"} << QStringList{"bin", docs + "hilfe.htm"}
+        << docs + "index.htm";
+    QTest::newRow("another program's manual")
+        << QStringList{"share/doc/telmaris-modem-sim/hilfe.htm", "share/doc/hilfe.htm", "hilfe.htm"}
+        << QStringList{"bin"} << "";
 }
 
 void TestHelp::searchOrder() {
     QFETCH(QStringList, files);
     QFETCH(QStringList, folders);
     QFETCH(QString, opened);
-    test::TempProgramFolder folder;
+    test::TempProgramFolder prefix;
     for (const QString &name : files)
-        folder.writeFile(name);
+        prefix.writeFile(name);
     for (const QString &name : folders)
-        QVERIFY(QDir(folder.path()).mkdir(name));
+        QVERIFY(QDir(prefix.path()).mkpath(name));
 
     test::RecordingOpener opener;
     test::ScriptedDialogs dialogs;
-    ShowHelp(folder.path(), dialogs, opener);
+    ShowHelp(prefix.filePath(QStringLiteral("bin")), dialogs, opener);
     if (opened.isEmpty()) {
         QCOMPARE(opener.opened.size(), 0);
         QCOMPARE(dialogs.messages,
@@ -53,7 +73,7 @@ void TestHelp::searchOrder() {
                              "gefunden werden ..."});
     } else {
         QCOMPARE(dialogs.messages.size(), 0);
-        QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(folder.filePath(opened))});
+        QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(prefix.filePath(opened))});
     }
 }
 

@@ -1,10 +1,13 @@
 // The manual as it lies beside the built program: found by the help search, self-contained,
-// and covering the language, the shorthand, the command line and the messages.
+// covering the language, the shorthand and the command line, and quoting every message and
+// status text the program can show, word for word.
 
+#include "common/UserTexts.h"
 #include "editor/ScriptLint.h"
 #include "help/Help.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
 
@@ -18,9 +21,12 @@ private Q_SLOTS:
     void isSelfContained();
     void covers_data();
     void covers();
+    void quotesEveryText_data();
+    void quotesEveryText();
 
 private:
     QString text_;
+    QString prose_; // the text as a reader sees it: entities decoded, white space single
 };
 
 void TestManual::initTestCase() {
@@ -30,6 +36,12 @@ void TestManual::initTestCase() {
     QStringDecoder utf8(QStringDecoder::Utf8);
     text_ = utf8(bytes);
     QVERIFY(!utf8.hasError());
+    prose_ = QString(text_)
+                 .replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
+                 .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                 .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+                 .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+                 .simplified();
 }
 
 void TestManual::isFoundBesideTheProgram() {
@@ -52,16 +64,10 @@ void TestManual::covers_data() {
         QTest::newRow(qPrintable(keyword)) << QStringLiteral("<code>%1</code>").arg(keyword);
     // Phrases separated by "|".
     const QStringList phrases =
-        QStringLiteral(
-            "%EINGABE%|Strg</kbd>+<kbd>Y|Linienlänge|[Ports]|COM1=/dev/ttyUSB0|dialout|"
-            "telmaris debug|telmaris 7|telmaris Nacht|Exit-Status|Telmaris.Ini|~/.config|"
-            "Es sind keinerlei Com-Ports verfügbar.|Bitte überprüfen Sie die Port-Einstellung.|"
-            "ist nicht verfügbar.|Das Modem hat einen Befehl nicht verstandent - bitte Verbindung "
-            "und Optionen  prüfen.|Das Modem reagiert nicht - ist es eingeschaltet?|"
-            "Das Skript wurde wunschgemäß abgebrochen.|"
-            "Fertig! Das Programm wurde komplett abgeschickt.|unbekannten Startparameter|"
-            "Die Online-Hilfe konnte leider nicht gefunden werden ...|"
-            "Skript konnte nicht gespeichert werden!")
+        QStringLiteral("%EINGABE%|Strg</kbd>+<kbd>Y|Linienlänge|[Ports]|COM1=/dev/ttyUSB0|dialout|"
+                       "telmaris debug|telmaris 7|telmaris Nacht|Exit-Status|Telmaris.Ini|"
+                       "~/.config/Telmaris/Telmaris.Ini|[AutoMode]|AntwortZeit|crontab|OnCalendar|"
+                       "SupplementaryGroups=dialout")
             .split(u'|');
     for (const QString &phrase : phrases)
         QTest::newRow(qPrintable(phrase)) << phrase;
@@ -77,6 +83,25 @@ void TestManual::covers() {
     QString html = phrase;
     html.replace(QStringLiteral("&"), QStringLiteral("&amp;"));
     QVERIFY2(text_.contains(phrase) || text_.contains(html), qPrintable(phrase));
+}
+
+// Texts built from pieces are checked by their fixed pieces: what is filled in ("%1") and the
+// line breaks of a message box split them.
+void TestManual::quotesEveryText_data() {
+    QTest::addColumn<QString>("piece");
+    static const QRegularExpression filledIn(QStringLiteral("%\\d|\r"));
+    for (const QString &text : texts::All()) {
+        for (const QString &piece : text.split(filledIn, Qt::SkipEmptyParts)) {
+            const QString words = piece.simplified();
+            if (!words.isEmpty())
+                QTest::newRow(qPrintable(words)) << words;
+        }
+    }
+}
+
+void TestManual::quotesEveryText() {
+    QFETCH(QString, piece);
+    QVERIFY2(prose_.contains(piece), qPrintable(piece));
 }
 
 QTEST_GUILESS_MAIN(TestManual)

@@ -32,10 +32,12 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
                                QStringLiteral(" \u2013 Programmierhilfe f\u00fcr Telefonanlagen "
                                               "via Modem."));
     QCOMPARE(text->font().pointSizeF(), 9.75);
-    // The offscreen screen is larger than 640 x 480: centred.
+    // The offscreen screen is larger than 640 x 480: centred by its outer frame, which the
+    // offscreen platform draws a few pixels wide, as a window manager does.
     const QRect screen = dialog->screen()->geometry();
     QVERIFY(screen.width() > 640 && screen.height() > 480);
-    QVERIFY((dialog->frameGeometry().center() - screen.center()).manhattanLength() <= 4);
+    QVERIFY(dialog->frameGeometry() != dialog->geometry());
+    QVERIFY((dialog->frameGeometry().center() - screen.center()).manhattanLength() <= 1);
     QCOMPARE(dialog->size(), QSize(626, 424));
 
     // The logo along the left edge and the three buttons lead to the maker.

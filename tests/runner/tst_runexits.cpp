@@ -17,6 +17,7 @@ private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
     void waitsForAnAnswerUntilAbort_data();
     void waitsForAnAnswerUntilAbort();
+    void answerTimeLimitEndsTheRun();
     void abortDuringPauseTakesEffectAtNextCommand();
     void abortDuringLinesThatSendNothing();
     void portFailures_data();
@@ -70,6 +71,27 @@ void TestRunExits::waitsForAnAnswerUntilAbort() {
     QCOMPARE(run.ui.calls.at(beep + 1),
              QString::fromUtf8("Status: Programmabbruch durch Anwender!"));
     QCOMPARE(run.ui.messages, QStringList{Critical(AbortText)});
+    VerifyIdleAgain(run.ui, run.runner);
+}
+
+void TestRunExits::answerTimeLimitEndsTheRun() {
+    ModemOptions options;
+    options.silent = true;
+    Run run(options, QStringLiteral("MODEM ATM1"));
+    run.runner.SetAnswerTimeLimit(1);
+
+    QCOMPARE(run.go(true), RunOutcome::NoAnswer);
+
+    // Like a modem that does not react: no hang-up, no closing reset.
+    QCOMPARE(run.commands(), QList<QByteArray>{"AT&F"});
+    QCOMPARE(run.ui.statuses.last(), QStringLiteral("Modem-Problem!"));
+    QCOMPARE(run.ui.messages,
+             QStringList{Critical("Das Modem hat nicht innerhalb von 1 Sekunden geantwortet.")});
+    QCOMPARE(run.trace.lines.size(), 3);
+    QVERIFY2(run.trace.lines[1].endsWith(
+                 QString::fromUtf8(" AntwortZeit: »keine Antwort nach 1 Sekunden«")),
+             qPrintable(run.trace.lines[1]));
+    QVERIFY(run.trace.lines[2].endsWith(QString::fromUtf8(" ErrOccured: »Wahr«")));
     VerifyIdleAgain(run.ui, run.runner);
 }
 

@@ -1,6 +1,7 @@
 // The command line: interactive, trace mode, an unattended run of one slot, or the message
 // about an unknown parameter.
 #include "shell/CommandLine.h"
+#include "shell/ProcessStart.h"
 
 #include <QtTest>
 
@@ -37,6 +38,7 @@ class TestCommandLine : public QObject {
 private Q_SLOTS:
     void choice_data();
     void choice();
+    void settingsFolderIsNamedAfterTheProgramNotItsFile();
 };
 
 void TestCommandLine::choice_data() {
@@ -67,6 +69,15 @@ void TestCommandLine::choice() {
     QCOMPARE(int(choice.kind), kind);
     QCOMPARE(choice.slot, slot);
     QCOMPARE(choice.message, kind == CommandLineChoice::Unknown ? Message(argument) : QString());
+}
+
+// The fallback settings folder stays where it is when the program file is renamed.
+void TestCommandLine::settingsFolderIsNamedAfterTheProgramNotItsFile() {
+    const char *const argv[] = {"/opt/umbenannt/anders", "7"};
+    QCOMPARE(BeginProcess(2, argv), QStringLiteral("7"));
+    QCOMPARE(
+        QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).fileName(),
+        QStringLiteral("Telmaris"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

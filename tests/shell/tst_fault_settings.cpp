@@ -10,6 +10,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace telmaris;
 using namespace telmaris::test;
 
@@ -20,6 +22,10 @@ private Q_SLOTS:
     void badSettingsFiles_data();
     void badSettingsFiles();
     void twoRunningCopiesKeepEachOthersScripts();
+    void filesFromWindows_data();
+    void filesFromWindows();
+    void unreadableFileIsReportedAndKept_data();
+    void unreadableFileIsReportedAndKept();
 };
 
 void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
@@ -148,6 +154,103 @@ void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     QVERIFY(program.dialogs.messages.isEmpty());
     QVERIFY(secondDialogs.messages.isEmpty());
+}
+
+// Files from Windows, under their own name and line end, with lines in Windows-1252 among UTF-8
+// ones: names and scripts show their umlauts, and after the end the lines the program did not
+// change keep their bytes; the one it changed is UTF-8.
+void TestFaultSettings::filesFromWindows_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("head");  // bytes ahead of the section [Data]
+    QTest::addColumn<bool>("windows1252"); // the code page of the section's lines
+    QTest::addColumn<QByteArray>("lineEnd");
+    const QByteArray comment = "; Gr\xFC\xDF Gott\n";
+    QTest::newRow("UTF-8 with one Windows-1252 comment, LF")
+        << "Telmaris.Ini" << comment << false << QByteArray("\n");
+    QTest::newRow("byte order mark and Windows-1252, CR")
+        << "telmaris.ini"
+        << "\xEF\xBB\xBF" + comment << true << QByteArray("\r");
+    QTest::newRow("Windows-1252, CR LF")
+        << "TELMARIS.INI" << QByteArray() << true << QByteArray("\r\n");
+}
+
+void TestFaultSettings::filesFromWindows() {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, head);
+    QFETCH(bool, windows1252);
+    QFETCH(QByteArray, lineEnd);
+    const QStringList untouched{
+        QStringLiteral("SkriptName1=Nächte"), QStringLiteral("SkriptName2=Über"),
+        QStringLiteral("SkriptText2=WÄHLE 2"), QStringLiteral("; von Österreich")};
+    QByteArray section = "CurrSkript=1\nSkriptText1=W\xC3\x84HLE 1\n";
+    for (const QString &line : untouched)
+        section += (windows1252 ? line.toLatin1() : line.toUtf8()) + '\n';
+    ProgramFixture program(
+        section.replace("\xC3\x84HLE 1", windows1252 ? "\xC4HLE 1" : "\xC3\x84HLE 1"));
+    const QByteArray original = QByteArray(head + program.folder.readIni()).replace("\n", lineEnd);
+    QVERIFY(QFile::remove(program.folder.iniPath()));
+    program.folder.writeFile(fileName, original);
+
+    QCOMPARE(program.start(), std::nullopt);
+    MainWindow &w = *program.window;
+    QCOMPARE(program.tabs()->tabText(0), QStringLiteral("Nächte"));
+    QCOMPARE(program.tabs()->tabText(1), QStringLiteral("Über"));
+    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("WÄHLE 1"));
+    TypeAtEnd(w.Edit(0), QStringLiteral("0"));
+    QVERIFY(w.close());
+
+    QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});
+    const QByteArray after = program.folder.readFile(fileName);
+    QVERIFY(after.startsWith(QByteArray(head).replace("\n", lineEnd)));
+    for (const QString &line : untouched)
+        QVERIFY2(after.contains((windows1252 ? line.toLatin1() : line.toUtf8()) + lineEnd),
+                 qPrintable(line));
+    QVERIFY(after.contains("SkriptText1=W\xC3\x84HLE 10" + lineEnd));
+    // Lines the program added end like the file's own.
+    QCOMPARE(after.count(lineEnd), after.count('\n') + after.count('\r') - after.count("\r\n"));
+    QVERIFY(after.contains("CurrSkript=1" + lineEnd + "SkriptText1="));
+    QVERIFY(after.contains("ModemReset=&F" + lineEnd));
+    const IniText reread = IniText::FromBytes(after);
+    QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptName2")), QStringLiteral("Über"));
+    QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptText2")), QStringLiteral("WÄHLE 2"));
+}
+
+// A settings file that is there but cannot be read, even by the superuser: the user is told
+// first, the program goes on with its defaults, and the file is never written over.
+void TestFaultSettings::unreadableFileIsReportedAndKept_data() {
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << false << QStringLiteral("ist ein Ordner.");
+    QTest::newRow("a named pipe, not waited for")
+        << true << QStringLiteral("ist keine gewöhnliche Datei.");
+}
+
+void TestFaultSettings::unreadableFileIsReportedAndKept() {
+    QFETCH(bool, pipe);
+    QFETCH(QString, reason);
+    TempProgramFolder folder;
+    const QString path = folder.iniPath();
+    if (pipe)
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+    else
+        QVERIFY(QDir().mkdir(path));
+    ScriptedDialogs dialogs;
+    MainWindow w(folder.path(), dialogs);
+    const std::optional<int> exitStatus = w.Init(QString());
+
+    QVERIFY(!dialogs.messages.isEmpty());
+    QCOMPARE(dialogs.messages[0],
+             "[critical] Telmaris: Die Einstellungsdatei konnte nicht gelesen werden:\r" + path +
+                 '\r' + path + u' ' + reason);
+    // No serial port on this machine ends the start as it would with any file; with one, the
+    // window stands and its end reports the settings as not stored.
+    if (!exitStatus) {
+        QVERIFY(w.close());
+        QVERIFY(dialogs.texts.last().startsWith(
+            QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r")));
+    }
+    const QFileInfo after(path);
+    QVERIFY(pipe ? !after.isFile() && !after.isDir() : after.isDir());
 }
 
 QTEST_MAIN(TestFaultSettings)

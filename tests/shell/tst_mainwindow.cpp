@@ -1,16 +1,24 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
 // page and what reaches the settings file at the end, the hover hints, the window during a
-// run, trace mode, AutoMode's title, a file that cannot be written, help, info and logo. Every
-// test runs the real window on a temporary program folder with the modem simulator as COM 1.
+// run, trace mode, AutoMode's title, a file that cannot be written, help, info and logo, and
+// the toolkit's own texts in German. Every test runs the real window on a temporary program
+// folder with the modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
+#include "shell/MessageDialogs.h"
+#include "shell/ToolkitTranslation.h"
 #include "trace/TraceWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QtTest>
@@ -47,9 +55,13 @@ private Q_SLOTS:
     void windowDuringARunAndAbort();
     void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
+    void withADisplayARunWaitsUntilAborted_data();
+    void withADisplayARunWaitsUntilAborted();
+    void pastedLinesRunAsScriptLines();
     void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
+    void toolkitTextsAreGerman();
 };
 
 void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
@@ -256,9 +268,11 @@ void TestMainWindow::windowDuringARunAndAbort() {
 }
 
 void TestMainWindow::traceModeListsTheDialogue() {
-    ProgramFixture plain("CurrSkript=1\n");
-    QCOMPARE(plain.start(), std::nullopt);
-    QCOMPARE(plain.window->traceWindow(), nullptr);
+    {
+        ProgramFixture plain("CurrSkript=1\n");
+        QCOMPARE(plain.start(), std::nullopt);
+        QCOMPARE(plain.window->traceWindow(), nullptr);
+    }
 
     ProgramFixture program("CurrSkript=2\n");
     QCOMPARE(program.start(QStringLiteral(" DEBUG ")), std::nullopt);
@@ -280,14 +294,84 @@ void TestMainWindow::traceModeListsTheDialogue() {
     QVERIFY(!trace->isVisible());
     QVERIFY(!program.window->isVisible());
     QCOMPARE(program.stored("CurrSkript"), QStringLiteral("2"));
+
+    // The main window's close box leaves the trace window open and writes the settings; the
+    // program ends when the trace window, its last window, is closed too.
+    ProgramFixture closeBox("CurrSkript=4\n");
+    QCOMPARE(closeBox.start(QStringLiteral("debug")), std::nullopt);
+    TraceWindow *closeBoxTrace = closeBox.window->traceWindow();
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    int lastClosedBeforeTrace = -1;
+    QTimer::singleShot(0, [&] { QVERIFY(closeBox.window->close()); });
+    QTimer::singleShot(300, [&] {
+        lastClosedBeforeTrace = int(lastClosed.count());
+        closeBoxTrace->close();
+    });
+    QTimer::singleShot(20000, qApp, &QCoreApplication::quit); // in case nothing ends it
+    QApplication::exec(); // as the program runs it: ends when the last window is closed
+    QCOMPARE(lastClosedBeforeTrace, 0);
+    QCOMPARE(lastClosed.count(), 1);
+    QCOMPARE(closeBox.stored("CurrSkript"), QStringLiteral("4"));
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
-    ProgramFixture program("CurrSkript=1\nSkriptName3=Nacht\nSkriptText3=WÄHLE 5\n");
-    QCOMPARE(program.start(QStringLiteral("nacht")), std::optional<int>(0));
+    ProgramFixture program("CurrSkript=1\nSkriptName3=Tag&Nacht\nSkriptText3=WÄHLE 5\n"
+                           "SkriptName4=&Erde\n");
+    QCOMPARE(program.start(QStringLiteral("tag&nacht")), std::optional<int>(0));
+    // Every "&" of a name is shown; none makes a shortcut that competes with "&Ende".
+    for (int tab : {2, 3})
+        QCOMPARE(QKeySequence::mnemonic(program.tabs()->tabText(tab)), QKeySequence());
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F"}));
+}
+
+void TestMainWindow::withADisplayARunWaitsUntilAborted_data() {
+    QTest::addColumn<QByteArray>("autoModeSection");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<std::optional<int>>("exitStatus");
+    QTest::newRow("the window has no limit")
+        << QByteArray("[AutoMode]\nAntwortZeit=1\n") << QString() << std::optional<int>();
+    QTest::newRow("AutoMode's default is no limit")
+        << QByteArray() << QStringLiteral("1") << std::optional<int>(1);
+}
+
+void TestMainWindow::withADisplayARunWaitsUntilAborted() {
+    QFETCH(QByteArray, autoModeSection);
+    QFETCH(QString, argument);
+    QFETCH(std::optional<int>, exitStatus);
+    // ATQ1 makes the modem quiet: it answers nothing from then on.
+    ProgramFixture program("CurrSkript=1\nSkriptText1=MODEM ATQ1\n" + autoModeSection);
+    QObject::connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+                     [&](const QByteArray &command) {
+                         if (command == "ATQ1")
+                             QTimer::singleShot(1500, program.window.get(), [&] {
+                                 QTest::mouseClick(program.button(0), Qt::LeftButton);
+                             });
+                     });
+
+    if (argument.isEmpty()) {
+        QVERIFY(program.open());
+        QTest::mouseClick(program.button(0), Qt::LeftButton);
+    } else {
+        QCOMPARE(program.start(argument), exitStatus);
+    }
+
+    QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
+    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
+}
+
+// A script copied from a web page or a mail (LF line breaks) runs line by line and hangs up.
+void TestMainWindow::pastedLinesRunAsScriptLines() {
+    ProgramFixture program("CurrSkript=1\n");
+    QVERIFY(program.open());
+    QGuiApplication::clipboard()->setText(QStringLiteral("W\u00c4HLE 77\nAUFLEGEN\n"));
+    QTest::keyClick(program.window->Edit(0), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(program.runToEnd());
+    QCOMPARE(program.modem1().commands(),
+             QList<QByteArray>({"AT&F", Init, "ATDT77;", "ATH0", "AT&F"}));
+    QCOMPARE(program.dialogs.texts,
+             QStringList{"Fertig! Das Programm wurde komplett abgeschickt."});
 }
 
 void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
@@ -320,9 +404,9 @@ void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
     QCOMPARE(program.dialogs.texts.size(), 1);
     QVERIFY(program.dialogs.texts[0].startsWith(
         QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:")));
-    QVERIFY(w.close()); // told once, the user insists
+    QVERIFY(w.close()); // told once, the user insists, and the text is lost
     const QString settingsFailure =
-        QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r");
+        QStringLiteral("Das Skript 1 und die Einstellungen konnten nicht gespeichert werden:\r");
     QVERIFY(program.dialogs.texts.last().startsWith(settingsFailure)); // with the reason
     QVERIFY(program.dialogs.texts.last().size() > settingsFailure.size() + 3);
 }
@@ -353,6 +437,31 @@ void TestMainWindow::helpInfoAndLogo() {
         });
     };
     QTRY_VERIFY(infoShown());
+}
+
+void TestMainWindow::toolkitTextsAreGerman() {
+    QVERIFY(LoadGermanToolkitTexts(*QCoreApplication::instance()));
+
+    // The box that EINGABE opens, as the program opens it.
+    QString cancelText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        const auto *buttons = box->findChild<QDialogButtonBox *>();
+        QVERIFY(buttons);
+        cancelText = buttons->button(QDialogButtonBox::Cancel)->text();
+        box->reject();
+    });
+    MessageDialogs dialogs;
+    QCOMPARE(dialogs.AskText(QStringLiteral("Telmaris - Anlage"), QStringLiteral("Rufnummer?"), {}),
+             std::nullopt);
+    QCOMPARE(cancelText, QStringLiteral("Abbrechen"));
+
+    // The editor's context menu.
+    QPlainTextEdit editor;
+    const std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
+    QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),
+             QStringLiteral("Rückgängig"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,12 +1,16 @@
-// The settings file on disc: atomic writes that keep other content, failures that are reported,
-// the Windows code page and where the file lives.
+// The settings file on disc: atomic writes that keep other content, writing in place where the
+// folder allows no other way, failures that are reported, and where the file lives.
 #include "store/IniFile.h"
 
 #include "TempProgramFolder.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace telmaris;
 using telmaris::test::TempProgramFolder;
@@ -17,7 +21,10 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void writesKeepWhatOthersStored();
     void failedWritesAreReportedAndChangeNothing();
-    void windows1252FileIsRewrittenInUtf8();
+    void readOnlyFolderIsWrittenInPlace_data();
+    void readOnlyFolderIsWrittenInPlace();
+    void caseVariantNames_data();
+    void caseVariantNames();
     void fileBesideProgramWins();
 };
 
@@ -46,18 +53,78 @@ void TestIniFile::failedWritesAreReportedAndChangeNothing() {
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
-// A file of the older Windows program: every byte is a Windows-1252 character (the five it
-// leaves undefined stand for themselves); a write turns the whole file into UTF-8.
-void TestIniFile::windows1252FileIsRewrittenInUtf8() {
+// A writable settings file in a folder where no temporary file can be made is written in
+// place; a file that cannot be written either is reported and stays as it was. Permission bits
+// bind no superuser, so as root the writer runs as the unprivileged user nobody.
+void TestIniFile::readOnlyFolderIsWrittenInPlace_data() {
+    QTest::addColumn<bool>("fileWritable");
+    QTest::newRow("writable file") << true;
+    QTest::newRow("read-only file") << false;
+}
+
+void TestIniFile::readOnlyFolderIsWrittenInPlace() {
+    QFETCH(bool, fileWritable);
     TempProgramFolder folder;
-    folder.writeIni("; \x80 \x9F \x81\r\n[Data]\r\nSkriptText1=W\xC4HLE 0\\N\\L\r\n"
-                    "SkriptName1=Gro\xDF\r\n");
-    IniFile ini(folder.iniPath());
-    QCOMPARE(ini.ReadIni(QStringLiteral("SkriptName1")), QStringLiteral("Groß"));
-    QVERIFY(ini.WriteIni(QStringLiteral("CurrSkript"), QStringLiteral("1")));
-    QCOMPARE(folder.readIni(), QByteArray("; \xE2\x82\xAC \xC5\xB8 \xC2\x81\r\n[Data]\r\n"
-                                          "SkriptText1=W\xC3\x84HLE 0\\N\\L\r\n"
-                                          "SkriptName1=Gro\xC3\x9F\r\nCurrSkript=1\r\n"));
+    const QByteArray before = "; von Hand\n[Ports]\nCOM1=/dev/ttyUSB0\n";
+    folder.writeIni(before);
+    const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enterable = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    QVERIFY(QFile::setPermissions(folder.iniPath(), fileWritable ? readable | writable : readable));
+    QVERIFY(QFile::setPermissions(folder.path(), readable | enterable));
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(folder.path(), readable | enterable | QFile::WriteOwner); });
+
+    QProcess writer;
+    const QStringList arguments{folder.iniPath(), QStringLiteral("7")};
+    if (geteuid() == 0)
+        writer.start(QStringLiteral("setpriv"), QStringList{"--reuid=nobody", "--regid=nogroup",
+                                                            "--clear-groups", INI_WRITER_CHILD} +
+                                                    arguments);
+    else
+        writer.start(QStringLiteral(INI_WRITER_CHILD), arguments);
+    QVERIFY(writer.waitForFinished(60000));
+    const QString output = QString::fromUtf8(writer.readAllStandardOutput());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{IniFileName});
+    const QByteArray after = folder.readIni();
+    if (!fileWritable) {
+        QCOMPARE(writer.exitCode(), 1);
+        QVERIFY2(output.contains(QStringLiteral("failed ")) &&
+                     !output.section(QStringLiteral("failed "), 1).trimmed().isEmpty(),
+                 qPrintable(output)); // with a reason
+        QCOMPARE(after, before);
+        return;
+    }
+    QCOMPARE(writer.exitCode(), 0);
+    QVERIFY(after.startsWith(before));
+    QVERIFY(after.contains("\nSkriptName100=Generation 7\n"));
+    QVERIFY(after.contains(" 7\nSkriptText100=MODEM ATZ"));
+}
+
+// Beside the program: Telmaris.Ini, or a file whose name differs only in letter case (the
+// first in byte order), before the user's configuration folder.
+void TestIniFile::caseVariantNames_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("located");
+    const auto row = [](const char *name, const QStringList &files, const char *located) {
+        QTest::newRow(name) << files << QString::fromUtf8(located);
+    };
+    row("from Windows", {"TELMARIS.INI"}, "TELMARIS.INI");
+    row("first in byte order", {"telmaris.ini", "TELMARIS.ini", "TeLmArIs.InI"}, "TELMARIS.ini");
+    row("own name wins", {"TELMARIS.INI", "Telmaris.Ini", "TELMARIS.ini"}, "Telmaris.Ini");
+    row("no other names", {"Telmaris.Ini.bak", "Telmaris.In", "TELMARİS.INI"}, "");
+}
+
+void TestIniFile::caseVariantNames() {
+    QFETCH(QStringList, files);
+    QFETCH(QString, located);
+    TempProgramFolder folder;
+    for (const QString &name : files)
+        folder.writeFile(name, "[Data]\n");
+    const QString configFile =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
+    QCOMPARE(LocateIniFile(folder.path(), [](const QString &) { return false; }),
+             located.isEmpty() ? configFile : folder.filePath(located));
 }
 
 void TestIniFile::fileBesideProgramWins() {

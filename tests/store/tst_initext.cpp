@@ -15,7 +15,8 @@ private Q_SLOTS:
     void updateKeepsOtherBytes_data();
     void updateKeepsOtherBytes();
     void lineBreaksInValuesCannotStartKeys();
-    void loneCrAtTheEndEndsTheLastLine();
+    void linesAndCodePages_data();
+    void linesAndCodePages();
     void anyTextSurvivesAndTakesAnyValue();
 };
 
@@ -50,7 +51,7 @@ void TestIniText::updateKeepsOtherBytes_data() {
                             "[Zuletzt]\r\nX=1\r\n";
     const auto row = [](const char *name, const QByteArray &before, const char *key,
                         const char *value, const QByteArray &after) {
-        QTest::newRow(name) << before << QString(key) << QString(value) << after;
+        QTest::newRow(name) << before << QString(key) << QString::fromUtf8(value) << after;
     };
     row("in place, the file's spelling kept", rich, "ComPort", "4",
         QByteArray(rich).replace("comport = 2", "comport = 4"));
@@ -60,14 +61,23 @@ void TestIniText::updateKeepsOtherBytes_data() {
     row("section appended, LF kept", "[Ports]\nCOM1=x\n", "A", "1",
         "[Ports]\nCOM1=x\n[Data]\nA=1\n");
     row("no final line break stays so", "[Data]\r\nA=1", "B", "2", "[Data]\r\nA=1\r\nB=2");
-    row("lone CR at the end, key appended", "[Data]\nk=v\r", "n", "1", "[Data]\nk=v\nn=1\n");
-    row("text ending in CR before the lone CR keeps it", "[Data]\nk=v\r\r", "n", "1",
-        "[Data]\nk=v\r\r\nn=1\n");
+    row("lone CR line ends kept", "[Data]\rComPort=3\rLineLen=7", "ComPort", "4",
+        "[Data]\rComPort=4\rLineLen=7");
+    row("new line takes the file's first line end", "[Data]\rk=v\n", "n", "1",
+        "[Data]\rk=v\nn=1\r");
+    row("lone CR before an empty line's LF stays apart", "[Data]\rk=v\n\n[X]\r", "n", "1",
+        "[Data]\rk=v\nn=1\r\n\n[X]\r");
     row("lone CR at the end, section appended", "[A]\r\nk=v\r", "n", "1",
-        "[A]\r\nk=v\r\n[Data]\r\nn=1\r\n");
+        "[A]\r\nk=v\r[Data]\r\nn=1\r\n");
     row("new file", "", "A", "1", "[Data]\nA=1\n");
     row("byte order mark kept", "\xEF\xBB\xBF[Data]\nA=\xC3\xA4\n", "A", "\xC3\xB6",
         "\xEF\xBB\xBF[Data]\nA=\xC3\xB6\n");
+    // Untouched lines keep their Windows-1252 bytes, a changed line is written in UTF-8, and
+    // the same value again changes nothing.
+    row("Windows-1252 lines kept", "\xEF\xBB\xBF; \xC4\r\n[Data]\r\nA=\xE4\r\nB=\xE4\r\n", "B",
+        "\xC3\xB6", "\xEF\xBB\xBF; \xC4\r\n[Data]\r\nA=\xE4\r\nB=\xC3\xB6\r\n");
+    row("same value, own code page", "[Data]\nA=Gr\xF6\xDF\n", "a", "Gr\xC3\xB6\xC3\x9F",
+        "[Data]\nA=Gr\xF6\xDF\n");
 }
 
 void TestIniText::updateKeepsOtherBytes() {
@@ -93,13 +103,33 @@ void TestIniText::lineBreaksInValuesCannotStartKeys() {
     QCOMPARE(ini.toBytes().count('\n'), 2);
 }
 
-// A file whose last line ends in a CR without LF: the CR ends the line (appending behind it
-// is in the table above); a CR inside the text, not at its end, stays part of its line.
-void TestIniText::loneCrAtTheEndEndsTheLastLine() {
-    QCOMPARE(IniText::FromBytes("[A]\nk=v\r").value(QStringLiteral("A"), QStringLiteral("k")),
-             QStringLiteral("v"));
-    QCOMPARE(IniText::FromBytes("[A]\nk=v\r\r\n").value(QStringLiteral("A"), QStringLiteral("k")),
-             QStringLiteral("v\r"));
+// Where lines end and which code page each line is in: a line that is valid UTF-8 is UTF-8,
+// any other line Windows-1252, whatever the lines around it are.
+void TestIniText::linesAndCodePages_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected"); // the values of keys k and m of section [A]
+    const auto row = [](const char *name, const QByteArray &bytes, const char *expected) {
+        QTest::newRow(name) << bytes << QString::fromUtf8(expected);
+    };
+    row("lone CR ends a line", "[A]\rk=v\rm=w", "v|w");
+    row("CR before CR LF", "[A]\nk=v\r\r\nm=w\n", "v|w");
+    row("LF CR", "[A]\n\rk=v\n\rm=w\r", "v|w");
+    row("byte order mark and Windows-1252", "\xEF\xBB\xBF[A]\r\nk=Gr\xF6\xDF\r\n", "Größ|");
+    row("one foreign line among UTF-8", "[A]\nk=\xC3\x84\n; \xE4\nm=\xC3\xB6", "Ä|ö");
+    row("a foreign byte makes its whole line Windows-1252", "[A]\nk=\xC3\x84 \xE4\nm=\xC3\xB6",
+        "Ã„ ä|ö");
+    row("undefined Windows-1252 bytes stand for themselves", "[A]\nk=\x80\x81\x9F\n",
+        "\u20AC\u0081\u0178|");
+}
+
+void TestIniText::linesAndCodePages() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    const IniText ini = IniText::FromBytes(bytes);
+    QCOMPARE(ini.value(QStringLiteral("A"), QStringLiteral("k")) + u'|' +
+                 ini.value(QStringLiteral("A"), QStringLiteral("m")),
+             expected);
+    QCOMPARE(ini.toBytes(), bytes);
 }
 
 // Random INI-like texts: reading and writing back changes nothing; a stored value reads back

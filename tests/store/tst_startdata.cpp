@@ -1,6 +1,7 @@
 // The settings record: what start-up takes from the file, and what a normal end writes.
 #include "store/StartDataFile.h"
 
+#include "store/AutoModeSettings.h"
 #include "store/IniFile.h"
 #include "store/ScriptSlots.h"
 
@@ -42,6 +43,15 @@ void TestStartData::storedValues_data() {
         {"CurrSkript=32868", "1"},  {"currskript=7", "7"}};
     for (const auto &[line, expected] : rows)
         QTest::newRow(line) << QByteArray(line) << QString::fromUtf8(expected);
+    // The answer time limit of AutoMode runs, with a display and without one; it is read from
+    // its own section only.
+    const std::pair<const char *, const char *> limits[] = {
+        {"5", "5 5"},       {"0", "0 0"},   {"", "0 60"},     {"-5", "0 60"},
+        {"sofort", "0 60"}, {"2.5", "2 2"}, {"40000", "0 60"}};
+    for (const auto &[value, expected] : limits)
+        QTest::newRow(qPrintable(QStringLiteral("AntwortZeit=%1").arg(value)))
+            << "[AutoMode]\r\nantwortzeit=" + QByteArray(value) << QString::fromUtf8(expected);
+    QTest::newRow("AntwortZeit in [Data]") << QByteArray("AntwortZeit=5") << "0 60";
 }
 
 void TestStartData::storedValues() {
@@ -52,6 +62,7 @@ void TestStartData::storedValues() {
     const StoredStartData s =
         ReadStartDataFromIniFile(IniSnapshot::Load(folder.iniPath()), {false, true, false, true});
     const StartData &d = s.data;
+    const IniSnapshot ini = IniSnapshot::Load(folder.iniPath());
     const std::map<QByteArray, QString> fields{
         {"comport", QString::number(d.ComPort) + (s.askToCheckPort ? " ask" : "")},
         {"modemreset", d.ModemReset},
@@ -60,8 +71,12 @@ void TestStartData::storedValues() {
         {"dialpuls", QString::number(d.DialPuls)},
         {"linelen", QString::number(d.LineLen)},
         {"umbruch", QString::number(d.Umbruch)},
-        {"currskript", QString::number(d.CurrSkript)}};
-    QCOMPARE(fields.at(line.left(line.indexOf('=')).toLower()), expected);
+        {"currskript", QString::number(d.CurrSkript)},
+        {"antwortzeit", QStringLiteral("%1 %2")
+                            .arg(ReadAnswerTimeLimit(ini, true))
+                            .arg(ReadAnswerTimeLimit(ini, false))}};
+    const QByteArray keyLine = line.mid(line.lastIndexOf('\n') + 1);
+    QCOMPARE(fields.at(keyLine.left(keyLine.indexOf('=')).toLower()), expected);
 }
 
 void TestStartData::firstStartWritesEveryKeyInOrder() {

@@ -57,9 +57,7 @@ public:
         if (onSelect)
             onSelect(start);
     }
-    QString SelectedEditorText() const override {
-        return text_.mid(selectionStart, selectionLength);
-    }
+    QString SelectedEditorText() const { return text_.mid(selectionStart, selectionLength); }
     int EditorCaret() const override { return caret; }
     void SetEditorCaret(int position) override {
         caret = selectionStart = position;

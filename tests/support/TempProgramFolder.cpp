@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <stdexcept>
 
 namespace telmaris::test {
@@ -21,13 +22,14 @@ QString TempProgramFolder::filePath(const QString &name) const {
 
 void TempProgramFolder::writeFile(const QString &name, const QByteArray &content) const {
     QFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()) ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(content) != content.size())
         throw std::runtime_error("cannot write a file into the test program folder");
 }
 
-QByteArray TempProgramFolder::readIni() const {
-    QFile file(iniPath());
+QByteArray TempProgramFolder::readFile(const QString &name) const {
+    QFile file(filePath(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();

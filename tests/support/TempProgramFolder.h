@@ -16,9 +16,11 @@ public:
     void writeIni(const QByteArray &content) const {
         writeFile(QStringLiteral("Telmaris.Ini"), content);
     }
-    // Writes a file of the given name into the folder; throws when it cannot.
+    // Writes a file of the given name (a path relative to the folder) into the folder, making
+    // the folders on its way; throws when it cannot.
     void writeFile(const QString &name, const QByteArray &content = "<html></html>") const;
-    QByteArray readIni() const;
+    QByteArray readIni() const { return readFile(QStringLiteral("Telmaris.Ini")); }
+    QByteArray readFile(const QString &name) const; // empty when there is none
 
 private:
     QTemporaryDir dir_;

@@ -1,0 +1,86 @@
+#pragma once
+// Every message, prompt and status-line text the program shows, in one list, so that a text
+// reads the same wherever it is used and the manual can be checked against all of them.
+// "%1" and "%2" mark what is filled in (QString::arg); a CR separates the lines of a message.
+// A new text is one more line in the list.
+
+#include <QString>
+#include <QStringList>
+
+// clang-format off
+#define TELMARIS_USER_TEXTS(X)                                                                    \
+    /* The status line during a run. */                                                          \
+    X(ModemResetStatus, "Modem-Reset")                                                           \
+    X(ModemInitStatus, "Modem-Initialisierung")                                                  \
+    X(RunningStatus, "Programmierung läuft ...")                                                 \
+    X(LastAnswerStatus, "Letzte Modem-Antwort: »%1«")                                            \
+    X(SuccessStatus, "Programmierung beendet")                                                   \
+    X(ModemErrorStatus, "Das Modem hat einen Fehler gemeldet!")                                  \
+    X(PortErrorStatus, "Modem-Problem!")                                                         \
+    X(UserAbortStatus, "Programmabbruch durch Anwender!")                                        \
+    X(PortFailureStatus, "Schnittstellen-Problem!")                                              \
+    /* The status line otherwise, and the hints it shows for the control under the pointer. */  \
+    X(OptionsPageStatus, "Bitte gewünschte Änderungen vornehmen")                                \
+    X(ScriptPageStatus, "Bitte Script bearbeiten oder abschicken")                               \
+    X(ScriptNotSavedStatus, "Skript konnte nicht gespeichert werden!")                           \
+    X(ProgramButtonHint, "Programm an die Telefonanlage schicken bzw. Programmierung abbrechen") \
+    X(HelpButtonHint, "Programmanleitung")                                                       \
+    X(EndButtonHint, "Programm beenden")                                                         \
+    X(InfoButtonHint, "Zusatzinfos")                                                             \
+    X(EditorHint, "Editor für das aktuelle Telefonanlagen-Programm")                             \
+    X(NameListHint, "Namensliste der Skripts - Doppelklicken für Editieren")                     \
+    X(SliderHint, "Schnellauswahl eines Skripts")                                                \
+    X(TabStripHint, "Auswahl der verschiedenen Skripts bzw. Zugang zu den Optionen")             \
+    X(StatusLineHint, "Statuszeile")                                                             \
+    /* Message boxes. */                                                                         \
+    X(NoComPortsMessage, "Es sind keinerlei Com-Ports verfügbar.\rDas Programm bricht daher ab.") \
+    X(CheckPortMessage, "Bitte überprüfen Sie die Port-Einstellung.")                            \
+    X(UnknownParameterMessage,                                                                   \
+      "Telmaris wurde mit dem unbekannten Startparameter\r'%1' aufgerufen.\r\r"                  \
+      "Für den AutoMode von Telmaris sind aber nur die\r"                                        \
+      "Skriptnummern von 1 bis 100 zulässig oder die von \r"                                     \
+      "Ihnen vergebenen Skriptnamen.\r\r"                                                        \
+      "Der AutoMode wird daher abgebrochen und das \rProgramm beendet.")                         \
+    X(PortUnavailableMessage, "Com-Port %1 ist nicht verfügbar.")                                \
+    X(ModemErrorMessage,                                                                         \
+      "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.")   \
+    X(PortErrorMessage, "Das Modem reagiert nicht - ist es eingeschaltet?")                      \
+    X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
+    X(UserAbortMessage, "Das Skript wurde wunschgemäß abgebrochen.")                             \
+    X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
+    X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
+    X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
+    X(SettingsNotSavedMessage, "Die Einstellungen konnten nicht gespeichert werden:\r%1")        \
+    X(ScriptAndSettingsNotSavedMessage,                                                          \
+      "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
+    X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
+    /* Reasons of the settings file's own, shown in the messages above. */                   \
+    X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
+    X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
+    X(FolderNotCreatedReason, "Der Ordner %1 kann nicht angelegt werden.")                       \
+    /* Lines on standard error where no window system can be reached. */                         \
+    X(NeedsInputLine,                                                                            \
+      "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne Bildschirm nicht laufen.") \
+    X(NoDisplayLine,                                                                             \
+      "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
+      "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur "  \
+      "der AutoMode: telmaris Skriptnummer oder Skriptname.")                                    \
+    /* The input box for a script's name. */                                                    \
+    X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
+    X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")
+// clang-format on
+
+namespace telmaris::texts {
+
+#define TELMARIS_DEFINE_TEXT(name, text) inline const QString name = QStringLiteral(text);
+TELMARIS_USER_TEXTS(TELMARIS_DEFINE_TEXT)
+#undef TELMARIS_DEFINE_TEXT
+
+// All of the texts above, in their order.
+inline QStringList All() {
+#define TELMARIS_LIST_TEXT(name, text) name,
+    return {TELMARIS_USER_TEXTS(TELMARIS_LIST_TEXT)};
+#undef TELMARIS_LIST_TEXT
+}
+
+} // namespace telmaris::texts

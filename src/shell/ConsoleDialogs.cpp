@@ -1,0 +1,26 @@
+#include "shell/ConsoleDialogs.h"
+
+#include <cstdio>
+
+namespace telmaris {
+
+void ConsoleDialogs::PrintLine(const QString &title, const QString &text) {
+    QString line = QStringLiteral("Telmaris: ") + title + QStringLiteral(": ") + text;
+    // One box, one line: a scheduled job's log reads line by line.
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+void ConsoleDialogs::ShowMessage(MessageIcon, const QString &title, const QString &text) {
+    PrintLine(title, text);
+}
+
+std::optional<QString> ConsoleDialogs::AskText(const QString &title, const QString &prompt,
+                                               const QString &) {
+    // Nobody can type an answer; an unattended run refuses scripts with EINGABE beforehand.
+    PrintLine(title, prompt);
+    return std::nullopt;
+}
+
+} // namespace telmaris

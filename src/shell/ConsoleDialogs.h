@@ -1,0 +1,20 @@
+#pragma once
+// The boxes of a run without a screen: each box becomes one line on standard error,
+// "Telmaris: " + title + ": " + text, with the text's line breaks as blanks. A notice counts as
+// confirmed, an input box as cancelled.
+
+#include "common/Dialogs.h"
+
+namespace telmaris {
+
+class ConsoleDialogs : public Dialogs {
+public:
+    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    std::optional<QString> AskText(const QString &title, const QString &prompt,
+                                   const QString &proposal) override;
+
+private:
+    static void PrintLine(const QString &title, const QString &text);
+};
+
+} // namespace telmaris

@@ -1,0 +1,32 @@
+#include "store/AutoModeSettings.h"
+
+#include "common/Numbers.h"
+#include "store/IniFile.h"
+
+namespace telmaris {
+
+namespace {
+
+// A leading number as the settings are read, but a text that does not begin with one is no
+// number at all here: it must not read as 0, which would mean "wait for ever".
+bool BeginsWithNumber(QStringView text) {
+    qsizetype at = 0;
+    if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
+        ++at;
+    if (at < text.size() && text[at] == u'.')
+        ++at;
+    return at < text.size() && text[at] >= u'0' && text[at] <= u'9';
+}
+
+} // namespace
+
+int ReadAnswerTimeLimit(const IniSnapshot &ini, bool display) {
+    const int standard = display ? 0 : 60;
+    const QString text = ini.value(AutoModeSection, QStringLiteral("AntwortZeit"));
+    if (!BeginsWithNumber(text))
+        return standard;
+    const std::optional<qint16> seconds = ReadSettingNumber(text);
+    return seconds && *seconds >= 0 ? *seconds : standard;
+}
+
+} // namespace telmaris
