@@ -158,7 +158,7 @@ QString DocumentCrlfText(const QTextDocument *document) {
 }
 
 QString BlockCrlfText(const QTextBlock &block) {
-    const QString text = block.text();
+    QString text = block.text();
     if (!MayHoldStandIns(text))
         return text;
     return CrlfTextOfFragments(block.document(), block.position(),
