@@ -7,7 +7,6 @@
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace telmaris::test {
@@ -69,18 +68,5 @@ inline void VerifyIdleAgain(const RecordingRunnerUi &ui, const ScriptRunner &run
              (QStringList{"Unlock", "Caret 7", "Focus", "Idle"}));
     QCOMPARE(ui.selectionLength, 0);
 }
-
-// A process of its own that stays alive for the test.
-struct OtherProgram {
-    explicit OtherProgram(const QStringList &command) {
-        process.start(command.first(), command.mid(1));
-        process.waitForStarted();
-    }
-    ~OtherProgram() {
-        process.kill();
-        process.waitForFinished();
-    }
-    QProcess process;
-};
 
 } // namespace telmaris::test

@@ -1,12 +1,8 @@
-// How runs end early: modem errors, the user's abort, and ports that cannot be had, through the
-// real serial port against the modem simulator.
+// How runs end early: modem errors and the user's abort, through the real serial port against
+// the modem simulator.
 #include "RunFixture.h"
 
 #include "runner/SerialLine.h"
-
-#include <QTemporaryDir>
-
-#include <unistd.h>
 
 using namespace telmaris;
 using namespace telmaris::test;
@@ -17,11 +13,8 @@ private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
     void waitsForAnAnswerUntilAbort_data();
     void waitsForAnAnswerUntilAbort();
-    void answerTimeLimitEndsTheRun();
     void abortDuringPauseTakesEffectAtNextCommand();
     void abortDuringLinesThatSendNothing();
-    void portFailures_data();
-    void portFailures();
 };
 
 void TestRunExits::errorToInitStopsWithoutClosingReset() {
@@ -74,27 +67,6 @@ void TestRunExits::waitsForAnAnswerUntilAbort() {
     VerifyIdleAgain(run.ui, run.runner);
 }
 
-void TestRunExits::answerTimeLimitEndsTheRun() {
-    ModemOptions options;
-    options.silent = true;
-    Run run(options, QStringLiteral("MODEM ATM1"));
-    run.runner.SetAnswerTimeLimit(1);
-
-    QCOMPARE(run.go(true), RunOutcome::NoAnswer);
-
-    // Like a modem that does not react: no hang-up, no closing reset.
-    QCOMPARE(run.commands(), QList<QByteArray>{"AT&F"});
-    QCOMPARE(run.ui.statuses.last(), QStringLiteral("Modem-Problem!"));
-    QCOMPARE(run.ui.messages,
-             QStringList{Critical("Das Modem hat nicht innerhalb von 1 Sekunden geantwortet.")});
-    QCOMPARE(run.trace.lines.size(), 3);
-    QVERIFY2(run.trace.lines[1].endsWith(
-                 QString::fromUtf8(" AntwortZeit: »keine Antwort nach 1 Sekunden«")),
-             qPrintable(run.trace.lines[1]));
-    QVERIFY(run.trace.lines[2].endsWith(QString::fromUtf8(" ErrOccured: »Wahr«")));
-    VerifyIdleAgain(run.ui, run.runner);
-}
-
 void TestRunExits::abortDuringPauseTakesEffectAtNextCommand() {
     Run run({}, QStringLiteral("PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"));
     QList<QByteArray> sentAtAbort;
@@ -131,42 +103,6 @@ void TestRunExits::abortDuringLinesThatSendNothing() {
              (QStringList{"[information] Telmaris - Anlage: Achtung",
                           "[information] Telmaris - Anlage: Ende", Critical(AbortText)}));
     QVERIFY(run.ui.calls.indexOf("Beep") < run.ui.calls.indexOf("Message: Telmaris: " + AbortText));
-}
-
-// The device is missing, or another program holds the port by a lock file of its living process.
-void TestRunExits::portFailures_data() {
-    QTest::addColumn<bool>("lockFile");
-    QTest::newRow("device missing") << false;
-    QTest::newRow("lock file of another program") << true;
-}
-
-void TestRunExits::portFailures() {
-    QFETCH(bool, lockFile);
-    Run run({}, QStringLiteral("MODEM ATM1"));
-    QTemporaryDir dir;
-    const QString name = QStringLiteral("ttyTelmaris%1").arg(::getpid());
-    QVERIFY(run.modem->createLink(dir.filePath(name)));
-    run.ports.setDevice(3, dir.filePath(lockFile ? name : QStringLiteral("ttyMissing")));
-    run.settings.ComPort = 3;
-    OtherProgram other({"sleep", "30"});
-    // A terminal program's lock: "LCK.." + the device name, its process id in ASCII.
-    QFile lock("/tmp/LCK.." + name);
-    if (lockFile) {
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.write(QByteArray::number(other.process.processId()).rightJustified(10) + '\n');
-        lock.close();
-    }
-
-    QCOMPARE(run.go(), RunOutcome::PortFailure);
-
-    QCOMPARE(run.ui.statuses, QStringList{"Schnittstellen-Problem!"});
-    QCOMPARE(run.ui.messages,
-             QStringList{Critical(QString::fromUtf8("Com-Port 3 ist nicht verfügbar."))});
-    VerifyIdleAgain(run.ui, run.runner);
-    QTest::qWait(100);
-    QVERIFY(run.modem->received().isEmpty());
-    if (lockFile)
-        QVERIFY(lock.remove()); // the other program's lock stayed
 }
 
 QTEST_GUILESS_MAIN(TestRunExits)
