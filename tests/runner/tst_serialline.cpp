@@ -1,5 +1,5 @@
 // The serial line through the real QSerialPort on a pseudo-terminal: the lock conventions of
-// other programs, the port map and probe, and a line whose output stalls.
+// other programs and its own flock, the port map and probe, and a line whose output stalls.
 #include "runner/PortLock.h"
 #include "runner/PortMap.h"
 #include "runner/SerialLine.h"
@@ -38,7 +38,6 @@ class TestSerialLine : public QObject {
 private Q_SLOTS:
     void honoursLockFiles_data();
     void honoursLockFiles();
-    void holdsAFlockWhileOpen();
     void stalledOutputIsOneErrorEvent();
     void driverErrorCountsAreErrorEvents_data();
     void driverErrorCountsAreErrorEvents();
@@ -92,25 +91,16 @@ void TestSerialLine::honoursLockFiles() {
     if (!opens)
         QVERIFY2(reason.contains(lock.fileName()) && reason.contains("ModemManager"),
                  qPrintable(reason));
+    // An open line holds a flock that keeps others off, until it is closed.
+    QCOMPARE(OthersCanLock(modem.devicePath()), !opens);
+    line.close();
+    QVERIFY(OthersCanLock(modem.devicePath()));
     // Whatever was decided, the other program's file is left alone.
     QVERIFY(lock.open(QIODevice::ReadOnly));
     QCOMPARE(lock.readAll(), content);
     lock.remove();
     other.kill();
     other.waitForFinished();
-}
-
-void TestSerialLine::holdsAFlockWhileOpen() {
-    PtyModem modem;
-    SerialLine line;
-    QVERIFY(line.open(modem.devicePath(), 9600, true));
-    QVERIFY(!OthersCanLock(modem.devicePath()));
-    SerialLine second;
-    QString reason;
-    QVERIFY(!second.open(modem.devicePath(), 9600, true, &reason));
-    QVERIFY2(reason.contains(QLatin1String("ModemManager")), qPrintable(reason));
-    line.close();
-    QVERIFY(OthersCanLock(modem.devicePath()));
 }
 
 void TestSerialLine::stalledOutputIsOneErrorEvent() {
@@ -160,10 +150,6 @@ void TestSerialLine::driverErrorCountsAreErrorEvents() {
     QFETCH(long long LineErrorCounts::*, counter);
     QFETCH(int, events);
     PtyModem modem;
-    const int pty =
-        ::open(QFile::encodeName(modem.devicePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    QVERIFY(!ReadDriverErrorCounts(pty));
-    ::close(pty);
     LineErrorCounts counts{7, 7, 7, 7, 7}; // what happened before the port was opened
     SerialLine line;
     line.setErrorCountReader([&](int) -> std::optional<LineErrorCounts> {
