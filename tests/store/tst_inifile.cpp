@@ -1,5 +1,5 @@
-// The settings file on disc: atomic writes that keep other content, writing in place where the
-// folder allows no other way, failures that are reported, and where the file lives.
+// The settings file on disc: writing in place where the folder allows no other way, failures
+// that are reported, and where the file lives.
 #include "store/IniFile.h"
 
 #include "TempProgramFolder.h"
@@ -19,39 +19,11 @@ class TestIniFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void writesKeepWhatOthersStored();
-    void failedWritesAreReportedAndChangeNothing();
     void readOnlyFolderIsWrittenInPlace_data();
     void readOnlyFolderIsWrittenInPlace();
-    void caseVariantNames_data();
-    void caseVariantNames();
-    void fileBesideProgramWins();
+    void locatesTheFile_data();
+    void locatesTheFile();
 };
-
-void TestIniFile::writesKeepWhatOthersStored() {
-    TempProgramFolder folder;
-    IniFile ini(folder.iniPath());
-    QVERIFY(ini.WriteIni(QStringLiteral("ComPort"), QStringLiteral("2")));
-    // Another running copy stores a script text in between; the next write must keep it.
-    folder.writeIni(folder.readIni() + "SkriptText5=WÄHLE 1\n");
-    QVERIFY(ini.WriteIni(QStringLiteral("comport"), QStringLiteral("3")));
-    QVERIFY(ini.WriteIni(QStringLiteral("CurrSkript"), QStringLiteral("5")));
-    QCOMPARE(folder.readIni(),
-             QByteArray("[Data]\nComPort=3\nSkriptText5=WÄHLE 1\nCurrSkript=5\n"));
-    QCOMPARE(ini.ReadIni(QStringLiteral("skripttext5")), QStringLiteral("WÄHLE 1"));
-    QCOMPARE(ini.ReadIni(QStringLiteral("Fehlt")), QString());
-}
-
-void TestIniFile::failedWritesAreReportedAndChangeNothing() {
-    TempProgramFolder folder;
-    // A folder standing where the file must go.
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Telmaris.Ini")));
-    IniFile blocked(folder.iniPath());
-    QString error;
-    QVERIFY(!blocked.WriteIni(QStringLiteral("ComPort"), QStringLiteral("2"), &error));
-    QVERIFY2(!error.isEmpty(), "no reason given");
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
-}
 
 // A writable settings file in a folder where no temporary file can be made is written in
 // place; a file that cannot be written either is reported and stays as it was. Permission bits
@@ -102,44 +74,37 @@ void TestIniFile::readOnlyFolderIsWrittenInPlace() {
 }
 
 // Beside the program: Telmaris.Ini, or a file whose name differs only in letter case (the
-// first in byte order), before the user's configuration folder.
-void TestIniFile::caseVariantNames_data() {
+// first in byte order), before the user's configuration folder; a new file goes beside the
+// program when its folder is writable.
+void TestIniFile::locatesTheFile_data() {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("located");
-    const auto row = [](const char *name, const QStringList &files, const char *located) {
-        QTest::newRow(name) << files << QString::fromUtf8(located);
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<QString>("located"); // empty: in the configuration folder
+    const auto row = [](const char *name, const QStringList &files, bool writable,
+                        const char *located) {
+        QTest::newRow(name) << files << writable << QString::fromUtf8(located);
     };
-    row("from Windows", {"TELMARIS.INI"}, "TELMARIS.INI");
-    row("first in byte order", {"telmaris.ini", "TELMARIS.ini", "TeLmArIs.InI"}, "TELMARIS.ini");
-    row("own name wins", {"TELMARIS.INI", "Telmaris.Ini", "TELMARIS.ini"}, "Telmaris.Ini");
-    row("no other names", {"Telmaris.Ini.bak", "Telmaris.In", "TELMARİS.INI"}, "");
+    row("new, writable folder", {}, true, "Telmaris.Ini");
+    row("new, read-only folder", {}, false, "");
+    row("there, read-only folder", {"Telmaris.Ini"}, false, "Telmaris.Ini");
+    row("from Windows", {"TELMARIS.INI"}, false, "TELMARIS.INI");
+    row("first in byte order", {"telmaris.ini", "TELMARIS.ini", "TeLmArIs.InI"}, false,
+        "TELMARIS.ini");
+    row("own name wins", {"TELMARIS.INI", "Telmaris.Ini", "TELMARIS.ini"}, false, "Telmaris.Ini");
+    row("no other names", {"Telmaris.Ini.bak", "Telmaris.In", "TELMARİS.INI"}, false, "");
 }
 
-void TestIniFile::caseVariantNames() {
+void TestIniFile::locatesTheFile() {
     QFETCH(QStringList, files);
+    QFETCH(bool, folderWritable);
     QFETCH(QString, located);
     TempProgramFolder folder;
     for (const QString &name : files)
         folder.writeFile(name, "[Data]\n");
     const QString configFile =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
-    QCOMPARE(LocateIniFile(folder.path(), [](const QString &) { return false; }),
+    QCOMPARE(LocateIniFile(folder.path(), [&](const QString &) { return folderWritable; }),
              located.isEmpty() ? configFile : folder.filePath(located));
-}
-
-void TestIniFile::fileBesideProgramWins() {
-    TempProgramFolder folder;
-    const auto writable = [](const QString &) { return true; };
-    const auto readOnly = [](const QString &) { return false; };
-    const QString configFile =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
-
-    QCOMPARE(LocateIniFile(folder.path(), writable), folder.iniPath());
-    QCOMPARE(LocateIniFile(folder.path() + u'/', writable), folder.iniPath());
-    QCOMPARE(LocateIniFile(folder.path()), folder.iniPath());
-    QCOMPARE(LocateIniFile(folder.path(), readOnly), configFile);
-    folder.writeIni("[Data]\n");
-    QCOMPARE(LocateIniFile(folder.path(), readOnly), folder.iniPath());
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)
