@@ -1,5 +1,4 @@
-// The search for the manual beside the program and in its installed place, and what is handed to
-// the desktop.
+// The search for the manual beside the program and in its installed place.
 
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
@@ -16,8 +15,6 @@ class TestHelp : public QObject {
 private Q_SLOTS:
     void searchOrder_data();
     void searchOrder();
-    void onlyVisibleFilesCount();
-    void pathsAndAddressesReachTheDesktopWhole();
 };
 
 // The temporary folder stands for an installation prefix: the program lies in bin/, the
@@ -31,23 +28,14 @@ void TestHelp::searchOrder_data() {
         << QStringList{"bin/index.htm"} << QStringList{} << "bin/index.htm";
     QTest::newRow("both") << QStringList{"bin/index.htm", "bin/hilfe.htm"} << QStringList{}
                           << "bin/hilfe.htm";
-    QTest::newRow("only hilfe.htm")
-        << QStringList{"bin/hilfe.htm"} << QStringList{} << "bin/hilfe.htm";
     QTest::newRow("neither") << QStringList{"bin/Telmaris.Ini", "bin/hilfe.html"}
                              << QStringList{"bin"} << "";
     QTest::newRow("folder hilfe.htm, file index.htm")
         << QStringList{"bin/index.htm"} << QStringList{"bin/hilfe.htm"} << "bin/index.htm";
-    QTest::newRow("folders of both names")
-        << QStringList{} << QStringList{"bin/hilfe.htm", "bin/index.htm"} << "";
     QTest::newRow("installed hilfe.htm")
         << QStringList{docs + "hilfe.htm"} << QStringList{"bin"} << docs + "hilfe.htm";
-    QTest::newRow("installed index.htm")
-        << QStringList{docs + "index.htm"} << QStringList{"bin"} << docs + "index.htm";
     QTest::newRow("beside the program before installed")
         << QStringList{"bin/index.htm", docs + "hilfe.htm"} << QStringList{} << "bin/index.htm";
-    QTest::newRow("installed folder hilfe.htm, file index.htm")
-        << QStringList{docs + "index.htm"} << QStringList{"bin", docs + "hilfe.htm"}
-        << docs + "index.htm";
     QTest::newRow("another program's manual")
         << QStringList{"share/doc/telmaris-modem-sim/hilfe.htm", "share/doc/hilfe.htm", "hilfe.htm"}
         << QStringList{"bin"} << "";
@@ -75,25 +63,6 @@ void TestHelp::searchOrder() {
         QCOMPARE(dialogs.messages.size(), 0);
         QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(prefix.filePath(opened))});
     }
-}
-
-void TestHelp::onlyVisibleFilesCount() {
-    test::TempProgramFolder folder;
-    folder.writeFile(".versteckt.htm");
-    QVERIFY(!FileExists(folder.filePath(".versteckt.htm")));
-    QVERIFY(!FileExists(QString()));
-    QVERIFY(!FileExists(QStringLiteral("/gibt/es/nicht/\u00fcberhaupt/hilfe.htm")));
-}
-
-void TestHelp::pathsAndAddressesReachTheDesktopWhole() {
-    test::RecordingOpener opener;
-    OpenDocument(opener, QStringLiteral("mailto:support@telmaris.de?subject=Telmaris%20(V1.0)"));
-    OpenDocument(opener, QStringLiteral("/opt/Tel maris/hilfe.htm"));
-    QCOMPARE(opener.addresses[0],
-             QStringLiteral("mailto:support@telmaris.de?subject=Telmaris%20(V1.0)"));
-    QCOMPARE(opener.opened[1].toLocalFile(), QStringLiteral("/opt/Tel maris/hilfe.htm"));
-    QCOMPARE(DocumentUrl(QStringLiteral("C:/Programme/Telmaris/hilfe.htm")).scheme(),
-             QStringLiteral("file"));
 }
 
 QTEST_GUILESS_MAIN(TestHelp)

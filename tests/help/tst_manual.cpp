@@ -1,10 +1,9 @@
-// The manual as it lies beside the built program: found by the help search, self-contained,
+// The manual as it lies beside the built program: self-contained,
 // covering the language, the shorthand and the command line, and quoting every message and
 // status text the program can show, word for word.
 
 #include "common/UserTexts.h"
 #include "editor/ScriptLint.h"
-#include "help/Help.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -17,7 +16,6 @@ class TestManual : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void isFoundBesideTheProgram();
     void isSelfContained();
     void covers_data();
     void covers();
@@ -42,11 +40,6 @@ void TestManual::initTestCase() {
                  .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
                  .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
                  .simplified();
-}
-
-void TestManual::isFoundBesideTheProgram() {
-    QCOMPARE(FindHelpFile(QStringLiteral(TELMARIS_PROGRAM_DIR)),
-             QStringLiteral(TELMARIS_PROGRAM_DIR "/hilfe.htm"));
 }
 
 void TestManual::isSelfContained() {
