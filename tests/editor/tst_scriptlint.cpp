@@ -25,43 +25,30 @@ void TestScriptLint::skippedLines_data() {
     const QString tabAfter = QStringLiteral("muss ein Leerzeichen stehen, kein Tabulator");
     // clang-format off
     QTest::newRow("keyword runs") << "PAUSE 5" << "" << 0 << 0;
-    QTest::newRow("keyword alone") << "AUFLEGEN" << "" << 0 << 0;
-    QTest::newRow("blanks around") << "   W\u00c4HLE 12  " << "" << 0 << 0;
     QTest::newRow("empty") << "" << "" << 0 << 0;
-    QTest::newRow("blanks only") << "    " << "" << 0 << 0;
     QTest::newRow("small letters") << "pause 5" << caps << 0 << 5;
     QTest::newRow("small letters, indented") << "  hinweis Bitte warten" << caps << 2 << 7;
-    QTest::newRow("small umlaut") << "w\u00e4hle 0" << caps << 0 << 5;
     QTest::newRow("tab after keyword") << "PAUSE\t5" << tabAfter << 0 << 7;
-    QTest::newRow("tab after small keyword") << "modem\tATZ" << caps << 0 << 9;
     QTest::newRow("tab before keyword") << "\tFLASH" << "Vor dem Schl\u00fcsselwort" << 0 << 6;
     QTest::newRow("swapped letters") << "PAUES 5" << "\u201ePAUES\u201c ist kein Schl\u00fcsselwort. Gemeint ist wohl \u201ePAUSE\u201c." << 0 << 5;
     QTest::newRow("letter missing") << "AUFLGEN" << "\u201eAUFLEGEN\u201c" << 0 << 7;
-    QTest::newRow("letter too many") << "FLASHH" << "\u201eFLASH\u201c" << 0 << 6;
     QTest::newRow("no umlaut") << "WAHLE 1" << "\u201eW\u00c4HLE\u201c" << 0 << 5;
-    QTest::newRow("umlaut spelt out") << "WAEHLE 1" << "\u201eW\u00c4HLE\u201c" << 0 << 6;
     QTest::newRow("small and misspelt") << "tonwhal" << "\u201eTONWAHL\u201c" << 0 << 7;
     QTest::newRow("remark") << "Anlage auf Werkseinstellung" << "" << 0 << 0;
-    QTest::newRow("remark with punctuation") << "Hinweis: erst Code 0000" << "" << 0 << 0;
     QTest::newRow("remark marker") << "' PAUSE 5" << "" << 0 << 0;
     QTest::newRow("separator") << QString(65, u'-') << "" << 0 << 0;
-    QTest::newRow("separator of stars") << QString(20, u'*') << "" << 0 << 0;
     QTest::newRow("placeholder as keyword") << "%EINGABE% 1" << "" << 0 << 0;
     QTest::newRow("two edits away") << "PUASEN 5" << "" << 0 << 0;
     // Marked only when the words that follow fit the keyword: nothing, or its argument.
     QTest::newRow("pause with unit") << "Pause 5 Sekunden" << caps << 0 << 5;
-    QTest::newRow("pause alone") << "pause" << caps << 0 << 5;
     QTest::newRow("remark on a pause") << "Pause nach dem Wählen" << "" << 0 << 0;
     QTest::newRow("dial string") << "wähle *21#%eingabe%" << caps << 0 << 5;
     QTest::newRow("remark on dialling") << "Wählen Sie die 0" << "" << 0 << 0;
-    QTest::newRow("hang-up alone") << "Auflegen" << caps << 0 << 8;
     QTest::newRow("remark on hanging up") << "Auflegen und warten" << "" << 0 << 0;
     QTest::newRow("modem command") << "Modem ATZ" << caps << 0 << 5;
-    QTest::newRow("remark on the modem") << "Modem antwortet nicht" << "" << 0 << 0;
     QTest::newRow("notice in capitals") << "HINWIES Bitte warten" << "„HINWEIS“" << 0 << 7;
     QTest::newRow("remark, a noun") << "Hinweise zur Anlage" << "" << 0 << 0;
     QTest::newRow("heading, a noun") << "Eingabe" << "" << 0 << 0;
-    QTest::newRow("indented remark") << "\tHinweise zur Anlage" << "" << 0 << 0;
     QTest::newRow("misspelt, tab after") << "PAUES\t5" << "„PAUSE“" << 0 << 7;
     // clang-format on
 }
