@@ -3,7 +3,6 @@
 
 #include "store/AutoModeSettings.h"
 #include "store/IniFile.h"
-#include "store/ScriptSlots.h"
 
 #include "TempProgramFolder.h"
 
@@ -18,7 +17,6 @@ private Q_SLOTS:
     void storedValues_data();
     void storedValues();
     void firstStartWritesEveryKeyInOrder();
-    void namesAndKeysInAnyCase();
 };
 
 void TestStartData::storedValues_data() {
@@ -95,27 +93,6 @@ void TestStartData::firstStartWritesEveryKeyInOrder() {
     for (int n = 1; n <= 100; ++n)
         expected += "SkriptName" + QByteArray::number(n) + "=\n";
     QCOMPARE(folder.readIni(), expected + "CurrSkript=1\n");
-}
-
-void TestStartData::namesAndKeysInAnyCase() {
-    TempProgramFolder folder;
-    folder.writeIni("[DATA]\nskriptname1=Nebenstelle: 21\nSKRIPTNAME100= Ende \n"
-                    "SkriptText1=bleibt\n[Ports]\nCOM1=x\n");
-    const StoredStartData stored =
-        ReadStartDataFromIniFile(IniSnapshot::Load(folder.iniPath()), {true, true, true, true});
-    QCOMPARE(stored.names.at(0), QStringLiteral("Nebenstelle: 21"));
-    QCOMPARE(stored.names.at(99), QStringLiteral("Ende"));
-    QCOMPARE(stored.names.at(1), QString());
-
-    std::array<QString, 100> names = stored.names;
-    names.at(1) = QStringLiteral("Zwei");
-    IniFile ini(folder.iniPath());
-    QVERIFY(WriteStartDataToIniFile(ini, stored.data, names));
-    const QByteArray after = folder.readIni();
-    QVERIFY(after.startsWith("[DATA]\nskriptname1=Nebenstelle: 21\nSKRIPTNAME100= Ende\n"
-                             "SkriptText1=bleibt\nComPort=1\n"));
-    QVERIFY(after.contains("\nSkriptName2=Zwei\n"));
-    QVERIFY(after.endsWith("\nCurrSkript=1\n[Ports]\nCOM1=x\n"));
 }
 
 QTEST_GUILESS_MAIN(TestStartData)
