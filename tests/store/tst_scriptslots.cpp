@@ -1,27 +1,12 @@
-// Script slots: the escaped storage of script texts, the changed flag and the names list.
+// Script slots: the escaped storage of script texts and the names list.
 #include "store/ScriptSlots.h"
 
-#include "store/IniFile.h"
 #include "store/SkriptNames.h"
-
-#include "TempProgramFolder.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 using namespace telmaris;
-using telmaris::test::TempProgramFolder;
-
-namespace {
-
-// The editor box as the store sees it; the real editor widget comes with the window.
-struct PlainEditor : EditorText {
-    QString content;
-    QString text() const override { return content; }
-    void setText(const QString &text) override { content = text; }
-};
-
-} // namespace
 
 class TestScriptSlots : public QObject {
     Q_OBJECT
@@ -29,7 +14,6 @@ private Q_SLOTS:
     void anyTextSurvivesTheEncoding();
     void escapes_data();
     void escapes();
-    void textsAreStoredOnlyWhenChanged();
     void namesList();
 };
 
@@ -69,31 +53,6 @@ void TestScriptSlots::escapes() {
     if (encodes)
         QCOMPARE(EncodeIniText(text), stored);
     QCOMPARE(DecodeIniText(stored), text);
-}
-
-void TestScriptSlots::textsAreStoredOnlyWhenChanged() {
-    TempProgramFolder folder;
-    IniFile ini(folder.iniPath());
-    ScriptSlots store(ini);
-    PlainEditor editor;
-    editor.content = QStringLiteral("  WÄHLE \"0\"\r\n  PAUSE 2\r\n  ");
-    QVERIFY(store.WriteCurrSkriptText(3, editor)); // not changed: nothing written
-    QVERIFY(!QFile::exists(folder.iniPath()));
-
-    store.SkriptChanged = true;
-    QVERIFY(store.WriteCurrSkriptText(3, editor));
-    QVERIFY(!store.SkriptChanged);
-    QCOMPARE(folder.readIni(),
-             QByteArray("[Data]\nSkriptText3=WÄHLE \\H0\\H\\N\\L  PAUSE 2\\N\\L\n"));
-
-    PlainEditor other;
-    other.content = QStringLiteral("alt");
-    store.SkriptChanged = true;
-    store.ReadCurrSkriptText(3, other);
-    QVERIFY(!store.SkriptChanged);
-    QCOMPARE(other.content, QStringLiteral("WÄHLE \"0\"\r\n  PAUSE 2\r\n"));
-    store.ReadCurrSkriptText(4, other);
-    QCOMPARE(other.content, QString());
 }
 
 // What the names list shows and gives back; a name of blanks or "(kein)" is no name.
