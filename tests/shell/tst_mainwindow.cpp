@@ -153,9 +153,13 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
 
     QCOMPARE(program.folder.readIni(), atStart); // nothing written while the program runs
     QVERIFY(program.window->close());
-    const QStringList expected{
-        "ModemReset=&F", "ModemSpeed=9", "DialPuls=1",
-        "LineLen=1",     "Umbruch=1",         "CurrSkript=1", "SkriptName12=Zentrale: Nacht"};
+    const QStringList expected{"ModemReset=&F",
+                               "ModemSpeed=9",
+                               "DialPuls=1",
+                               "LineLen=1",
+                               "Umbruch=1",
+                               "CurrSkript=1",
+                               "SkriptName12=Zentrale: Nacht"};
     for (const QString &entry : expected)
         QCOMPARE(entry.section('=', 0, 0) + '=' + program.stored(entry.section('=', 0, 0)), entry);
 }
@@ -257,7 +261,8 @@ void TestMainWindow::windowDuringARunAndAbort() {
 }
 
 void TestMainWindow::traceModeListsTheDialogue() {
-    ProgramFixture program("CurrSkript=2\n");
+    ProgramFixture program("CurrSkript=2\nSkriptText2=" +
+                           QByteArray("MODEM ATL1\\N\\L").repeated(8));
     QCOMPARE(program.start(QStringLiteral(" DEBUG ")), std::nullopt);
     TraceWindow *trace = program.window->traceWindow();
     QVERIFY(trace && trace->isVisible());
@@ -269,6 +274,13 @@ void TestMainWindow::traceModeListsTheDialogue() {
     QVERIFY(lines.size() > 3);
     QCOMPARE(lines.first(), TraceSeparator);
     QVERIFY2(lines[1].contains(QStringLiteral("SkriptLine: »AT&F")), qPrintable(lines[1]));
+    // The newest line is the selected one, in view; "Clear" empties the list.
+    auto *list = trace->findChild<QListWidget *>(QStringLiteral("List1"));
+    QCOMPARE(list->currentRow(), lines.size() - 1);
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
+    QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
+    QTest::mouseClick(trace->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY(trace->lines().isEmpty());
 
     // "&Ende" closes the trace window, then the main window, and writes the settings.
     QTest::mouseClick(program.button(2), Qt::LeftButton);
