@@ -1,13 +1,17 @@
-// The info dialog as the user sees and uses it.
+// The info dialog as the user sees and uses it: the version it names, where it appears, the
+// support mail it starts.
 
 #include "RecordingOpener.h"
 #include "info/InfoDialog.h"
+#include "info/InfoPosition.h"
 #include "info/VersionString.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QUrl>
+#include <QUrlQuery>
 
 using namespace telmaris;
 
@@ -16,6 +20,10 @@ class TestInfoDialog : public QObject {
 private Q_SLOTS:
     void showsItselfAndLeadsToTheMaker();
     void onlyOneDialogAtATime();
+    void versionLetters_data();
+    void versionLetters();
+    void mailSubjectReadsBackUnchanged();
+    void smallScreensShowItInTheCorner();
 };
 
 void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
@@ -62,6 +70,38 @@ void TestInfoDialog::onlyOneDialogAtATime() {
     QTRY_VERIFY(holder.dialog() == nullptr);
     holder.ShowInfo();
     QVERIFY(holder.dialog() && holder.dialog()->isVisible());
+}
+
+void TestInfoDialog::versionLetters_data() {
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("text"); // of version 1.0
+    const std::pair<int, const char *> rows[] = {
+        {0, " (V1.0)"},    {99, " (V1.0)"},   {100, " (V1.0a)"}, {149, " (V1.0a)"},
+        {150, " (V1.0b)"}, {250, " (V1.0b)"}, {251, " (V1.0c)"}, {350, " (V1.0d)"}};
+    for (const auto &[revision, text] : rows)
+        QTest::addRow("revision %d", revision) << revision << QString::fromLatin1(text);
+}
+
+void TestInfoDialog::versionLetters() {
+    QFETCH(int, revision);
+    QFETCH(QString, text);
+    QCOMPARE(VersionString(1, 0, revision), text);
+    QCOMPARE(VersionString(2, 11, revision), QString(text).replace("1.0", "2.11"));
+}
+
+void TestInfoDialog::mailSubjectReadsBackUnchanged() {
+    QVERIFY(SupportMailSubject().startsWith("Telmaris" + VersionString() + " unter "));
+    const QString subject =
+        QStringLiteral("Telmaris (V1.0a) unter Debian GNU/Linux 12 (bookworm) & \u00e4");
+    const QString address = SupportMailAddress(subject);
+    QVERIFY(address.startsWith(QStringLiteral("mailto:support@telmaris.de?subject=")));
+    QCOMPARE(QUrlQuery(QUrl(address)).queryItemValue("subject", QUrl::FullyDecoded), subject);
+}
+
+// A screen of 640 x 480 or less shows it in its top left corner; a larger one centres it.
+void TestInfoDialog::smallScreensShowItInTheCorner() {
+    QCOMPARE(InfoDialogPosition(QRect(1920, 100, 640, 480), QSize(626, 424)), QPoint(1920, 100));
+    QCOMPARE(InfoDialogPosition(QRect(0, 0, 641, 481), QSize(626, 424)), QPoint(7, 28));
 }
 
 QTEST_MAIN(TestInfoDialog)
