@@ -23,11 +23,23 @@ void CtrlY(ScriptEdit &edit) {
     QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
 }
 
+// A text with "|" at the caret or "[...]" around the selection: the text, start and length.
+std::tuple<QString, int, int> Unmark(QString text) {
+    const int caret = int(text.indexOf(u'|'));
+    if (caret >= 0)
+        return {text.remove(caret, 1), caret, 0};
+    const int start = int(text.indexOf(u'['));
+    const int end = int(text.indexOf(u']'));
+    return {text.remove(end, 1).remove(start, 1), start, end - start - 1};
+}
+
 } // namespace
 
 class TestScriptEdit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void keyAtTheCaret_data();
+    void keyAtTheCaret();
     void shorthandCutAndLineBreaksAsTyped();
     void lockedBoxIgnoresShorthandAndCut();
     void storedTextComesBackUnchanged_data();
@@ -37,6 +49,74 @@ private Q_SLOTS:
     void wrapModes();
     void marksKeywordsAndSkippedLines();
 };
+
+// A space after a lone letter or separator character completes the keyword or draws the
+// separator line (LineLen long); Ctrl+Y cuts the line under the caret, its CR LF with it.
+void TestScriptEdit::keyAtTheCaret_data() {
+    QTest::addColumn<bool>("cut"); // Ctrl+Y; else the space bar
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("lineLen");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("clipboard"); // "?": left as it was
+    const auto space = [](const char *name, const char *before, const QString &after,
+                          int lineLen = 65) {
+        QTest::newRow(name) << false << QString::fromUtf8(before) << lineLen << after << "?";
+    };
+    const auto cut = [](const char *name, const char *before, const char *after,
+                        const char *clipboard) {
+        QTest::newRow(name) << true << QString::fromUtf8(before) << 65 << QString::fromUtf8(after)
+                            << QString::fromUtf8(clipboard);
+    };
+    space("caret at the start", "|e", " |e");
+    space("lone e", "e|", "EINGABE |");
+    space("x and e", "xe|", "xe |");
+    space("letter after HINWEIS", "HINWEIS a|", "HINWEIS AUFLEGEN\r\n|");
+    space("t after a PAUSE line", "PAUSE 5\r\nt|", "PAUSE 5\r\nTONWAHL\r\n|");
+    space("lone d, DIALOG has none", "d|", "d |");
+    space("lone digit", "HINWEIS 5|", "HINWEIS 5 |");
+    space("dash on a new line, 65", "AUFLEGEN\r\n-|", "AUFLEGEN\r\n" + QString(65, u'-') + "\r\n|");
+    space("star, LineLen 1", "*|", "*\r\n|", 1);
+    space("hash, LineLen 120", "#|", QString(120, u'#') + "\r\n|", 120);
+    space("underscore", "_|", "___\r\n|", 3);
+    space("f before further lines", "f|\r\nPAUSE 1", "FLASH\r\n|\r\nPAUSE 1");
+    space("m after a tab", "\tm|", "\tMODEM |");
+    space("h", "h|", "HINWEIS |");
+    space("p", "p|", "PAUSE |");
+    space("w", "w|", "W\u00c4HLE |");
+    space("text behind the caret stays", "p| 7", "PAUSE | 7");
+    space("selection dropped, its text stays", "e[ abc]", "EINGABE | abc");
+    cut("middle line", "abc\r\nd|ef\r\nghi", "abc\r\n|ghi", "def\r\n");
+    cut("selection ignored", "abc\r\nd[ef\r\ngh]i", "abc\r\n|ghi", "def\r\n");
+    cut("first line", "|abc\r\ndef\r\nghi", "|def\r\nghi", "abc\r\n");
+    cut("last line, no break", "abc\r\ndef\r\ng|hi", "abc\r\ndef\r\n|", "ghi");
+    cut("empty line", "abc\r\n|\r\ndef", "abc\r\n|def", "\r\n");
+    cut("empty last line", "abc\r\n|", "abc\r\n|", "");
+    cut("empty box", "|", "|", "");
+    cut("a lone LF ends the search", "ab\nc|d\r\nef", "ab\n|ef", "cd\r\n");
+    cut("umlauts", "WÄH|LE 1\r\nÜber", "|Über", "WÄHLE 1\r\n");
+}
+
+void TestScriptEdit::keyAtTheCaret() {
+    QFETCH(bool, cut);
+    QFETCH(QString, before);
+    QFETCH(int, lineLen);
+    QFETCH(QString, after);
+    QFETCH(QString, clipboard);
+    const auto [text, start, length] = Unmark(before);
+    ScriptEdit edit(false);
+    edit.setLineLen(lineLen);
+    edit.setCrlfText(text);
+    edit.select(start, length);
+    QGuiApplication::clipboard()->setText(QStringLiteral("?"));
+    if (cut)
+        CtrlY(edit);
+    else
+        QTest::keyClick(&edit, Qt::Key_Space);
+    const auto [expected, caret, none] = Unmark(after);
+    QCOMPARE(edit.crlfText(), expected);
+    QCOMPARE(edit.selStart(), caret);
+    QCOMPARE(Clipboard(), clipboard);
+}
 
 // Every change reaches the window through edited(); moving the caret is none.
 void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
@@ -54,8 +134,6 @@ void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
     edited.clear();
     CtrlY(edit);
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nghi"));
-    QCOMPARE(Clipboard(), QStringLiteral("f\r\n"));
-    QCOMPARE(edit.selStart(), 9);
     QCOMPARE(edited.count(), 1);
     QTest::keyClick(&edit, Qt::Key_Home);
     edit.select(0, 3);
