@@ -18,38 +18,35 @@ private Q_SLOTS:
 };
 
 // The temporary folder stands for an installation prefix: the program lies in bin/, the
-// installed manual in share/doc/telmaris/. Paths in the table are relative to the prefix.
+// installed manual in share/doc/telmaris/ ("docs/" in the table). The table lists paths
+// relative to the prefix, separated by blanks; one ending in "/" is a folder.
 void TestHelp::searchOrder_data() {
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("paths");
     QTest::addColumn<QString>("opened"); // empty: the not-found message
-    const QString docs = QStringLiteral("share/doc/telmaris/");
-    QTest::newRow("only index.htm")
-        << QStringList{"bin/index.htm"} << QStringList{} << "bin/index.htm";
-    QTest::newRow("both") << QStringList{"bin/index.htm", "bin/hilfe.htm"} << QStringList{}
-                          << "bin/hilfe.htm";
-    QTest::newRow("neither") << QStringList{"bin/Telmaris.Ini", "bin/hilfe.html"}
-                             << QStringList{"bin"} << "";
-    QTest::newRow("folder hilfe.htm, file index.htm")
-        << QStringList{"bin/index.htm"} << QStringList{"bin/hilfe.htm"} << "bin/index.htm";
-    QTest::newRow("installed hilfe.htm")
-        << QStringList{docs + "hilfe.htm"} << QStringList{"bin"} << docs + "hilfe.htm";
-    QTest::newRow("beside the program before installed")
-        << QStringList{"bin/index.htm", docs + "hilfe.htm"} << QStringList{} << "bin/index.htm";
-    QTest::newRow("another program's manual")
-        << QStringList{"share/doc/telmaris-modem-sim/hilfe.htm", "share/doc/hilfe.htm", "hilfe.htm"}
-        << QStringList{"bin"} << "";
+    const std::tuple<const char *, const char *, const char *> rows[] = {
+        {"only index.htm", "bin/index.htm", "bin/index.htm"},
+        {"both", "bin/index.htm bin/hilfe.htm", "bin/hilfe.htm"},
+        {"neither", "bin/Telmaris.Ini bin/hilfe.html", ""},
+        {"folder hilfe.htm, file index.htm", "bin/index.htm bin/hilfe.htm/", "bin/index.htm"},
+        {"installed", "bin/ docs/hilfe.htm", "docs/hilfe.htm"},
+        {"beside the program first", "bin/index.htm docs/hilfe.htm", "bin/index.htm"},
+        {"another program's manual",
+         "bin/ share/doc/telmaris-modem-sim/hilfe.htm share/doc/hilfe.htm hilfe.htm", ""}};
+    for (const auto &[name, paths, opened] : rows)
+        QTest::newRow(name) << QString(paths).replace("docs/", "share/doc/telmaris/")
+                            << QString(opened).replace("docs/", "share/doc/telmaris/");
 }
 
 void TestHelp::searchOrder() {
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, folders);
+    QFETCH(QString, paths);
     QFETCH(QString, opened);
     test::TempProgramFolder prefix;
-    for (const QString &name : files)
-        prefix.writeFile(name);
-    for (const QString &name : folders)
-        QVERIFY(QDir(prefix.path()).mkpath(name));
+    for (const QString &path : paths.split(u' ')) {
+        if (path.endsWith(u'/'))
+            QVERIFY(QDir(prefix.path()).mkpath(path));
+        else
+            prefix.writeFile(path);
+    }
 
     test::RecordingOpener opener;
     test::ScriptedDialogs dialogs;
