@@ -13,8 +13,8 @@ private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
     void waitsForAnAnswerUntilAbort_data();
     void waitsForAnAnswerUntilAbort();
-    void abortDuringPauseTakesEffectAtNextCommand();
-    void abortDuringLinesThatSendNothing();
+    void abortTakesEffectAtTheNextCommand_data();
+    void abortTakesEffectAtTheNextCommand();
 };
 
 void TestRunExits::errorToInitStopsWithoutClosingReset() {
@@ -67,42 +67,49 @@ void TestRunExits::waitsForAnAnswerUntilAbort() {
     VerifyIdleAgain(run.ui, run.runner);
 }
 
-void TestRunExits::abortDuringPauseTakesEffectAtNextCommand() {
-    Run run({}, QStringLiteral("PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"));
-    QList<QByteArray> sentAtAbort;
-    run.ui.onSelect = [&](int start) {
-        if (start == 0) // the PAUSE line
-            QTimer::singleShot(300, [&] {
-                sentAtAbort = run.commands();
-                run.runner.RequestAbort();
-            });
-    };
-
-    QCOMPARE(run.go(), RunOutcome::UserAbort);
-
-    QCOMPARE(sentAtAbort, Prepared({}, false));
-    // The pause ran on, the next command still went out, then the hang-up.
-    QTRY_COMPARE(run.commands(), Prepared({"ATM1", "ATH0"}, false));
-    QCOMPARE(run.ui.messages, QStringList{Critical(AbortText)});
+// An abort takes effect at the next command: a pause runs on, lines that send nothing still
+// run; then the modem hangs up. The abort is requested when the given line is reached, after
+// the given delay.
+void TestRunExits::abortTakesEffectAtTheNextCommand_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("abortAt");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("sentBefore"); // commands sent when the abort was requested
+    QTest::addColumn<QList<QByteArray>>("sent");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("during a pause") << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
+                                    << "PAUSE 2" << 300 << Prepared({"ATM1", "ATH0"}, false)
+                                    << QStringList{Critical(AbortText)};
+    QTest::newRow("before lines that send nothing")
+        << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
+        << "HINWEIS Achtung" << 0 << 3 << Prepared({"ATM1", "AT&F", "ATH0"}, false)
+        << QStringList{"[information] Telmaris - Anlage: Achtung",
+                       "[information] Telmaris - Anlage: Ende", Critical(AbortText)};
 }
 
-void TestRunExits::abortDuringLinesThatSendNothing() {
-    Run run({}, QStringLiteral("MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\n"
-                               "DIALOG Ende"));
-    run.ui.onMessage = [&](const QString &text) {
-        if (text == QLatin1String("Achtung"))
-            run.runner.RequestAbort();
+void TestRunExits::abortTakesEffectAtTheNextCommand() {
+    QFETCH(QString, script);
+    QFETCH(QString, abortAt);
+    QFETCH(int, delayMs);
+    QFETCH(int, sentBefore);
+    QFETCH(QList<QByteArray>, sent);
+    QFETCH(QStringList, shown);
+    Run run({}, script);
+    QList<QByteArray> sentAtAbort;
+    const auto abort = [&] {
+        sentAtAbort = run.commands();
+        run.runner.RequestAbort();
+    };
+    run.ui.onSelect = [&](int) {
+        if (run.ui.selectedLines.last() == abortAt)
+            delayMs ? QTimer::singleShot(delayMs, abort) : abort();
     };
 
     QCOMPARE(run.go(), RunOutcome::UserAbort);
 
-    // The lines after the request still ran; the closing reset is the command that noticed it.
-    QTRY_COMPARE(run.commands(), Prepared({"ATM1", "AT&F", "ATH0"}, false));
-    QVERIFY(run.ui.calls.contains("Input: Telmaris - Anlage: Wert?"));
-    QCOMPARE(run.ui.messages,
-             (QStringList{"[information] Telmaris - Anlage: Achtung",
-                          "[information] Telmaris - Anlage: Ende", Critical(AbortText)}));
-    QVERIFY(run.ui.calls.indexOf("Beep") < run.ui.calls.indexOf("Message: Telmaris: " + AbortText));
+    QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
+    QTRY_COMPARE(run.commands(), sent);
+    QCOMPARE(run.ui.messages, shown);
 }
 
 QTEST_GUILESS_MAIN(TestRunExits)
