@@ -78,7 +78,7 @@ void TestRunExits::abortTakesEffectAtTheNextCommand_data() {
     QTest::addColumn<QList<QByteArray>>("sent");
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("during a pause") << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
-                                    << "PAUSE 2" << 300 << Prepared({"ATM1", "ATH0"}, false)
+                                    << "PAUSE 2" << 300 << 2 << Prepared({"ATM1", "ATH0"}, false)
                                     << QStringList{Critical(AbortText)};
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
