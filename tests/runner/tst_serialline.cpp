@@ -38,8 +38,6 @@ private Q_SLOTS:
     void honoursLockFiles_data();
     void honoursLockFiles();
     void stalledOutputIsOneErrorEvent();
-    void driverErrorCountsAreErrorEvents_data();
-    void driverErrorCountsAreErrorEvents();
     void probesThePortsFromTheSettingsFile();
 };
 
@@ -131,44 +129,6 @@ void TestSerialLine::stalledOutputIsOneErrorEvent() {
     ::tcflow(slave, TCOON);
     line.close();
     ::close(slave);
-}
-
-// A pseudo-terminal keeps no error counters, so the driver's are stood in for.
-void TestSerialLine::driverErrorCountsAreErrorEvents_data() {
-    QTest::addColumn<long long LineErrorCounts::*>("counter");
-    QTest::addColumn<int>("events");
-    QTest::newRow("overrun") << &LineErrorCounts::overrun << 1;
-    QTest::newRow("framing") << &LineErrorCounts::frame << 0;
-    QTest::newRow("no counters") << static_cast<long long LineErrorCounts::*>(nullptr) << 0;
-}
-
-void TestSerialLine::driverErrorCountsAreErrorEvents() {
-    QFETCH(long long LineErrorCounts::*, counter);
-    QFETCH(int, events);
-    PtyModem modem;
-    LineErrorCounts counts{7, 7, 7, 7, 7}; // what happened before the port was opened
-    SerialLine line;
-    line.setErrorCountReader([&](int) -> std::optional<LineErrorCounts> {
-        if (!counter)
-            return std::nullopt;
-        return counts;
-    });
-    QVERIFY(line.open(modem.devicePath(), 9600, true));
-    QSignalSpy errors(&line, &SerialLine::errorEvent);
-    line.write("AT\r");
-    QTRY_COMPARE(modem.commands(), QList<QByteArray>{"AT"});
-    QTest::qWait(2 * SerialLine::ErrorCountIntervalMs);
-    QVERIFY(errors.isEmpty());
-
-    // The modem stays silent after the error: the wait still learns of it, once.
-    counts.frame += counter ? 1 : 0;
-    if (counter)
-        counts.*counter += 2;
-    QTest::qWait(3 * SerialLine::ErrorCountIntervalMs);
-    QCOMPARE(errors.size(), events);
-    if (events)
-        QCOMPARE(errors.at(0).at(0).value<QSerialPort::SerialPortError>(),
-                 QSerialPort::UnknownError);
 }
 
 void TestSerialLine::probesThePortsFromTheSettingsFile() {

@@ -22,7 +22,6 @@ public:
     QStringList messages;      // "[icon] title: text" of every box, as DescribeBox writes it
     QStringList selectedLines; // the texts of the lines the run selected, in order
     QStringList inputAnswers;  // answered in order; the empty text (cancel) when none is left
-    std::function<void(const QString &text)> onMessage;
     std::function<void(int start)> onSelect;
     bool locked = false;
     bool running = false;
@@ -39,8 +38,6 @@ public:
     void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override {
         calls << "Message: " + title + ": " + text;
         messages << DescribeBox(icon, title, text);
-        if (onMessage)
-            onMessage(text);
     }
     QString InputBox(const QString &title, const QString &prompt) override {
         calls << "Input: " + title + ": " + prompt;
