@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -46,7 +45,6 @@ private Q_SLOTS:
     void storedTextComesBackUnchanged();
     void pastedLinesAreScriptLines_data();
     void pastedLinesAreScriptLines();
-    void wrapModes();
     void marksKeywordsAndSkippedLines();
 };
 
@@ -237,22 +235,6 @@ void TestScriptEdit::pastedLinesAreScriptLines() {
     edit.select(0, 1000);
     QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(Clipboard(), QStringLiteral("X\r") + inserted + QStringLiteral("Y"));
-}
-
-void TestScriptEdit::wrapModes() {
-    const QString longLine = QStringLiteral("HINWEIS ") + QStringLiteral("xxxx ").repeated(80);
-    ScriptEdit plain(false);
-    ScriptEdit wrapping(true);
-    for (ScriptEdit *edit : {&plain, &wrapping}) {
-        edit->resize(240, 160);
-        edit->setCrlfText(longLine);
-        edit->show();
-        QVERIFY(QTest::qWaitForWindowExposed(edit));
-    }
-    QVERIFY(plain.horizontalScrollBar()->isVisible());
-    QVERIFY(!wrapping.horizontalScrollBar()->isVisible());
-    QVERIFY(wrapping.document()->firstBlock().layout()->lineCount() > 3);
-    QCOMPARE(wrapping.crlfText(), longLine); // wrapping adds no line breaks
 }
 
 void TestScriptEdit::marksKeywordsAndSkippedLines() {

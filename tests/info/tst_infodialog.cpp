@@ -83,8 +83,8 @@ void TestInfoDialog::versionLetters_data() {
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("text"); // of version 1.0
     const std::pair<int, const char *> rows[] = {
-        {0, " (V1.0)"},    {99, " (V1.0)"},   {100, " (V1.0a)"}, {149, " (V1.0a)"},
-        {150, " (V1.0b)"}, {250, " (V1.0b)"}, {251, " (V1.0c)"}, {350, " (V1.0d)"}};
+        {99, " (V1.0)"}, {100, " (V1.0a)"}, {149, " (V1.0a)"}, {150, " (V1.0b)"},
+        {250, " (V1.0b)"}, {251, " (V1.0c)"}};
     for (const auto &[revision, text] : rows)
         QTest::addRow("revision %d", revision) << revision << QString::fromLatin1(text);
 }

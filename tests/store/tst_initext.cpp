@@ -35,17 +35,14 @@ void TestIniText::updateKeepsOtherBytes_data() {
         QByteArray(rich).replace("comport = 2", "comport = 4"));
     row("new key after the section's last line", rich, "LineLen", "80",
         QByteArray(rich).replace("; Notiz\r\n", "; Notiz\r\nLineLen=80\r\n"));
-    row("first of duplicates", "[Data]\nA=1\na=2\n", "A", "3", "[Data]\nA=3\na=2\n");
     row("section appended, LF kept", "[Ports]\nCOM1=x\n", "A", "1",
         "[Ports]\nCOM1=x\n[Data]\nA=1\n");
-    row("no final line break stays so", "[Data]\r\nA=1", "B", "2", "[Data]\r\nA=1\r\nB=2");
     row("new line takes the file's first line end", "[Data]\rk=v\n", "n", "1",
         "[Data]\rk=v\nn=1\r");
     row("lone CR before an empty line's LF stays apart", "[Data]\rk=v\n\n[X]\r", "n", "1",
         "[Data]\rk=v\nn=1\r\n\n[X]\r");
     row("lone CR at the end, section appended", "[A]\r\nk=v\r", "n", "1",
         "[A]\r\nk=v\r[Data]\r\nn=1\r\n");
-    row("new file", "", "A", "1", "[Data]\nA=1\n");
     // The same value again changes nothing, whatever code page its line is in.
     row("same value, own code page", "[Data]\nA=Gr\xF6\xDF\n", "a", "Gr\xC3\xB6\xC3\x9F",
         "[Data]\nA=Gr\xF6\xDF\n");
