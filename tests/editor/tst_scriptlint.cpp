@@ -24,18 +24,15 @@ void TestScriptLint::skippedLines_data() {
     const QString caps = QStringLiteral("in Gro\u00dfbuchstaben");
     const QString tabAfter = QStringLiteral("muss ein Leerzeichen stehen, kein Tabulator");
     // clang-format off
-    QTest::newRow("keyword runs") << "PAUSE 5" << "" << 0 << 0;
     QTest::newRow("empty") << "" << "" << 0 << 0;
     QTest::newRow("small letters") << "pause 5" << caps << 0 << 5;
     QTest::newRow("small letters, indented") << "  hinweis Bitte warten" << caps << 2 << 7;
     QTest::newRow("tab after keyword") << "PAUSE\t5" << tabAfter << 0 << 7;
     QTest::newRow("tab before keyword") << "\tFLASH" << "Vor dem Schl\u00fcsselwort" << 0 << 6;
     QTest::newRow("swapped letters") << "PAUES 5" << "\u201ePAUES\u201c ist kein Schl\u00fcsselwort. Gemeint ist wohl \u201ePAUSE\u201c." << 0 << 5;
-    QTest::newRow("letter missing") << "AUFLGEN" << "\u201eAUFLEGEN\u201c" << 0 << 7;
     QTest::newRow("no umlaut") << "WAHLE 1" << "\u201eW\u00c4HLE\u201c" << 0 << 5;
     QTest::newRow("small and misspelt") << "tonwhal" << "\u201eTONWAHL\u201c" << 0 << 7;
     QTest::newRow("remark") << "Anlage auf Werkseinstellung" << "" << 0 << 0;
-    QTest::newRow("remark marker") << "' PAUSE 5" << "" << 0 << 0;
     QTest::newRow("separator") << QString(65, u'-') << "" << 0 << 0;
     QTest::newRow("placeholder as keyword") << "%EINGABE% 1" << "" << 0 << 0;
     QTest::newRow("two edits away") << "PUASEN 5" << "" << 0 << 0;
@@ -43,11 +40,8 @@ void TestScriptLint::skippedLines_data() {
     QTest::newRow("pause with unit") << "Pause 5 Sekunden" << caps << 0 << 5;
     QTest::newRow("remark on a pause") << "Pause nach dem Wählen" << "" << 0 << 0;
     QTest::newRow("dial string") << "wähle *21#%eingabe%" << caps << 0 << 5;
-    QTest::newRow("remark on dialling") << "Wählen Sie die 0" << "" << 0 << 0;
     QTest::newRow("remark on hanging up") << "Auflegen und warten" << "" << 0 << 0;
-    QTest::newRow("modem command") << "Modem ATZ" << caps << 0 << 5;
     QTest::newRow("notice in capitals") << "HINWIES Bitte warten" << "„HINWEIS“" << 0 << 7;
-    QTest::newRow("remark, a noun") << "Hinweise zur Anlage" << "" << 0 << 0;
     QTest::newRow("heading, a noun") << "Eingabe" << "" << 0 << 0;
     QTest::newRow("misspelt, tab after") << "PAUES\t5" << "„PAUSE“" << 0 << 7;
     // clang-format on

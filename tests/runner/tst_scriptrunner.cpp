@@ -81,8 +81,6 @@ private Q_SLOTS:
     void everyKeyword();
     void emptyScriptInAutoMode();
     void errorToInitStopsWithoutClosingReset();
-    void waitsForAnAnswerUntilAbort_data();
-    void waitsForAnAnswerUntilAbort();
     void abortTakesEffectAtTheNextCommand_data();
     void abortTakesEffectAtTheNextCommand();
 };
@@ -168,36 +166,6 @@ void TestScriptRunner::errorToInitStopsWithoutClosingReset() {
     // The port was given back: another program can take it.
     SerialLine other;
     QVERIFY(other.open(run.modem.devicePath(), 9600, true));
-}
-
-void TestScriptRunner::waitsForAnAnswerUntilAbort_data() {
-    QTest::addColumn<bool>("silent");
-    QTest::newRow("silent modem") << true;
-    QTest::newRow("numeric result codes") << false;
-}
-
-void TestScriptRunner::waitsForAnAnswerUntilAbort() {
-    QFETCH(bool, silent);
-    ModemOptions options;
-    options.silent = silent;
-    options.numeric = !silent;
-    Run run(options, QStringLiteral("MODEM ATM1"));
-    int shownBeforeAbort = -1;
-    QTimer::singleShot(500, [&] {
-        shownBeforeAbort = int(run.ui.messages.size());
-        run.runner.RequestAbort();
-    });
-
-    QCOMPARE(run.go(), RunOutcome::UserAbort);
-
-    QCOMPARE(shownBeforeAbort, 0); // the run was still waiting for its first answer
-    QTRY_COMPARE(run.commands(), (QList<QByteArray>{"AT&F", "ATH0"}));
-    const qsizetype beep = run.ui.calls.indexOf("Beep");
-    QVERIFY(beep > 0);
-    QCOMPARE(run.ui.calls.at(beep + 1),
-             QString::fromUtf8("Status: Programmabbruch durch Anwender!"));
-    QCOMPARE(run.ui.messages, QStringList{Critical(AbortText)});
-    VerifyIdleAgain(run.ui, run.runner);
 }
 
 // An abort takes effect at the next command: a pause runs on, lines that send nothing still
