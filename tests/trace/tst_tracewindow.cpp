@@ -18,7 +18,7 @@ void TestTraceWindow::newLineIsTheSelectedLastEntry() {
     TraceWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *list = window.findChild<QListWidget *>(QStringLiteral("List1"));
+    auto *list = window.findChild<QListWidget *>(QStringLiteral("traceLines"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Debugger"));
     window.AddTrace(TraceSeparator);
     window.AddTrace(QStringLiteral("12:00:01 SkriptLine: »ATDT123«"));
@@ -28,7 +28,7 @@ void TestTraceWindow::newLineIsTheSelectedLastEntry() {
     QCOMPARE(list->currentRow(), 2);
     QCOMPARE(list->selectedItems().size(), 1);
 
-    auto *clear = window.findChild<QPushButton *>(QStringLiteral("Command1"));
+    auto *clear = window.findChild<QPushButton *>(QStringLiteral("clearButton"));
     QCOMPARE(clear->text(), QStringLiteral("Clear"));
     QTest::mouseClick(clear, Qt::LeftButton);
     QCOMPARE(list->count(), 0);
