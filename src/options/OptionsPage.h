@@ -46,7 +46,6 @@ public:
     // Fills the name list with the 100 names as read.
     void FillNames(const std::array<QString, 100> &names);
 
-    const SkriptNameList &names() const { return names_; }
     QString GetSkriptNameFromListbySkriptIndex(int n) const {
         return names_.GetSkriptNameFromListbySkriptIndex(n);
     }

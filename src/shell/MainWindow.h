@@ -74,7 +74,6 @@ public:
     int CurrTab() const { return currTab_; }
     bool Running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
-    const IniFile &iniFile() const { return ini_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
