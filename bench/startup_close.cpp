@@ -64,7 +64,7 @@ protected:
 // Switches between slots 51 and 50 (each a 30,000-character script, slot 50 shown) and
 // prints the median time from the tab's selection to the end of the editor's repaint.
 void MeasureTabSwitches(MainWindow &window, QTextStream &out) {
-    QWidget *viewport = window.Edit(window.startData().Umbruch)->viewport();
+    QWidget *viewport = window.scriptEdit(window.startData().Umbruch)->viewport();
     PaintSeen paint;
     viewport->installEventFilter(&paint);
     QList<double> times;
@@ -125,7 +125,7 @@ int RunChild(const QString &folder, const QString &closeMode) {
     firstPaint.onPaint = [&] {
         out << "shown " << sinceMain.nsecsElapsed() / 1.0e6 << Qt::endl;
         if (closeMode == QStringLiteral("changed")) {
-            ScriptEdit *edit = window.Edit(window.startData().Umbruch);
+            ScriptEdit *edit = window.scriptEdit(window.startData().Umbruch);
             edit->moveCursor(QTextCursor::End);
             edit->insertPlainText(QStringLiteral("!"));
         }

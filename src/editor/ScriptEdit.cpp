@@ -159,10 +159,6 @@ void ScriptEdit::setLocked(bool locked) {
     setReadOnly(locked);
 }
 
-bool ScriptEdit::isLocked() const {
-    return d->locked;
-}
-
 // Carries a buffer that an editing operation produced back into the widget: the one changed
 // stretch is replaced (one undo step, the view keeps its place), then caret and selection.
 static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffer &after) {
@@ -246,11 +242,6 @@ bool ScriptEdit::viewportEvent(QEvent *event) {
         return true;
     }
     return QPlainTextEdit::viewportEvent(event);
-}
-
-void ScriptEdit::mouseMoveEvent(QMouseEvent *event) {
-    Q_EMIT hovered();
-    QPlainTextEdit::mouseMoveEvent(event);
 }
 
 QMimeData *ScriptEdit::createMimeDataFromSelection() const {

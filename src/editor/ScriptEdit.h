@@ -28,7 +28,6 @@ public:
     int lineLen() const;
     // Locked during a run: read-only, and the shorthand and Ctrl+Y do nothing.
     void setLocked(bool locked);
-    bool isLocked() const;
 
     // The tooltip for a point of the viewport: why the line there will be skipped, or nothing.
     QString skipReasonAt(const QPoint &viewportPosition) const;
@@ -36,14 +35,11 @@ public:
 Q_SIGNALS:
     // Every change of the text: typing, pasting, the shorthand, Ctrl+Y, setCrlfText.
     void edited();
-    // The mouse moved over the box (the window shows the editor's hint).
-    void hovered();
 
 protected:
     bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     // Copy and paste carry CR LF text, so a lone CR or LF survives the clipboard.
     QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;

@@ -1,7 +1,7 @@
 #include "help/Help.h"
 
 #include "common/UserTexts.h"
-#include "info/MakerAddresses.h"
+#include "help/MakerAddresses.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "info/InfoDialog.h"
 
 #include "help/Help.h"
+#include "help/MakerAddresses.h"
 #include "info/Artwork.h"
 #include "info/InfoPosition.h"
-#include "info/MakerAddresses.h"
 #include "info/VersionString.h"
 
 #include <QFrame>
@@ -32,22 +32,21 @@ QFont InfoFont() {
 } // namespace
 
 InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opener) {
-    setObjectName(QStringLiteral("InfoDialog"));
     setWindowTitle(QStringLiteral("Info \u00fcber ") + QStringLiteral("Telmaris"));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false); // the main window decides when the program ends
 
-    auto *logo = new QLabel(this);
-    logo->setObjectName(QStringLiteral("Image1"));
-    logo->setPixmap(LogoPicture());
-    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    logo->setCursor(LogoPointer());
-    logo->setToolTip(LogoToolTip());
-    logo->installEventFilter(this);
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("logo"));
+    logo_->setPixmap(LogoPicture());
+    logo_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    logo_->setCursor(LogoPointer());
+    logo_->setToolTip(LogoToolTip());
+    logo_->installEventFilter(this);
 
     auto *text = new QLabel(InfoText(), this);
-    text->setObjectName(QStringLiteral("Label0"));
+    text->setObjectName(QStringLiteral("infoText"));
     text->setFont(InfoFont());
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -59,22 +58,22 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
 
     struct ButtonEntry {
         QString caption;
+        const char *name;
         std::function<void()> action;
     };
     const ButtonEntry entries[] = {
-        {QStringLiteral("\u00dcber &Telmaris"),
+        {QStringLiteral("\u00dcber &Telmaris"), "aboutButton",
          [this] { OpenDocument(opener_, QString::fromLatin1(kMakerAboutPage)); }},
-        {QStringLiteral("E-&Mail an Telmaris"),
+        {QStringLiteral("E-&Mail an Telmaris"), "mailButton",
          [this] { OpenDocument(opener_, SupportMailAddress(SupportMailSubject())); }},
-        {QStringLiteral("&www.telmaris.de"), [this] { OpenWebSite(opener_); }},
-        {QStringLiteral("Fenster &schliessen"), [this] { close(); }},
+        {QStringLiteral("&www.telmaris.de"), "webButton", [this] { OpenWebSite(opener_); }},
+        {QStringLiteral("Fenster &schliessen"), "closeButton", [this] { close(); }},
     };
     auto *buttons = new QHBoxLayout;
-    int index = 0;
     QPushButton *closeButton = nullptr;
     for (const ButtonEntry &entry : entries) {
         auto *button = new QPushButton(entry.caption, this);
-        button->setObjectName(QStringLiteral("Btn%1").arg(index++));
+        button->setObjectName(QString::fromLatin1(entry.name));
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, entry.action);
         buttons->addWidget(button);
@@ -86,7 +85,7 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
     // run along the bottom edge.
     auto *top = new QHBoxLayout;
     top->setSpacing(16);
-    top->addWidget(logo);
+    top->addWidget(logo_);
     top->addWidget(text, 1);
 
     auto *layout = new QVBoxLayout(this);
@@ -129,8 +128,7 @@ QString InfoDialog::InfoText() {
 }
 
 bool InfoDialog::eventFilter(QObject *watched, QEvent *event) {
-    if (watched->objectName() == QStringLiteral("Image1") &&
-        event->type() == QEvent::MouseButtonRelease &&
+    if (watched == logo_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         OpenWebSite(opener_);
         return true;

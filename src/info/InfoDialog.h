@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QPointer>
 
+class QLabel;
+
 namespace telmaris {
 
 class DocumentOpener;
@@ -26,7 +28,8 @@ private:
     void CentreByFrame();
 
     DocumentOpener &opener_;
-    QSize placedFrame_; // the frame size the dialog was last centred with
+    QLabel *logo_ = nullptr; // a click opens the maker's web site
+    QSize placedFrame_;      // the frame size the dialog was last centred with
 };
 
 // Keeps at most one info dialog: ShowInfo builds it, or brings the open one to the front.

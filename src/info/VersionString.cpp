@@ -1,7 +1,7 @@
 #include "info/VersionString.h"
 
 #include "common/Numbers.h"
-#include "info/MakerAddresses.h"
+#include "help/MakerAddresses.h"
 
 #include <QOperatingSystemVersion>
 #include <QSysInfo>

@@ -24,10 +24,6 @@ bool ModemLink::Open(const QString &device, int baud, QString *error) {
     return line_.open(device, baud, true, error);
 }
 
-bool ModemLink::IsOpen() const {
-    return line_.isOpen();
-}
-
 void ModemLink::Close() {
     line_.close();
 }

@@ -24,7 +24,6 @@ public:
 
     // Opens the port for a run: 8N1 with RTS/CTS flow control.
     bool Open(const QString &device, int baud, QString *error = nullptr);
-    bool IsOpen() const;
     void Close();
 
     // Writes skriptLine as it is (the caller supplies "AT" and the CR) and waits until the

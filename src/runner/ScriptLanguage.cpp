@@ -92,10 +92,6 @@ bool Sends(Keyword keyword) {
     }
 }
 
-bool WaitsAfterwards(Keyword keyword) {
-    return Sends(keyword) && keyword != Keyword::Modem;
-}
-
 int ScriptLineLength(const QString &text, int start) {
     // The runner appends a line break to the text before it searches, so the last line ends
     // at the end of the text.

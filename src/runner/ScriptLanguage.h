@@ -43,10 +43,8 @@ QString FlashCommand();                 // FLASH and ERDTASTE
 QString DialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
 QString ModemCommand(const QString &argument);                     // MODEM
 
-// Whether an instruction writes a command to the modem, and whether a one-second wait
-// follows it.
+// Whether an instruction writes a command to the modem.
 bool Sends(Keyword keyword);
-bool WaitsAfterwards(Keyword keyword);
 
 // One line of a script text: its start and length in the CR LF text, counted from 0.
 struct ScriptLineRange {

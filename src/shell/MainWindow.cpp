@@ -7,10 +7,10 @@
 #include "help/Help.h"
 #include "info/Artwork.h"
 #include "info/InfoDialog.h"
+#include "options/OptionsPage.h"
 #include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
 #include "store/AutoModeSettings.h"
-#include "store/OptionsPage.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
 
@@ -53,7 +53,6 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
       ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
       opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
       ini_(QString()), slots_(ini_) {
-    setObjectName(QStringLiteral("Form1"));
     BuildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
     resize(720, 520);
@@ -67,50 +66,47 @@ void MainWindow::BuildWindow() {
     layout->setContentsMargins(8, 6, 8, 4);
     layout->setSpacing(4);
 
-    SkriptSlider = new QSlider(Qt::Horizontal, central);
-    SkriptSlider->setObjectName(QStringLiteral("SkriptSlider"));
-    SkriptSlider->setRange(1, OptionsTab);
-    SkriptSlider->setSingleStep(1);
-    SkriptSlider->setPageStep(10);
-    SkriptSlider->setTickPosition(QSlider::TicksBelow);
-    SkriptSlider->setTickInterval(10);
-    SkriptSlider->setTracking(false); // a drag selects the tab where it is let go
-    connect(SkriptSlider, &QSlider::valueChanged, this, &MainWindow::ValidateSkriptSlider);
-    layout->addWidget(SkriptSlider);
+    scriptSlider_ = new QSlider(Qt::Horizontal, central);
+    scriptSlider_->setObjectName(QStringLiteral("scriptSlider"));
+    scriptSlider_->setRange(1, OptionsTab);
+    scriptSlider_->setSingleStep(1);
+    scriptSlider_->setPageStep(10);
+    scriptSlider_->setTickPosition(QSlider::TicksBelow);
+    scriptSlider_->setTickInterval(10);
+    scriptSlider_->setTracking(false); // a drag selects the tab where it is let go
+    connect(scriptSlider_, &QSlider::valueChanged, this, &MainWindow::followSlider);
+    layout->addWidget(scriptSlider_);
 
-    TabStrip1 = new QTabBar(central);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setUsesScrollButtons(true);
-    TabStrip1->setExpanding(false);
-    TabStrip1->setElideMode(Qt::ElideNone);
-    TabStrip1->setDrawBase(false);
-    TabStrip1->setFocusPolicy(Qt::StrongFocus);
+    scriptTabs_ = new QTabBar(central);
+    scriptTabs_->setObjectName(QStringLiteral("scriptTabs"));
+    scriptTabs_->setUsesScrollButtons(true);
+    scriptTabs_->setExpanding(false);
+    scriptTabs_->setElideMode(Qt::ElideNone);
+    scriptTabs_->setDrawBase(false);
+    scriptTabs_->setFocusPolicy(Qt::StrongFocus);
     for (int n = 1; n <= SlotCount; ++n)
-        TabStrip1->addTab(QString::number(n));
-    TabStrip1->addTab(QStringLiteral("Optionen"));
-    layout->addWidget(TabStrip1);
+        scriptTabs_->addTab(QString::number(n));
+    scriptTabs_->addTab(QStringLiteral("Optionen"));
+    layout->addWidget(scriptTabs_);
 
-    Layer = new QStackedWidget(central);
-    Layer->setObjectName(QStringLiteral("Layer"));
-    Layer->setFrameShape(QFrame::StyledPanel);
-    Options = new OptionsPage(data_, dialogs_, Layer);
-    Layer->addWidget(Options);
+    pages_ = new QStackedWidget(central);
+    pages_->setFrameShape(QFrame::StyledPanel);
+    optionsPage_ = new OptionsPage(data_, dialogs_, pages_);
+    pages_->addWidget(optionsPage_);
 
-    auto *scriptPage = new QWidget(Layer);
-    scriptPage->setObjectName(QStringLiteral("Layer1"));
-    EditStack = new QStackedLayout(scriptPage);
-    EditStack->setContentsMargins(0, 0, 0, 0);
+    auto *scriptPage = new QWidget(pages_);
+    editorStack_ = new QStackedLayout(scriptPage);
+    editorStack_->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 2; ++i) {
-        Edit_[i] = new ScriptEdit(i == 1, scriptPage);
-        Edit_[i]->setObjectName(QStringLiteral("Edit%1").arg(i));
-        EditStack->addWidget(Edit_[i]);
-        connect(Edit_[i], &ScriptEdit::edited, this, [this] { slots_.SkriptChanged = true; });
-        AddHint(Edit_[i]->viewport(), texts::EditorHint);
+        editors_[i] = new ScriptEdit(i == 1, scriptPage);
+        editorStack_->addWidget(editors_[i]);
+        connect(editors_[i], &ScriptEdit::edited, this, [this] { slots_.SkriptChanged = true; });
+        AddHint(editors_[i]->viewport(), texts::EditorHint);
     }
-    EditStack->setCurrentIndex(0);
-    Layer->addWidget(scriptPage);
-    Layer->setCurrentIndex(1);
-    layout->addWidget(Layer, 1);
+    editorStack_->setCurrentIndex(0);
+    pages_->addWidget(scriptPage);
+    pages_->setCurrentIndex(1);
+    layout->addWidget(pages_, 1);
 
     layout->addWidget(BuildButtonRow());
     setCentralWidget(central);
@@ -119,36 +115,35 @@ void MainWindow::BuildWindow() {
     // widget without a layout, a new text only repaints the label: in a layout each text would
     // lay out the whole window again. A long text is cut at the window's edge.
     statusHolder_ = new QWidget(this);
-    StatusDisplay = new QLabel(QStringLiteral(" "), statusHolder_);
-    StatusDisplay->setObjectName(QStringLiteral("StatusDisplay"));
-    StatusDisplay->setTextFormat(Qt::PlainText);
-    StatusDisplay->setAttribute(Qt::WA_TransparentForMouseEvents);
-    statusHolder_->setFixedHeight(StatusDisplay->sizeHint().height());
+    statusLabel_ = new QLabel(QStringLiteral(" "), statusHolder_);
+    statusLabel_->setObjectName(QStringLiteral("statusLine"));
+    statusLabel_->setTextFormat(Qt::PlainText);
+    statusLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    statusHolder_->setFixedHeight(statusLabel_->sizeHint().height());
     statusHolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     statusHolder_->setAttribute(Qt::WA_TransparentForMouseEvents);
     statusHolder_->installEventFilter(this); // the label follows the holder's size
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(statusHolder_, 1);
 
-    connect(TabStrip1, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
+    connect(scriptTabs_, &QTabBar::currentChanged, this, &MainWindow::switchTab);
     // A click on the tab already shown runs the tab switch as well (and then neither stores
     // nor loads a text).
-    connect(TabStrip1, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index == TabStrip1->currentIndex())
-            TabStrip1_Click();
+    connect(scriptTabs_, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index >= 0 && index == scriptTabs_->currentIndex())
+            switchTab();
     });
-    connect(Options, &OptionsPage::UmbruchChanged, this, &MainWindow::MitUmbruchChk_Click);
-    connect(Options, &OptionsPage::LineLenChanged, this, [this](int lineLen) {
-        for (ScriptEdit *edit : Edit_)
+    connect(optionsPage_, &OptionsPage::UmbruchChanged, this, &MainWindow::showEditor);
+    connect(optionsPage_, &OptionsPage::LineLenChanged, this, [this](int lineLen) {
+        for (ScriptEdit *edit : editors_)
             edit->setLineLen(lineLen);
     });
 
-    AddHint(SkriptSlider, texts::SliderHint);
-    AddHint(TabStrip1, texts::TabStripHint);
+    AddHint(scriptSlider_, texts::SliderHint);
+    AddHint(scriptTabs_, texts::TabStripHint);
     AddHint(statusBar(), texts::StatusLineHint);
-    AddHint(Options->UmbruchFrame(), texts::EditorHint);
-    AddHint(Options->SkriptNameListBox()->viewport(), texts::NameListHint);
+    AddHint(optionsPage_->UmbruchFrame(), texts::EditorHint);
+    AddHint(optionsPage_->SkriptNameListBox()->viewport(), texts::NameListHint);
 }
 
 QWidget *MainWindow::BuildButtonRow() {
@@ -157,55 +152,63 @@ QWidget *MainWindow::BuildButtonRow() {
     layout->setContentsMargins(0, 2, 0, 0);
     layout->setSpacing(4);
 
-    Image1 = new QLabel(row);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    logo_ = new QLabel(row);
+    logo_->setObjectName(QStringLiteral("logo"));
     // The logo as high as the buttons, so the row fits a 640-pixel window.
     const QPixmap logo = SmallLogoPicture().scaledToHeight(26, Qt::SmoothTransformation);
-    Image1->setPixmap(logo);
-    Image1->setFixedSize(logo.size());
-    Image1->setCursor(LogoPointer());
-    Image1->setToolTip(LogoToolTip());
-    Image1->installEventFilter(this); // a click opens the maker's web site
-    layout->addWidget(Image1);
+    logo_->setPixmap(logo);
+    logo_->setFixedSize(logo.size());
+    logo_->setCursor(LogoPointer());
+    logo_->setToolTip(LogoToolTip());
+    logo_->installEventFilter(this); // a click opens the maker's web site
+    layout->addWidget(logo_);
 
-    const QString captions[5] = {QStringLiteral("&Programmieren"), QStringLiteral("&Hilfe"),
-                                 QStringLiteral("&Ende"), QStringLiteral("&Info"),
-                                 QStringLiteral("&Optionen")};
-    for (int i = 0; i < 5; ++i) {
-        Command1[i] = new QPushButton(captions[i], row);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setAutoDefault(false);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    }
-    QFont bold = Command1[0]->font();
+    const auto makeButton = [this, row](const QString &caption, const char *name,
+                                        void (MainWindow::*clicked)()) {
+        auto *button = new QPushButton(caption, row);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, clicked);
+        return button;
+    };
+    programButton_ =
+        makeButton(QStringLiteral("&Programmieren"), "programButton", &MainWindow::programClicked);
+    helpButton_ = makeButton(QStringLiteral("&Hilfe"), "helpButton", &MainWindow::helpClicked);
+    endButton_ = makeButton(QStringLiteral("&Ende"), "endButton", &MainWindow::endClicked);
+    infoButton_ = makeButton(QStringLiteral("&Info"), "infoButton", &MainWindow::infoClicked);
+    optionsButton_ =
+        makeButton(QStringLiteral("&Optionen"), "optionsButton", &MainWindow::optionsClicked);
+    QFont bold = programButton_->font();
     bold.setBold(true);
-    Command1[0]->setFont(bold);
+    programButton_->setFont(bold);
 
     // The four small buttons share one width; "&Programmieren" is three and a half times as
     // wide: the room of the row is shared 2:2:2:2:7.
+    const std::array<QPushButton *, 4> smallButtons{infoButton_, helpButton_, endButton_,
+                                                    optionsButton_};
     int small = 0;
-    for (int i = 1; i < 5; ++i) {
-        const QString caption = Command1[i]->text().remove(u'&');
-        small = std::max(small, Command1[i]->fontMetrics().horizontalAdvance(caption) + 12);
+    for (QPushButton *button : smallButtons) {
+        const QString caption = button->text().remove(u'&');
+        small = std::max(small, button->fontMetrics().horizontalAdvance(caption) + 12);
     }
-    for (int i : {3, 1, 2, 4}) {
-        Command1[i]->setMinimumWidth(small);
-        Command1[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        layout->addWidget(Command1[i], 2);
+    for (QPushButton *button : smallButtons) {
+        button->setMinimumWidth(small);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        layout->addWidget(button, 2);
     }
-    Command1[0]->setMinimumWidth(small * 7 / 2);
-    Command1[0]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    layout->addWidget(Command1[0], 7);
+    programButton_->setMinimumWidth(small * 7 / 2);
+    programButton_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    layout->addWidget(programButton_, 7);
 
-    setTabOrder(Command1[0], Command1[4]);
-    setTabOrder(Command1[4], Command1[2]);
-    setTabOrder(Command1[2], Command1[1]);
-    setTabOrder(Command1[1], Command1[3]);
+    setTabOrder(programButton_, optionsButton_);
+    setTabOrder(optionsButton_, endButton_);
+    setTabOrder(endButton_, helpButton_);
+    setTabOrder(helpButton_, infoButton_);
 
-    AddHint(Command1[0], texts::ProgramButtonHint);
-    AddHint(Command1[1], texts::HelpButtonHint);
-    AddHint(Command1[2], texts::EndButtonHint);
-    AddHint(Command1[3], texts::InfoButtonHint);
+    AddHint(programButton_, texts::ProgramButtonHint);
+    AddHint(helpButton_, texts::HelpButtonHint);
+    AddHint(endButton_, texts::EndButtonHint);
+    AddHint(infoButton_, texts::InfoButtonHint);
     return row;
 }
 
@@ -217,10 +220,10 @@ void MainWindow::AddHint(QWidget *widget, const QString &hint) {
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     if (watched == statusHolder_ && event->type() == QEvent::Resize) {
-        StatusDisplay->setGeometry(statusHolder_->rect());
+        statusLabel_->setGeometry(statusHolder_->rect());
         return false;
     }
-    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == logo_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         OpenWebSite(opener_);
         return true;
@@ -242,7 +245,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
 std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     // The speed table is a constant; the pages are laid out by the constructor with the
     // script page in front.
-    Layer->setCurrentIndex(1);
+    pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
     ini_ = IniFile(LocateIniFile(programDir_));
 
@@ -265,37 +268,37 @@ std::optional<int> MainWindow::Init(const QString &argument, bool display) {
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
-    Options->SetPorts(probe, devices);
+    optionsPage_->SetPorts(probe, devices);
 
     show();
 
     const StoredStartData stored = ReadStartDataFromIniFile(snapshot, probe.usable);
-    Options->SelectPort(stored.data.ComPort);
+    optionsPage_->SelectPort(stored.data.ComPort);
     data_.ComPort = stored.data.ComPort;
     if (stored.askToCheckPort)
         dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                              texts::CheckPortMessage);
-    Options->SetModemReset(stored.data.ModemReset);
-    Options->SetModemInit(stored.data.ModemInit);
-    Options->SetSpeed(stored.data.ModemSpeed);
-    Options->SetDialPuls(stored.data.DialPuls);
-    Options->SetLineLen(stored.data.LineLen);
-    Options->SetUmbruch(stored.data.Umbruch);
-    Options->FillNames(stored.names);
+    optionsPage_->SetModemReset(stored.data.ModemReset);
+    optionsPage_->SetModemInit(stored.data.ModemInit);
+    optionsPage_->SetSpeed(stored.data.ModemSpeed);
+    optionsPage_->SetDialPuls(stored.data.DialPuls);
+    optionsPage_->SetLineLen(stored.data.LineLen);
+    optionsPage_->SetUmbruch(stored.data.Umbruch);
+    optionsPage_->FillNames(stored.names);
     for (int n = 1; n <= SlotCount; ++n) {
         // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
         // command line compares the caption as it is.
         const QString caption = TabCaption(n, stored.names[n - 1]);
-        TabStrip1->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
-        TabStrip1->setTabData(n - 1, caption);
+        scriptTabs_->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        scriptTabs_->setTabData(n - 1, caption);
     }
-    TabStrip1->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
+    scriptTabs_->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
-    CurrTab_ = stored.data.CurrSkript;
+    currTab_ = stored.data.CurrSkript;
     data_.CurrSkript = stored.data.CurrSkript;
     SelectTab(stored.data.CurrSkript);
 
-    EditBoxText visible(Edit_[data_.Umbruch]);
+    EditBoxText visible(editors_[data_.Umbruch]);
     slots_.ReadCurrSkriptText(data_.CurrSkript, snapshot, visible);
 
     return EvaluateCommandLine(argument);
@@ -304,11 +307,11 @@ std::optional<int> MainWindow::Init(const QString &argument, bool display) {
 std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     QStringList captions;
     for (int n = 1; n <= SlotCount; ++n)
-        captions << TabStrip1->tabData(n - 1).toString();
+        captions << scriptTabs_->tabData(n - 1).toString();
     const CommandLineChoice choice = ResolveCommandLine(argument, captions);
 
-    TraceMode_ = choice.kind == CommandLineChoice::Trace;
-    runner_ = std::make_unique<ScriptRunner>(*this, TraceMode_ ? this : nullptr);
+    traceMode_ = choice.kind == CommandLineChoice::Trace;
+    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr);
 
     switch (choice.kind) {
     case CommandLineChoice::Interactive:
@@ -318,17 +321,17 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
-        AutoMode_ = true;
+        autoMode_ = true;
         setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
         SelectTab(choice.slot);
-        if (!display_ && AsksForInput(Edit_[data_.Umbruch]->crlfText())) {
+        if (!display_ && AsksForInput(editors_[data_.Umbruch]->crlfText())) {
             // Refused before the port is opened: nothing half-programmed.
             QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
             return ExitRunFailed;
         }
         runner_->SetAnswerTimeLimit(answerTimeLimit_);
         lastOutcome_.reset();
-        Command1[0]->click();
+        programButton_->click();
         return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
     case CommandLineChoice::Unknown:
         break;
@@ -341,110 +344,106 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
 // Tabs, slider and wrap mode
 
 void MainWindow::SelectTab(int tab) {
-    if (TabStrip1->currentIndex() == tab - 1)
-        TabStrip1_Click();
+    if (scriptTabs_->currentIndex() == tab - 1)
+        switchTab();
     else
-        TabStrip1->setCurrentIndex(tab - 1);
+        scriptTabs_->setCurrentIndex(tab - 1);
 }
 
-void MainWindow::TabStrip1_Click() {
+void MainWindow::switchTab() {
     if (inTabSwitch_)
         return; // the tab bar moving back after a failed store
-    const int NewTab = TabStrip1->currentIndex() + 1;
-    SkriptSlider->setValue(NewTab);
+    const int newTab = scriptTabs_->currentIndex() + 1;
+    scriptSlider_->setValue(newTab);
 
-    if (CurrTab_ == OptionsTab) {
+    if (currTab_ == OptionsTab) {
         // Leaving the options page takes the port; with no button selected it stays.
-        if (const int port = Options->SelectedPort(); port != 0)
+        if (const int port = optionsPage_->SelectedPort(); port != 0)
             data_.ComPort = qint16(port);
     }
 
     bool storeFailed = false;
-    if (NewTab != CurrTab_)
+    if (newTab != currTab_)
         storeFailed = !WriteCurrSkriptText();
 
     if (storeFailed) {
         // The text of the slot being left is still only in the editor: stay with that slot,
         // so that nothing is lost.
         inTabSwitch_ = true;
-        TabStrip1->setCurrentIndex(data_.CurrSkript - 1);
-        SkriptSlider->setValue(data_.CurrSkript);
+        scriptTabs_->setCurrentIndex(data_.CurrSkript - 1);
+        scriptSlider_->setValue(data_.CurrSkript);
         inTabSwitch_ = false;
-        Command1[0]->setEnabled(true);
-        Layer->setCurrentIndex(1);
-        Edit_[data_.Umbruch]->setFocus();
-        CurrTab_ = data_.CurrSkript;
+        programButton_->setEnabled(true);
+        pages_->setCurrentIndex(1);
+        editors_[data_.Umbruch]->setFocus();
+        currTab_ = data_.CurrSkript;
         return;
     }
 
-    if (NewTab == OptionsTab) {
-        Command1[0]->setEnabled(false);
-        Layer->setCurrentIndex(0);
+    if (newTab == OptionsTab) {
+        programButton_->setEnabled(false);
+        pages_->setCurrentIndex(0);
         Status(texts::OptionsPageStatus);
     } else {
-        if (CurrTab_ == OptionsTab)
-            Command1[0]->setEnabled(true);
+        if (currTab_ == OptionsTab)
+            programButton_->setEnabled(true);
         QApplication::setOverrideCursor(Qt::BusyCursor);
-        Layer->setCurrentIndex(1);
+        pages_->setCurrentIndex(1);
         Status(texts::ScriptPageStatus);
-        data_.CurrSkript = qint16(NewTab);
-        if (NewTab != CurrTab_) {
-            EditBoxText visible(Edit_[data_.Umbruch]);
+        data_.CurrSkript = qint16(newTab);
+        if (newTab != currTab_) {
+            EditBoxText visible(editors_[data_.Umbruch]);
             slots_.ReadCurrSkriptText(data_.CurrSkript, visible);
         }
-        Edit_[data_.Umbruch]->setFocus();
+        editors_[data_.Umbruch]->setFocus();
         QApplication::restoreOverrideCursor();
     }
-    CurrTab_ = NewTab;
+    currTab_ = newTab;
 }
 
-void MainWindow::ValidateSkriptSlider() {
-    if (SkriptSlider->value() != TabStrip1->currentIndex() + 1)
-        SelectTab(SkriptSlider->value());
+void MainWindow::followSlider() {
+    if (scriptSlider_->value() != scriptTabs_->currentIndex() + 1)
+        SelectTab(scriptSlider_->value());
 }
 
-void MainWindow::MitUmbruchChk_Click(int umbruch) {
-    EditStack->setCurrentIndex(umbruch);
+void MainWindow::showEditor(int umbruch) {
+    editorStack_->setCurrentIndex(umbruch);
 }
 
 // ---------------------------------------------------------------------------------------
 // Buttons
 
-void MainWindow::Command1_Click(int Index) {
-    switch (Index) {
-    case 0:
-        if (Running()) {
-            runner_->RequestAbort();
-            return;
-        }
-        if (!WriteCurrSkriptText())
-            return; // the run would program a text that is not stored
-        if (TraceMode_)
-            AddTrace(TraceSeparator);
-        lastOutcome_ = runner_->SendSkript(
-            data_, ports_, Options->GetSkriptNameFromListbySkriptIndex(data_.CurrSkript),
-            AutoMode_);
-        return;
-    case 1:
-        ShowHelp(programDir_, dialogs_, opener_);
-        return;
-    case 2:
-        // The close request stores the script and the settings; it is refused when the text
-        // could not be stored the first time.
-        if (!close())
-            return;
-        if (TraceMode_ && traceWindow_)
-            traceWindow_->close();
-        return;
-    case 3:
-        info_->ShowInfo();
-        return;
-    case 4:
-        SelectTab(OptionsTab);
-        return;
-    default:
+void MainWindow::programClicked() {
+    if (Running()) {
+        runner_->RequestAbort();
         return;
     }
+    if (!WriteCurrSkriptText())
+        return; // the run would program a text that is not stored
+    if (traceMode_)
+        AddTrace(TraceSeparator);
+    lastOutcome_ = runner_->SendSkript(
+        data_, ports_, optionsPage_->GetSkriptNameFromListbySkriptIndex(data_.CurrSkript),
+        autoMode_);
+}
+
+void MainWindow::helpClicked() {
+    ShowHelp(programDir_, dialogs_, opener_);
+}
+
+// The close request stores the script and the settings; it is refused when the text could not
+// be stored the first time.
+void MainWindow::endClicked() {
+    if (close() && traceMode_ && traceWindow_)
+        traceWindow_->close();
+}
+
+void MainWindow::infoClicked() {
+    info_->ShowInfo();
+}
+
+void MainWindow::optionsClicked() {
+    SelectTab(OptionsTab);
 }
 
 bool MainWindow::Running() const {
@@ -455,7 +454,7 @@ bool MainWindow::Running() const {
 // Storing texts and the close request
 
 bool MainWindow::WriteCurrSkriptText() {
-    EditBoxText visible(Edit_[data_.Umbruch]);
+    EditBoxText visible(editors_[data_.Umbruch]);
     QString reason;
     if (slots_.WriteCurrSkriptText(data_.CurrSkript, visible, &reason)) {
         saveFailureReported_ = false;
@@ -473,8 +472,8 @@ bool MainWindow::StoreForClose() {
     IniEntries entries;
     if (scriptChanged)
         entries.append(
-            ScriptSlots::SkriptTextEntry(data_.CurrSkript, EditBoxText(Edit_[data_.Umbruch])));
-    entries.append(StartDataEntries(data_, Options->AllNames()));
+            ScriptSlots::SkriptTextEntry(data_.CurrSkript, EditBoxText(editors_[data_.Umbruch])));
+    entries.append(StartDataEntries(data_, optionsPage_->AllNames()));
     QString reason;
     if (ini_.WriteIniBatch(DataSection, entries, &reason)) {
         slots_.SkriptChanged = false;
@@ -516,7 +515,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // What a run sees of the window
 
 void MainWindow::Status(const QString &text) {
-    StatusDisplay->setText(u' ' + text);
+    statusLabel_->setText(u' ' + text);
 }
 
 void MainWindow::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
@@ -532,38 +531,39 @@ void MainWindow::Beep() {
 }
 
 QString MainWindow::EditorText() const {
-    return Edit_[data_.Umbruch]->crlfText();
+    return editors_[data_.Umbruch]->crlfText();
 }
 
 void MainWindow::SetEditorLocked(bool locked) {
-    Edit_[data_.Umbruch]->setLocked(locked);
+    editors_[data_.Umbruch]->setLocked(locked);
 }
 
 void MainWindow::SelectEditorRange(int start, int length) {
-    Edit_[data_.Umbruch]->select(start, length);
+    editors_[data_.Umbruch]->select(start, length);
 }
 
 int MainWindow::EditorCaret() const {
-    return Edit_[data_.Umbruch]->selStart();
+    return editors_[data_.Umbruch]->selStart();
 }
 
 void MainWindow::SetEditorCaret(int position) {
-    Edit_[data_.Umbruch]->setCaret(position);
+    editors_[data_.Umbruch]->setCaret(position);
 }
 
 void MainWindow::FocusEditor() {
-    Edit_[data_.Umbruch]->setFocus();
+    editors_[data_.Umbruch]->setFocus();
 }
 
 // A run keeps the slot it started with: the tab strip and the slider are locked with "&Ende"
 // and "&Optionen", so the runner never reads another script's lines and "&Abbrechen" stays
 // reachable.
 void MainWindow::SetRunState(bool running) {
-    Command1[0]->setText(running ? QStringLiteral("&Abbrechen") : QStringLiteral("&Programmieren"));
-    Command1[2]->setEnabled(!running);
-    Command1[4]->setEnabled(!running);
-    TabStrip1->setEnabled(!running);
-    SkriptSlider->setEnabled(!running);
+    programButton_->setText(running ? QStringLiteral("&Abbrechen")
+                                    : QStringLiteral("&Programmieren"));
+    endButton_->setEnabled(!running);
+    optionsButton_->setEnabled(!running);
+    scriptTabs_->setEnabled(!running);
+    scriptSlider_->setEnabled(!running);
 }
 
 void MainWindow::AddTrace(const QString &line) {

@@ -65,18 +65,15 @@ public:
     // TraceSink: forwards to the trace window.
     void AddTrace(const QString &line) override;
 
-    // The five buttons: 0 "&Programmieren"/"&Abbrechen", 1 "&Hilfe", 2 "&Ende", 3 "&Info",
-    // 4 "&Optionen".
-    void Command1_Click(int Index);
     // Selects tab 1..101 as a click would; the tab switch runs also when it is selected already.
     void SelectTab(int tab);
 
-    ScriptEdit *Edit(int index) const { return Edit_[index]; }
+    // The editor box of the wrap mode: 0 without, 1 with line wrap.
+    ScriptEdit *scriptEdit(int umbruch) const { return editors_[umbruch]; }
     const StartData &startData() const { return data_; }
-    int CurrTab() const { return CurrTab_; }
+    int CurrTab() const { return currTab_; }
     bool Running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
-    const IniFile &iniFile() const { return ini_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -87,10 +84,16 @@ private:
     QWidget *BuildButtonRow();
     void AddHint(QWidget *widget, const QString &hint);
 
-    void TabStrip1_Click();
-    void ValidateSkriptSlider();
-    void MitUmbruchChk_Click(int umbruch);
-    void ApplyStoredSettings(const std::array<bool, 4> &usablePorts);
+    // The buttons.
+    void programClicked(); // "&Programmieren", or "&Abbrechen" during a run
+    void helpClicked();
+    void endClicked();
+    void infoClicked();
+    void optionsClicked();
+
+    void switchTab();
+    void followSlider();
+    void showEditor(int umbruch);
     std::optional<int> EvaluateCommandLine(const QString &argument);
 
     // The store calls with their failure reports. False when the text could not be stored.
@@ -112,22 +115,26 @@ private:
 
     bool display_ = true;
     int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
-    bool AutoMode_ = false;
-    bool TraceMode_ = false;
-    int CurrTab_ = 1;
+    bool autoMode_ = false;
+    bool traceMode_ = false;
+    int currTab_ = 1;
     bool inTabSwitch_ = false;
     bool saveFailureReported_ = false;
 
-    QSlider *SkriptSlider = nullptr;
-    QTabBar *TabStrip1 = nullptr;
-    QStackedWidget *Layer = nullptr;
-    OptionsPage *Options = nullptr;
-    QStackedLayout *EditStack = nullptr;
-    std::array<ScriptEdit *, 2> Edit_{};
-    std::array<QPushButton *, 5> Command1{};
-    QLabel *Image1 = nullptr;
+    QSlider *scriptSlider_ = nullptr;
+    QTabBar *scriptTabs_ = nullptr;
+    QStackedWidget *pages_ = nullptr; // the options page and the script page
+    OptionsPage *optionsPage_ = nullptr;
+    QStackedLayout *editorStack_ = nullptr;
+    std::array<ScriptEdit *, 2> editors_{}; // without and with line wrap
+    QPushButton *programButton_ = nullptr;
+    QPushButton *helpButton_ = nullptr;
+    QPushButton *endButton_ = nullptr;
+    QPushButton *infoButton_ = nullptr;
+    QPushButton *optionsButton_ = nullptr;
+    QLabel *logo_ = nullptr;
     QWidget *statusHolder_ = nullptr;
-    QLabel *StatusDisplay = nullptr;
+    QLabel *statusLabel_ = nullptr;
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
     std::unique_ptr<TraceWindow> traceWindow_;

@@ -39,9 +39,6 @@ public:
     // Returns false with a reason when the write failed; SkriptChanged then stays set so the
     // text is tried again.
     bool WriteCurrSkriptText(int n, const EditorText &editor, QString *error = nullptr);
-    bool SaveSkript(int n, const EditorText &editor, QString *error = nullptr) {
-        return WriteCurrSkriptText(n, editor, error);
-    }
 
     // Slot n's key and the editor's text as stored (blanks trimmed at both ends), for a write
     // that stores more keys at once; the caller clears SkriptChanged once it is stored.

@@ -20,10 +20,8 @@ public:
     QStringList lines() const;
 
 private:
-    void Command1_Click(); // "Clear"
-
-    QListWidget *List1;
-    QPushButton *Command1;
+    QListWidget *lines_;
+    QPushButton *clearButton_;
 };
 
 } // namespace telmaris

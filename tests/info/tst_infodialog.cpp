@@ -33,7 +33,7 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
     QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Info \u00fcber Telmaris"));
     QVERIFY(!dialog->isModal());
-    auto *text = dialog->findChild<QLabel *>(QStringLiteral("Label0"));
+    auto *text = dialog->findChild<QLabel *>(QStringLiteral("infoText"));
     QCOMPARE(text->text(), "Telmaris" + VersionString() +
                                QStringLiteral(" \u2013 Programmierhilfe f\u00fcr Telefonanlagen "
                                               "via Modem."));
@@ -42,12 +42,13 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
     QVERIFY((dialog->frameGeometry().center() - screen.center()).manhattanLength() <= 1);
 
     // The logo along the left edge and the three buttons lead to the maker.
-    auto *logo = dialog->findChild<QLabel *>(QStringLiteral("Image1"));
+    auto *logo = dialog->findChild<QLabel *>(QStringLiteral("logo"));
     QVERIFY(logo->pixmap().height() > logo->pixmap().width());
     QTest::mouseClick(logo, Qt::LeftButton);
-    for (int index = 0; index < 4; ++index) {
-        auto *button = dialog->findChild<QPushButton *>(QStringLiteral("Btn%1").arg(index));
-        QVERIFY2(button->text().contains(index < 3 ? "elmaris" : "Fenster &schliessen"),
+    for (const char *name : {"aboutButton", "mailButton", "webButton", "closeButton"}) {
+        auto *button = dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+        QVERIFY2(button->text().contains(QByteArray(name) != "closeButton" ? "elmaris"
+                                                                           : "Fenster &schliessen"),
                  qPrintable(button->text()));
         QTest::mouseClick(button, Qt::LeftButton);
     }

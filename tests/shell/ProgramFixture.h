@@ -63,11 +63,11 @@ public:
             qFatal("no control %s", qPrintable(name));
         return found;
     }
-    QString statusLine() const { return child<QLabel>("StatusDisplay")->text(); }
-    QPushButton *button(int index) const {
-        return child<QPushButton>(QStringLiteral("Command1_%1").arg(index));
+    QString statusLine() const { return child<QLabel>("statusLine")->text(); }
+    QPushButton *button(const char *name) const {
+        return child<QPushButton>(QString::fromLatin1(name));
     }
-    QTabBar *tabs() const { return child<QTabBar>("TabStrip1"); }
+    QTabBar *tabs() const { return child<QTabBar>("scriptTabs"); }
     // Clicks tab n (1..101) with the mouse when it is in view, else selects it like the slider.
     void clickTab(int tab) const {
         const QRect rect = tabs()->tabRect(tab - 1);
@@ -79,11 +79,12 @@ public:
 
     // The start button's caption, whether the controls a run locks are usable, the editor.
     QString runState() const {
-        QString state = button(0)->text();
+        QString state = button("programButton")->text();
         for (QWidget *control :
-             QWidgetList{button(0), button(1), button(2), button(4), tabs(), child("SkriptSlider")})
+             QWidgetList{button("programButton"), button("helpButton"), button("endButton"),
+                         button("optionsButton"), tabs(), child("scriptSlider")})
             state += control->isEnabled() ? " on" : " off";
-        return state + (window->Edit(0)->isReadOnly() ? " locked" : " editable");
+        return state + (window->scriptEdit(0)->isReadOnly() ? " locked" : " editable");
     }
 
     // Presses "&Programmieren" and returns when the run is over. A run still going after
@@ -94,10 +95,10 @@ public:
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             hung = true;
-            QTest::mouseClick(button(0), Qt::LeftButton);
+            QTest::mouseClick(button("programButton"), Qt::LeftButton);
         });
         watchdog.start(timeoutMs);
-        QTest::mouseClick(button(0), Qt::LeftButton);
+        QTest::mouseClick(button("programButton"), Qt::LeftButton);
         return !hung;
     }
 

@@ -58,7 +58,8 @@ void TestFaultModem::lineVanishesAtEveryStage() {
     QCOMPARE(program.dialogs.texts.last(), NoPort);
     QCOMPARE(program.runState(), IdleState);
     // Nothing of the script was lost.
-    QCOMPARE(program.window->Edit(0)->crlfText(), QString::fromUtf8("MODEM ATM1\r\nWÄHLE 123"));
+    QCOMPARE(program.window->scriptEdit(0)->crlfText(),
+             QString::fromUtf8("MODEM ATM1\r\nWÄHLE 123"));
 }
 
 void TestFaultModem::garbageAnswersCanBeAborted_data() {
@@ -93,7 +94,7 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     connect(&poll, &QTimer::timeout, this, [&] {
         if (!digested && program.statusLine().contains(QStringLiteral("NOISE END"))) {
             digested = true;
-            QTest::mouseClick(program.button(0), Qt::LeftButton);
+            QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
         }
     });
     poll.start(20);

@@ -42,7 +42,7 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    TypeAtEnd(w.Edit(0), QStringLiteral("Neu"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
     program.clickTab(2);
     QCOMPARE(w.CurrTab(), 1);
     QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
@@ -51,7 +51,7 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QVERIFY2(program.dialogs.messages[0].startsWith("[critical] Telmaris: " + failure) &&
                  program.dialogs.texts[0].size() > failure.size(),
              qPrintable(program.dialogs.messages[0]));
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("AltNeu"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
 
     // The folder comes back: the next switch stores the text, and the rest of the file stays.
     QVERIFY(QFile::remove(folder));
@@ -113,11 +113,11 @@ void TestFaultSettings::badSettingsFiles() {
     MainWindow &w = *program.window;
     QVERIFY(w.isVisible());
     QCOMPARE(w.CurrTab(), tab);
-    QCOMPARE(w.Edit(0)->crlfText(), text);
+    QCOMPARE(w.scriptEdit(0)->crlfText(), text);
     QCOMPARE(w.startData().LineLen, StartData().LineLen);
     QCOMPARE(w.startData().ModemInit, StartData().ModemInit);
 
-    TypeAtEnd(w.Edit(0), QStringLiteral("!"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
     QVERIFY(w.close());
     const IniText after = IniText::FromBytes(program.folder.readIni());
     const QString key = QStringLiteral("SkriptText%1").arg(tab);
@@ -143,8 +143,8 @@ void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
     // Each copy changes a different script; the second one stores its text on a tab switch,
     // the first one only when it closes, from a file image older than the second's change.
     second.SelectTab(2);
-    TypeAtEnd(second.Edit(0), QStringLiteral(" von B"));
-    TypeAtEnd(first.Edit(0), QStringLiteral(" von A"));
+    TypeAtEnd(second.scriptEdit(0), QStringLiteral(" von B"));
+    TypeAtEnd(first.scriptEdit(0), QStringLiteral(" von A"));
     second.SelectTab(3);
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     QVERIFY(first.close());
@@ -195,8 +195,8 @@ void TestFaultSettings::filesFromWindows() {
     MainWindow &w = *program.window;
     QCOMPARE(program.tabs()->tabText(0), QStringLiteral("Nächte"));
     QCOMPARE(program.tabs()->tabText(1), QStringLiteral("Über"));
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("WÄHLE 1"));
-    TypeAtEnd(w.Edit(0), QStringLiteral("0"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("WÄHLE 1"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("0"));
     QVERIFY(w.close());
 
     QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});

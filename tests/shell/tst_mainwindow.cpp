@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace telmaris;
@@ -63,19 +64,19 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
                            "SkriptText7=Sieben\n");
     QVERIFY(program.open());
     MainWindow &w = *program.window;
-    auto *slider = program.child<QSlider>("SkriptSlider");
+    auto *slider = program.child<QSlider>("scriptSlider");
     QCOMPARE(program.tabs()->tabText(2), QStringLiteral("Drei"));
     QCOMPARE(program.tabs()->tabText(100), QStringLiteral("Optionen"));
     QCOMPARE(program.tabs()->currentIndex(), 2);
     QCOMPARE(slider->value(), 3);
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("Zeile A\r\nZeile B"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Zeile A\r\nZeile B"));
 
     // 3 -> 7 stores slot 3's changed text, then loads slot 7.
-    TypeAtEnd(w.Edit(0), QStringLiteral("!"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B"));
     program.clickTab(7);
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B!"));
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("Sieben"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Sieben"));
     QCOMPARE(program.statusLine(), ScriptStatus);
     QCOMPARE(slider->value(), 7);
 
@@ -83,31 +84,31 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     // file nor does a text changed in the file behind the program's back reach the editor.
     IniFile ini(program.folder.iniPath());
     ini.WriteIni(QStringLiteral("SkriptText7"), QStringLiteral("Anders"));
-    TypeAtEnd(w.Edit(0), QStringLiteral("?"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("?"));
     program.clickTab(7);
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("Sieben?"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Sieben?"));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Anders"));
 
     // To the options page (stores), wrap switched on there, back to the same slot: the text
     // is read back into the wrapping box.
-    QTest::mouseClick(program.button(4), Qt::LeftButton);
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Sieben?"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Bitte gewünschte Änderungen vornehmen"));
-    QVERIFY(!program.button(0)->isEnabled());
+    QVERIFY(!program.button("programButton")->isEnabled());
     QCOMPARE(slider->value(), 101);
-    ClickCheckBox(program.child<QCheckBox>("MitUmbruchChk"));
+    ClickCheckBox(program.child<QCheckBox>("umbruchCheck"));
     ini.WriteIni(QStringLiteral("SkriptText7"), QStringLiteral("Neu\\N\\Lgelesen"));
     slider->setValue(7);
-    QVERIFY(program.button(0)->isEnabled());
+    QVERIFY(program.button("programButton")->isEnabled());
     QCOMPARE(program.statusLine(), ScriptStatus);
-    QVERIFY(w.Edit(1)->isVisible() && !w.Edit(0)->isVisible());
-    QCOMPARE(w.Edit(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
-    QVERIFY(w.Edit(1)->hasFocus());
+    QVERIFY(w.scriptEdit(1)->isVisible() && !w.scriptEdit(0)->isVisible());
+    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
+    QVERIFY(w.scriptEdit(1)->hasFocus());
 
     // Going back and forth without typing writes nothing.
     const QByteArray before = program.folder.readIni();
     program.clickTab(3);
-    QCOMPARE(w.Edit(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
+    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
     program.clickTab(7);
     QCOMPARE(program.folder.readIni(), before);
 }
@@ -116,11 +117,11 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     ProgramFixture program("ComPort=1\nCurrSkript=4\n", /*secondModem=*/true);
     QVERIFY(program.open());
     const QByteArray atStart = program.folder.readIni();
-    QTest::mouseClick(program.button(4), Qt::LeftButton);
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
 
     // COM 3 could not be opened by the probe: it cannot be chosen. Each port names its device.
-    auto *com2 = program.child<QRadioButton>("PortOpt1");
-    auto *com3 = program.child<QRadioButton>("PortOpt2");
+    auto *com2 = program.child<QRadioButton>("com2Button");
+    auto *com3 = program.child<QRadioButton>("com3Button");
     QVERIFY(com2->toolTip().contains(program.modem2().devicePath()));
     QVERIFY(com3->toolTip().contains(QStringLiteral("no-such-port-3")));
     QTest::mouseClick(com3, Qt::LeftButton);
@@ -128,24 +129,23 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QTest::mouseClick(com2, Qt::LeftButton);
 
     // The modem strings lose any number of leading "AT" as they are typed, no other.
-    auto *reset = program.child<QLineEdit>("ModemResetEdit");
+    auto *reset = program.child<QLineEdit>("modemResetEdit");
     reset->clear();
     QTest::keyClicks(reset, QStringLiteral("atAT&F"));
     QCOMPARE(reset->text(), QStringLiteral("&F"));
 
-    auto *speedFrame = program.child<QGroupBox>("SpeedSliderFrame");
+    auto *speedFrame = program.child<QGroupBox>("speedFrame");
     QCOMPARE(speedFrame->title(), QStringLiteral("Modem-Speed: 1200"));
-    QTest::keyClick(program.child("SpeedSlider"), Qt::Key_End);
+    QTest::keyClick(program.child("speedSlider"), Qt::Key_End);
     QCOMPARE(speedFrame->title(), QStringLiteral("Modem-Speed: 28800"));
-    QTest::mouseClick(program.child("WahllverfahrenOpt1"), Qt::LeftButton);
-    QTest::keyClick(program.child("LineLenSlider"), Qt::Key_Home);
-    QCOMPARE(program.child<QGroupBox>("LineLenSliderFrame")->title(),
-             QStringLiteral("Linienlänge: 1"));
-    ClickCheckBox(program.child<QCheckBox>("MitUmbruchChk"));
+    QTest::mouseClick(program.child("pulseButton"), Qt::LeftButton);
+    QTest::keyClick(program.child("lineLenSlider"), Qt::Key_Home);
+    QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(), QStringLiteral("Linienlänge: 1"));
+    ClickCheckBox(program.child<QCheckBox>("umbruchCheck"));
 
     // Renaming slot 12 by double-click: the list shows the trimmed name, the tab keeps its
     // caption until the next start. Cancelling a rename leaves slot 2 without name.
-    auto *names = program.child<QListWidget>("SkriptNameList");
+    auto *names = program.child<QListWidget>("nameList");
     QCOMPARE(names->item(11)->text(), QStringLiteral("12: (kein)"));
     program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  ")};
     DoubleClickEntry(names, 11);
@@ -182,20 +182,20 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
     const QString editor = QStringLiteral(" Editor für das aktuelle Telefonanlagen-Programm");
     // A control without a hint of its own ("&Optionen", the wrap check box) leaves the line.
     const QList<std::pair<QWidget *, QString>> hints{
-        {program.child("StatusBar"), QStringLiteral(" Statuszeile")},
-        {program.button(0), sending},
-        {program.button(4), sending},
-        {program.button(1), QStringLiteral(" Programmanleitung")},
-        {program.button(2), QStringLiteral(" Programm beenden")},
-        {program.button(3), QStringLiteral(" Zusatzinfos")},
-        {w.Edit(0)->viewport(), editor},
-        {program.child("SkriptSlider"), QStringLiteral(" Schnellauswahl eines Skripts")},
+        {w.statusBar(), QStringLiteral(" Statuszeile")},
+        {program.button("programButton"), sending},
+        {program.button("optionsButton"), sending},
+        {program.button("helpButton"), QStringLiteral(" Programmanleitung")},
+        {program.button("endButton"), QStringLiteral(" Programm beenden")},
+        {program.button("infoButton"), QStringLiteral(" Zusatzinfos")},
+        {w.scriptEdit(0)->viewport(), editor},
+        {program.child("scriptSlider"), QStringLiteral(" Schnellauswahl eines Skripts")},
         {program.tabs(),
          QStringLiteral(" Auswahl der verschiedenen Skripts bzw. Zugang zu den Optionen")},
         {nullptr, {}}, // to the options page
-        {program.child("Frame1"), editor},
-        {program.child<QListWidget>("SkriptNameList")->viewport(), names},
-        {program.child("MitUmbruchChk"), names}};
+        {program.child("umbruchFrame"), editor},
+        {program.child<QListWidget>("nameList")->viewport(), names},
+        {program.child("umbruchCheck"), names}};
     for (const auto &[widget, hint] : hints) {
         if (!widget) {
             w.SelectTab(OptionsTab);
@@ -203,7 +203,7 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         }
         // The tab bar left of its tabs' scroll buttons, the frame in a corner of its own.
         const QPoint at = widget == program.tabs() ? QPoint(5, 5)
-                          : widget == program.child("Frame1")
+                          : widget == program.child("umbruchFrame")
                               ? widget->rect().bottomRight() - QPoint(3, 3)
                               : widget->rect().center();
         QTest::mouseMove(widget, at);
@@ -229,9 +229,9 @@ void TestMainWindow::windowDuringARunAndAbort() {
         QVERIFY(w.isVisible());
         QCOMPARE(program.folder.readIni(), atStart);
         // "&Abbrechen" only asks the run to stop; no second run starts.
-        QTest::mouseClick(program.button(0), Qt::LeftButton);
+        QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
     };
-    QTest::mouseClick(program.button(0), Qt::LeftButton);
+    QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
 
     QVERIFY(sawNotice);
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT123;", "ATH0"}));
@@ -250,7 +250,7 @@ void TestMainWindow::traceModeListsTheDialogue() {
     TraceWindow *trace = program.window->traceWindow();
     QVERIFY(trace && trace->isVisible());
 
-    QTest::mouseClick(program.button(0), Qt::LeftButton);
+    QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
     QCOMPARE(program.dialogs.texts,
              QStringList{"Fertig! Das Programm wurde komplett abgeschickt."});
     const QStringList lines = trace->lines();
@@ -258,15 +258,16 @@ void TestMainWindow::traceModeListsTheDialogue() {
     QCOMPARE(lines.first(), TraceSeparator);
     QVERIFY2(lines[1].contains(QStringLiteral("SkriptLine: »AT&F")), qPrintable(lines[1]));
     // The newest line is the selected one, in view; "Clear" empties the list.
-    auto *list = trace->findChild<QListWidget *>(QStringLiteral("List1"));
+    auto *list = trace->findChild<QListWidget *>(QStringLiteral("traceLines"));
     QCOMPARE(list->currentRow(), lines.size() - 1);
     QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
     QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
-    QTest::mouseClick(trace->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(trace->findChild<QPushButton *>(QStringLiteral("clearButton")),
+                      Qt::LeftButton);
     QVERIFY(trace->lines().isEmpty());
 
     // "&Ende" closes the trace window, then the main window, and writes the settings.
-    QTest::mouseClick(program.button(2), Qt::LeftButton);
+    QTest::mouseClick(program.button("endButton"), Qt::LeftButton);
     QVERIFY(!trace->isVisible());
     QVERIFY(!program.window->isVisible());
     QCOMPARE(program.stored("CurrSkript"), QStringLiteral("2"));
@@ -322,13 +323,13 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
                      [&](const QByteArray &command) {
                          if (command == "ATQ1")
                              QTimer::singleShot(1500, program.window.get(), [&] {
-                                 QTest::mouseClick(program.button(0), Qt::LeftButton);
+                                 QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
                              });
                      });
 
     if (argument.isEmpty()) {
         QVERIFY(program.open());
-        QTest::mouseClick(program.button(0), Qt::LeftButton);
+        QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
     } else {
         QCOMPARE(program.start(argument), exitStatus);
     }
@@ -340,7 +341,7 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
 void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
     ProgramFixture program("CurrSkript=2\nSkriptName2=Zwei\n");
     QVERIFY(program.open());
-    TypeAtEnd(program.window->Edit(0), QStringLiteral("WÄHLE 1  "));
+    TypeAtEnd(program.window->scriptEdit(0), QStringLiteral("WÄHLE 1  "));
     QVERIFY(program.window->close());
 
     // Keys already there change in place; the script's key comes first, then the settings
@@ -358,12 +359,12 @@ void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
     // The settings file turns into a folder: no write can succeed any more.
     QVERIFY(QFile::remove(program.folder.iniPath()));
     QVERIFY(QDir().mkdir(program.folder.iniPath()));
-    TypeAtEnd(w.Edit(0), QStringLiteral("Neu"));
+    TypeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
 
     // The first close says the script could not be stored and keeps the window with the text;
     // told once, the user insists, and the text is lost.
     QVERIFY(!w.close());
-    QCOMPARE(w.Edit(0)->crlfText(), QStringLiteral("AltNeu"));
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
     QVERIFY(w.close());
     QCOMPARE(program.dialogs.texts.size(), 2);
     QVERIFY(program.dialogs.texts[0].startsWith(
@@ -380,16 +381,16 @@ void TestMainWindow::helpInfoAndLogo() {
 
     // "&Hilfe" opens the manual in the program folder.
     program.folder.writeFile(QStringLiteral("hilfe.htm"));
-    QTest::mouseClick(program.button(1), Qt::LeftButton);
+    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
     QCOMPARE(program.opener.opened,
              QList<QUrl>{QUrl::fromLocalFile(program.folder.filePath("hilfe.htm"))});
 
     // The logo leads to the maker's web site.
-    QTest::mouseClick(program.child("Image1"), Qt::LeftButton);
+    QTest::mouseClick(program.child("logo"), Qt::LeftButton);
     QCOMPARE(program.opener.opened.size(), 2);
     QVERIFY(program.opener.opened[1].scheme().startsWith(QStringLiteral("http")));
 
-    QTest::mouseClick(program.button(3), Qt::LeftButton);
+    QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
     const auto infoShown = [] {
         const QWidgetList tops = QApplication::topLevelWidgets();
         return std::any_of(tops.cbegin(), tops.cend(), [](QWidget *top) {

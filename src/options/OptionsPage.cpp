@@ -1,4 +1,4 @@
-#include "store/OptionsPage.h"
+#include "options/OptionsPage.h"
 
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
@@ -32,9 +32,11 @@ QSlider *MakeSlider(const char *name, int minimum, int maximum, QWidget *parent)
     return slider;
 }
 
+// name: the object name a frame is found by, or none.
 QGroupBox *MakeFrame(const QString &caption, const char *name, QWidget *parent) {
     auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QString::fromLatin1(name));
+    if (name)
+        frame->setObjectName(QString::fromLatin1(name));
     return frame;
 }
 
@@ -42,33 +44,30 @@ QGroupBox *MakeFrame(const QString &caption, const char *name, QWidget *parent) 
 
 OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), data_(data), dialogs_(dialogs) {
-    setObjectName(QStringLiteral("Layer0"));
+    speedFrame_ = MakeFrame(QString(), "speedFrame", this);
+    speedSlider_ = MakeSlider("speedSlider", 1, int(ModemSpeeds.size()), speedFrame_);
+    (new QVBoxLayout(speedFrame_))->addWidget(speedSlider_);
+    connect(speedSlider_, &QSlider::valueChanged, this, &OptionsPage::takeSpeed);
 
-    SpeedSliderFrame = MakeFrame(QString(), "SpeedSliderFrame", this);
-    SpeedSlider = MakeSlider("SpeedSlider", 1, int(ModemSpeeds.size()), SpeedSliderFrame);
-    (new QVBoxLayout(SpeedSliderFrame))->addWidget(SpeedSlider);
-    connect(SpeedSlider, &QSlider::valueChanged, this, &OptionsPage::SpeedSliderAction);
+    lineLenFrame_ = MakeFrame(QString(), "lineLenFrame", this);
+    lineLenSlider_ = MakeSlider("lineLenSlider", 1, 120, lineLenFrame_);
+    (new QVBoxLayout(lineLenFrame_))->addWidget(lineLenSlider_);
+    connect(lineLenSlider_, &QSlider::valueChanged, this, &OptionsPage::takeLineLen);
 
-    LineLenSliderFrame = MakeFrame(QString(), "LineLenSliderFrame", this);
-    LineLenSlider = MakeSlider("LineLenSlider", 1, 120, LineLenSliderFrame);
-    (new QVBoxLayout(LineLenSliderFrame))->addWidget(LineLenSlider);
-    connect(LineLenSlider, &QSlider::valueChanged, this, &OptionsPage::LineLenSliderAction);
+    umbruchFrame_ = MakeFrame(QStringLiteral("Wie sollen die Skripts dargestellt werden?"),
+                              "umbruchFrame", this);
+    umbruchCheck_ = new QCheckBox(QStringLiteral("Mit &Zeilenumbruch "), umbruchFrame_);
+    umbruchCheck_->setObjectName(QStringLiteral("umbruchCheck"));
+    (new QVBoxLayout(umbruchFrame_))->addWidget(umbruchCheck_);
+    connect(umbruchCheck_, &QCheckBox::stateChanged, this, &OptionsPage::takeUmbruch);
 
-    Frame1 =
-        MakeFrame(QStringLiteral("Wie sollen die Skripts dargestellt werden?"), "Frame1", this);
-    MitUmbruchChk = new QCheckBox(QStringLiteral("Mit &Zeilenumbruch "), Frame1);
-    MitUmbruchChk->setObjectName(QStringLiteral("MitUmbruchChk"));
-    (new QVBoxLayout(Frame1))->addWidget(MitUmbruchChk);
-    connect(MitUmbruchChk, &QCheckBox::stateChanged, this, &OptionsPage::MitUmbruchChk_Click);
-
-    auto *namesFrame = MakeFrame(QStringLiteral("&Skriptnamen"), "SkriptNamenFrame", this);
-    SkriptNameListWidget = new QListWidget(namesFrame);
-    SkriptNameListWidget->setObjectName(QStringLiteral("SkriptNameList"));
-    SkriptNameListWidget->setSelectionMode(QAbstractItemView::SingleSelection);
-    SkriptNameListWidget->setUniformItemSizes(true);
-    (new QVBoxLayout(namesFrame))->addWidget(SkriptNameListWidget);
-    connect(SkriptNameListWidget, &QListWidget::itemDoubleClicked, this,
-            &OptionsPage::SkriptNameList_DblClick);
+    auto *namesFrame = MakeFrame(QStringLiteral("&Skriptnamen"), nullptr, this);
+    nameList_ = new QListWidget(namesFrame);
+    nameList_->setObjectName(QStringLiteral("nameList"));
+    nameList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    nameList_->setUniformItemSizes(true);
+    (new QVBoxLayout(namesFrame))->addWidget(nameList_);
+    connect(nameList_, &QListWidget::itemDoubleClicked, this, &OptionsPage::renameSelectedSkript);
 
     // Two columns: the line settings on the left, the modem commands and the names on the
     // right, where the list takes the height that is left.
@@ -76,17 +75,17 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     left->setSpacing(6);
     left->addWidget(BuildPortFrame());
     left->addWidget(BuildDialFrame());
-    left->addWidget(SpeedSliderFrame);
-    left->addWidget(LineLenSliderFrame);
-    left->addWidget(Frame1);
+    left->addWidget(speedFrame_);
+    left->addWidget(lineLenFrame_);
+    left->addWidget(umbruchFrame_);
     left->addStretch(1);
 
     auto *right = new QVBoxLayout;
     right->setSpacing(6);
     right->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Reset"), ModemResetEdit, "ModemResetEdit"));
+        BuildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
     right->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Initialisieung"), ModemInitEdit, "ModemInitEdit"));
+        BuildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
     right->addWidget(namesFrame, 1);
 
     auto *columns = new QHBoxLayout(this);
@@ -95,8 +94,8 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
 
-    connect(ModemResetEdit, &QLineEdit::textChanged, this, &OptionsPage::ModemResetEdit_Change);
-    connect(ModemInitEdit, &QLineEdit::textChanged, this, &OptionsPage::ModemInitEdit_Change);
+    connect(modemResetEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemReset);
+    connect(modemInitEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemInit);
 
     // Until the settings are read the controls show the record's defaults.
     SetSpeed(data_.ModemSpeed);
@@ -104,42 +103,39 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
 }
 
 QGroupBox *OptionsPage::BuildPortFrame() {
-    auto *frame = MakeFrame(QStringLiteral("Wo ist das &Modem angeschlossen?"), "PortFrame", this);
+    auto *frame = MakeFrame(QStringLiteral("Wo ist das &Modem angeschlossen?"), nullptr, this);
     auto *layout = new QGridLayout(frame);
-    PortGroup = new QButtonGroup(this);
-    PortGroup->setExclusive(true);
+    portGroup_ = new QButtonGroup(this);
+    portGroup_->setExclusive(true);
     for (int i = 0; i < 4; ++i) {
-        PortOpt[i] = new QRadioButton(QStringLiteral("COM &%1").arg(i + 1), frame);
-        PortOpt[i]->setObjectName(QStringLiteral("PortOpt%1").arg(i));
-        PortGroup->addButton(PortOpt[i], i);
-        layout->addWidget(PortOpt[i], 0, i);
+        portButtons_[i] = new QRadioButton(QStringLiteral("COM &%1").arg(i + 1), frame);
+        portButtons_[i]->setObjectName(QStringLiteral("com%1Button").arg(i + 1));
+        portGroup_->addButton(portButtons_[i], i);
+        layout->addWidget(portButtons_[i], 0, i);
     }
     return frame;
 }
 
 QGroupBox *OptionsPage::BuildDialFrame() {
-    auto *frame =
-        MakeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), "WahlverfahrenFrame", this);
+    auto *frame = MakeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), nullptr, this);
     auto *layout = new QHBoxLayout(frame);
-    WahllverfahrenGroup = new QButtonGroup(this);
+    dialGroup_ = new QButtonGroup(this);
     const QString captions[2] = {QStringLiteral("&Ton (MFV)"), QStringLiteral("&Puls (IWV)")};
+    const char *names[2] = {"toneButton", "pulseButton"};
     for (int i = 0; i < 2; ++i) {
-        WahllverfahrenOpt[i] = new QRadioButton(captions[i], frame);
-        WahllverfahrenOpt[i]->setObjectName(QStringLiteral("WahllverfahrenOpt%1").arg(i));
-        WahllverfahrenGroup->addButton(WahllverfahrenOpt[i], i);
-        layout->addWidget(WahllverfahrenOpt[i]);
+        dialButtons_[i] = new QRadioButton(captions[i], frame);
+        dialButtons_[i]->setObjectName(QString::fromLatin1(names[i]));
+        dialGroup_->addButton(dialButtons_[i], i);
+        layout->addWidget(dialButtons_[i]);
     }
-    WahllverfahrenOpt[0]->setChecked(true);
-    connect(WahllverfahrenGroup, &QButtonGroup::idClicked, this,
-            &OptionsPage::WahllverfahrenOpt_Click);
+    dialButtons_[0]->setChecked(true);
+    connect(dialGroup_, &QButtonGroup::idClicked, this, &OptionsPage::takeDialMethod);
     return frame;
 }
 
 QGroupBox *OptionsPage::BuildCommandFrame(const QString &caption, QLineEdit *&edit,
                                           const char *name) {
-    auto *frame = MakeFrame(caption, name, this);
-    frame->setObjectName(
-        QString::fromLatin1(name).replace(QStringLiteral("Edit"), QStringLiteral("Frame")));
+    auto *frame = MakeFrame(caption, nullptr, this);
     auto *layout = new QHBoxLayout(frame);
     auto *at = new QLabel(QStringLiteral("AT"), frame);
     edit = new QLineEdit(frame);
@@ -152,66 +148,66 @@ QGroupBox *OptionsPage::BuildCommandFrame(const QString &caption, QLineEdit *&ed
 
 void OptionsPage::SetPorts(const PortProbe &probe, const std::array<QString, 4> &devices) {
     for (int i = 0; i < 4; ++i) {
-        PortOpt[i]->setEnabled(probe.usable[i]);
+        portButtons_[i]->setEnabled(probe.usable[i]);
         QString tip = QStringLiteral("Gerät: %1").arg(devices[i]);
         if (!probe.usable[i]) {
             tip += probe.reasons[i].isEmpty()
                        ? QStringLiteral(" (nicht verfügbar)")
                        : QStringLiteral(" (nicht verfügbar: %1)").arg(probe.reasons[i]);
         }
-        PortOpt[i]->setToolTip(tip);
+        portButtons_[i]->setToolTip(tip);
     }
 }
 
 void OptionsPage::SelectPort(int comPort) {
     if (comPort >= 1 && comPort <= 4)
-        PortOpt[comPort - 1]->setChecked(true);
+        portButtons_[comPort - 1]->setChecked(true);
 }
 
 int OptionsPage::SelectedPort() const {
     for (int i = 0; i < 4; ++i) {
-        if (PortOpt[i]->isChecked())
+        if (portButtons_[i]->isChecked())
             return i + 1;
     }
     return 0;
 }
 
 void OptionsPage::SetModemReset(const QString &text) {
-    ModemResetEdit->setText(text);
-    ModemResetEdit_Change(); // also when the box held this text already
+    modemResetEdit_->setText(text);
+    takeModemReset(); // also when the box held this text already
 }
 
 void OptionsPage::SetModemInit(const QString &text) {
-    ModemInitEdit->setText(text);
-    ModemInitEdit_Change();
+    modemInitEdit_->setText(text);
+    takeModemInit();
 }
 
 void OptionsPage::SetSpeed(int position) {
-    SpeedSlider->setValue(position);
-    SpeedSliderAction();
+    speedSlider_->setValue(position);
+    takeSpeed();
 }
 
 void OptionsPage::SetDialPuls(int dialPuls) {
     const int index = dialPuls == 0 ? 0 : 1;
-    WahllverfahrenOpt[index]->setChecked(true);
-    WahllverfahrenOpt_Click(index);
+    dialButtons_[index]->setChecked(true);
+    takeDialMethod(index);
 }
 
 void OptionsPage::SetLineLen(int lineLen) {
-    LineLenSlider->setValue(lineLen);
-    LineLenSliderAction();
+    lineLenSlider_->setValue(lineLen);
+    takeLineLen();
 }
 
 void OptionsPage::SetUmbruch(int umbruch) {
-    MitUmbruchChk->setChecked(umbruch != 0); // the box's own handler switches the editor
+    umbruchCheck_->setChecked(umbruch != 0); // the box's own handler switches the editor
 }
 
 void OptionsPage::FillNames(const std::array<QString, 100> &names) {
     names_ = SkriptNameList();
     for (int n = 1; n <= SlotCount; ++n)
         names_.PutSkriptNameToListbySkriptIndex(n, names[n - 1], false);
-    SkriptNameListWidget->clear();
-    SkriptNameListWidget->addItems(names_.entries());
+    nameList_->clear();
+    nameList_->addItems(names_.entries());
 }
 
 std::array<QString, 100> OptionsPage::AllNames() const {
@@ -221,44 +217,44 @@ std::array<QString, 100> OptionsPage::AllNames() const {
     return result;
 }
 
-void OptionsPage::WahllverfahrenOpt_Click(int Index) {
-    data_.DialPuls = qint16(Index);
+void OptionsPage::takeDialMethod(int index) {
+    data_.DialPuls = qint16(index);
 }
 
-void OptionsPage::SpeedSliderAction() {
-    data_.ModemSpeed = qint16(SpeedSlider->value());
-    SpeedSliderFrame->setTitle(
+void OptionsPage::takeSpeed() {
+    data_.ModemSpeed = qint16(speedSlider_->value());
+    speedFrame_->setTitle(
         QStringLiteral("Modem-Speed: %1").arg(BaudOfSpeedPosition(data_.ModemSpeed)));
 }
 
 // Both command boxes: the field is the box's text without surrounding blanks; a leading
 // "AT" (any case) is cut from the box, whose change runs this handling again, so any number
 // of leading "AT" pairs disappears while the user types.
-void OptionsPage::ModemResetEdit_Change() {
-    data_.ModemReset = TrimBlanks(ModemResetEdit->text());
+void OptionsPage::takeModemReset() {
+    data_.ModemReset = TrimBlanks(modemResetEdit_->text());
     if (data_.ModemReset.left(2).toUpper() == QLatin1String("AT"))
-        ModemResetEdit->setText(data_.ModemReset.mid(2));
+        modemResetEdit_->setText(data_.ModemReset.mid(2));
 }
 
-void OptionsPage::ModemInitEdit_Change() {
-    data_.ModemInit = TrimBlanks(ModemInitEdit->text());
+void OptionsPage::takeModemInit() {
+    data_.ModemInit = TrimBlanks(modemInitEdit_->text());
     if (data_.ModemInit.left(2).toUpper() == QLatin1String("AT"))
-        ModemInitEdit->setText(data_.ModemInit.mid(2));
+        modemInitEdit_->setText(data_.ModemInit.mid(2));
 }
 
-void OptionsPage::LineLenSliderAction() {
-    data_.LineLen = qint16(LineLenSlider->value());
-    LineLenSliderFrame->setTitle(QStringLiteral("Linienlänge: %1").arg(data_.LineLen));
+void OptionsPage::takeLineLen() {
+    data_.LineLen = qint16(lineLenSlider_->value());
+    lineLenFrame_->setTitle(QStringLiteral("Linienlänge: %1").arg(data_.LineLen));
     Q_EMIT LineLenChanged(data_.LineLen);
 }
 
-void OptionsPage::MitUmbruchChk_Click() {
-    data_.Umbruch = MitUmbruchChk->checkState() == Qt::Unchecked ? 0 : 1;
+void OptionsPage::takeUmbruch() {
+    data_.Umbruch = umbruchCheck_->checkState() == Qt::Unchecked ? 0 : 1;
     Q_EMIT UmbruchChanged(data_.Umbruch);
 }
 
-void OptionsPage::SkriptNameList_DblClick() {
-    const int row = SkriptNameListWidget->currentRow();
+void OptionsPage::renameSelectedSkript() {
+    const int row = nameList_->currentRow();
     if (row < 0)
         return;
     const int n = row + 1;
@@ -271,7 +267,7 @@ void OptionsPage::SkriptNameList_DblClick() {
 }
 
 void OptionsPage::ShowNameEntry(int n) {
-    SkriptNameListWidget->item(n - 1)->setText(names_.entries().at(n - 1));
+    nameList_->item(n - 1)->setText(names_.entries().at(n - 1));
 }
 
 } // namespace telmaris

@@ -46,28 +46,27 @@ public:
     // Fills the name list with the 100 names as read.
     void FillNames(const std::array<QString, 100> &names);
 
-    const SkriptNameList &names() const { return names_; }
     QString GetSkriptNameFromListbySkriptIndex(int n) const {
         return names_.GetSkriptNameFromListbySkriptIndex(n);
     }
     std::array<QString, 100> AllNames() const;
 
     // The controls that show hover hints.
-    QGroupBox *UmbruchFrame() const { return Frame1; }
-    QListWidget *SkriptNameListBox() const { return SkriptNameListWidget; }
+    QGroupBox *UmbruchFrame() const { return umbruchFrame_; }
+    QListWidget *SkriptNameListBox() const { return nameList_; }
 
 Q_SIGNALS:
     void UmbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
     void LineLenChanged(int lineLen);
 
 private:
-    void WahllverfahrenOpt_Click(int Index);
-    void SpeedSliderAction();
-    void ModemResetEdit_Change();
-    void ModemInitEdit_Change();
-    void LineLenSliderAction();
-    void MitUmbruchChk_Click();
-    void SkriptNameList_DblClick();
+    void takeDialMethod(int index);
+    void takeSpeed();
+    void takeModemReset();
+    void takeModemInit();
+    void takeLineLen();
+    void takeUmbruch();
+    void renameSelectedSkript();
     void ShowNameEntry(int n);
 
     QGroupBox *BuildPortFrame();
@@ -78,19 +77,19 @@ private:
     Dialogs &dialogs_;
     SkriptNameList names_;
 
-    std::array<QRadioButton *, 4> PortOpt{};
-    std::array<QRadioButton *, 2> WahllverfahrenOpt{};
-    QButtonGroup *PortGroup = nullptr;
-    QButtonGroup *WahllverfahrenGroup = nullptr;
-    QGroupBox *SpeedSliderFrame = nullptr;
-    QSlider *SpeedSlider = nullptr;
-    QLineEdit *ModemResetEdit = nullptr;
-    QLineEdit *ModemInitEdit = nullptr;
-    QGroupBox *LineLenSliderFrame = nullptr;
-    QSlider *LineLenSlider = nullptr;
-    QGroupBox *Frame1 = nullptr; // "Wie sollen die Skripts dargestellt werden?"
-    QCheckBox *MitUmbruchChk = nullptr;
-    QListWidget *SkriptNameListWidget = nullptr;
+    std::array<QRadioButton *, 4> portButtons_{};
+    std::array<QRadioButton *, 2> dialButtons_{};
+    QButtonGroup *portGroup_ = nullptr;
+    QButtonGroup *dialGroup_ = nullptr;
+    QGroupBox *speedFrame_ = nullptr;
+    QSlider *speedSlider_ = nullptr;
+    QLineEdit *modemResetEdit_ = nullptr;
+    QLineEdit *modemInitEdit_ = nullptr;
+    QGroupBox *lineLenFrame_ = nullptr;
+    QSlider *lineLenSlider_ = nullptr;
+    QGroupBox *umbruchFrame_ = nullptr; // "Wie sollen die Skripts dargestellt werden?"
+    QCheckBox *umbruchCheck_ = nullptr;
+    QListWidget *nameList_ = nullptr;
 };
 
 } // namespace telmaris
