@@ -1,10 +1,15 @@
-// The manual as it lies beside the built program: self-contained,
-// covering the language, the shorthand and the command line, and quoting every message and
-// status text the program can show, word for word.
+// The manual: where the program looks for it, beside itself or in its installed place, and the
+// manual as it lies beside the built program: self-contained, quoting every message and status
+// text the program can show, word for word.
 
 #include "common/UserTexts.h"
-#include "editor/ScriptLint.h"
+#include "help/Help.h"
 
+#include "RecordingOpener.h"
+#include "ScriptedDialogs.h"
+#include "TempProgramFolder.h"
+
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -17,8 +22,8 @@ class TestManual : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void isSelfContained();
-    void covers_data();
-    void covers();
+    void searchOrder_data();
+    void searchOrder();
     void quotesEveryText_data();
     void quotesEveryText();
 
@@ -51,31 +56,49 @@ void TestManual::isSelfContained() {
     QVERIFY(text_.contains(QStringLiteral("@media print")));
 }
 
-void TestManual::covers_data() {
-    QTest::addColumn<QString>("phrase");
-    for (const QString &keyword : ScriptKeywords())
-        QTest::newRow(qPrintable(keyword)) << QStringLiteral("<code>%1</code>").arg(keyword);
-    // Phrases separated by "|".
-    const QStringList phrases =
-        QStringLiteral("%EINGABE%|Strg</kbd>+<kbd>Y|Linienlänge|[Ports]|COM1=/dev/ttyUSB0|dialout|"
-                       "telmaris debug|telmaris 7|telmaris Nacht|Exit-Status|Telmaris.Ini|"
-                       "~/.config/Telmaris/Telmaris.Ini|[AutoMode]|AntwortZeit|crontab|OnCalendar|"
-                       "SupplementaryGroups=dialout")
-            .split(u'|');
-    for (const QString &phrase : phrases)
-        QTest::newRow(qPrintable(phrase)) << phrase;
-    for (const QChar letter : QStringLiteral("emfithpaw-_#~+*"))
-        QTest::newRow(qPrintable(QString(letter))) << QStringLiteral("<kbd>%1</kbd>").arg(letter);
-    for (int status = 0; status <= 3; ++status)
-        QTest::newRow(qPrintable(QStringLiteral("exit %1").arg(status)))
-            << QStringLiteral("<tr><td>%1</td>").arg(status);
+// The temporary folder stands for an installation prefix: the program lies in bin/, the
+// installed manual in share/doc/telmaris/ ("docs/" in the table). The table lists paths
+// relative to the prefix, separated by blanks; one ending in "/" is a folder.
+void TestManual::searchOrder_data() {
+    QTest::addColumn<QString>("paths");
+    QTest::addColumn<QString>("opened"); // empty: the not-found message
+    const std::tuple<const char *, const char *, const char *> rows[] = {
+        {"only index.htm", "bin/index.htm", "bin/index.htm"},
+        {"both", "bin/index.htm bin/hilfe.htm", "bin/hilfe.htm"},
+        {"neither", "bin/Telmaris.Ini bin/hilfe.html", ""},
+        {"folder hilfe.htm, file index.htm", "bin/index.htm bin/hilfe.htm/", "bin/index.htm"},
+        {"installed", "bin/ docs/hilfe.htm", "docs/hilfe.htm"},
+        {"beside the program first", "bin/index.htm docs/hilfe.htm", "bin/index.htm"},
+        {"another program's manual",
+         "bin/ share/doc/telmaris-modem-sim/hilfe.htm share/doc/hilfe.htm hilfe.htm", ""}};
+    for (const auto &[name, paths, opened] : rows)
+        QTest::newRow(name) << QString(paths).replace("docs/", "share/doc/telmaris/")
+                            << QString(opened).replace("docs/", "share/doc/telmaris/");
 }
 
-void TestManual::covers() {
-    QFETCH(QString, phrase);
-    QString html = phrase;
-    html.replace(QStringLiteral("&"), QStringLiteral("&amp;"));
-    QVERIFY2(text_.contains(phrase) || text_.contains(html), qPrintable(phrase));
+void TestManual::searchOrder() {
+    QFETCH(QString, paths);
+    QFETCH(QString, opened);
+    test::TempProgramFolder prefix;
+    for (const QString &path : paths.split(u' ')) {
+        if (path.endsWith(u'/'))
+            QVERIFY(QDir(prefix.path()).mkpath(path));
+        else
+            prefix.writeFile(path);
+    }
+
+    test::RecordingOpener opener;
+    test::ScriptedDialogs dialogs;
+    ShowHelp(prefix.filePath(QStringLiteral("bin")), dialogs, opener);
+    if (opened.isEmpty()) {
+        QCOMPARE(opener.opened.size(), 0);
+        QCOMPARE(dialogs.messages,
+                 QStringList{"[information] Telmaris: Die Online-Hilfe konnte leider nicht "
+                             "gefunden werden ..."});
+    } else {
+        QCOMPARE(dialogs.messages.size(), 0);
+        QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(prefix.filePath(opened))});
+    }
 }
 
 // Texts built from pieces are checked by their fixed pieces: what is filled in ("%1") and the
