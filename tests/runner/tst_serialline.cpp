@@ -53,7 +53,6 @@ void TestSerialLine::honoursLockFiles_data() {
     row("living process, binary", "living", "binary", false);
     row("finished process", "finished", "ascii", true);
     row("this process", "self", "ascii", true);
-    row("no process id", "none", "ascii", true);
 }
 
 void TestSerialLine::honoursLockFiles() {
@@ -76,8 +75,6 @@ void TestSerialLine::honoursLockFiles() {
         content = QByteArray::number(pid) + "\nminiterm\nhost\n";
     else if (form == "binary")
         content = QByteArray(reinterpret_cast<const char *>(&pid), 4); // little-endian
-    else if (owner == "none")
-        content = "frei\n";
     QFile lock(QStringLiteral("/tmp/LCK..") + name);
     QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(content) == content.size());
     lock.close();
