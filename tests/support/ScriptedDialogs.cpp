@@ -2,12 +2,17 @@
 
 namespace telmaris::test {
 
+namespace {
+
+// A box as the program's box hook writes it: "[critical] Telmaris: text".
 QString DescribeBox(MessageIcon icon, const QString &title, const QString &text) {
     const char *name = icon == MessageIcon::Critical      ? "critical"
                        : icon == MessageIcon::Information ? "information"
                                                           : "question";
     return QStringLiteral("[%1] %2: %3").arg(QLatin1String(name), title, text);
 }
+
+} // namespace
 
 void ScriptedDialogs::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
     messages << DescribeBox(icon, title, text);

@@ -11,9 +11,6 @@
 
 namespace telmaris::test {
 
-// A box as the program's box hook writes it: "[critical] Telmaris: text".
-QString DescribeBox(MessageIcon icon, const QString &title, const QString &text);
-
 struct AskedInput {
     QString title;
     QString prompt;
@@ -32,7 +29,7 @@ public:
     // Called with the text while a message box is "open" (e.g. to act during a run's box).
     std::function<void(const QString &text)> onMessage;
 
-    QStringList messages; // DescribeBox() of every box shown
+    QStringList messages; // every box shown, as "[critical] Telmaris: text"
     QStringList texts;    // just their texts
     QList<AskedInput> inputs;
 };

@@ -1,0 +1,172 @@
+// Whole runs through the window in trace mode: scripts carried out through the real serial port
+// against the modem simulator on a pseudo-terminal, checked by the bytes the modem received, the
+// lines the editor highlighted in turn, the boxes and the trace; and how runs end early: a modem
+// error and the user's abort. Every run leaves the window ready with the caret where it was.
+#include "ProgramFixture.h"
+#include "runner/SerialLine.h"
+#include "trace/TraceWindow.h"
+
+#include <QtTest>
+
+using namespace telmaris;
+using namespace telmaris::test;
+
+namespace {
+
+const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
+const QString Critical = QStringLiteral("[critical] Telmaris: ");
+const QString Notice = QStringLiteral("[information] Telmaris - Anlage: ");
+
+QList<QByteArray> Prepared(const QList<QByteArray> &lines, bool closingReset = true) {
+    QList<QByteArray> all{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
+    all += lines;
+    if (closingReset)
+        all << "AT&F";
+    return all;
+}
+
+// Slot 1, named "Anlage", holds the script; the caret stands at 7. The lines the editor
+// highlights are recorded in order.
+struct ScriptRun : ProgramFixture {
+    explicit ScriptRun(const QString &script, const QByteArray &settings = {})
+        : ProgramFixture("CurrSkript=1\nSkriptName1=Anlage\n" + settings) {
+        if (start(QStringLiteral("debug")))
+            qFatal("the window did not start");
+        editor()->setCrlfText(script);
+        editor()->setCaret(7);
+        QObject::connect(editor(), &QPlainTextEdit::selectionChanged, [this] {
+            if (editor()->selLength() > 0)
+                highlighted << editor()->selText();
+        });
+    }
+    ScriptEdit *editor() const { return window->scriptEdit(0); }
+    QStringList trace() const { return window->traceWindow()->lines(); }
+    // The window is ready for the next run, the caret back where it was.
+    bool idleAgain() const { return runState() == IdleState && editor()->selStart() == 7; }
+
+    QStringList highlighted;
+};
+
+} // namespace
+
+class TestScriptRuns : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everyKeyword();
+    void errorToInitStopsWithoutClosingReset();
+    void abortTakesEffectAtTheNextCommand_data();
+    void abortTakesEffectAtTheNextCommand();
+};
+
+void TestScriptRuns::everyKeyword() {
+    const QString script = QString::fromUtf8(
+        "---- Anlage ----\r\nWÄHLE 11\r\nTONWAHL\r\nWÄHLE  22\r\nMODEM ATM1%eingabe%\r\n"
+        "EINGABE Nummer?\r\nMODEM ATDT%EINGABE%;\r\nEINGABE Zweite?\r\nIMPULSWAHL\r\n"
+        "WÄHLE %Eingabe%\r\n\r\n   \r\nHINWEIS Jetzt kommt %EINGABE%\r\nDIALOG Gleich\r\r\n"
+        "pause 9\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
+    ScriptRun run(script, "DialPuls=1\n");
+    run.dialogs.answers = {QStringLiteral("35"), QStringLiteral("47")};
+
+    QVERIFY(run.runToEnd());
+
+    const QList<QByteArray> expected =
+        Prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
+    QCOMPARE(run.modem1().commands(), expected);
+    QCOMPARE(run.modem1()->received(), expected.join('\r') + '\r');
+    // Every line was highlighted in turn; a lone CR does not end a line.
+    QStringList lines = script.split(QStringLiteral("\r\n"));
+    lines.removeAll(QString());
+    QCOMPARE(run.highlighted, lines);
+    QCOMPARE(run.dialogs.messages, (QStringList{Notice + "Jetzt kommt 47", Notice + "Gleich\r",
+                                                "[information] Telmaris: " + Success}));
+    QCOMPARE(run.dialogs.inputs.size(), 2);
+    QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
+             QStringLiteral("Telmaris - Anlage: Zweite?"));
+    QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
+    QVERIFY(run.idleAgain());
+
+    // The trace: per command what was sent, both answer lines, and how the wait ended.
+    const QStringList trace = run.trace();
+    QCOMPARE(trace.size(), 1 + 4 * expected.size());
+    QVERIFY(trace[1].endsWith(QString::fromUtf8(" SkriptLine: »AT&F\r«")));
+    QVERIFY(trace[2].endsWith(QString::fromUtf8(" RcvString: »«")));
+    QVERIFY(trace[3].endsWith(QString::fromUtf8(" RcvString: »OK«")));
+    QVERIFY(trace[4].endsWith(QString::fromUtf8(" ErrOccured: »Falsch«")));
+
+    // The next run dials by the setting again and still knows the last input.
+    run.modem1()->clearCommands();
+    run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\n"));
+    QVERIFY(run.runToEnd());
+    QCOMPARE(run.modem1().commands(), Prepared({"ATDP;", "ATS7=47"}));
+}
+
+void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
+    ScriptRun run(QStringLiteral("MODEM ATM1"));
+    run.modem1()->setErrorOn("V1");
+
+    QVERIFY(run.runToEnd());
+
+    QCOMPARE(run.modem1().commands(), Prepared({}, false));
+    QVERIFY(run.highlighted.isEmpty());
+    QCOMPARE(run.statusLine(), QStringLiteral(" Das Modem hat einen Fehler gemeldet!"));
+    QCOMPARE(run.dialogs.messages,
+             QStringList{Critical + QString::fromUtf8("Das Modem hat einen Befehl nicht "
+                                                      "verstandent - bitte Verbindung und "
+                                                      "Optionen  prüfen.")});
+    QVERIFY(run.trace().last().endsWith(QString::fromUtf8(" ErrOccured: »Wahr«")));
+    QVERIFY(run.idleAgain());
+    // The port was given back: another program can take it.
+    SerialLine other;
+    QVERIFY(other.open(run.modem1().devicePath(), 9600, true));
+}
+
+// An abort takes effect at the next command: a pause runs on, lines that send nothing still
+// run; then the modem hangs up. "&Abbrechen" is pressed when the given line is highlighted,
+// after the given delay.
+void TestScriptRuns::abortTakesEffectAtTheNextCommand_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("abortAt");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("sentBefore"); // commands sent when "&Abbrechen" was pressed
+    QTest::addColumn<QList<QByteArray>>("sent");
+    QTest::addColumn<QStringList>("shown");
+    const QString aborted =
+        Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
+    QTest::newRow("during a pause")
+        << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
+        << "PAUSE 2" << 300 << 2 << Prepared({"ATM1", "ATH0"}, false) << QStringList{aborted};
+    QTest::newRow("before lines that send nothing")
+        << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
+        << "HINWEIS Achtung" << 0 << 3 << Prepared({"ATM1", "AT&F", "ATH0"}, false)
+        << QStringList{Notice + "Achtung", Notice + "Ende", aborted};
+}
+
+void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
+    QFETCH(QString, script);
+    QFETCH(QString, abortAt);
+    QFETCH(int, delayMs);
+    QFETCH(int, sentBefore);
+    QFETCH(QList<QByteArray>, sent);
+    QFETCH(QStringList, shown);
+    ScriptRun run(script);
+    QList<QByteArray> sentAtAbort;
+    const auto abort = [&] {
+        sentAtAbort = run.modem1().commands();
+        QTest::mouseClick(run.button("programButton"), Qt::LeftButton);
+    };
+    QObject::connect(run.editor(), &QPlainTextEdit::selectionChanged, [&] {
+        if (run.editor()->selText() == abortAt)
+            delayMs ? QTimer::singleShot(delayMs, abort) : abort();
+    });
+
+    QVERIFY(run.runToEnd());
+
+    QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
+    QTRY_COMPARE(run.modem1().commands(), sent);
+    QCOMPARE(run.dialogs.messages, shown);
+    QCOMPARE(run.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
+    QVERIFY(run.idleAgain());
+}
+
+QTEST_MAIN(TestScriptRuns)
+#include "tst_scriptruns.moc"
