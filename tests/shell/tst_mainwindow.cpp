@@ -1,7 +1,7 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
-// page and what reaches the settings file at the end, the hover hints, the window during a
-// run, trace mode, AutoMode's title, a file that cannot be written, help, info and logo, and
-// the toolkit's own texts in German. Every test runs the real window on a temporary program
+// page and what reaches the settings file at the end, the hover hints, trace mode, AutoMode's
+// title, a file that cannot be written, help, info and logo, and the toolkit's own texts in
+// German. Every test runs the real window on a temporary program
 // folder with the modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
@@ -48,7 +48,6 @@ private Q_SLOTS:
     void hoverHintsGoToTheStatusLine();
     void tabSwitchStoresAndLoadsOnlyWhenItMust();
     void optionsReachTheFileOnlyAtTheEnd();
-    void windowDuringARunAndAbort();
     void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
@@ -209,38 +208,6 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         QTest::mouseMove(widget, at);
         QCOMPARE(program.statusLine(), hint);
     }
-}
-
-void TestMainWindow::windowDuringARunAndAbort() {
-    ProgramFixture program(
-        "CurrSkript=1\nSkriptText1=HINWEIS Halt\\N\\LWÄHLE 123\\N\\LWÄHLE 456\n");
-    QVERIFY(program.open());
-    MainWindow &w = *program.window;
-    const QByteArray atStart = program.folder.readIni();
-
-    bool sawNotice = false;
-    program.dialogs.onMessage = [&](const QString &text) {
-        if (text != QStringLiteral("Halt"))
-            return;
-        sawNotice = true;
-        QCOMPARE(program.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
-        // The close request is refused while the script runs, and nothing is written.
-        QVERIFY(!w.close());
-        QVERIFY(w.isVisible());
-        QCOMPARE(program.folder.readIni(), atStart);
-        // "&Abbrechen" only asks the run to stop; no second run starts.
-        QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
-    };
-    QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
-
-    QVERIFY(sawNotice);
-    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATDT123;", "ATH0"}));
-    QCOMPARE(program.dialogs.texts.last(),
-             QStringLiteral("Das Skript wurde wunschgemäß abgebrochen."));
-    QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
-    QCOMPARE(program.runState(), IdleState);
-    QVERIFY(w.close());
-    QCOMPARE(program.stored("CurrSkript"), QStringLiteral("1"));
 }
 
 void TestMainWindow::traceModeListsTheDialogue() {

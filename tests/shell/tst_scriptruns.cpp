@@ -150,8 +150,14 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
     QFETCH(QStringList, shown);
     ScriptRun run(script);
     QList<QByteArray> sentAtAbort;
+    QByteArray fileAtAbort;
     const auto abort = [&] {
         sentAtAbort = run.modem1().commands();
+        fileAtAbort = run.folder.readIni();
+        // While the script runs, only "&Abbrechen" and help are usable, the editor is locked,
+        // and the window cannot be closed.
+        QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
+        QVERIFY(!run.window->close() && run.window->isVisible());
         QTest::mouseClick(run.button("programButton"), Qt::LeftButton);
     };
     QObject::connect(run.editor(), &QPlainTextEdit::selectionChanged, [&] {
@@ -166,6 +172,7 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
     QCOMPARE(run.dialogs.messages, shown);
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QVERIFY(run.idleAgain());
+    QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
 }
 
 QTEST_MAIN(TestScriptRuns)
