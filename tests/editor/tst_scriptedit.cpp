@@ -160,11 +160,6 @@ void TestScriptEdit::lockedBoxIgnoresShorthandAndCut() {
     // The runner still selects lines while the box is locked.
     edit.select(0, 7);
     QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("PAUSE 1"));
-
-    edit.setLocked(false);
-    edit.setCaret(10);
-    QTest::keyClick(&edit, Qt::Key_Space);
-    QCOMPARE(edit.crlfText(), QStringLiteral("PAUSE 1\r\nEINGABE "));
 }
 
 // A stored text keeps every character through showing, typing anywhere in it and reading it

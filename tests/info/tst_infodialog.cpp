@@ -19,7 +19,6 @@ class TestInfoDialog : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void showsItselfAndLeadsToTheMaker();
-    void onlyOneDialogAtATime();
     void versionLetters_data();
     void versionLetters();
     void smallScreensShowItInTheCorner();
@@ -64,20 +63,6 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
                 .queryItemValue("subject", QUrl::FullyDecoded)
                 .startsWith("Telmaris" + VersionString() + " unter "));
     QTRY_VERIFY(holder.dialog() == nullptr); // the last button closed it
-}
-
-// A second ShowInfo brings the open dialog forward; Escape closes it like its close button.
-void TestInfoDialog::onlyOneDialogAtATime() {
-    test::RecordingOpener opener;
-    InfoDialogHolder holder(opener);
-    holder.ShowInfo();
-    InfoDialog *first = holder.dialog();
-    holder.ShowInfo();
-    QCOMPARE(holder.dialog(), first);
-    QTest::keyClick(first, Qt::Key_Escape);
-    QTRY_VERIFY(holder.dialog() == nullptr);
-    holder.ShowInfo();
-    QVERIFY(holder.dialog() && holder.dialog()->isVisible());
 }
 
 void TestInfoDialog::versionLetters_data() {

@@ -221,9 +221,7 @@ void TestMainWindow::traceModeListsTheDialogue() {
     QCOMPARE(program.dialogs.texts,
              QStringList{"Fertig! Das Programm wurde komplett abgeschickt."});
     const QStringList lines = trace->lines();
-    QVERIFY(lines.size() > 3);
     QCOMPARE(lines.first(), TraceSeparator);
-    QVERIFY2(lines[1].contains(QStringLiteral("SkriptLine: »AT&F")), qPrintable(lines[1]));
     // The newest line is the selected one, in view; "Clear" empties the list.
     auto *list = trace->findChild<QListWidget *>(QStringLiteral("traceLines"));
     QCOMPARE(list->currentRow(), lines.size() - 1);
