@@ -46,9 +46,9 @@ void TestScriptSlots::namesList() {
         list.PutSkriptNameToListbySkriptIndex(n, n == 2 ? QStringLiteral("  Amt: 0  ") : QString());
     list.PutSkriptNameToListbySkriptIndex(12, QStringLiteral("   "), true);
     list.PutSkriptNameToListbySkriptIndex(13, QStringLiteral("(kein)"), true);
-    QCOMPARE(list.entries().mid(0, 2) + list.entries().mid(11, 3) + list.entries().mid(99),
-             (QStringList{"1: (kein)", "2: Amt: 0", "12: ", "13: (kein)", "14: (kein)",
-                          "100: (kein)"}));
+    QCOMPARE(
+        list.entries().mid(0, 2) + list.entries().mid(11, 3) + list.entries().mid(99),
+        (QStringList{"1: (kein)", "2: Amt: 0", "12: ", "13: (kein)", "14: (kein)", "100: (kein)"}));
     QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(2), QStringLiteral("Amt: 0"));
     for (int n : {1, 12, 13})
         QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(n), QString());
