@@ -17,21 +17,21 @@
 namespace telmaris::bench {
 
 // User plus system time of this process so far, in milliseconds.
-inline double CpuMs() {
+inline double cpuMs() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-inline bool WriteFile(const QString &path, const QByteArray &bytes) {
+inline bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
 }
 
 // [Ports] with COM 1 on device and COM 2 to 4 on names that do not exist.
-inline QByteArray PortsSection(const QString &device, const QString &folder) {
+inline QByteArray portsSection(const QString &device, const QString &folder) {
     QByteArray ports = "[Ports]\nCOM1=" + device.toUtf8() + "\n";
     for (int n = 2; n <= 4; ++n)
         ports += "COM" + QByteArray::number(n) + "=" + folder.toUtf8() + "/no-port\n";
@@ -40,7 +40,7 @@ inline QByteArray PortsSection(const QString &device, const QString &folder) {
 
 // The full settings file: 100 named slots, each holding a 30,000-character script (3.0 MB),
 // slot 50 current.
-inline QByteArray FullData() {
+inline QByteArray fullData() {
     QByteArray data = "[Data]\nComPort=1\nCurrSkript=50\n";
     for (int n = 1; n <= 100; ++n)
         data += "SkriptName" + QByteArray::number(n) + "=Anlage " + QByteArray::number(n) + "\n";
@@ -82,11 +82,11 @@ private:
 
 class SilentDialogs : public Dialogs {
 public:
-    void ShowMessage(MessageIcon, const QString &, const QString &text) override {
+    void showMessage(MessageIcon, const QString &, const QString &text) override {
         if (!text.startsWith(QStringLiteral("Fertig!")))
             QTextStream(stderr) << "message: " << text << Qt::endl;
     }
-    std::optional<QString> AskText(const QString &, const QString &, const QString &) override {
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override {
         return std::nullopt;
     }
 };

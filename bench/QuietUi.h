@@ -14,23 +14,23 @@ public:
     std::function<void(const QString &)> onStatus;
     std::function<void(int start)> onSelect;
 
-    void Status(const QString &text) override {
+    void status(const QString &text) override {
         if (onStatus)
             onStatus(text);
     }
-    void ShowMessage(MessageIcon, const QString &, const QString &) override {}
-    QString InputBox(const QString &, const QString &) override { return {}; }
-    void Beep() override {}
-    QString EditorText() const override { return text_; }
-    void SetEditorLocked(bool) override {}
-    void SelectEditorRange(int start, int) override {
+    void showMessage(MessageIcon, const QString &, const QString &) override {}
+    QString inputBox(const QString &, const QString &) override { return {}; }
+    void beep() override {}
+    QString editorText() const override { return text_; }
+    void setEditorLocked(bool) override {}
+    void selectEditorRange(int start, int) override {
         if (onSelect)
             onSelect(start);
     }
-    int EditorCaret() const override { return 0; }
-    void SetEditorCaret(int) override {}
-    void FocusEditor() override {}
-    void SetRunState(bool) override {}
+    int editorCaret() const override { return 0; }
+    void setEditorCaret(int) override {}
+    void focusEditor() override {}
+    void setRunState(bool) override {}
 
 private:
     QString text_;

@@ -19,7 +19,7 @@ namespace {
 
 constexpr int Rounds = 41;
 
-QString Script() {
+QString buildScript() {
     QString script;
     for (int i = 0; script.size() < 32000; ++i)
         script += QStringLiteral("W\u00c4HLE **7%1#\r\nPAUSE 2\r\n").arg(i);
@@ -27,7 +27,7 @@ QString Script() {
     return script;
 }
 
-void Press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QString &text) {
+void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QString &text) {
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
@@ -35,7 +35,7 @@ void Press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QStr
 }
 
 // Times one operation; prepare runs before each round, outside the time.
-void Measure(const char *name, const std::function<void()> &prepare,
+void measure(const char *name, const std::function<void()> &prepare,
              const std::function<void()> &operation) {
     QList<double> ms;
     for (int i = 0; i < Rounds; ++i) {
@@ -56,7 +56,7 @@ void Measure(const char *name, const std::function<void()> &prepare,
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString script = Script();
+    const QString script = buildScript();
     for (const bool wrap : {false, true}) {
         ScriptEdit edit(wrap);
         edit.resize(640, 360);
@@ -74,22 +74,22 @@ int main(int argc, char *argv[]) {
         const auto typeThenBlank = [&](int key, const QString &letter) {
             return [&, key, letter] {
                 reset();
-                Press(&edit, key, Qt::NoModifier, letter);
+                press(&edit, key, Qt::NoModifier, letter);
                 QApplication::processEvents();
             };
         };
         const auto blank = [&] {
-            Press(&edit, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            press(&edit, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
             QApplication::processEvents();
         };
-        Measure(qPrintable(QStringLiteral("editor_%1_shorthand_keyword").arg(box)),
+        measure(qPrintable(QStringLiteral("editor_%1_shorthand_keyword").arg(box)),
                 typeThenBlank(Qt::Key_E, QStringLiteral("e")), blank);
         if (edit.crlfText().mid(middle, 8) != QStringLiteral("EINGABE "))
             QTextStream(stderr) << "the shorthand did not complete" << Qt::endl;
-        Measure(qPrintable(QStringLiteral("editor_%1_shorthand_separator").arg(box)),
+        measure(qPrintable(QStringLiteral("editor_%1_shorthand_separator").arg(box)),
                 typeThenBlank(Qt::Key_Minus, QStringLiteral("-")), blank);
-        Measure(qPrintable(QStringLiteral("editor_%1_ctrl_y").arg(box)), reset, [&] {
-            Press(&edit, Qt::Key_Y, Qt::ControlModifier, QString());
+        measure(qPrintable(QStringLiteral("editor_%1_ctrl_y").arg(box)), reset, [&] {
+            press(&edit, Qt::Key_Y, Qt::ControlModifier, QString());
             QApplication::processEvents();
         });
         if (edit.crlfText().size() >= script.size())

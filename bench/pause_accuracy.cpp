@@ -17,7 +17,7 @@ using namespace telmaris;
 namespace {
 
 // The error of one PAUSE of the given seconds, in milliseconds.
-double PauseError(modemsim::ModemSimulator &modem, int seconds) {
+double pauseError(modemsim::ModemSimulator &modem, int seconds) {
     bench::QuietUi ui(QStringLiteral("PAUSE %1\r\nMODEM AT").arg(seconds));
     QElapsedTimer clock;
     clock.start();
@@ -27,8 +27,8 @@ double PauseError(modemsim::ModemSimulator &modem, int seconds) {
     PortMap ports;
     ports.setDevice(1, modem.slavePath());
     StartData settings;
-    settings.ComPort = 1;
-    if (runner.SendSkript(settings, ports, QStringLiteral("Bench"), true) != RunOutcome::Success ||
+    settings.comPort = 1;
+    if (runner.sendSkript(settings, ports, QStringLiteral("Bench"), true) != RunOutcome::Success ||
         selectedAtMs.size() != 2) {
         QTextStream(stderr) << "the run did not succeed" << Qt::endl;
         std::exit(1);
@@ -50,7 +50,7 @@ int main(int argc, char *argv[]) {
         double sum = 0;
         double largest = 0;
         for (int i = 0; i < rounds; ++i) {
-            const double error = PauseError(modem, seconds);
+            const double error = pauseError(modem, seconds);
             sum += error;
             largest = std::max(largest, std::abs(error));
         }

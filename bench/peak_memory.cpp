@@ -28,7 +28,7 @@ namespace {
 constexpr int Rounds = 3;
 
 // The peak resident set of one run of the program in folder, in megabytes; 0 on failure.
-double PeakResidentMb(const QString &folder) {
+double peakResidentMb(const QString &folder) {
     const QByteArray program = QFile::encodeName(folder + QStringLiteral("/telmaris"));
     char argument[] = "1";
     char *argv[] = {const_cast<char *>(program.constData()), argument, nullptr};
@@ -49,13 +49,13 @@ double PeakResidentMb(const QString &folder) {
 }
 
 // A program folder: a copy of the program and its settings file.
-bool Install(const QTemporaryDir &folder, const QByteArray &data, const QString &modem) {
+bool install(const QTemporaryDir &folder, const QByteArray &data, const QString &modem) {
     return QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath(QStringLiteral("telmaris"))) &&
-           bench::WriteFile(folder.filePath(QStringLiteral("Telmaris.Ini")),
-                            data + bench::PortsSection(modem, folder.path()));
+           bench::writeFile(folder.filePath(QStringLiteral("Telmaris.Ini")),
+                            data + bench::portsSection(modem, folder.path()));
 }
 
-double Median(QList<double> values) {
+double median(QList<double> values) {
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
 }
@@ -73,16 +73,16 @@ int main(int argc, char **argv) {
                                         {QStringLiteral("--error-on"), QStringLiteral("ATX3")});
     QTemporaryDir emptyFolder;
     QTemporaryDir fullFolder;
-    if (!Install(emptyFolder, QByteArray(), modem.linkPath()) ||
-        !Install(fullFolder, bench::FullData(), modem.linkPath()))
+    if (!install(emptyFolder, QByteArray(), modem.linkPath()) ||
+        !install(fullFolder, bench::fullData(), modem.linkPath()))
         return 1;
     QList<double> empty, full;
     for (int i = 0; i < Rounds; ++i) { // alternated, like the start-up figures
-        empty << PeakResidentMb(emptyFolder.path());
-        full << PeakResidentMb(fullFolder.path());
+        empty << peakResidentMb(emptyFolder.path());
+        full << peakResidentMb(fullFolder.path());
     }
-    const double emptyMb = Median(empty);
-    const double fullMb = Median(full);
+    const double emptyMb = median(empty);
+    const double fullMb = median(full);
     std::printf("peak_resident_empty %.1f MB\n", emptyMb);
     std::printf("peak_resident_full %.1f MB\n", fullMb);
     std::printf("peak_resident_full_to_empty %.3f ratio\n", emptyMb > 0 ? fullMb / emptyMb : 0);

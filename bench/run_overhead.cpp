@@ -22,19 +22,19 @@
 #include <functional>
 
 using namespace telmaris;
-using telmaris::bench::CpuMs;
+using telmaris::bench::cpuMs;
 using telmaris::bench::QuietUi;
 using telmaris::modemsim::ModemOptions;
 using telmaris::modemsim::ModemSimulator;
 
 namespace {
 
-void Print(const std::string &name, double value, const char *unit) {
+void print(const std::string &name, double value, const char *unit) {
     std::printf("%s %.3f %s\n", name.c_str(), value, unit);
     std::fflush(stdout);
 }
 
-QString ModemLines(int lines) {
+QString modemLines(int lines) {
     QString script;
     for (int i = 0; i < lines; ++i)
         script += QStringLiteral("MODEM AT\r\n");
@@ -49,18 +49,18 @@ class ProgramWindow {
 public:
     ProgramWindow(const QString &modemLink, int lines) {
         QByteArray ini = "[Data]\nComPort=1\nModemSpeed=9\nCurrSkript=1\nSkriptText1=";
-        ini += ModemLines(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\\N\\L")).toUtf8();
-        ini += "\n" + bench::PortsSection(modemLink, folder_.path());
-        if (!bench::WriteFile(folder_.filePath(QStringLiteral("Telmaris.Ini")), ini) ||
-            window_.Init(QString()))
+        ini += modemLines(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\\N\\L")).toUtf8();
+        ini += "\n" + bench::portsSection(modemLink, folder_.path());
+        if (!bench::writeFile(folder_.filePath(QStringLiteral("Telmaris.Ini")), ini) ||
+            window_.init(QString()))
             std::exit(1);
     }
 
     // The CPU time of this process for one run started with the window's first button.
-    double RunCpuMs() {
-        const double before = CpuMs();
+    double runCpuMs() {
+        const double before = cpuMs();
         window_.findChild<QPushButton *>(QStringLiteral("programButton"))->click();
-        return CpuMs() - before;
+        return cpuMs() - before;
     }
 
 private:
@@ -69,12 +69,12 @@ private:
     MainWindow window_{folder_.path(), dialogs_};
 };
 
-double Median(QList<double> values) {
+double median(QList<double> values) {
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
 }
 
-void WindowRuns() {
+void windowRuns() {
     QTemporaryDir modemFolder;
     const bench::SimulatorProcess modem(modemFolder.filePath(QStringLiteral("modem")));
     // The empty script: port, reset, initialisation, closing reset, and the two pauses.
@@ -86,18 +86,18 @@ void WindowRuns() {
     QList<double> cpu[3];
     for (int round = 0; round < 5; ++round) // alternated, so all see the same machine load
         for (int i = 0; i < 3; ++i)
-            cpu[i] << windows[i]->RunCpuMs();
-    const double fixedMs = Median(cpu[0]);
-    Print("window_run_empty_script_cpu", fixedMs, "ms");
+            cpu[i] << windows[i]->runCpuMs();
+    const double fixedMs = median(cpu[0]);
+    print("window_run_empty_script_cpu", fixedMs, "ms");
     double perLine[3] = {};
     for (int i = 1; i < 3; ++i) {
-        const double runMs = Median(cpu[i]);
+        const double runMs = median(cpu[i]);
         perLine[i] = (runMs - fixedMs) / lengths[i];
         const std::string base = "window_run_" + std::to_string(lengths[i]) + "_modem_lines";
-        Print(base + "_cpu", runMs, "ms");
-        Print(base + "_cpu_per_line", perLine[i], "ms");
+        print(base + "_cpu", runMs, "ms");
+        print(base + "_cpu_per_line", perLine[i], "ms");
     }
-    Print("window_run_cpu_per_line_3000_to_300", perLine[2] / perLine[1], "ratio");
+    print("window_run_cpu_per_line_3000_to_300", perLine[2] / perLine[1], "ratio");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -111,10 +111,10 @@ struct Setup {
             std::exit(1);
         }
         ports.setDevice(1, modem.slavePath());
-        settings.ComPort = 1;
-        settings.ModemSpeed = 9; // 28800 baud
+        settings.comPort = 1;
+        settings.modemSpeed = 9; // 28800 baud
     }
-    RunOutcome go() { return runner.SendSkript(settings, ports, QStringLiteral("Bench"), true); }
+    RunOutcome go() { return runner.sendSkript(settings, ports, QStringLiteral("Bench"), true); }
 
     ModemSimulator modem;
     QuietUi ui;
@@ -123,36 +123,36 @@ struct Setup {
     PortMap ports;
 };
 
-void RunnerCommandOverhead() {
+void runnerCommandOverhead() {
     constexpr int lines = 1000;
-    Setup setup({}, ModemLines(lines));
+    Setup setup({}, modemLines(lines));
     QElapsedTimer clock;
     clock.start();
-    const double cpuBefore = CpuMs();
+    const double cpuBefore = cpuMs();
     if (setup.go() != RunOutcome::Success)
         std::fprintf(stderr, "the run did not succeed\n");
     const double wallMs = clock.nsecsElapsed() / 1e6;
-    const double cpuMs = CpuMs() - cpuBefore;
+    const double cpuUsedMs = cpuMs() - cpuBefore;
     const int commands = lines + 3;     // with reset, initialisation and closing reset
     const double fixedWaitsMs = 2000.0; // the pauses after reset and initialisation
-    Print("runner_alone_1000_modem_lines_wall", wallMs, "ms");
-    Print("runner_alone_1000_modem_lines_cpu", cpuMs, "ms");
-    Print("runner_alone_per_command_overhead", (wallMs - fixedWaitsMs) / commands, "ms");
+    print("runner_alone_1000_modem_lines_wall", wallMs, "ms");
+    print("runner_alone_1000_modem_lines_cpu", cpuUsedMs, "ms");
+    print("runner_alone_per_command_overhead", (wallMs - fixedWaitsMs) / commands, "ms");
 }
 
-void RunnerWaitCost(const char *name, ModemOptions options, const QString &script) {
+void runnerWaitCost(const char *name, ModemOptions options, const QString &script) {
     Setup setup(options, script);
     QElapsedTimer clock;
     double cpuStart = 0;
     double cpuEnd = 0;
     double wallMs = 0;
     const auto begin = [&] {
-        cpuStart = CpuMs();
+        cpuStart = cpuMs();
         clock.start();
     };
     const auto end = [&] {
         if (cpuEnd == 0) {
-            cpuEnd = CpuMs();
+            cpuEnd = cpuMs();
             wallMs = clock.nsecsElapsed() / 1e6;
         }
     };
@@ -163,7 +163,7 @@ void RunnerWaitCost(const char *name, ModemOptions options, const QString &scrip
                 begin();
                 QTimer::singleShot(10000, Qt::PreciseTimer, [&] {
                     end();
-                    setup.runner.RequestAbort();
+                    setup.runner.requestAbort();
                 });
             }
         };
@@ -176,9 +176,9 @@ void RunnerWaitCost(const char *name, ModemOptions options, const QString &scrip
     }
     setup.go();
     const std::string base = std::string("runner_alone_") + name;
-    Print(base + "_wall", wallMs, "ms");
-    Print(base + "_cpu", cpuEnd - cpuStart, "ms");
-    Print(base + "_cpu_share", 100.0 * (cpuEnd - cpuStart) / wallMs, "%");
+    print(base + "_wall", wallMs, "ms");
+    print(base + "_cpu", cpuEnd - cpuStart, "ms");
+    print(base + "_cpu_share", 100.0 * (cpuEnd - cpuStart) / wallMs, "%");
 }
 
 } // namespace
@@ -191,14 +191,14 @@ int main(int argc, char **argv) {
         QTemporaryDir modemFolder;
         const bench::SimulatorProcess modem(modemFolder.filePath(QStringLiteral("modem")));
         ProgramWindow window(modem.linkPath(), app.arguments().value(2).toInt());
-        Print("window_run_cpu", window.RunCpuMs(), "ms");
+        print("window_run_cpu", window.runCpuMs(), "ms");
         return 0;
     }
-    WindowRuns();
-    RunnerCommandOverhead();
-    RunnerWaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
+    windowRuns();
+    runnerCommandOverhead();
+    runnerWaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
     ModemOptions silent;
     silent.silent = true;
-    RunnerWaitCost("silent_modem_10s", silent, QString());
+    runnerWaitCost("silent_modem_10s", silent, QString());
     return 0;
 }

@@ -63,8 +63,8 @@ protected:
 
 // Switches between slots 51 and 50 (each a 30,000-character script, slot 50 shown) and
 // prints the median time from the tab's selection to the end of the editor's repaint.
-void MeasureTabSwitches(MainWindow &window, QTextStream &out) {
-    QWidget *viewport = window.scriptEdit(window.startData().Umbruch)->viewport();
+void measureTabSwitches(MainWindow &window, QTextStream &out) {
+    QWidget *viewport = window.scriptEdit(window.startData().umbruch)->viewport();
     PaintSeen paint;
     viewport->installEventFilter(&paint);
     QList<double> times;
@@ -73,7 +73,7 @@ void MeasureTabSwitches(MainWindow &window, QTextStream &out) {
         paint.seen = false;
         QElapsedTimer clock;
         clock.start();
-        window.SelectTab(i % 2 == 0 ? 51 : 50);
+        window.selectTab(i % 2 == 0 ? 51 : 50);
         // The paint runs inside processEvents, so when the flag is seen it is over.
         while (!paint.seen)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -114,7 +114,7 @@ private:
     int watch_;
 };
 
-int RunChild(const QString &folder, const QString &closeMode) {
+int runChild(const QString &folder, const QString &closeMode) {
     QElapsedTimer sinceMain;
     sinceMain.start();
     bench::SilentDialogs dialogs;
@@ -125,12 +125,12 @@ int RunChild(const QString &folder, const QString &closeMode) {
     firstPaint.onPaint = [&] {
         out << "shown " << sinceMain.nsecsElapsed() / 1.0e6 << Qt::endl;
         if (closeMode == QStringLiteral("changed")) {
-            ScriptEdit *edit = window.scriptEdit(window.startData().Umbruch);
+            ScriptEdit *edit = window.scriptEdit(window.startData().umbruch);
             edit->moveCursor(QTextCursor::End);
             edit->insertPlainText(QStringLiteral("!"));
         }
         if (closeMode == QStringLiteral("tab-switch")) {
-            MeasureTabSwitches(window, out);
+            measureTabSwitches(window, out);
         } else if (!closeMode.isEmpty()) {
             ReplacementCounter counter(folder);
             QElapsedTimer closing;
@@ -141,7 +141,7 @@ int RunChild(const QString &folder, const QString &closeMode) {
         }
         QCoreApplication::exit(0);
     };
-    if (const std::optional<int> status = window.Init(QString()))
+    if (const std::optional<int> status = window.init(QString()))
         return 10 + *status;
     return QCoreApplication::exec();
 }
@@ -154,7 +154,7 @@ struct ChildResult {
     double tabSwitchMs = 0;
 };
 
-ChildResult SpawnChild(const QString &folder, const QString &closeMode) {
+ChildResult spawnChild(const QString &folder, const QString &closeMode) {
     QStringList arguments{QStringLiteral("--child"), folder};
     if (closeMode == QStringLiteral("tab-switch"))
         arguments << QStringLiteral("--tab-switch");
@@ -184,7 +184,7 @@ ChildResult SpawnChild(const QString &folder, const QString &closeMode) {
     return result;
 }
 
-template <class F> double Median(F measure) {
+template <class F> double median(F measure) {
     QList<double> values;
     for (int i = 0; i < Rounds; ++i)
         values << measure();
@@ -192,7 +192,7 @@ template <class F> double Median(F measure) {
     return values.at(values.size() / 2);
 }
 
-int RunAll() {
+int runAll() {
     modemsim::ModemSimulator modem;
     if (!modem.start()) {
         QTextStream(stderr) << "no pseudo-terminal: " << modem.errorString() << Qt::endl;
@@ -202,46 +202,46 @@ int RunAll() {
     QTemporaryDir fullFolder;
     const QString emptyIni = emptyFolder.filePath(QStringLiteral("Telmaris.Ini"));
     const QString fullIni = fullFolder.filePath(QStringLiteral("Telmaris.Ini"));
-    const QByteArray emptyFile = bench::PortsSection(modem.slavePath(), emptyFolder.path());
+    const QByteArray emptyFile = bench::portsSection(modem.slavePath(), emptyFolder.path());
     const QByteArray fullFile =
-        bench::FullData() + bench::PortsSection(modem.slavePath(), fullFolder.path());
-    if (!bench::WriteFile(emptyIni, emptyFile) || !bench::WriteFile(fullIni, fullFile))
+        bench::fullData() + bench::portsSection(modem.slavePath(), fullFolder.path());
+    if (!bench::writeFile(emptyIni, emptyFile) || !bench::writeFile(fullIni, fullFile))
         return 1;
 
     QTextStream out(stdout);
     // Start-up only: the child ends without the close handling, the files stay as they are.
     QList<ChildResult> empty, full;
     for (int i = 0; i < Rounds; ++i) { // alternated, so that both see the same machine load
-        empty << SpawnChild(emptyFolder.path(), QString());
-        full << SpawnChild(fullFolder.path(), QString());
+        empty << spawnChild(emptyFolder.path(), QString());
+        full << spawnChild(fullFolder.path(), QString());
     }
-    const auto median = [](QList<ChildResult> results, double ChildResult::*field) {
+    const auto medianOf = [](QList<ChildResult> results, double ChildResult::*field) {
         std::sort(
             results.begin(), results.end(),
             [field](const ChildResult &a, const ChildResult &b) { return a.*field < b.*field; });
         return results.at(results.size() / 2).*field;
     };
-    const double emptyMs = median(empty, &ChildResult::sinceSpawnMs);
-    const double fullMs = median(full, &ChildResult::sinceSpawnMs);
+    const double emptyMs = medianOf(empty, &ChildResult::sinceSpawnMs);
+    const double fullMs = medianOf(full, &ChildResult::sinceSpawnMs);
     out << "startup_empty " << emptyMs << " ms" << Qt::endl;
     out << "startup_full " << fullMs << " ms" << Qt::endl;
     out << "startup_full_to_empty " << fullMs / emptyMs << " ratio" << Qt::endl;
-    out << "startup_empty_window_only " << median(empty, &ChildResult::inProcessMs) << " ms"
+    out << "startup_empty_window_only " << medianOf(empty, &ChildResult::inProcessMs) << " ms"
         << Qt::endl;
-    out << "startup_full_window_only " << median(full, &ChildResult::inProcessMs) << " ms"
+    out << "startup_full_window_only " << medianOf(full, &ChildResult::inProcessMs) << " ms"
         << Qt::endl;
     out << "settings_file_full " << fullFile.size() / 1.0e6 << " MB" << Qt::endl;
     out << "tab_switch_full "
-        << SpawnChild(fullFolder.path(), QStringLiteral("tab-switch")).tabSwitchMs << " ms"
+        << spawnChild(fullFolder.path(), QStringLiteral("tab-switch")).tabSwitchMs << " ms"
         << Qt::endl;
 
     // Close with the full file, the current script changed by the user and unchanged; the file
     // is put back before each round.
     for (const QString &mode : {QStringLiteral("changed"), QStringLiteral("unchanged")}) {
         int replacements = 0;
-        const double closeMs = Median([&] {
-            bench::WriteFile(fullIni, fullFile);
-            const ChildResult result = SpawnChild(fullFolder.path(), mode);
+        const double closeMs = median([&] {
+            bench::writeFile(fullIni, fullFile);
+            const ChildResult result = spawnChild(fullFolder.path(), mode);
             replacements = result.replacements;
             return result.closeMs;
         });
@@ -258,10 +258,10 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.value(1) == QStringLiteral("--child"))
-        return RunChild(arguments.value(2), arguments.value(3) == QStringLiteral("--close")
+        return runChild(arguments.value(2), arguments.value(3) == QStringLiteral("--close")
                                                 ? arguments.value(4)
                                             : arguments.value(3) == QStringLiteral("--tab-switch")
                                                 ? QStringLiteral("tab-switch")
                                                 : QString());
-    return RunAll();
+    return runAll();
 }

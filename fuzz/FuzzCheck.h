@@ -7,7 +7,7 @@
 
 namespace telmaris::fuzz {
 
-inline void CheckAt(bool condition, const char *file, int line) {
+inline void checkAt(bool condition, const char *file, int line) {
     if (!condition) {
         std::fprintf(stderr, "rule broken at %s:%d\n", file, line);
         std::abort();
@@ -16,4 +16,4 @@ inline void CheckAt(bool condition, const char *file, int line) {
 
 } // namespace telmaris::fuzz
 
-#define Check(condition) ::telmaris::fuzz::CheckAt((condition), __FILE__, __LINE__)
+#define FUZZ_CHECK(condition) ::telmaris::fuzz::checkAt((condition), __FILE__, __LINE__)

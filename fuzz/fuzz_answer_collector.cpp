@@ -18,7 +18,7 @@ using telmaris::AnswerLine;
 
 namespace {
 
-bool Same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
+bool same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
@@ -42,25 +42,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
 
     AnswerCollector whole;
-    const QList<AnswerLine> all = whole.Feed(bytes);
+    const QList<AnswerLine> all = whole.feed(bytes);
 
     AnswerCollector pieces;
     QList<AnswerLine> split;
     for (qsizetype at = 0; at < bytes.size(); at += step) {
-        split += pieces.Feed(bytes.mid(at, step));
-        Check(pieces.Pending().size() <= AnswerCollector::MaxLineLength);
+        split += pieces.feed(bytes.mid(at, step));
+        FUZZ_CHECK(pieces.pending().size() <= AnswerCollector::MaxLineLength);
     }
-    Check(Same(all, split));
-    Check(whole.Pending() == pieces.Pending());
-    Check(all.size() == bytes.count('\r'));
+    FUZZ_CHECK(same(all, split));
+    FUZZ_CHECK(whole.pending() == pieces.pending());
+    FUZZ_CHECK(all.size() == bytes.count('\r'));
 
     for (const AnswerLine &line : all) {
-        Check(line.text.size() <= AnswerCollector::MaxLineLength + 1);
+        FUZZ_CHECK(line.text.size() <= AnswerCollector::MaxLineLength + 1);
         for (const QChar c : line.text)
-            Check(c.unicode() >= 32 && !c.isLower());
-        Check(line.error == line.text.endsWith(QLatin1String("ERROR")));
-        Check(line.final == (line.error || line.text.endsWith(QLatin1String("OK")) ||
-                             line.text.endsWith(QLatin1String("BUSY"))));
+            FUZZ_CHECK(c.unicode() >= 32 && !c.isLower());
+        FUZZ_CHECK(line.error == line.text.endsWith(QLatin1String("ERROR")));
+        FUZZ_CHECK(line.final == (line.error || line.text.endsWith(QLatin1String("OK")) ||
+                                  line.text.endsWith(QLatin1String("BUSY"))));
     }
     return 0;
 }

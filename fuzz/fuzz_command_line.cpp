@@ -18,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         captions[0] = input.left(split);
     const QString argument = split >= 0 ? input.mid(split + 1) : input;
 
-    const telmaris::CommandLineChoice choice = telmaris::ResolveCommandLine(argument, captions);
-    Check(choice.kind != telmaris::CommandLineChoice::AutoMode ||
-          (choice.slot >= 1 && choice.slot <= 100));
+    const telmaris::CommandLineChoice choice = telmaris::resolveCommandLine(argument, captions);
+    FUZZ_CHECK(choice.kind != telmaris::CommandLineChoice::AutoMode ||
+               (choice.slot >= 1 && choice.slot <= 100));
     // The message shows the argument exactly as passed.
-    Check(choice.kind != telmaris::CommandLineChoice::Unknown || choice.message.contains(argument));
+    FUZZ_CHECK(choice.kind != telmaris::CommandLineChoice::Unknown ||
+               choice.message.contains(argument));
     return 0;
 }

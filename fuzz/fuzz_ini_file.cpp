@@ -29,45 +29,45 @@ const char *const Keys[] = {"SkriptText1", "skripttext1", "SkriptName7", "CurrSk
                             "ModemInit",   "COM1",        " LineLen ",   "Umbruch"};
 
 // The lines of a text: CR LF, LF and a lone CR each end one.
-QStringList Lines(const QString &text) {
+QStringList lines(const QString &text) {
     return QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').split(u'\n');
 }
 
 // Every (section, key) a line of the text could stand for, found without the reader under test.
-QList<QPair<QString, QString>> CandidateKeys(const QString &text) {
+QList<QPair<QString, QString>> candidateKeys(const QString &text) {
     QList<QPair<QString, QString>> keys;
     QString section;
     bool inSection = false;
-    for (const QString &line : Lines(text)) {
+    for (const QString &line : lines(text)) {
         const QStringView trimmed = QStringView(line).trimmed();
         if (trimmed.startsWith(u'[') && trimmed.indexOf(u']') > 0) {
-            section = telmaris::TrimBlanks(trimmed.mid(1, trimmed.indexOf(u']') - 1).toString());
+            section = telmaris::trimBlanks(trimmed.mid(1, trimmed.indexOf(u']') - 1).toString());
             inSection = true;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (inSection && equals > 0 && keys.size() < 64)
-            keys.append({section, telmaris::TrimBlanks(line.left(equals))});
+            keys.append({section, telmaris::trimBlanks(line.left(equals))});
     }
     return keys;
 }
 
-QString OneLine(QString value) {
+QString oneLine(QString value) {
     for (QChar &c : value) {
         if (c == u'\r' || c == u'\n' || c == u'\0')
             c = u' ';
     }
-    return telmaris::TrimBlanks(value);
+    return telmaris::trimBlanks(value);
 }
 
-qsizetype LineBreaks(const QString &text) {
+qsizetype lineBreaks(const QString &text) {
     return text.count(u'\n') + text.count(u'\r') - text.count(u"\r\n"_s);
 }
 
-bool SameKey(const QPair<QString, QString> &a, const QString &section, const QString &key) {
-    return telmaris::TrimBlanks(a.first).compare(telmaris::TrimBlanks(section),
+bool sameKey(const QPair<QString, QString> &a, const QString &section, const QString &key) {
+    return telmaris::trimBlanks(a.first).compare(telmaris::trimBlanks(section),
                                                  Qt::CaseInsensitive) == 0 &&
-           a.second.compare(telmaris::TrimBlanks(key), Qt::CaseInsensitive) == 0;
+           a.second.compare(telmaris::trimBlanks(key), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QList<QByteArray> writes =
         marker < 0 ? QList<QByteArray>{} : input.mid(marker + 2).split('\x01').mid(0, 3);
 
-    IniText ini = IniText::FromBytes(fileBytes);
+    IniText ini = IniText::fromBytes(fileBytes);
     for (const QByteArray &write : writes) {
         if (write.isEmpty())
             continue;
@@ -94,21 +94,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
         ini.setValue(section, key, value);
         const QByteArray bytes = ini.toBytes();
-        const IniText reread = IniText::FromBytes(bytes);
+        const IniText reread = IniText::fromBytes(bytes);
         const QString after = reread.toText();
 
         // The written bytes are the text, and the value is the one key's value.
-        Check(after == ini.toText());
-        Check(reread.contains(section, key));
-        Check(reread.value(section, key) == OneLine(value));
+        FUZZ_CHECK(after == ini.toText());
+        FUZZ_CHECK(reread.contains(section, key));
+        FUZZ_CHECK(reread.value(section, key) == oneLine(value));
 
         // Every other key reads as before, and no key appears that was not there.
-        const QList<QPair<QString, QString>> others = CandidateKeys(before) + CandidateKeys(after);
+        const QList<QPair<QString, QString>> others = candidateKeys(before) + candidateKeys(after);
         for (const auto &[s, k] : others) {
-            if (SameKey({s, k}, section, key))
+            if (sameKey({s, k}, section, key))
                 continue;
-            Check(reread.contains(s, k) == old.contains(s, k));
-            Check(old.value(s, k) == reread.value(s, k));
+            FUZZ_CHECK(reread.contains(s, k) == old.contains(s, k));
+            FUZZ_CHECK(old.value(s, k) == reread.value(s, k));
         }
 
         // Other content kept, byte for byte: the change is one run of bytes; what it replaced
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ++byteSuffix;
         const QByteArray removedBytes =
             oldBytes.mid(bytePrefix, oldBytes.size() - bytePrefix - byteSuffix);
-        Check(!removedBytes.contains('\n') && !removedBytes.contains('\r'));
+        FUZZ_CHECK(!removedBytes.contains('\n') && !removedBytes.contains('\r'));
         qsizetype prefix = 0;
         while (prefix < before.size() && prefix < after.size() &&
                before.at(prefix) == after.at(prefix))
@@ -137,8 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ++suffix;
         const QStringView removed =
             QStringView(before).mid(prefix, before.size() - prefix - suffix);
-        Check(!removed.contains(u'\n') && !removed.contains(u'\r'));
-        Check(LineBreaks(after) - LineBreaks(before) <= (existed ? 0 : 2));
+        FUZZ_CHECK(!removed.contains(u'\n') && !removed.contains(u'\r'));
+        FUZZ_CHECK(lineBreaks(after) - lineBreaks(before) <= (existed ? 0 : 2));
         ini = reread;
     }
     return 0;

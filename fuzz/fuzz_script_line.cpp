@@ -21,44 +21,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString eingabe = nul < 0 ? QString() : QString::fromUtf8(input.left(nul));
     const QString text = QString::fromUtf8(nul < 0 ? input : input.mid(nul + 1));
 
-    const QList<ScriptLineRange> lines = SplitScriptLines(text);
-    Check(!lines.isEmpty());
+    const QList<ScriptLineRange> lines = splitScriptLines(text);
+    FUZZ_CHECK(!lines.isEmpty());
     int expectedStart = 0;
     for (const ScriptLineRange &range : lines) {
-        Check(range.start == expectedStart);
-        Check(range.length >= 0 && range.start + range.length <= text.size());
-        Check(ScriptLineLength(text, range.start) == range.length);
+        FUZZ_CHECK(range.start == expectedStart);
+        FUZZ_CHECK(range.length >= 0 && range.start + range.length <= text.size());
+        FUZZ_CHECK(scriptLineLength(text, range.start) == range.length);
         const QString line = text.mid(range.start, range.length);
-        Check(!line.contains(QStringLiteral("\r\n")));
+        FUZZ_CHECK(!line.contains(QStringLiteral("\r\n")));
         if (range.start + range.length < text.size())
-            Check(text.mid(range.start + range.length, 2) == QStringLiteral("\r\n"));
+            FUZZ_CHECK(text.mid(range.start + range.length, 2) == QStringLiteral("\r\n"));
         expectedStart = range.start + range.length + 2;
 
-        const ScriptInstruction instruction = ReadScriptLine(line, eingabe);
-        const QString trimmed = TrimBlanks(line);
+        const ScriptInstruction instruction = readScriptLine(line, eingabe);
+        const QString trimmed = trimBlanks(line);
         if (instruction.keyword != Keyword::None) {
             const qsizetype blank = trimmed.indexOf(u' ');
             const QString word = blank < 0 ? trimmed : trimmed.left(blank);
-            Check(!word.isEmpty() && word.at(0).isUpper());
-            Check(word == word.toUpper());
+            FUZZ_CHECK(!word.isEmpty() && word.at(0).isUpper());
+            FUZZ_CHECK(word == word.toUpper());
         }
         // Without a placeholder the argument is the rest of the line after the first blank.
         if (!trimmed.contains(QStringLiteral("%EINGABE%"), Qt::CaseInsensitive)) {
             const qsizetype blank = trimmed.indexOf(u' ');
-            Check(instruction.argument == (blank < 0 ? QString() : trimmed.mid(blank + 1)));
+            FUZZ_CHECK(instruction.argument == (blank < 0 ? QString() : trimmed.mid(blank + 1)));
         } else if (!eingabe.contains(u'%')) {
             // The typed text replaces it; with no "%" of its own no placeholder can remain
             // beyond those that other "%" characters of the line could form.
-            Check(instruction.argument.count(u'%') <= trimmed.count(u'%'));
+            FUZZ_CHECK(instruction.argument.count(u'%') <= trimmed.count(u'%'));
         }
 
-        const int pause = PauseSeconds(instruction.argument);
-        Check(pause >= 1 && pause <= 60);
-        Check(DialCommand(instruction.argument, pause % 2 == 0).endsWith(u'\r'));
-        Check(ModemCommand(instruction.argument).endsWith(u'\r'));
-        Check(AtCommand(instruction.argument).startsWith(QStringLiteral("AT")));
+        const int pause = pauseSeconds(instruction.argument);
+        FUZZ_CHECK(pause >= 1 && pause <= 60);
+        FUZZ_CHECK(dialCommand(instruction.argument, pause % 2 == 0).endsWith(u'\r'));
+        FUZZ_CHECK(modemCommand(instruction.argument).endsWith(u'\r'));
+        FUZZ_CHECK(atCommand(instruction.argument).startsWith(QStringLiteral("AT")));
     }
     // The lines and their breaks add up to the whole text.
-    Check(expectedStart == text.size() + 2 || expectedStart == text.size());
+    FUZZ_CHECK(expectedStart == text.size() + 2 || expectedStart == text.size());
     return 0;
 }

@@ -13,9 +13,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // A modal box with an OK button. Texts may separate their lines with single CR characters.
-    virtual void ShowMessage(MessageIcon icon, const QString &title, const QString &text) = 0;
+    virtual void showMessage(MessageIcon icon, const QString &title, const QString &text) = 0;
     // A modal text input box; nothing when the user cancelled it.
-    virtual std::optional<QString> AskText(const QString &title, const QString &prompt,
+    virtual std::optional<QString> askText(const QString &title, const QString &prompt,
                                            const QString &proposal) = 0;
 };
 

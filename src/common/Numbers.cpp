@@ -6,7 +6,7 @@
 
 namespace telmaris {
 
-QString TrimBlanks(const QString &text) {
+QString trimBlanks(const QString &text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text.at(first) == u' ')
@@ -20,7 +20,7 @@ namespace {
 
 // Collects the characters of the leading number into plain ASCII and converts them once, so
 // that long digit strings keep full double precision instead of accumulating rounding errors.
-double ReadNumber(QStringView text, bool skipBlanksAndTabs) {
+double readNumber(QStringView text, bool skipBlanksAndTabs) {
     std::string digits;
     bool negative = false;
     bool signSeen = false;
@@ -58,15 +58,15 @@ double ReadNumber(QStringView text, bool skipBlanksAndTabs) {
 
 } // namespace
 
-double ReadLeadingNumber(QStringView text) {
-    return ReadNumber(text, false);
+double readLeadingNumber(QStringView text) {
+    return readNumber(text, false);
 }
 
-double ReadLeadingNumberLenient(QStringView text) {
-    return ReadNumber(text, true);
+double readLeadingNumberLenient(QStringView text) {
+    return readNumber(text, true);
 }
 
-double RoundHalfToEven(double value) {
+double roundHalfToEven(double value) {
     if (!std::isfinite(value))
         return value;
     const double lower = std::floor(value);
@@ -78,14 +78,14 @@ double RoundHalfToEven(double value) {
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
-std::optional<qint16> ToInt16(double wholeNumber) {
+std::optional<qint16> toInt16(double wholeNumber) {
     if (!std::isfinite(wholeNumber) || wholeNumber < -32768.0 || wholeNumber > 32767.0)
         return std::nullopt;
     return static_cast<qint16>(wholeNumber);
 }
 
-std::optional<qint16> ReadSettingNumber(QStringView text) {
-    return ToInt16(RoundHalfToEven(ReadLeadingNumber(text)));
+std::optional<qint16> readSettingNumber(QStringView text) {
+    return toInt16(roundHalfToEven(readLeadingNumber(text)));
 }
 
 } // namespace telmaris

@@ -9,25 +9,25 @@
 namespace telmaris {
 
 // Removes blanks (code 32) at both ends; tabs and line breaks stay.
-QString TrimBlanks(const QString &text);
+QString trimBlanks(const QString &text);
 
 // The number a text begins with: an optional sign, digits and at most one decimal point ".",
 // read up to the first character that cannot continue it. A text without a leading number
 // reads as 0. Leading blanks are not skipped (callers trim first).
-double ReadLeadingNumber(QStringView text);
+double readLeadingNumber(QStringView text);
 
 // The same, but blanks and tabs anywhere in the text are skipped ("1 0" reads as 10). Used for
 // PAUSE arguments, which users write loosely.
-double ReadLeadingNumberLenient(QStringView text);
+double readLeadingNumberLenient(QStringView text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double RoundHalfToEven(double value);
+double roundHalfToEven(double value);
 
 // A whole number as a 16-bit signed value, or nothing when it lies outside -32768..32767
 // (or is not finite).
-std::optional<qint16> ToInt16(double wholeNumber);
+std::optional<qint16> toInt16(double wholeNumber);
 
 // A stored setting: leading number, rounded half to even, nothing when outside 16 bits.
-std::optional<qint16> ReadSettingNumber(QStringView text);
+std::optional<qint16> readSettingNumber(QStringView text);
 
 } // namespace telmaris

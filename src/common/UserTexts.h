@@ -77,7 +77,7 @@ TELMARIS_USER_TEXTS(TELMARIS_DEFINE_TEXT)
 #undef TELMARIS_DEFINE_TEXT
 
 // All of the texts above, in their order.
-inline QStringList All() {
+inline QStringList all() {
 #define TELMARIS_LIST_TEXT(name, text) name,
     return {TELMARIS_USER_TEXTS(TELMARIS_LIST_TEXT)};
 #undef TELMARIS_LIST_TEXT

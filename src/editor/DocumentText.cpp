@@ -13,19 +13,19 @@ namespace telmaris {
 namespace {
 
 // The character format property that marks a stand-in and holds the character it stands for.
-constexpr int kStandsFor = QTextFormat::UserProperty + 0x7e1;
+constexpr int StandsFor = QTextFormat::UserProperty + 0x7e1;
 
-bool IsBreakChar(QChar c) {
+bool isBreakChar(QChar c) {
     return c == u'\r' || c == u'\n';
 }
 
-bool NeedsStandIn(QChar c) {
-    return IsBreakChar(c) || c == QChar::ParagraphSeparator || c == u'\xFDD0' || c == u'\xFDD1';
+bool needsStandIn(QChar c) {
+    return isBreakChar(c) || c == QChar::ParagraphSeparator || c == u'\xFDD0' || c == u'\xFDD1';
 }
 
 // What the user sees in place of the character: the control pictures for CR and LF, else the
 // replacement character.
-QChar StandInFor(QChar original) {
+QChar standInFor(QChar original) {
     switch (original.unicode()) {
     case u'\r':
         return QChar(0x240D);
@@ -42,7 +42,7 @@ struct StandIn {
 };
 
 // The document text of CR LF text, with the stand-ins it holds.
-QString ToDocumentText(const QString &crlfText, QList<StandIn> &standIns) {
+QString toDocumentText(const QString &crlfText, QList<StandIn> &standIns) {
     QString out;
     out.reserve(crlfText.size());
     const qsizetype size = crlfText.size();
@@ -51,9 +51,9 @@ QString ToDocumentText(const QString &crlfText, QList<StandIn> &standIns) {
         if (c == u'\r' && i + 1 < size && crlfText.at(i + 1) == u'\n') {
             out += QChar::ParagraphSeparator;
             ++i;
-        } else if (NeedsStandIn(c)) {
+        } else if (needsStandIn(c)) {
             standIns.append({int(out.size()), c});
-            out += StandInFor(c);
+            out += standInFor(c);
         } else {
             out += c;
         }
@@ -61,32 +61,32 @@ QString ToDocumentText(const QString &crlfText, QList<StandIn> &standIns) {
     return out;
 }
 
-void MarkStandIns(QTextDocument *document, int offset, const QList<StandIn> &standIns) {
+void markStandIns(QTextDocument *document, int offset, const QList<StandIn> &standIns) {
     QTextCursor cursor(document);
     for (const StandIn &standIn : standIns) {
         QTextCharFormat format;
-        format.setProperty(kStandsFor, int(standIn.original.unicode()));
+        format.setProperty(StandsFor, int(standIn.original.unicode()));
         cursor.setPosition(offset + standIn.position);
         cursor.setPosition(offset + standIn.position + 1, QTextCursor::KeepAnchor);
         cursor.setCharFormat(format);
     }
 }
 
-void AppendFragment(QString &out, const QString &text, const QTextCharFormat &format) {
-    if (!format.hasProperty(kStandsFor)) {
+void appendFragment(QString &out, const QString &text, const QTextCharFormat &format) {
+    if (!format.hasProperty(StandsFor)) {
         out += text;
         return;
     }
     // Text typed right behind a stand-in may share its format; only the stand-in itself counts.
-    const QChar original(char16_t(format.intProperty(kStandsFor)));
-    const QChar standIn = StandInFor(original);
+    const QChar original(char16_t(format.intProperty(StandsFor)));
+    const QChar standIn = standInFor(original);
     for (const QChar c : text)
         out += c == standIn ? original : c;
 }
 
 // The slow road, taken only when the text holds a character that may be a stand-in: the
 // fragments of the document carry the formats that tell stand-ins from ordinary text.
-QString CrlfTextOfFragments(const QTextDocument *document, int from, int to) {
+QString crlfTextOfFragments(const QTextDocument *document, int from, int to) {
     QString out;
     for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
@@ -95,7 +95,7 @@ QString CrlfTextOfFragments(const QTextDocument *document, int from, int to) {
             const int start = std::max(fragment.position(), from);
             const int end = std::min(fragment.position() + fragment.length(), to);
             if (start < end)
-                AppendFragment(out, fragment.text().mid(start - fragment.position(), end - start),
+                appendFragment(out, fragment.text().mid(start - fragment.position(), end - start),
                                fragment.charFormat());
         }
         const int breakPosition = block.position() + block.length() - 1;
@@ -105,43 +105,43 @@ QString CrlfTextOfFragments(const QTextDocument *document, int from, int to) {
     return out;
 }
 
-bool MayHoldStandIns(QStringView text) {
+bool mayHoldStandIns(QStringView text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == StandInFor(u'\r') || c == StandInFor(u'\n') ||
-               c == StandInFor(QChar::ParagraphSeparator);
+        return c == standInFor(u'\r') || c == standInFor(u'\n') ||
+               c == standInFor(QChar::ParagraphSeparator);
     });
 }
 
 } // namespace
 
-void InsertCrlfText(QTextCursor &cursor, const QString &crlfText) {
+void insertCrlfText(QTextCursor &cursor, const QString &crlfText) {
     QList<StandIn> standIns;
-    const QString text = ToDocumentText(crlfText, standIns);
+    const QString text = toDocumentText(crlfText, standIns);
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     const int start = cursor.position();
     cursor.insertText(text, QTextCharFormat()); // never the format of a stand-in before it
-    MarkStandIns(cursor.document(), start, standIns);
+    markStandIns(cursor.document(), start, standIns);
     cursor.endEditBlock();
 }
 
-void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText) {
+void setDocumentCrlfText(QTextDocument *document, const QString &crlfText) {
     QList<StandIn> standIns;
-    document->setPlainText(ToDocumentText(crlfText, standIns));
+    document->setPlainText(toDocumentText(crlfText, standIns));
     if (standIns.isEmpty())
         return;
     document->setUndoRedoEnabled(false); // loading is no step to undo
-    MarkStandIns(document, 0, standIns);
+    markStandIns(document, 0, standIns);
     document->setUndoRedoEnabled(true);
 }
 
-QString DocumentCrlfText(const QTextDocument *document, int from, int to) {
+QString documentCrlfText(const QTextDocument *document, int from, int to) {
     const QString raw = document->toRawText();
     from = std::clamp(from, 0, int(raw.size()));
     to = std::clamp(to, from, int(raw.size()));
     const QStringView range = QStringView(raw).mid(from, to - from);
-    if (MayHoldStandIns(range))
-        return CrlfTextOfFragments(document, from, to);
+    if (mayHoldStandIns(range))
+        return crlfTextOfFragments(document, from, to);
     QString out;
     out.reserve(range.size() + range.size() / 16);
     for (const QChar c : range) {
@@ -153,19 +153,19 @@ QString DocumentCrlfText(const QTextDocument *document, int from, int to) {
     return out;
 }
 
-QString DocumentCrlfText(const QTextDocument *document) {
-    return DocumentCrlfText(document, 0, document->characterCount() - 1);
+QString documentCrlfText(const QTextDocument *document) {
+    return documentCrlfText(document, 0, document->characterCount() - 1);
 }
 
-QString BlockCrlfText(const QTextBlock &block) {
+QString blockCrlfText(const QTextBlock &block) {
     QString text = block.text();
-    if (!MayHoldStandIns(text))
+    if (!mayHoldStandIns(text))
         return text;
-    return CrlfTextOfFragments(block.document(), block.position(),
+    return crlfTextOfFragments(block.document(), block.position(),
                                block.position() + int(text.size()));
 }
 
-QString WithCrlfLineBreaks(const QString &text) {
+QString withCrlfLineBreaks(const QString &text) {
     QString out;
     out.reserve(text.size() + text.size() / 16);
     const qsizetype size = text.size();
@@ -183,7 +183,7 @@ QString WithCrlfLineBreaks(const QString &text) {
     return out;
 }
 
-TextChange DiffTexts(const QString &before, const QString &after) {
+TextChange diffTexts(const QString &before, const QString &after) {
     const int common = int(std::min(before.size(), after.size()));
     int prefix = 0;
     while (prefix < common && before.at(prefix) == after.at(prefix))
@@ -192,9 +192,9 @@ TextChange DiffTexts(const QString &before, const QString &after) {
     while (suffix < common - prefix &&
            before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
         ++suffix;
-    while (prefix > 0 && IsBreakChar(before.at(prefix - 1)))
+    while (prefix > 0 && isBreakChar(before.at(prefix - 1)))
         --prefix;
-    while (suffix > 0 && IsBreakChar(before.at(before.size() - suffix)))
+    while (suffix > 0 && isBreakChar(before.at(before.size() - suffix)))
         --suffix;
     TextChange change;
     change.start = prefix;

@@ -17,17 +17,17 @@ class QTextDocument;
 namespace telmaris {
 
 // Replaces the cursor's selection by crlfText, as one undo step; the cursor ends behind it.
-void InsertCrlfText(QTextCursor &cursor, const QString &crlfText);
+void insertCrlfText(QTextCursor &cursor, const QString &crlfText);
 // Replaces the whole document by crlfText without an undo step.
-void SetDocumentCrlfText(QTextDocument *document, const QString &crlfText);
+void setDocumentCrlfText(QTextDocument *document, const QString &crlfText);
 // The CR LF text of the document positions from..to.
-QString DocumentCrlfText(const QTextDocument *document, int from, int to);
-QString DocumentCrlfText(const QTextDocument *document);
+QString documentCrlfText(const QTextDocument *document, int from, int to);
+QString documentCrlfText(const QTextDocument *document);
 // The CR LF text of one line.
-QString BlockCrlfText(const QTextBlock &block);
+QString blockCrlfText(const QTextBlock &block);
 
 // Every kind of line break (CR LF, lone CR, lone LF, U+2028, U+2029) becomes one CR LF.
-QString WithCrlfLineBreaks(const QString &text);
+QString withCrlfLineBreaks(const QString &text);
 
 // One replacement that turns one CR LF text into another: the characters from start on,
 // removed of them, give way to inserted. Neither end touches a CR or LF, so a line break is
@@ -38,6 +38,6 @@ struct TextChange {
     int removed = 0;
     QString inserted;
 };
-TextChange DiffTexts(const QString &before, const QString &after);
+TextChange diffTexts(const QString &before, const QString &after);
 
 } // namespace telmaris

@@ -6,10 +6,10 @@ namespace telmaris {
 
 namespace {
 
-constexpr QChar kLf = u'\n';
+constexpr QChar Lf = u'\n';
 
 // What the character before the caret becomes; nothing when it is not in the table.
-QString Completion(QChar typed, int lineLen) {
+QString completion(QChar typed, int lineLen) {
     switch (typed.toUpper().unicode()) {
     case u'E':
         return QStringLiteral("EINGABE ");
@@ -43,55 +43,55 @@ QString Completion(QChar typed, int lineLen) {
 
 } // namespace
 
-void SetSelStart(EditBuffer &buffer, int position) {
+void setSelStart(EditBuffer &buffer, int position) {
     buffer.selStart = std::clamp(position, 0, int(buffer.text.size()));
     buffer.selLength = 0;
 }
 
-void SetSelLength(EditBuffer &buffer, int length) {
+void setSelLength(EditBuffer &buffer, int length) {
     buffer.selLength = std::clamp(length, 0, int(buffer.text.size()) - buffer.selStart);
 }
 
-QString SelText(const EditBuffer &buffer) {
+QString selText(const EditBuffer &buffer) {
     return buffer.text.mid(buffer.selStart, buffer.selLength);
 }
 
-void SetSelText(EditBuffer &buffer, const QString &text) {
+void setSelText(EditBuffer &buffer, const QString &text) {
     buffer.text.replace(buffer.selStart, buffer.selLength, text);
     buffer.selStart += int(text.size());
     buffer.selLength = 0;
 }
 
-bool CompleteKeyword(EditBuffer &buffer, int lineLen) {
+bool completeKeyword(EditBuffer &buffer, int lineLen) {
     const int s = buffer.selStart;
     if (s <= 0 || s > buffer.text.size())
         return false;
-    const QChar before = s == 1 ? kLf : buffer.text.at(s - 2);
+    const QChar before = s == 1 ? Lf : buffer.text.at(s - 2);
     if (before.unicode() > 32)
         return false;
-    const QString replacement = Completion(buffer.text.at(s - 1), lineLen);
+    const QString replacement = completion(buffer.text.at(s - 1), lineLen);
     if (replacement.isEmpty())
         return false;
-    SetSelStart(buffer, s - 1);
-    SetSelLength(buffer, 1);
-    SetSelText(buffer, replacement);
+    setSelStart(buffer, s - 1);
+    setSelLength(buffer, 1);
+    setSelText(buffer, replacement);
     return true;
 }
 
-QString CutLine(EditBuffer &buffer) {
+QString cutLine(EditBuffer &buffer) {
     const int size = int(buffer.text.size());
     const int s = std::clamp(buffer.selStart, 0, size);
     int end = s;
-    while (end < size && buffer.text.at(end) != kLf)
+    while (end < size && buffer.text.at(end) != Lf)
         ++end;
     ++end; // just behind the LF; one past the end on a last line without a break
     int start = s;
-    while (start > 0 && buffer.text.at(start - 1) != kLf)
+    while (start > 0 && buffer.text.at(start - 1) != Lf)
         --start;
-    SetSelStart(buffer, start);
-    SetSelLength(buffer, end - start);
-    QString cut = SelText(buffer);
-    SetSelText(buffer, QString());
+    setSelStart(buffer, start);
+    setSelLength(buffer, end - start);
+    QString cut = selText(buffer);
+    setSelText(buffer, QString());
     return cut;
 }
 

@@ -14,22 +14,22 @@ struct EditBuffer {
 };
 
 // Setting the caret drops any selection; a position beyond the end lands at the end.
-void SetSelStart(EditBuffer &buffer, int position);
+void setSelStart(EditBuffer &buffer, int position);
 // A selection that would reach beyond the end of the text ends at the end.
-void SetSelLength(EditBuffer &buffer, int length);
-QString SelText(const EditBuffer &buffer);
+void setSelLength(EditBuffer &buffer, int length);
+QString selText(const EditBuffer &buffer);
 // Replaces the selection (or inserts at the caret); the caret then stands behind the inserted
 // text and nothing is selected.
-void SetSelText(EditBuffer &buffer, const QString &text);
+void setSelText(EditBuffer &buffer, const QString &text);
 
 // The keyword shorthand, asked for when the user typed a space. When the character before the
 // caret stands alone and is in the completion table, it is replaced and true is returned: the
 // space is swallowed. Otherwise nothing changes and the space is to be inserted as usual.
 // lineLen is the length of a separator line.
-bool CompleteKeyword(EditBuffer &buffer, int lineLen);
+bool completeKeyword(EditBuffer &buffer, int lineLen);
 
 // Ctrl+Y: removes the line under the caret together with its line break and returns the removed
 // text, which belongs on the clipboard. The caret ends at the start of the removed line.
-QString CutLine(EditBuffer &buffer);
+QString cutLine(EditBuffer &buffer);
 
 } // namespace telmaris

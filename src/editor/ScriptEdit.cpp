@@ -23,18 +23,18 @@ namespace telmaris {
 namespace {
 
 // Ctrl+Y, with or without Shift: the line cut. It replaces the toolkit's own redo binding.
-bool IsLineCutKey(const QKeyEvent *event) {
+bool isLineCutKey(const QKeyEvent *event) {
     const auto mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
     return event->key() == Qt::Key_Y && mods == Qt::ControlModifier;
 }
 
-bool IsSpaceKey(const QKeyEvent *event) {
+bool isSpaceKey(const QKeyEvent *event) {
     const auto mods =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     return event->text() == QStringLiteral(" ") && mods == Qt::NoModifier;
 }
 
-bool IsShiftEnter(const QKeyEvent *event) {
+bool isShiftEnter(const QKeyEvent *event) {
     return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
            (event->modifiers() & Qt::ShiftModifier);
 }
@@ -47,7 +47,7 @@ struct ScriptEdit::Private {
     int quiet = 0; // while > 0, own changes emit edited() once at their end
 };
 
-ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(new Private) {
+ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d_(new Private) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     if (wrap) {
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -68,23 +68,23 @@ ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d(n
             setCurrentCharFormat(QTextCharFormat());
     });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (d->quiet == 0)
+        if (d_->quiet == 0)
             Q_EMIT edited();
     });
 }
 
 ScriptEdit::~ScriptEdit() {
-    delete d;
+    delete d_;
 }
 
 // Positions: a document position p lies in block b, and every block before it ended with one
 // paragraph break that stands for two characters (CR LF), so the CR LF position is p + b.
-static int ToCrlfPosition(const QTextDocument *doc, int docPosition) {
+static int toCrlfPosition(const QTextDocument *doc, int docPosition) {
     return docPosition + doc->findBlock(docPosition).blockNumber();
 }
 
 // The reverse; a position between the CR and the LF of a line break counts as the line's end.
-static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
+static int toDocumentPosition(const QTextDocument *doc, int crlfPosition) {
     crlfPosition = std::max(crlfPosition, 0);
     int low = 0;
     int high = doc->blockCount() - 1;
@@ -102,43 +102,43 @@ static int ToDocumentPosition(const QTextDocument *doc, int crlfPosition) {
 
 // The length of the CR LF text, from the document's counts alone: characterCount() holds one
 // paragraph break per block, of which all but the last stand for a CR LF.
-static int CrlfSize(const QTextDocument *doc) {
+static int crlfSize(const QTextDocument *doc) {
     return doc->characterCount() - 1 + doc->blockCount() - 1;
 }
 
 QString ScriptEdit::crlfText() const {
-    return DocumentCrlfText(document());
+    return documentCrlfText(document());
 }
 
 void ScriptEdit::setCrlfText(const QString &text) {
-    ++d->quiet;
-    SetDocumentCrlfText(document(), text);
-    --d->quiet;
+    ++d_->quiet;
+    setDocumentCrlfText(document(), text);
+    --d_->quiet;
     Q_EMIT edited();
 }
 
 int ScriptEdit::selStart() const {
-    return ToCrlfPosition(document(), textCursor().selectionStart());
+    return toCrlfPosition(document(), textCursor().selectionStart());
 }
 
 int ScriptEdit::selLength() const {
     const QTextCursor cursor = textCursor();
-    return ToCrlfPosition(document(), cursor.selectionEnd()) -
-           ToCrlfPosition(document(), cursor.selectionStart());
+    return toCrlfPosition(document(), cursor.selectionEnd()) -
+           toCrlfPosition(document(), cursor.selectionStart());
 }
 
 QString ScriptEdit::selText() const {
     const QTextCursor cursor = textCursor();
-    return DocumentCrlfText(document(), cursor.selectionStart(), cursor.selectionEnd());
+    return documentCrlfText(document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void ScriptEdit::select(int start, int length) {
-    const int size = CrlfSize(document());
+    const int size = crlfSize(document());
     start = std::clamp(start, 0, size);
     const int end = std::clamp(start + std::max(length, 0), start, size);
     QTextCursor cursor(document());
-    cursor.setPosition(ToDocumentPosition(document(), start));
-    cursor.setPosition(ToDocumentPosition(document(), end), QTextCursor::KeepAnchor);
+    cursor.setPosition(toDocumentPosition(document(), start));
+    cursor.setPosition(toDocumentPosition(document(), end), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
 }
 
@@ -147,28 +147,28 @@ void ScriptEdit::setCaret(int position) {
 }
 
 void ScriptEdit::setLineLen(int lineLen) {
-    d->lineLen = std::clamp(lineLen, 1, 120);
+    d_->lineLen = std::clamp(lineLen, 1, 120);
 }
 
 int ScriptEdit::lineLen() const {
-    return d->lineLen;
+    return d_->lineLen;
 }
 
 void ScriptEdit::setLocked(bool locked) {
-    d->locked = locked;
+    d_->locked = locked;
     setReadOnly(locked);
 }
 
 // Carries a buffer that an editing operation produced back into the widget: the one changed
 // stretch is replaced (one undo step, the view keeps its place), then caret and selection.
-static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffer &after) {
-    const TextChange change = DiffTexts(before, after.text);
+static void applyBuffer(ScriptEdit *edit, const QString &before, const EditBuffer &after) {
+    const TextChange change = diffTexts(before, after.text);
     QTextDocument *doc = edit->document();
     QTextCursor cursor(doc);
-    cursor.setPosition(ToDocumentPosition(doc, change.start));
-    cursor.setPosition(ToDocumentPosition(doc, change.start + change.removed),
+    cursor.setPosition(toDocumentPosition(doc, change.start));
+    cursor.setPosition(toDocumentPosition(doc, change.start + change.removed),
                        QTextCursor::KeepAnchor);
-    InsertCrlfText(cursor, change.inserted);
+    insertCrlfText(cursor, change.inserted);
     edit->select(after.selStart, after.selLength);
     edit->ensureCursorVisible();
 }
@@ -176,7 +176,7 @@ static void ApplyBuffer(ScriptEdit *edit, const QString &before, const EditBuffe
 bool ScriptEdit::event(QEvent *event) {
     // Claim Ctrl+Y before any window shortcut can take it.
     if (event->type() == QEvent::ShortcutOverride &&
-        IsLineCutKey(static_cast<QKeyEvent *>(event))) {
+        isLineCutKey(static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
@@ -184,34 +184,34 @@ bool ScriptEdit::event(QEvent *event) {
 }
 
 void ScriptEdit::keyPressEvent(QKeyEvent *event) {
-    if (IsLineCutKey(event)) {
+    if (isLineCutKey(event)) {
         event->accept(); // always swallowed; during a run it does nothing
-        if (d->locked)
+        if (d_->locked)
             return;
         const QString before = crlfText();
         EditBuffer buffer{before, selStart(), selLength()};
-        const QString cut = CutLine(buffer);
+        const QString cut = cutLine(buffer);
         QGuiApplication::clipboard()->setText(cut);
-        ++d->quiet;
-        ApplyBuffer(this, before, buffer);
-        --d->quiet;
+        ++d_->quiet;
+        applyBuffer(this, before, buffer);
+        --d_->quiet;
         if (buffer.text != before)
             Q_EMIT edited();
         return;
     }
-    if (!d->locked && IsSpaceKey(event)) {
+    if (!d_->locked && isSpaceKey(event)) {
         const QString before = crlfText();
         EditBuffer buffer{before, selStart(), selLength()};
-        if (CompleteKeyword(buffer, d->lineLen)) {
+        if (completeKeyword(buffer, d_->lineLen)) {
             event->accept();
-            ++d->quiet;
-            ApplyBuffer(this, before, buffer);
-            --d->quiet;
+            ++d_->quiet;
+            applyBuffer(this, before, buffer);
+            --d_->quiet;
             Q_EMIT edited();
             return;
         }
     }
-    if (!d->locked && IsShiftEnter(event)) {
+    if (!d_->locked && isShiftEnter(event)) {
         // The toolkit would insert a soft line break; a script knows only CR LF.
         event->accept();
         QTextCursor cursor = textCursor();
@@ -228,7 +228,7 @@ QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
     const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
     if (!block.isValid() || !area.contains(viewportPosition))
         return {};
-    return CheckScriptLine(BlockCrlfText(block)).skipReason;
+    return checkScriptLine(blockCrlfText(block)).skipReason;
 }
 
 bool ScriptEdit::viewportEvent(QEvent *event) {
@@ -251,12 +251,12 @@ QMimeData *ScriptEdit::createMimeDataFromSelection() const {
 }
 
 void ScriptEdit::insertFromMimeData(const QMimeData *source) {
-    if (d->locked || source == nullptr || !source->hasText())
+    if (d_->locked || source == nullptr || !source->hasText())
         return;
     // Text from elsewhere breaks its lines in its own way (LF on Linux, CR from old Macs,
     // U+2028/U+2029 from web pages); each of those breaks is a script line break.
     QTextCursor cursor = textCursor();
-    InsertCrlfText(cursor, WithCrlfLineBreaks(source->text()));
+    insertCrlfText(cursor, withCrlfLineBreaks(source->text()));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

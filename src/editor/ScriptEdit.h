@@ -46,7 +46,7 @@ protected:
 
 private:
     struct Private;
-    Private *d;
+    Private *d_;
 };
 
 } // namespace telmaris

@@ -16,7 +16,7 @@ ScriptHighlighter::ScriptHighlighter(QTextDocument *document) : QSyntaxHighlight
 void ScriptHighlighter::highlightBlock(const QString & /*text*/) {
     // One block is one script line; its stand-ins are one character each, like the characters
     // they stand for, so the offsets agree.
-    const LineMarks marks = CheckScriptLine(BlockCrlfText(currentBlock()));
+    const LineMarks marks = checkScriptLine(blockCrlfText(currentBlock()));
     if (marks.keyword.length > 0) {
         QTextCharFormat keyword;
         keyword.setFontWeight(QFont::Bold);

@@ -9,16 +9,16 @@ namespace telmaris {
 
 namespace {
 
-const QString kSkipped = QStringLiteral("Diese Zeile wird \u00fcbersprungen: ");
+const QString Skipped = QStringLiteral("Diese Zeile wird \u00fcbersprungen: ");
 
-bool IsKeyword(const QString &word) {
-    return ScriptKeywords().contains(word);
+bool isKeyword(const QString &word) {
+    return scriptKeywords().contains(word);
 }
 
 // The keyword that word is written like, apart from letter case; empty when none.
-QString KeywordIgnoringCase(const QString &word) {
+QString keywordIgnoringCase(const QString &word) {
     const QString upper = word.toUpper();
-    for (const QString &keyword : ScriptKeywords()) {
+    for (const QString &keyword : scriptKeywords()) {
         if (keyword == upper)
             return keyword;
     }
@@ -27,7 +27,7 @@ QString KeywordIgnoringCase(const QString &word) {
 
 // Edits between two words, counting a swap of two neighbouring letters as one edit
 // ("PAUES" is one edit away from "PAUSE").
-int EditDistance(const QString &a, const QString &b) {
+int editDistance(const QString &a, const QString &b) {
     const int n = int(a.size());
     const int m = int(b.size());
     std::vector<std::vector<int>> dist(n + 1, std::vector<int>(m + 1));
@@ -47,21 +47,21 @@ int EditDistance(const QString &a, const QString &b) {
     return dist[n][m];
 }
 
-bool IsAllLetters(const QString &word) {
+bool isAllLetters(const QString &word) {
     return !word.isEmpty() &&
            std::all_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); });
 }
 
 // The keyword a misspelt word was most likely meant to be: one edit away, ignoring case.
 // Only words made of letters count, so remarks and separator lines stay unmarked.
-QString NearKeyword(const QString &word) {
-    if (!IsAllLetters(word))
+QString nearKeyword(const QString &word) {
+    if (!isAllLetters(word))
         return {};
     const QString upper = word.toUpper();
     QString umlaut = upper; // "WAEHLE" for "WÄHLE"
     umlaut.replace(QStringLiteral("AE"), QStringLiteral("\u00c4"));
-    for (const QString &keyword : ScriptKeywords()) {
-        if (EditDistance(upper, keyword) == 1 || umlaut == keyword)
+    for (const QString &keyword : scriptKeywords()) {
+        if (editDistance(upper, keyword) == 1 || umlaut == keyword)
             return keyword;
     }
     return {};
@@ -70,7 +70,7 @@ QString NearKeyword(const QString &word) {
 // What may follow a keyword on a line that was meant to run it.
 enum class ArgumentShape { Nothing, Seconds, DialString, ModemCommand, Text };
 
-ArgumentShape ShapeOf(const QString &keyword) {
+ArgumentShape shapeOf(const QString &keyword) {
     if (keyword == QStringLiteral("PAUSE"))
         return ArgumentShape::Seconds;
     if (keyword == QStringLiteral("W\u00c4HLE"))
@@ -84,7 +84,7 @@ ArgumentShape ShapeOf(const QString &keyword) {
 }
 
 // A number of seconds, perhaps with its unit: "5", "2.5", "10 Sekunden", "3 s".
-bool IsSeconds(const QString &argument) {
+bool isSeconds(const QString &argument) {
     static const QRegularExpression seconds(
         QStringLiteral("^[+-]?\\d+([.,]\\d+)?(\\s*(s|sek\\.?|sekunden?))?$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -93,7 +93,7 @@ bool IsSeconds(const QString &argument) {
 
 // Digits and the characters a modem dials ("*", "#", "!" flash, "," and "W" waits, "P" and
 // "T" switch the method), or the placeholder for typed digits.
-bool IsDialString(const QString &argument) {
+bool isDialString(const QString &argument) {
     static const QRegularExpression dial(
         QStringLiteral("^([0-9*#!,;@+/()\\- ABCDPTW]|%EINGABE%)*$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -107,24 +107,24 @@ bool IsDialString(const QString &argument) {
 }
 
 // How German writes an ordinary noun at the start of a sentence: "Hinweis", "Eingabe".
-bool IsWrittenAsNoun(const QString &word) {
+bool isWrittenAsNoun(const QString &word) {
     return word.size() > 1 && word.at(0).isUpper() && word.mid(1) == word.mid(1).toLower();
 }
 
 // Whether a line whose first word is written like keyword looks meant to run it rather than
 // be a remark: nothing follows the word, or an argument of the keyword's shape. A message
 // keyword written as an ordinary noun begins a sentence ("Hinweise zur Anlage"), not a command.
-bool LooksLikeCommand(const QString &keyword, const QString &word, const QString &argument) {
-    const ArgumentShape shape = ShapeOf(keyword);
+bool looksLikeCommand(const QString &keyword, const QString &word, const QString &argument) {
+    const ArgumentShape shape = shapeOf(keyword);
     if (shape == ArgumentShape::Text)
-        return !IsWrittenAsNoun(word);
+        return !isWrittenAsNoun(word);
     if (argument.isEmpty())
         return true;
     switch (shape) {
     case ArgumentShape::Seconds:
-        return IsSeconds(argument);
+        return isSeconds(argument);
     case ArgumentShape::DialString:
-        return IsDialString(argument);
+        return isDialString(argument);
     case ArgumentShape::ModemCommand:
         return argument.startsWith(QStringLiteral("AT"), Qt::CaseInsensitive);
     case ArgumentShape::Nothing:
@@ -134,13 +134,13 @@ bool LooksLikeCommand(const QString &keyword, const QString &word, const QString
     return false;
 }
 
-QString Quoted(const QString &text) {
+QString quoted(const QString &text) {
     return u'\u201e' + text + u'\u201c';
 }
 
 } // namespace
 
-const QStringList &ScriptKeywords() {
+const QStringList &scriptKeywords() {
     static const QStringList keywords{
         QStringLiteral("AUFLEGEN"),   QStringLiteral("DIALOG"),    QStringLiteral("EINGABE"),
         QStringLiteral("ERDTASTE"),   QStringLiteral("FLASH"),     QStringLiteral("HINWEIS"),
@@ -149,7 +149,7 @@ const QStringList &ScriptKeywords() {
     return keywords;
 }
 
-LineMarks CheckScriptLine(const QString &line) {
+LineMarks checkScriptLine(const QString &line) {
     LineMarks marks;
     int first = 0;
     int last = int(line.size());
@@ -164,7 +164,7 @@ LineMarks CheckScriptLine(const QString &line) {
     const int keywordEnd = blank < 0 || blank > last ? last : blank;
     const QString keyword = line.mid(first, keywordEnd - first);
 
-    if (IsKeyword(keyword)) {
+    if (isKeyword(keyword)) {
         marks.keyword = {first, int(keyword.size())};
         const QString placeholder = QStringLiteral("%EINGABE%");
         for (qsizetype at = line.indexOf(placeholder, keywordEnd, Qt::CaseInsensitive);
@@ -185,32 +185,32 @@ LineMarks CheckScriptLine(const QString &line) {
         ++wordEnd;
     const QString word = line.mid(wordStart, wordEnd - wordStart);
     const QString argument = line.mid(wordEnd, last - wordEnd).trimmed();
-    const QString inCapitals = KeywordIgnoringCase(word);
-    const QString meant = inCapitals.isEmpty() ? NearKeyword(word) : inCapitals;
-    if (meant.isEmpty() || !LooksLikeCommand(meant, word, argument))
+    const QString inCapitals = keywordIgnoringCase(word);
+    const QString meant = inCapitals.isEmpty() ? nearKeyword(word) : inCapitals;
+    if (meant.isEmpty() || !looksLikeCommand(meant, word, argument))
         return marks;
 
     marks.skipped = {first, int(keyword.size())};
     const bool tabAfter = wordEnd < last && line.at(wordEnd) == u'\t';
     if (wordStart > first) {
-        marks.skipReason = kSkipped + QStringLiteral("Vor dem Schl\u00fcsselwort darf kein "
-                                                     "Tabulator stehen, nur Leerzeichen.");
-    } else if (tabAfter && IsKeyword(word)) {
-        marks.skipReason = kSkipped + QStringLiteral("Hinter dem Schl\u00fcsselwort muss ein "
-                                                     "Leerzeichen stehen, kein Tabulator.");
+        marks.skipReason = Skipped + QStringLiteral("Vor dem Schl\u00fcsselwort darf kein "
+                                                    "Tabulator stehen, nur Leerzeichen.");
+    } else if (tabAfter && isKeyword(word)) {
+        marks.skipReason = Skipped + QStringLiteral("Hinter dem Schl\u00fcsselwort muss ein "
+                                                    "Leerzeichen stehen, kein Tabulator.");
     } else if (tabAfter && !inCapitals.isEmpty()) {
         marks.skipReason =
-            kSkipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
-                                      "Gro\u00dfbuchstaben geschrieben werden, und hinter "
-                                      "dem Schl\u00fcsselwort muss ein Leerzeichen stehen, "
-                                      "kein Tabulator.");
+            Skipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
+                                     "Gro\u00dfbuchstaben geschrieben werden, und hinter "
+                                     "dem Schl\u00fcsselwort muss ein Leerzeichen stehen, "
+                                     "kein Tabulator.");
     } else if (!inCapitals.isEmpty()) {
-        marks.skipReason = kSkipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
-                                                     "Gro\u00dfbuchstaben geschrieben werden.");
+        marks.skipReason = Skipped + QStringLiteral("Schl\u00fcsselw\u00f6rter m\u00fcssen in "
+                                                    "Gro\u00dfbuchstaben geschrieben werden.");
     } else {
-        marks.skipReason = kSkipped + Quoted(word) +
+        marks.skipReason = Skipped + quoted(word) +
                            QStringLiteral(" ist kein Schl\u00fcsselwort. Gemeint ist wohl ") +
-                           Quoted(meant) + u'.';
+                           quoted(meant) + u'.';
     }
     return marks;
 }

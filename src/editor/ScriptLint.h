@@ -23,9 +23,9 @@ struct LineMarks {
 };
 
 // The eleven keywords, in capitals, "WÄHLE" with the capital A-umlaut.
-const QStringList &ScriptKeywords();
+const QStringList &scriptKeywords();
 
 // line is one line of the script, without its CR LF.
-LineMarks CheckScriptLine(const QString &line);
+LineMarks checkScriptLine(const QString &line);
 
 } // namespace telmaris

@@ -4,7 +4,7 @@
 
 namespace telmaris {
 
-void DesktopOpener::Open(const QUrl &url) {
+void DesktopOpener::open(const QUrl &url) {
     // The answer is ignored: a missing browser or mail program is not the program's business.
     (void)QDesktopServices::openUrl(url);
 }

@@ -7,7 +7,7 @@ namespace telmaris {
 
 class DesktopOpener : public DocumentOpener {
 public:
-    void Open(const QUrl &url) override;
+    void open(const QUrl &url) override;
 };
 
 } // namespace telmaris

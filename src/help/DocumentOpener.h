@@ -10,7 +10,7 @@ class DocumentOpener {
 public:
     virtual ~DocumentOpener() = default;
     // Whether the hand-over worked is not examined.
-    virtual void Open(const QUrl &url) = 0;
+    virtual void open(const QUrl &url) = 0;
 };
 
 } // namespace telmaris

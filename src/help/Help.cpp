@@ -9,32 +9,32 @@
 
 namespace telmaris {
 
-QString ProgramFolder() {
+QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-bool FileExists(const QString &path) {
+bool fileExists(const QString &path) {
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
 }
 
-QString FindHelpFile(const QString &programFolder) {
+QString findHelpFile(const QString &programFolder) {
     // An installed program lies in <prefix>/bin and its manual in <prefix>/share/doc/telmaris.
     const QString installedDocs =
         QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/telmaris"));
     for (const QString &folder : {programFolder, installedDocs}) {
         for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
             QString path = QDir(folder).filePath(name);
-            if (FileExists(path))
+            if (fileExists(path))
                 return path;
         }
     }
     return {};
 }
 
-QUrl DocumentUrl(const QString &target) {
+QUrl documentUrl(const QString &target) {
     QUrl url(target, QUrl::TolerantMode);
     // A drive letter ("C:/...") parses as a scheme of one letter; it is a file all the same.
     if (url.isValid() && url.scheme().size() > 1)
@@ -42,22 +42,22 @@ QUrl DocumentUrl(const QString &target) {
     return QUrl::fromLocalFile(target);
 }
 
-void OpenDocument(DocumentOpener &opener, const QString &target) {
-    opener.Open(DocumentUrl(target));
+void openDocument(DocumentOpener &opener, const QString &target) {
+    opener.open(documentUrl(target));
 }
 
-void OpenWebSite(DocumentOpener &opener) {
-    OpenDocument(opener, QString::fromLatin1(kMakerWebSite));
+void openWebSite(DocumentOpener &opener) {
+    openDocument(opener, QString::fromLatin1(MakerWebSite));
 }
 
-void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
-    const QString path = FindHelpFile(programFolder);
+void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
+    const QString path = findHelpFile(programFolder);
     if (path.isEmpty()) {
-        dialogs.ShowMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+        dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
                             texts::HelpNotFoundMessage);
         return;
     }
-    OpenDocument(opener, path);
+    openDocument(opener, path);
 }
 
 } // namespace telmaris

@@ -11,25 +11,25 @@
 namespace telmaris {
 
 // The directory of the program file: where the manual lies.
-QString ProgramFolder();
+QString programFolder();
 
 // True when a plain file is at path; folders, hidden files and any error count as no file.
-bool FileExists(const QString &path);
+bool fileExists(const QString &path);
 
 // "hilfe.htm", else "index.htm", first in the program folder (a portable copy), then in
 // ../share/doc/telmaris/ beside it (an installed copy); empty when none is a plain file.
-QString FindHelpFile(const QString &programFolder);
+QString findHelpFile(const QString &programFolder);
 
 // A file path or a web or mail address as the address the desktop opens.
-QUrl DocumentUrl(const QString &target);
+QUrl documentUrl(const QString &target);
 
 // Hands target to the desktop's default application; the outcome is not examined.
-void OpenDocument(DocumentOpener &opener, const QString &target);
+void openDocument(DocumentOpener &opener, const QString &target);
 
 // Opens the maker's web site.
-void OpenWebSite(DocumentOpener &opener);
+void openWebSite(DocumentOpener &opener);
 
 // Opens the manual, or says that there is none (information box, title "Telmaris").
-void ShowHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener);
+void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener);
 
 } // namespace telmaris

@@ -4,8 +4,8 @@
 
 namespace telmaris {
 
-inline constexpr char kMakerWebSite[] = "https://www.telmaris.de";
-inline constexpr char kMakerAboutPage[] = "https://www.telmaris.de/ueber-uns";
-inline constexpr char kMakerSupportMail[] = "support@telmaris.de";
+inline constexpr char MakerWebSite[] = "https://www.telmaris.de";
+inline constexpr char MakerAboutPage[] = "https://www.telmaris.de/ueber-uns";
+inline constexpr char MakerSupportMail[] = "support@telmaris.de";
 
 } // namespace telmaris

@@ -2,20 +2,20 @@
 
 namespace telmaris {
 
-QPixmap LogoPicture() {
+QPixmap logoPicture() {
     return {QStringLiteral(":/telmaris/logo.png")};
 }
 
-QPixmap SmallLogoPicture() {
+QPixmap smallLogoPicture() {
     return {QStringLiteral(":/telmaris/logo-klein.png")};
 }
 
-QCursor LogoPointer() {
+QCursor logoPointer() {
     // The hot spot is the end of the mouse's cable, at the top left.
     return QCursor(QPixmap(QStringLiteral(":/telmaris/mauszeiger.png")), 3, 2);
 }
 
-QString LogoToolTip() {
+QString logoToolTip() {
     return QStringLiteral("Klicken Sie hier, um weitere Programme des Telmaris-Teams "
                           "kennenzulernen.");
 }

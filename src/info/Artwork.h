@@ -8,10 +8,10 @@
 
 namespace telmaris {
 
-QPixmap LogoPicture();
-QPixmap SmallLogoPicture();
+QPixmap logoPicture();
+QPixmap smallLogoPicture();
 // A small picture of a computer mouse, for the pointer over the logo pictures.
-QCursor LogoPointer();
-QString LogoToolTip();
+QCursor logoPointer();
+QString logoToolTip();
 
 } // namespace telmaris

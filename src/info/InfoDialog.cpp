@@ -21,7 +21,7 @@ namespace telmaris {
 
 namespace {
 
-QFont InfoFont() {
+QFont infoFont() {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
@@ -39,15 +39,15 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
 
     logo_ = new QLabel(this);
     logo_->setObjectName(QStringLiteral("logo"));
-    logo_->setPixmap(LogoPicture());
+    logo_->setPixmap(logoPicture());
     logo_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    logo_->setCursor(LogoPointer());
-    logo_->setToolTip(LogoToolTip());
+    logo_->setCursor(logoPointer());
+    logo_->setToolTip(logoToolTip());
     logo_->installEventFilter(this);
 
-    auto *text = new QLabel(InfoText(), this);
+    auto *text = new QLabel(infoText(), this);
     text->setObjectName(QStringLiteral("infoText"));
-    text->setFont(InfoFont());
+    text->setFont(infoFont());
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -63,10 +63,10 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
     };
     const ButtonEntry entries[] = {
         {QStringLiteral("\u00dcber &Telmaris"), "aboutButton",
-         [this] { OpenDocument(opener_, QString::fromLatin1(kMakerAboutPage)); }},
+         [this] { openDocument(opener_, QString::fromLatin1(MakerAboutPage)); }},
         {QStringLiteral("E-&Mail an Telmaris"), "mailButton",
-         [this] { OpenDocument(opener_, SupportMailAddress(SupportMailSubject())); }},
-        {QStringLiteral("&www.telmaris.de"), "webButton", [this] { OpenWebSite(opener_); }},
+         [this] { openDocument(opener_, supportMailAddress(supportMailSubject())); }},
+        {QStringLiteral("&www.telmaris.de"), "webButton", [this] { openWebSite(opener_); }},
         {QStringLiteral("Fenster &schliessen"), "closeButton", [this] { close(); }},
     };
     auto *buttons = new QHBoxLayout;
@@ -101,28 +101,28 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
 // only after the window is shown, and then moves the window: so the dialog is placed when shown
 // and again each time its frame turns out to have a different size than the one it was placed
 // with. A move by the user keeps the frame's size and stays where the user put it.
-void InfoDialog::CentreByFrame() {
+void InfoDialog::centreByFrame() {
     const QSize frame = frameGeometry().size();
     if (frame == placedFrame_)
         return;
     placedFrame_ = frame;
     if (const QScreen *screen = this->screen())
-        move(InfoDialogPosition(screen->geometry(), frame));
+        move(infoDialogPosition(screen->geometry(), frame));
 }
 
 void InfoDialog::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    CentreByFrame();
+    centreByFrame();
 }
 
 void InfoDialog::moveEvent(QMoveEvent *event) {
     QDialog::moveEvent(event);
     if (isVisible())
-        CentreByFrame();
+        centreByFrame();
 }
 
-QString InfoDialog::InfoText() {
-    return QStringLiteral("Telmaris") + VersionString() + QStringLiteral(" \u2013") +
+QString InfoDialog::infoText() {
+    return QStringLiteral("Telmaris") + versionString() + QStringLiteral(" \u2013") +
            QStringLiteral(" ") +
            QStringLiteral("Programmierhilfe f\u00fcr Telefonanlagen via Modem.");
 }
@@ -130,7 +130,7 @@ QString InfoDialog::InfoText() {
 bool InfoDialog::eventFilter(QObject *watched, QEvent *event) {
     if (watched == logo_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        OpenWebSite(opener_);
+        openWebSite(opener_);
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -140,7 +140,7 @@ InfoDialogHolder::~InfoDialogHolder() {
     delete dialog_.data();
 }
 
-void InfoDialogHolder::ShowInfo() {
+void InfoDialogHolder::showInfo() {
     if (dialog_.isNull()) {
         dialog_ = new InfoDialog(opener_);
         dialog_->show();

@@ -17,7 +17,7 @@ public:
     explicit InfoDialog(DocumentOpener &opener);
 
     // "Telmaris" + VersionString + " – Programmierhilfe für Telefonanlagen via Modem."
-    static QString InfoText();
+    static QString infoText();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -25,7 +25,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
-    void CentreByFrame();
+    void centreByFrame();
 
     DocumentOpener &opener_;
     QLabel *logo_ = nullptr; // a click opens the maker's web site
@@ -41,7 +41,7 @@ public:
     InfoDialogHolder(const InfoDialogHolder &) = delete;
     InfoDialogHolder &operator=(const InfoDialogHolder &) = delete;
 
-    void ShowInfo();
+    void showInfo();
     InfoDialog *dialog() const { return dialog_; }
 
 private:

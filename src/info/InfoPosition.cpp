@@ -2,7 +2,7 @@
 
 namespace telmaris {
 
-QPoint InfoDialogPosition(const QRect &screen, const QSize &dialog) {
+QPoint infoDialogPosition(const QRect &screen, const QSize &dialog) {
     if (screen.width() <= 640 || screen.height() <= 480)
         return screen.topLeft();
     return screen.topLeft() +

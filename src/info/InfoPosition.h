@@ -9,6 +9,6 @@
 
 namespace telmaris {
 
-QPoint InfoDialogPosition(const QRect &screen, const QSize &dialog);
+QPoint infoDialogPosition(const QRect &screen, const QSize &dialog);
 
 } // namespace telmaris

@@ -11,18 +11,18 @@
 
 namespace telmaris {
 
-QString VersionString(int major, int minor, int revision) {
+QString versionString(int major, int minor, int revision) {
     QString letter;
     if (revision >= 100)
-        letter = QChar(96 + int(RoundHalfToEven(revision / 100.0)));
+        letter = QChar(96 + int(roundHalfToEven(revision / 100.0)));
     return QStringLiteral(" (V%1.%2%3)").arg(major).arg(minor).arg(letter);
 }
 
-QString VersionString() {
-    return VersionString(TELMARIS_VERSION_MAJOR, TELMARIS_VERSION_MINOR, TELMARIS_VERSION_PATCH);
+QString versionString() {
+    return versionString(TELMARIS_VERSION_MAJOR, TELMARIS_VERSION_MINOR, TELMARIS_VERSION_PATCH);
 }
 
-QString OperatingSystemName() {
+QString operatingSystemName() {
     const QOperatingSystemVersion os = QOperatingSystemVersion::current();
     if (os.type() == QOperatingSystemVersion::Windows) {
         // The build number's low 16 bits, as the platform's own version query gives them.
@@ -34,13 +34,13 @@ QString OperatingSystemName() {
     return QSysInfo::prettyProductName();
 }
 
-QString SupportMailSubject() {
-    return QStringLiteral("Telmaris") + VersionString() + QStringLiteral(" unter ") +
-           OperatingSystemName();
+QString supportMailSubject() {
+    return QStringLiteral("Telmaris") + versionString() + QStringLiteral(" unter ") +
+           operatingSystemName();
 }
 
-QString SupportMailAddress(const QString &subject) {
-    return QStringLiteral("mailto:") + QString::fromLatin1(kMakerSupportMail) +
+QString supportMailAddress(const QString &subject) {
+    return QStringLiteral("mailto:") + QString::fromLatin1(MakerSupportMail) +
            QStringLiteral("?subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject));
 }
 

@@ -7,17 +7,17 @@ namespace telmaris {
 
 // " (V" + major + "." + minor + letter + ")": no letter while the revision is below 100,
 // else the letter 96 + revision / 100 rounded half to even (100..149 "a", 150..250 "b").
-QString VersionString(int major, int minor, int revision);
+QString versionString(int major, int minor, int revision);
 // The same for this build of the program.
-QString VersionString();
+QString versionString();
 
 // The operating system for the mail subject: "Windows " + major.minor.build on Windows, the
 // system's own name and version elsewhere.
-QString OperatingSystemName();
+QString operatingSystemName();
 
 // "Telmaris" + VersionString + " unter " + the operating system.
-QString SupportMailSubject();
+QString supportMailSubject();
 // The mailto address of the maker's support with that subject, percent-encoded.
-QString SupportMailAddress(const QString &subject);
+QString supportMailAddress(const QString &subject);
 
 } // namespace telmaris

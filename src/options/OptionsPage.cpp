@@ -21,7 +21,7 @@ namespace telmaris {
 
 namespace {
 
-QSlider *MakeSlider(const char *name, int minimum, int maximum, QWidget *parent) {
+QSlider *makeSlider(const char *name, int minimum, int maximum, QWidget *parent) {
     auto *slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(QString::fromLatin1(name));
     slider->setRange(minimum, maximum);
@@ -33,7 +33,7 @@ QSlider *MakeSlider(const char *name, int minimum, int maximum, QWidget *parent)
 }
 
 // name: the object name a frame is found by, or none.
-QGroupBox *MakeFrame(const QString &caption, const char *name, QWidget *parent) {
+QGroupBox *makeFrame(const QString &caption, const char *name, QWidget *parent) {
     auto *frame = new QGroupBox(caption, parent);
     if (name)
         frame->setObjectName(QString::fromLatin1(name));
@@ -44,24 +44,24 @@ QGroupBox *MakeFrame(const QString &caption, const char *name, QWidget *parent) 
 
 OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), data_(data), dialogs_(dialogs) {
-    speedFrame_ = MakeFrame(QString(), "speedFrame", this);
-    speedSlider_ = MakeSlider("speedSlider", 1, int(ModemSpeeds.size()), speedFrame_);
+    speedFrame_ = makeFrame(QString(), "speedFrame", this);
+    speedSlider_ = makeSlider("speedSlider", 1, int(ModemSpeeds.size()), speedFrame_);
     (new QVBoxLayout(speedFrame_))->addWidget(speedSlider_);
     connect(speedSlider_, &QSlider::valueChanged, this, &OptionsPage::takeSpeed);
 
-    lineLenFrame_ = MakeFrame(QString(), "lineLenFrame", this);
-    lineLenSlider_ = MakeSlider("lineLenSlider", 1, 120, lineLenFrame_);
+    lineLenFrame_ = makeFrame(QString(), "lineLenFrame", this);
+    lineLenSlider_ = makeSlider("lineLenSlider", 1, 120, lineLenFrame_);
     (new QVBoxLayout(lineLenFrame_))->addWidget(lineLenSlider_);
     connect(lineLenSlider_, &QSlider::valueChanged, this, &OptionsPage::takeLineLen);
 
-    umbruchFrame_ = MakeFrame(QStringLiteral("Wie sollen die Skripts dargestellt werden?"),
+    umbruchFrame_ = makeFrame(QStringLiteral("Wie sollen die Skripts dargestellt werden?"),
                               "umbruchFrame", this);
     umbruchCheck_ = new QCheckBox(QStringLiteral("Mit &Zeilenumbruch "), umbruchFrame_);
     umbruchCheck_->setObjectName(QStringLiteral("umbruchCheck"));
     (new QVBoxLayout(umbruchFrame_))->addWidget(umbruchCheck_);
     connect(umbruchCheck_, &QCheckBox::stateChanged, this, &OptionsPage::takeUmbruch);
 
-    auto *namesFrame = MakeFrame(QStringLiteral("&Skriptnamen"), nullptr, this);
+    auto *namesFrame = makeFrame(QStringLiteral("&Skriptnamen"), nullptr, this);
     nameList_ = new QListWidget(namesFrame);
     nameList_->setObjectName(QStringLiteral("nameList"));
     nameList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -73,8 +73,8 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     // right, where the list takes the height that is left.
     auto *left = new QVBoxLayout;
     left->setSpacing(6);
-    left->addWidget(BuildPortFrame());
-    left->addWidget(BuildDialFrame());
+    left->addWidget(buildPortFrame());
+    left->addWidget(buildDialFrame());
     left->addWidget(speedFrame_);
     left->addWidget(lineLenFrame_);
     left->addWidget(umbruchFrame_);
@@ -83,9 +83,9 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     auto *right = new QVBoxLayout;
     right->setSpacing(6);
     right->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
+        buildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
     right->addWidget(
-        BuildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
+        buildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
     right->addWidget(namesFrame, 1);
 
     auto *columns = new QHBoxLayout(this);
@@ -98,12 +98,12 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     connect(modemInitEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemInit);
 
     // Until the settings are read the controls show the record's defaults.
-    SetSpeed(data_.ModemSpeed);
-    SetLineLen(data_.LineLen);
+    setSpeed(data_.modemSpeed);
+    setLineLen(data_.lineLen);
 }
 
-QGroupBox *OptionsPage::BuildPortFrame() {
-    auto *frame = MakeFrame(QStringLiteral("Wo ist das &Modem angeschlossen?"), nullptr, this);
+QGroupBox *OptionsPage::buildPortFrame() {
+    auto *frame = makeFrame(QStringLiteral("Wo ist das &Modem angeschlossen?"), nullptr, this);
     auto *layout = new QGridLayout(frame);
     portGroup_ = new QButtonGroup(this);
     portGroup_->setExclusive(true);
@@ -116,8 +116,8 @@ QGroupBox *OptionsPage::BuildPortFrame() {
     return frame;
 }
 
-QGroupBox *OptionsPage::BuildDialFrame() {
-    auto *frame = MakeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), nullptr, this);
+QGroupBox *OptionsPage::buildDialFrame() {
+    auto *frame = makeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), nullptr, this);
     auto *layout = new QHBoxLayout(frame);
     dialGroup_ = new QButtonGroup(this);
     const QString captions[2] = {QStringLiteral("&Ton (MFV)"), QStringLiteral("&Puls (IWV)")};
@@ -133,9 +133,9 @@ QGroupBox *OptionsPage::BuildDialFrame() {
     return frame;
 }
 
-QGroupBox *OptionsPage::BuildCommandFrame(const QString &caption, QLineEdit *&edit,
+QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&edit,
                                           const char *name) {
-    auto *frame = MakeFrame(caption, nullptr, this);
+    auto *frame = makeFrame(caption, nullptr, this);
     auto *layout = new QHBoxLayout(frame);
     auto *at = new QLabel(QStringLiteral("AT"), frame);
     edit = new QLineEdit(frame);
@@ -146,7 +146,7 @@ QGroupBox *OptionsPage::BuildCommandFrame(const QString &caption, QLineEdit *&ed
     return frame;
 }
 
-void OptionsPage::SetPorts(const PortProbe &probe, const std::array<QString, 4> &devices) {
+void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices) {
     for (int i = 0; i < 4; ++i) {
         portButtons_[i]->setEnabled(probe.usable[i]);
         QString tip = QStringLiteral("Gerät: %1").arg(devices[i]);
@@ -159,12 +159,12 @@ void OptionsPage::SetPorts(const PortProbe &probe, const std::array<QString, 4> 
     }
 }
 
-void OptionsPage::SelectPort(int comPort) {
+void OptionsPage::selectPort(int comPort) {
     if (comPort >= 1 && comPort <= 4)
         portButtons_[comPort - 1]->setChecked(true);
 }
 
-int OptionsPage::SelectedPort() const {
+int OptionsPage::selectedPort() const {
     for (int i = 0; i < 4; ++i) {
         if (portButtons_[i]->isChecked())
             return i + 1;
@@ -172,85 +172,85 @@ int OptionsPage::SelectedPort() const {
     return 0;
 }
 
-void OptionsPage::SetModemReset(const QString &text) {
+void OptionsPage::setModemReset(const QString &text) {
     modemResetEdit_->setText(text);
     takeModemReset(); // also when the box held this text already
 }
 
-void OptionsPage::SetModemInit(const QString &text) {
+void OptionsPage::setModemInit(const QString &text) {
     modemInitEdit_->setText(text);
     takeModemInit();
 }
 
-void OptionsPage::SetSpeed(int position) {
+void OptionsPage::setSpeed(int position) {
     speedSlider_->setValue(position);
     takeSpeed();
 }
 
-void OptionsPage::SetDialPuls(int dialPuls) {
+void OptionsPage::setDialPuls(int dialPuls) {
     const int index = dialPuls == 0 ? 0 : 1;
     dialButtons_[index]->setChecked(true);
     takeDialMethod(index);
 }
 
-void OptionsPage::SetLineLen(int lineLen) {
+void OptionsPage::setLineLen(int lineLen) {
     lineLenSlider_->setValue(lineLen);
     takeLineLen();
 }
 
-void OptionsPage::SetUmbruch(int umbruch) {
+void OptionsPage::setUmbruch(int umbruch) {
     umbruchCheck_->setChecked(umbruch != 0); // the box's own handler switches the editor
 }
 
-void OptionsPage::FillNames(const std::array<QString, 100> &names) {
+void OptionsPage::fillNames(const std::array<QString, 100> &names) {
     names_ = SkriptNameList();
     for (int n = 1; n <= SlotCount; ++n)
-        names_.PutSkriptNameToListbySkriptIndex(n, names[n - 1], false);
+        names_.putSkriptNameToListbySkriptIndex(n, names[n - 1], false);
     nameList_->clear();
     nameList_->addItems(names_.entries());
 }
 
-std::array<QString, 100> OptionsPage::AllNames() const {
+std::array<QString, 100> OptionsPage::allNames() const {
     std::array<QString, 100> result;
     for (int n = 1; n <= SlotCount; ++n)
-        result[n - 1] = names_.GetSkriptNameFromListbySkriptIndex(n);
+        result[n - 1] = names_.getSkriptNameFromListbySkriptIndex(n);
     return result;
 }
 
 void OptionsPage::takeDialMethod(int index) {
-    data_.DialPuls = qint16(index);
+    data_.dialPuls = qint16(index);
 }
 
 void OptionsPage::takeSpeed() {
-    data_.ModemSpeed = qint16(speedSlider_->value());
+    data_.modemSpeed = qint16(speedSlider_->value());
     speedFrame_->setTitle(
-        QStringLiteral("Modem-Speed: %1").arg(BaudOfSpeedPosition(data_.ModemSpeed)));
+        QStringLiteral("Modem-Speed: %1").arg(baudOfSpeedPosition(data_.modemSpeed)));
 }
 
 // Both command boxes: the field is the box's text without surrounding blanks; a leading
 // "AT" (any case) is cut from the box, whose change runs this handling again, so any number
 // of leading "AT" pairs disappears while the user types.
 void OptionsPage::takeModemReset() {
-    data_.ModemReset = TrimBlanks(modemResetEdit_->text());
-    if (data_.ModemReset.left(2).toUpper() == QLatin1String("AT"))
-        modemResetEdit_->setText(data_.ModemReset.mid(2));
+    data_.modemReset = trimBlanks(modemResetEdit_->text());
+    if (data_.modemReset.left(2).toUpper() == QLatin1String("AT"))
+        modemResetEdit_->setText(data_.modemReset.mid(2));
 }
 
 void OptionsPage::takeModemInit() {
-    data_.ModemInit = TrimBlanks(modemInitEdit_->text());
-    if (data_.ModemInit.left(2).toUpper() == QLatin1String("AT"))
-        modemInitEdit_->setText(data_.ModemInit.mid(2));
+    data_.modemInit = trimBlanks(modemInitEdit_->text());
+    if (data_.modemInit.left(2).toUpper() == QLatin1String("AT"))
+        modemInitEdit_->setText(data_.modemInit.mid(2));
 }
 
 void OptionsPage::takeLineLen() {
-    data_.LineLen = qint16(lineLenSlider_->value());
-    lineLenFrame_->setTitle(QStringLiteral("Linienlänge: %1").arg(data_.LineLen));
-    Q_EMIT LineLenChanged(data_.LineLen);
+    data_.lineLen = qint16(lineLenSlider_->value());
+    lineLenFrame_->setTitle(QStringLiteral("Linienlänge: %1").arg(data_.lineLen));
+    Q_EMIT lineLenChanged(data_.lineLen);
 }
 
 void OptionsPage::takeUmbruch() {
-    data_.Umbruch = umbruchCheck_->checkState() == Qt::Unchecked ? 0 : 1;
-    Q_EMIT UmbruchChanged(data_.Umbruch);
+    data_.umbruch = umbruchCheck_->checkState() == Qt::Unchecked ? 0 : 1;
+    Q_EMIT umbruchChanged(data_.umbruch);
 }
 
 void OptionsPage::renameSelectedSkript() {
@@ -259,14 +259,14 @@ void OptionsPage::renameSelectedSkript() {
         return;
     const int n = row + 1;
     const std::optional<QString> answer =
-        dialogs_.AskText(texts::RenameTitle, texts::RenamePrompt.arg(n),
-                         names_.GetSkriptNameFromListbySkriptIndex(n));
+        dialogs_.askText(texts::RenameTitle, texts::RenamePrompt.arg(n),
+                         names_.getSkriptNameFromListbySkriptIndex(n));
     // A cancelled box gives the empty text: the slot is then without name.
-    names_.PutSkriptNameToListbySkriptIndex(n, answer.value_or(QString()), true);
-    ShowNameEntry(n);
+    names_.putSkriptNameToListbySkriptIndex(n, answer.value_or(QString()), true);
+    showNameEntry(n);
 }
 
-void OptionsPage::ShowNameEntry(int n) {
+void OptionsPage::showNameEntry(int n) {
     nameList_->item(n - 1)->setText(names_.entries().at(n - 1));
 }
 

@@ -30,34 +30,34 @@ public:
 
     // Enables the button of every port the probe could open; each button's tooltip names its
     // device (and, for a port that cannot be used, why).
-    void SetPorts(const PortProbe &probe, const std::array<QString, 4> &devices);
+    void setPorts(const PortProbe &probe, const std::array<QString, 4> &devices);
     // Selects the button of port 1..4 (also a disabled one: a stored port is kept).
-    void SelectPort(int comPort);
+    void selectPort(int comPort);
     // 1 plus the index of the first selected port button; 0 when none is selected.
-    int SelectedPort() const;
+    int selectedPort() const;
 
     // Start-up: each sets its control, whose own handler then fills the settings record.
-    void SetModemReset(const QString &text);
-    void SetModemInit(const QString &text);
-    void SetSpeed(int position);
-    void SetDialPuls(int dialPuls);
-    void SetLineLen(int lineLen);
-    void SetUmbruch(int umbruch);
+    void setModemReset(const QString &text);
+    void setModemInit(const QString &text);
+    void setSpeed(int position);
+    void setDialPuls(int dialPuls);
+    void setLineLen(int lineLen);
+    void setUmbruch(int umbruch);
     // Fills the name list with the 100 names as read.
-    void FillNames(const std::array<QString, 100> &names);
+    void fillNames(const std::array<QString, 100> &names);
 
-    QString GetSkriptNameFromListbySkriptIndex(int n) const {
-        return names_.GetSkriptNameFromListbySkriptIndex(n);
+    QString getSkriptNameFromListbySkriptIndex(int n) const {
+        return names_.getSkriptNameFromListbySkriptIndex(n);
     }
-    std::array<QString, 100> AllNames() const;
+    std::array<QString, 100> allNames() const;
 
     // The controls that show hover hints.
-    QGroupBox *UmbruchFrame() const { return umbruchFrame_; }
-    QListWidget *SkriptNameListBox() const { return nameList_; }
+    QGroupBox *umbruchFrame() const { return umbruchFrame_; }
+    QListWidget *skriptNameListBox() const { return nameList_; }
 
 Q_SIGNALS:
-    void UmbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
-    void LineLenChanged(int lineLen);
+    void umbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
+    void lineLenChanged(int lineLen);
 
 private:
     void takeDialMethod(int index);
@@ -67,11 +67,11 @@ private:
     void takeLineLen();
     void takeUmbruch();
     void renameSelectedSkript();
-    void ShowNameEntry(int n);
+    void showNameEntry(int n);
 
-    QGroupBox *BuildPortFrame();
-    QGroupBox *BuildDialFrame();
-    QGroupBox *BuildCommandFrame(const QString &caption, QLineEdit *&edit, const char *name);
+    QGroupBox *buildPortFrame();
+    QGroupBox *buildDialFrame();
+    QGroupBox *buildCommandFrame(const QString &caption, QLineEdit *&edit, const char *name);
 
     StartData &data_;
     Dialogs &dialogs_;

@@ -7,19 +7,19 @@ namespace telmaris {
 namespace {
 
 // Keeps the tail of a line that has grown beyond the limit.
-void KeepTail(QString &line, qsizetype limit) {
+void keepTail(QString &line, qsizetype limit) {
     if (line.size() > limit)
         line.remove(0, line.size() - limit);
 }
 
 } // namespace
 
-QList<AnswerLine> AnswerCollector::Feed(const QByteArray &bytes) {
+QList<AnswerLine> AnswerCollector::feed(const QByteArray &bytes) {
     QList<AnswerLine> lines;
     const QString received = QString::fromLatin1(bytes).toUpper();
     for (const QChar c : received) {
         if (c == u'\r') {
-            KeepTail(pending_, MaxLineLength);
+            keepTail(pending_, MaxLineLength);
             AnswerLine line;
             line.text = pending_;
             line.error = pending_.endsWith(QLatin1String("ERROR"));
@@ -31,14 +31,14 @@ QList<AnswerLine> AnswerCollector::Feed(const QByteArray &bytes) {
             pending_.append(c);
             // Trimmed in batches so that a long noisy stream costs no quadratic copying.
             if (pending_.size() >= 2 * MaxLineLength)
-                KeepTail(pending_, MaxLineLength);
+                keepTail(pending_, MaxLineLength);
         }
     }
-    KeepTail(pending_, MaxLineLength);
+    keepTail(pending_, MaxLineLength);
     return lines;
 }
 
-QString LastAnswerStatus(const QString &line) {
+QString lastAnswerStatus(const QString &line) {
     return texts::LastAnswerStatus.arg(line);
 }
 

@@ -22,16 +22,16 @@ public:
     static constexpr qsizetype MaxLineLength = 4096;
 
     // Takes received bytes (one character per byte) and returns the lines they complete.
-    QList<AnswerLine> Feed(const QByteArray &bytes);
+    QList<AnswerLine> feed(const QByteArray &bytes);
 
     // The characters of the line not yet completed (RcvString).
-    const QString &Pending() const { return pending_; }
+    const QString &pending() const { return pending_; }
 
 private:
     QString pending_;
 };
 
 // The status text that shows the modem's latest answer.
-QString LastAnswerStatus(const QString &line);
+QString lastAnswerStatus(const QString &line);
 
 } // namespace telmaris

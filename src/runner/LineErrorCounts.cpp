@@ -9,7 +9,7 @@
 
 namespace telmaris {
 
-std::optional<LineErrorCounts> ReadDriverErrorCounts(int fd) {
+std::optional<LineErrorCounts> readDriverErrorCounts(int fd) {
 #ifdef Q_OS_LINUX
     serial_icounter_struct counts{};
     if (fd < 0 || ::ioctl(fd, TIOCGICOUNT, &counts) != 0)
@@ -22,7 +22,7 @@ std::optional<LineErrorCounts> ReadDriverErrorCounts(int fd) {
 #endif
 }
 
-bool CharactersMayBeLost(const LineErrorCounts &before, const LineErrorCounts &now) {
+bool charactersMayBeLost(const LineErrorCounts &before, const LineErrorCounts &now) {
     return now.overrun != before.overrun || now.bufOverrun != before.bufOverrun ||
            now.brk != before.brk || now.parity != before.parity;
 }

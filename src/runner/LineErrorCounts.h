@@ -18,11 +18,11 @@ struct LineErrorCounts {
 
 // The counters of the open serial device fd; nothing when the device keeps none (a
 // pseudo-terminal, a USB adapter whose driver does not count, a system other than Linux).
-std::optional<LineErrorCounts> ReadDriverErrorCounts(int fd);
+std::optional<LineErrorCounts> readDriverErrorCounts(int fd);
 using ErrorCountReader = std::function<std::optional<LineErrorCounts>(int fd)>;
 
 // Whether the counters rose by an error that can lose characters. A framing error alone does
 // not count: the line discipline hands such a character on, and the modem link ignores it.
-bool CharactersMayBeLost(const LineErrorCounts &before, const LineErrorCounts &now);
+bool charactersMayBeLost(const LineErrorCounts &before, const LineErrorCounts &now);
 
 } // namespace telmaris

@@ -12,59 +12,59 @@ namespace telmaris {
 
 ModemLink::ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *parent)
     : QObject(parent), flags_(flags), ui_(ui), trace_(trace) {
-    connect(&line_, &SerialLine::received, this, &ModemLink::HandleReceived);
-    connect(&line_, &SerialLine::errorEvent, this, &ModemLink::HandleErrorEvent);
+    connect(&line_, &SerialLine::received, this, &ModemLink::handleReceived);
+    connect(&line_, &SerialLine::errorEvent, this, &ModemLink::handleErrorEvent);
     // The limit wakes the wait like any other event; "n seconds" must not come early.
     answerTimer_.setSingleShot(true);
     answerTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&answerTimer_, &QTimer::timeout, this, [this] { flags_.AnswerTimeOver = true; });
+    connect(&answerTimer_, &QTimer::timeout, this, [this] { flags_.answerTimeOver = true; });
 }
 
-bool ModemLink::Open(const QString &device, int baud, QString *error) {
+bool ModemLink::open(const QString &device, int baud, QString *error) {
     return line_.open(device, baud, true, error);
 }
 
-void ModemLink::Close() {
+void ModemLink::close() {
     line_.close();
 }
 
-bool ModemLink::TellModem(const QString &skriptLine) {
-    flags_.AnswerReceived = false;
+bool ModemLink::tellModem(const QString &skriptLine) {
+    flags_.answerReceived = false;
     if (trace_)
-        trace_->AddTrace(SkriptLineTrace(QTime::currentTime(), skriptLine));
+        trace_->addTrace(skriptLineTrace(QTime::currentTime(), skriptLine));
     // One character per byte: what the user typed beyond ASCII goes out as Latin-1.
     line_.write(skriptLine.toLatin1());
-    flags_.AnswerTimeOver = false;
+    flags_.answerTimeOver = false;
     if (answerTimeLimit_ > 0)
         answerTimer_.start(answerTimeLimit_ * 1000);
-    WaitUntil([this] {
-        return flags_.AnswerReceived || flags_.CommEventError || flags_.UserAbort ||
-               flags_.ModemErrorReported || flags_.AnswerTimeOver;
+    waitUntil([this] {
+        return flags_.answerReceived || flags_.commEventError || flags_.userAbort ||
+               flags_.modemErrorReported || flags_.answerTimeOver;
     });
     answerTimer_.stop();
-    const bool errOccured = flags_.ModemErrorReported || flags_.UserAbort ||
-                            flags_.CommEventError || flags_.AnswerTimeOver;
+    const bool errOccured = flags_.modemErrorReported || flags_.userAbort ||
+                            flags_.commEventError || flags_.answerTimeOver;
     if (trace_) {
-        if (flags_.AnswerTimeOver)
-            trace_->AddTrace(AnswerTimeOverTrace(QTime::currentTime(), answerTimeLimit_));
-        trace_->AddTrace(ErrOccuredTrace(QTime::currentTime(), errOccured));
+        if (flags_.answerTimeOver)
+            trace_->addTrace(answerTimeOverTrace(QTime::currentTime(), answerTimeLimit_));
+        trace_->addTrace(errOccuredTrace(QTime::currentTime(), errOccured));
     }
     return errOccured;
 }
 
-void ModemLink::HandleReceived(const QByteArray &bytes) {
-    for (const AnswerLine &line : collector_.Feed(bytes)) {
-        flags_.AnswerReceived = line.final;
+void ModemLink::handleReceived(const QByteArray &bytes) {
+    for (const AnswerLine &line : collector_.feed(bytes)) {
+        flags_.answerReceived = line.final;
         if (line.error)
-            flags_.ModemErrorReported = true;
+            flags_.modemErrorReported = true;
         if (trace_)
-            trace_->AddTrace(RcvStringTrace(QTime::currentTime(), line.text));
-        ui_.Status(LastAnswerStatus(line.text));
+            trace_->addTrace(rcvStringTrace(QTime::currentTime(), line.text));
+        ui_.status(lastAnswerStatus(line.text));
     }
 }
 
-void ModemLink::HandleErrorEvent() {
-    flags_.CommEventError = true;
+void ModemLink::handleErrorEvent() {
+    flags_.commEventError = true;
 }
 
 } // namespace telmaris

@@ -23,24 +23,24 @@ public:
     ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *parent = nullptr);
 
     // Opens the port for a run: 8N1 with RTS/CTS flow control.
-    bool Open(const QString &device, int baud, QString *error = nullptr);
-    void Close();
+    bool open(const QString &device, int baud, QString *error = nullptr);
+    void close();
 
     // Writes skriptLine as it is (the caller supplies "AT" and the CR) and waits until the
     // modem gave a final answer, the port reported an error event, the user asked to abort or
     // the answer time limit passed. Returns ErrOccured: true when the run must stop.
-    bool TellModem(const QString &skriptLine);
+    bool tellModem(const QString &skriptLine);
 
     // Seconds TellModem waits for an answer; 0 waits for ever (the window, where the user can
     // abort). A wait that runs out sets AnswerTimeOver.
-    void SetAnswerTimeLimit(int seconds) { answerTimeLimit_ = seconds; }
-    int AnswerTimeLimit() const { return answerTimeLimit_; }
+    void setAnswerTimeLimit(int seconds) { answerTimeLimit_ = seconds; }
+    int answerTimeLimit() const { return answerTimeLimit_; }
 
-    SerialLine &Line() { return line_; }
+    SerialLine &line() { return line_; }
 
 private:
-    void HandleReceived(const QByteArray &bytes);
-    void HandleErrorEvent();
+    void handleReceived(const QByteArray &bytes);
+    void handleErrorEvent();
 
     RunFlags &flags_;
     RunnerUi &ui_;

@@ -17,7 +17,7 @@ namespace telmaris {
 
 namespace {
 
-QString QtStyleName(const QString &path) {
+QString qtStyleName(const QString &path) {
     QString name = path;
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
@@ -25,7 +25,7 @@ QString QtStyleName(const QString &path) {
     return name;
 }
 
-bool ProcessLives(qint64 pid) {
+bool processLives(qint64 pid) {
 #ifdef Q_OS_UNIX
     if (pid <= 0 || pid == static_cast<qint64>(::getpid()))
         return false;
@@ -38,13 +38,13 @@ bool ProcessLives(qint64 pid) {
 
 } // namespace
 
-const QStringList &LockFolders() {
+const QStringList &lockFolders() {
     static const QStringList folders{QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
                                      QStringLiteral("/var/spool/locks"), QStringLiteral("/tmp")};
     return folders;
 }
 
-QStringList LockFileNames(const QString &device) {
+QStringList lockFileNames(const QString &device) {
     QStringList names;
     const auto add = [&names](const QString &name) {
         const QString file = QStringLiteral("LCK..") + name;
@@ -52,14 +52,14 @@ QStringList LockFileNames(const QString &device) {
             names.append(file);
     };
     add(QFileInfo(device).fileName());
-    add(QtStyleName(device));
+    add(qtStyleName(device));
     const QString target = QFileInfo(device).canonicalFilePath();
     if (!target.isEmpty() && target != device)
-        add(QtStyleName(target));
+        add(qtStyleName(target));
     return names;
 }
 
-std::optional<qint64> ReadLockFilePid(const QByteArray &content) {
+std::optional<qint64> readLockFilePid(const QByteArray &content) {
     const QByteArray firstLine = content.left(content.indexOf('\n')).trimmed();
     bool ok = false;
     const qint64 pid = firstLine.toLongLong(&ok);
@@ -73,22 +73,22 @@ std::optional<qint64> ReadLockFilePid(const QByteArray &content) {
     return std::nullopt;
 }
 
-std::optional<ForeignLock> FindForeignLockFile(const QString &device) {
-    const QStringList names = LockFileNames(device);
-    for (const QString &folder : LockFolders()) {
+std::optional<ForeignLock> findForeignLockFile(const QString &device) {
+    const QStringList names = lockFileNames(device);
+    for (const QString &folder : lockFolders()) {
         for (const QString &name : names) {
             QFile file(QDir(folder).filePath(name));
             if (!file.open(QIODevice::ReadOnly))
                 continue;
-            const auto pid = ReadLockFilePid(file.read(64));
-            if (pid && ProcessLives(*pid))
+            const auto pid = readLockFilePid(file.read(64));
+            if (pid && processLives(*pid))
                 return ForeignLock{file.fileName(), *pid};
         }
     }
     return std::nullopt;
 }
 
-bool TakeExclusiveFlock(int handle) {
+bool takeExclusiveFlock(int handle) {
 #ifndef Q_OS_UNIX
     Q_UNUSED(handle);
     return true;

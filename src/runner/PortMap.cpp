@@ -31,7 +31,7 @@ void PortMap::setDevice(int comPort, const QString &device) {
         devices_[comPort - 1] = device;
 }
 
-PortProbe CheckComPorts(const PortMap &ports) {
+PortProbe checkComPorts(const PortMap &ports) {
     PortProbe probe;
     QTextStream err(stderr);
     for (int n = 1; n <= 4; ++n) {
@@ -40,7 +40,7 @@ PortProbe CheckComPorts(const PortMap &ports) {
         QString reason;
         const QString device = ports.device(n);
         probe.usable[n - 1] =
-            line.open(device, BaudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
+            line.open(device, baudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
         line.close();
         if (!probe.usable[n - 1]) {
             probe.reasons[n - 1] = reason;

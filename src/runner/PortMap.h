@@ -12,7 +12,7 @@ class IniSnapshot;
 class PortMap {
 public:
     PortMap(); // the platform defaults
-    static PortMap FromIni(const IniSnapshot &ini);
+    static PortMap fromIni(const IniSnapshot &ini);
     QString device(int comPort) const; // comPort 1..4
     void setDevice(int comPort, const QString &device);
 
@@ -28,6 +28,6 @@ struct PortProbe {
 
 // Opens and closes each of the four ports at 1200 baud 8N1; for each port that cannot be
 // opened one line on standard error names the port, its device and the reason.
-PortProbe CheckComPorts(const PortMap &ports);
+PortProbe checkComPorts(const PortMap &ports);
 
 } // namespace telmaris

@@ -5,7 +5,7 @@
 namespace telmaris {
 
 // Keys COM1..COM4 of section [Ports]; a missing or empty key keeps the platform default.
-PortMap PortMap::FromIni(const IniSnapshot &ini) {
+PortMap PortMap::fromIni(const IniSnapshot &ini) {
     PortMap map;
     for (int n = 1; n <= 4; ++n) {
         const QString device = ini.value(PortsSection, QStringLiteral("COM%1").arg(n));

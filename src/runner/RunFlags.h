@@ -5,13 +5,13 @@
 namespace telmaris {
 
 struct RunFlags {
-    bool Running = false;
-    bool UserAbort = false;
-    bool AnswerReceived = false;
-    bool ModemErrorReported = false;
-    bool CommEventError = false;
-    bool PauseOver = false;
-    bool AnswerTimeOver = false; // the modem let the answer time limit pass
+    bool running = false;
+    bool userAbort = false;
+    bool answerReceived = false;
+    bool modemErrorReported = false;
+    bool commEventError = false;
+    bool pauseOver = false;
+    bool answerTimeOver = false; // the modem let the answer time limit pass
 };
 
 } // namespace telmaris

@@ -15,7 +15,7 @@ const QString LineBreak = QStringLiteral("\r\n");
 constexpr QChar CR = u'\r';
 
 // In the order the lines are compared; the first equal keyword wins.
-const std::array<std::pair<QString, Keyword>, 11> &KeywordTable() {
+const std::array<std::pair<QString, Keyword>, 11> &keywordTable() {
     static const std::array<std::pair<QString, Keyword>, 11> table{{
         {QStringLiteral("PAUSE"), Keyword::Pause},
         {QStringLiteral("TONWAHL"), Keyword::Tonwahl},
@@ -34,8 +34,8 @@ const std::array<std::pair<QString, Keyword>, 11> &KeywordTable() {
 
 } // namespace
 
-ScriptInstruction ReadScriptLine(const QString &line, const QString &eingabeText) {
-    const QString trimmed = TrimBlanks(line);
+ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText) {
+    const QString trimmed = trimBlanks(line);
     const qsizetype blank = trimmed.indexOf(u' ');
     const QString keyword = blank < 0 ? trimmed : trimmed.left(blank);
     ScriptInstruction instruction;
@@ -43,7 +43,7 @@ ScriptInstruction ReadScriptLine(const QString &line, const QString &eingabeText
         instruction.argument = trimmed.mid(blank + 1);
         instruction.argument.replace(Placeholder, eingabeText, Qt::CaseInsensitive);
     }
-    for (const auto &[word, kind] : KeywordTable()) {
+    for (const auto &[word, kind] : keywordTable()) {
         if (keyword == word) {
             instruction.keyword = kind;
             break;
@@ -52,34 +52,34 @@ ScriptInstruction ReadScriptLine(const QString &line, const QString &eingabeText
     return instruction;
 }
 
-int PauseSeconds(const QString &argument) {
+int pauseSeconds(const QString &argument) {
     // Values beyond the 16-bit range clamp like the others: huge to 60, very negative to 1.
-    const double seconds = RoundHalfToEven(ReadLeadingNumberLenient(argument));
+    const double seconds = roundHalfToEven(readLeadingNumberLenient(argument));
     return static_cast<int>(std::clamp(seconds, 1.0, 60.0));
 }
 
-QString AtCommand(const QString &body) {
+QString atCommand(const QString &body) {
     return QStringLiteral("AT") + body + CR;
 }
 
-QString HangUpCommand() {
+QString hangUpCommand() {
     return QStringLiteral("ATH0\r");
 }
 
-QString FlashCommand() {
+QString flashCommand() {
     return QStringLiteral("ATDT!;\r");
 }
 
-QString DialCommand(const QString &dialString, bool pulseDialing) {
+QString dialCommand(const QString &dialString, bool pulseDialing) {
     return QStringLiteral("AT") + (pulseDialing ? QStringLiteral("DP") : QStringLiteral("DT")) +
            dialString + u';' + CR;
 }
 
-QString ModemCommand(const QString &argument) {
+QString modemCommand(const QString &argument) {
     return argument + CR;
 }
 
-bool Sends(Keyword keyword) {
+bool sends(Keyword keyword) {
     switch (keyword) {
     case Keyword::Modem:
     case Keyword::Waehle:
@@ -92,27 +92,27 @@ bool Sends(Keyword keyword) {
     }
 }
 
-int ScriptLineLength(const QString &text, int start) {
+int scriptLineLength(const QString &text, int start) {
     // The runner appends a line break to the text before it searches, so the last line ends
     // at the end of the text.
     const qsizetype end = text.indexOf(LineBreak, start);
     return static_cast<int>((end < 0 ? text.size() : end) - start);
 }
 
-QList<ScriptLineRange> SplitScriptLines(const QString &text) {
+QList<ScriptLineRange> splitScriptLines(const QString &text) {
     QList<ScriptLineRange> lines;
     int start = 0;
     do {
-        const int length = ScriptLineLength(text, start);
+        const int length = scriptLineLength(text, start);
         lines.append({start, length});
         start += length + 2;
     } while (start < text.size());
     return lines;
 }
 
-bool AsksForInput(const QString &scriptText) {
-    for (const ScriptLineRange &line : SplitScriptLines(scriptText))
-        if (ReadScriptLine(scriptText.mid(line.start, line.length), QString()).keyword ==
+bool asksForInput(const QString &scriptText) {
+    for (const ScriptLineRange &line : splitScriptLines(scriptText))
+        if (readScriptLine(scriptText.mid(line.start, line.length), QString()).keyword ==
             Keyword::Eingabe)
             return true;
     return false;

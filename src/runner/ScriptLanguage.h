@@ -30,21 +30,21 @@ struct ScriptInstruction {
 
 // Reads one script line: blanks trimmed at both ends, the keyword before the first blank
 // (compared case-sensitively), the argument after it unchanged except for the placeholder.
-ScriptInstruction ReadScriptLine(const QString &line, const QString &eingabeText);
+ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText);
 
 // The seconds a PAUSE argument asks for: its leading number read leniently, rounded half to
 // even and clamped to 1..60.
-int PauseSeconds(const QString &argument);
+int pauseSeconds(const QString &argument);
 
 // Command texts, each ended by CR.
-QString AtCommand(const QString &body); // "AT" + body, for ModemReset and ModemInit
-QString HangUpCommand();                // AUFLEGEN, and the hang-up after an abort
-QString FlashCommand();                 // FLASH and ERDTASTE
-QString DialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
-QString ModemCommand(const QString &argument);                     // MODEM
+QString atCommand(const QString &body); // "AT" + body, for ModemReset and ModemInit
+QString hangUpCommand();                // AUFLEGEN, and the hang-up after an abort
+QString flashCommand();                 // FLASH and ERDTASTE
+QString dialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
+QString modemCommand(const QString &argument);                     // MODEM
 
 // Whether an instruction writes a command to the modem.
-bool Sends(Keyword keyword);
+bool sends(Keyword keyword);
 
 // One line of a script text: its start and length in the CR LF text, counted from 0.
 struct ScriptLineRange {
@@ -55,13 +55,13 @@ struct ScriptLineRange {
 
 // The length of the line that begins at start: up to the first CR LF at or after start, or to
 // the end of the text. A lone CR or LF does not end a line.
-int ScriptLineLength(const QString &text, int start);
+int scriptLineLength(const QString &text, int start);
 
 // Every line of a script text the way the runner walks it: lines end at CR LF, a final line
 // break adds no line, an empty text has one empty line.
-QList<ScriptLineRange> SplitScriptLines(const QString &text);
+QList<ScriptLineRange> splitScriptLines(const QString &text);
 
 // Whether a run of the script text reaches an EINGABE line, read the way the runner reads it.
-bool AsksForInput(const QString &scriptText);
+bool asksForInput(const QString &scriptText);
 
 } // namespace telmaris

@@ -21,9 +21,9 @@ namespace {
 const QString Title = QStringLiteral("Telmaris");
 constexpr int OneSecond = 1000;
 
-int BaudOfSetting(int modemSpeed) {
+int baudOfSetting(int modemSpeed) {
     const bool valid = modemSpeed >= 1 && modemSpeed <= static_cast<int>(ModemSpeeds.size());
-    return BaudOfSpeedPosition(valid ? modemSpeed : ProbeSpeedPosition);
+    return baudOfSpeedPosition(valid ? modemSpeed : ProbeSpeedPosition);
 }
 
 } // namespace
@@ -33,21 +33,21 @@ struct ScriptRunner::Private {
         timer1.setSingleShot(true);
         // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
         timer1.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer1, &QTimer::timeout, [this] { flags.PauseOver = true; });
+        QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
     }
 
-    void Pause(int milliseconds) {
-        flags.PauseOver = false;
+    void pause(int milliseconds) {
+        flags.pauseOver = false;
         timer1.start(milliseconds);
-        WaitUntil([this] { return flags.PauseOver; });
+        waitUntil([this] { return flags.pauseOver; });
     }
 
     // Sends a command; false when the run must go to the error exit.
-    bool Send(const QString &command) { return !link.TellModem(command); }
+    bool send(const QString &command) { return !link.tellModem(command); }
 
-    bool CarryOutLine(const QString &lineText);
-    bool RunToClosingReset(const StartData &settings);
-    RunOutcome ErrorExit();
+    bool carryOutLine(const QString &lineText);
+    bool runToClosingReset(const StartData &settings);
+    RunOutcome errorExit();
 
     RunnerUi &ui;
     RunFlags flags;
@@ -59,14 +59,14 @@ struct ScriptRunner::Private {
     QString boxTitle;
 };
 
-bool ScriptRunner::Private::CarryOutLine(const QString &lineText) {
-    const ScriptInstruction instruction = ReadScriptLine(lineText, eingabeText);
+bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
+    const ScriptInstruction instruction = readScriptLine(lineText, eingabeText);
     const QString &argument = instruction.argument;
     switch (instruction.keyword) {
     case Keyword::None:
         return true;
     case Keyword::Pause:
-        Pause(PauseSeconds(argument) * OneSecond);
+        pause(pauseSeconds(argument) * OneSecond);
         return true;
     case Keyword::Tonwahl:
         pulseDialing = false;
@@ -75,153 +75,153 @@ bool ScriptRunner::Private::CarryOutLine(const QString &lineText) {
         pulseDialing = true;
         return true;
     case Keyword::Modem:
-        return Send(ModemCommand(argument));
+        return send(modemCommand(argument));
     case Keyword::Hinweis:
     case Keyword::Dialog:
-        ui.ShowMessage(MessageIcon::Information, boxTitle, argument);
+        ui.showMessage(MessageIcon::Information, boxTitle, argument);
         return true;
     case Keyword::Eingabe:
-        eingabeText = ui.InputBox(boxTitle, argument);
+        eingabeText = ui.inputBox(boxTitle, argument);
         return true;
     case Keyword::Waehle:
-        if (!Send(DialCommand(argument, pulseDialing)))
+        if (!send(dialCommand(argument, pulseDialing)))
             return false;
         break;
     case Keyword::Auflegen:
-        if (!Send(HangUpCommand()))
+        if (!send(hangUpCommand()))
             return false;
         break;
     case Keyword::Flash:
     case Keyword::Erdtaste:
-        if (!Send(FlashCommand()))
+        if (!send(flashCommand()))
             return false;
         break;
     }
-    Pause(OneSecond);
+    pause(OneSecond);
     return true;
 }
 
-bool ScriptRunner::Private::RunToClosingReset(const StartData &settings) {
-    ui.Status(texts::ModemResetStatus);
-    if (!Send(AtCommand(settings.ModemReset)))
+bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
+    ui.status(texts::ModemResetStatus);
+    if (!send(atCommand(settings.modemReset)))
         return false;
-    Pause(OneSecond);
-    ui.Status(texts::ModemInitStatus);
-    if (!Send(AtCommand(settings.ModemInit)))
+    pause(OneSecond);
+    ui.status(texts::ModemInitStatus);
+    if (!send(atCommand(settings.modemInit)))
         return false;
-    Pause(OneSecond);
-    ui.Status(texts::RunningStatus);
+    pause(OneSecond);
+    ui.status(texts::RunningStatus);
 
     // The editor is locked for the whole run, so its text is read once and the lines are
     // taken from that reading: a line then costs the same in a long script as in a short one.
-    const QString text = ui.EditorText();
-    for (const ScriptLineRange &line : SplitScriptLines(text)) {
+    const QString text = ui.editorText();
+    for (const ScriptLineRange &line : splitScriptLines(text)) {
         QCoreApplication::processEvents();
-        ui.SelectEditorRange(line.start, line.length);
-        if (line.length != 0 && !CarryOutLine(text.mid(line.start, line.length)))
+        ui.selectEditorRange(line.start, line.length);
+        if (line.length != 0 && !carryOutLine(text.mid(line.start, line.length)))
             return false;
     }
 
-    ui.Status(texts::ModemResetStatus);
-    return Send(AtCommand(settings.ModemReset));
+    ui.status(texts::ModemResetStatus);
+    return send(atCommand(settings.modemReset));
 }
 
-RunOutcome ScriptRunner::Private::ErrorExit() {
-    if (flags.ModemErrorReported) {
-        ui.Status(texts::ModemErrorStatus);
-        ui.ShowMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
+RunOutcome ScriptRunner::Private::errorExit() {
+    if (flags.modemErrorReported) {
+        ui.status(texts::ModemErrorStatus);
+        ui.showMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
         return RunOutcome::ModemError;
     }
-    if (flags.CommEventError) {
-        ui.Status(texts::PortErrorStatus);
-        ui.ShowMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
+    if (flags.commEventError) {
+        ui.status(texts::PortErrorStatus);
+        ui.showMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
         return RunOutcome::PortError;
     }
-    if (flags.AnswerTimeOver) {
+    if (flags.answerTimeOver) {
         // Like a modem that does not react: no hang-up, nothing more is sent.
-        ui.Status(texts::PortErrorStatus);
-        ui.ShowMessage(MessageIcon::Critical, Title,
-                       texts::NoAnswerMessage.arg(link.AnswerTimeLimit()));
+        ui.status(texts::PortErrorStatus);
+        ui.showMessage(MessageIcon::Critical, Title,
+                       texts::NoAnswerMessage.arg(link.answerTimeLimit()));
         return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited.
-    link.TellModem(HangUpCommand());
-    ui.Beep();
-    ui.Status(texts::UserAbortStatus);
-    ui.ShowMessage(MessageIcon::Critical, Title, texts::UserAbortMessage);
+    link.tellModem(hangUpCommand());
+    ui.beep();
+    ui.status(texts::UserAbortStatus);
+    ui.showMessage(MessageIcon::Critical, Title, texts::UserAbortMessage);
     return RunOutcome::UserAbort;
 }
 
 ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent)
-    : QObject(parent), d(new Private(ui, trace)) {}
+    : QObject(parent), d_(new Private(ui, trace)) {}
 
 ScriptRunner::~ScriptRunner() {
-    delete d;
+    delete d_;
 }
 
-RunOutcome ScriptRunner::SendSkript(const StartData &settings, const PortMap &ports,
+RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &ports,
                                     const QString &scriptName, bool autoMode) {
-    Q_ASSERT(!d->flags.Running);
-    RunnerUi &ui = d->ui;
-    RunFlags &flags = d->flags;
+    Q_ASSERT(!d_->flags.running);
+    RunnerUi &ui = d_->ui;
+    RunFlags &flags = d_->flags;
 
-    flags.Running = true;
-    flags.UserAbort = false;
-    flags.ModemErrorReported = false;
-    flags.CommEventError = false;
-    d->pulseDialing = settings.DialPuls != 0;
-    d->boxTitle = Title + QStringLiteral(" - ") + scriptName;
-    ui.SetEditorLocked(true);
-    ui.SetRunState(true);
-    const int caret = ui.EditorCaret();
+    flags.running = true;
+    flags.userAbort = false;
+    flags.modemErrorReported = false;
+    flags.commEventError = false;
+    d_->pulseDialing = settings.dialPuls != 0;
+    d_->boxTitle = Title + QStringLiteral(" - ") + scriptName;
+    ui.setEditorLocked(true);
+    ui.setRunState(true);
+    const int caret = ui.editorCaret();
 
     RunOutcome outcome = RunOutcome::Success;
     QString reason;
-    const QString device = ports.device(settings.ComPort);
-    if (!d->link.Open(device, BaudOfSetting(settings.ModemSpeed), &reason)) {
-        QTextStream(stderr) << "COM" << settings.ComPort << " (" << device << "): " << reason
+    const QString device = ports.device(settings.comPort);
+    if (!d_->link.open(device, baudOfSetting(settings.modemSpeed), &reason)) {
+        QTextStream(stderr) << "COM" << settings.comPort << " (" << device << "): " << reason
                             << Qt::endl;
-        ui.Status(texts::PortFailureStatus);
-        ui.ShowMessage(MessageIcon::Critical, Title,
-                       texts::PortUnavailableMessage.arg(settings.ComPort));
+        ui.status(texts::PortFailureStatus);
+        ui.showMessage(MessageIcon::Critical, Title,
+                       texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;
-    } else if (d->RunToClosingReset(settings)) {
+    } else if (d_->runToClosingReset(settings)) {
         if (!autoMode)
-            ui.ShowMessage(MessageIcon::Information, Title, texts::SuccessMessage);
-        ui.Status(texts::SuccessStatus);
+            ui.showMessage(MessageIcon::Information, Title, texts::SuccessMessage);
+        ui.status(texts::SuccessStatus);
     } else {
-        outcome = d->ErrorExit();
+        outcome = d_->errorExit();
     }
 
-    d->link.Close();
-    ui.SetEditorLocked(false);
-    ui.SetEditorCaret(caret);
-    ui.FocusEditor();
-    ui.SetRunState(false);
-    flags.Running = false;
+    d_->link.close();
+    ui.setEditorLocked(false);
+    ui.setEditorCaret(caret);
+    ui.focusEditor();
+    ui.setRunState(false);
+    flags.running = false;
     return outcome;
 }
 
-void ScriptRunner::SetAnswerTimeLimit(int seconds) {
-    d->link.SetAnswerTimeLimit(seconds);
+void ScriptRunner::setAnswerTimeLimit(int seconds) {
+    d_->link.setAnswerTimeLimit(seconds);
 }
 
-bool ScriptRunner::Running() const {
-    return d->flags.Running;
+bool ScriptRunner::running() const {
+    return d_->flags.running;
 }
 
-void ScriptRunner::RequestAbort() {
-    if (!d->flags.Running)
+void ScriptRunner::requestAbort() {
+    if (!d_->flags.running)
         return;
-    d->flags.UserAbort = true;
+    d_->flags.userAbort = true;
     // Called from an event handler the wait notices it anyway; from anywhere else this makes
     // sure a sleeping wait looks at its flags again.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->wakeUp();
 }
 
-const QString &ScriptRunner::EingabeText() const {
-    return d->eingabeText;
+const QString &ScriptRunner::eingabeText() const {
+    return d_->eingabeText;
 }
 
 } // namespace telmaris

@@ -24,20 +24,20 @@ public:
     // Runs the editor's script with the given settings; scriptName is the current slot's name
     // for the titles of EINGABE and HINWEIS boxes. In AutoMode the success message is left
     // out. Returns how the run ended. Precondition: !Running().
-    RunOutcome SendSkript(const StartData &settings, const PortMap &ports,
+    RunOutcome sendSkript(const StartData &settings, const PortMap &ports,
                           const QString &scriptName, bool autoMode);
 
     // Seconds to wait for each modem answer before the run ends as a modem that does not
     // respond; 0 waits until the user aborts.
-    void SetAnswerTimeLimit(int seconds);
+    void setAnswerTimeLimit(int seconds);
 
-    bool Running() const;
-    void RequestAbort(); // a press of "&Abbrechen": sets UserAbort
-    const QString &EingabeText() const;
+    bool running() const;
+    void requestAbort(); // a press of "&Abbrechen": sets UserAbort
+    const QString &eingabeText() const;
 
 private:
     struct Private;
-    Private *d;
+    Private *d_;
 };
 
 } // namespace telmaris

@@ -16,7 +16,7 @@ namespace {
 const QString InUseHint = QStringLiteral(
     "ein anderes Programm hält die Schnittstelle (etwa ModemManager, der USB-Modems prüft)");
 
-QString OpenFailureReason(const QSerialPort &port) {
+QString openFailureReason(const QSerialPort &port) {
     const QString detail = port.errorString();
     switch (port.error()) {
     case QSerialPort::DeviceNotFoundError:
@@ -54,7 +54,7 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
     close();
     if (device.isEmpty())
         return fail(QStringLiteral("kein Gerät eingetragen"));
-    if (const auto lock = FindForeignLockFile(device))
+    if (const auto lock = findForeignLockFile(device))
         return fail(QStringLiteral("belegt: Sperrdatei %1 von Prozess %2 - %3")
                         .arg(lock->lockFile)
                         .arg(lock->pid)
@@ -71,12 +71,12 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
     const bool opened = port_.open(QIODevice::ReadWrite);
     opening_ = false;
     if (!opened) {
-        const QString reason = OpenFailureReason(port_);
+        const QString reason = openFailureReason(port_);
         port_.clearError();
         return fail(reason);
     }
 #ifdef Q_OS_UNIX
-    if (!TakeExclusiveFlock(static_cast<int>(port_.handle()))) {
+    if (!takeExclusiveFlock(static_cast<int>(port_.handle()))) {
         port_.close();
         port_.clearError();
         return fail(QStringLiteral("belegt: die Schnittstelle ist gesperrt - %1").arg(InUseHint));
@@ -185,7 +185,7 @@ void SerialLine::checkErrorCounts() {
     const std::optional<LineErrorCounts> now = countReader_(static_cast<int>(port_.handle()));
     if (!now)
         return;
-    const bool lost = CharactersMayBeLost(*counts_, *now);
+    const bool lost = charactersMayBeLost(*counts_, *now);
     counts_ = now;
     if (lost)
         emit errorEvent(QSerialPort::UnknownError); // the toolkit has no code for these errors

@@ -62,7 +62,7 @@ private:
     QTimer drainTimer_;
     qint64 pendingAtLastCheck_ = 0;
     bool opening_ = false;
-    ErrorCountReader countReader_ = ReadDriverErrorCounts;
+    ErrorCountReader countReader_ = readDriverErrorCounts;
     std::optional<LineErrorCounts> counts_; // nothing: the device keeps no counters
     QTimer countTimer_;
 };

@@ -8,7 +8,7 @@ namespace telmaris {
 class TraceSink {
 public:
     virtual ~TraceSink() = default;
-    virtual void AddTrace(const QString &line) = 0;
+    virtual void addTrace(const QString &line) = 0;
 };
 
 // The separator line that starts every run in the trace.

@@ -8,7 +8,7 @@ namespace {
 
 // The system's long time format without its time-zone field ("t"), which a time of day in a
 // trace does not need. Quoted literal text stays as it is.
-QString TimeFormatWithoutZone() {
+QString timeFormatWithoutZone() {
     const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     QString result;
     bool quoted = false;
@@ -22,32 +22,32 @@ QString TimeFormatWithoutZone() {
     return result.trimmed();
 }
 
-QString Quoted(const QTime &time, const QString &label, const QString &text) {
-    return TraceTime(time) + u' ' + label + QStringLiteral(": \u00bb") + text + u'\u00ab';
+QString quoted(const QTime &time, const QString &label, const QString &text) {
+    return traceTime(time) + u' ' + label + QStringLiteral(": \u00bb") + text + u'\u00ab';
 }
 
 } // namespace
 
-QString TraceTime(const QTime &time) {
-    static const QString format = TimeFormatWithoutZone();
+QString traceTime(const QTime &time) {
+    static const QString format = timeFormatWithoutZone();
     return QLocale::system().toString(time, format);
 }
 
-QString SkriptLineTrace(const QTime &time, const QString &command) {
-    return Quoted(time, QStringLiteral("SkriptLine"), command);
+QString skriptLineTrace(const QTime &time, const QString &command) {
+    return quoted(time, QStringLiteral("SkriptLine"), command);
 }
 
-QString RcvStringTrace(const QTime &time, const QString &line) {
-    return Quoted(time, QStringLiteral("RcvString"), line);
+QString rcvStringTrace(const QTime &time, const QString &line) {
+    return quoted(time, QStringLiteral("RcvString"), line);
 }
 
-QString ErrOccuredTrace(const QTime &time, bool errOccured) {
-    return Quoted(time, QStringLiteral("ErrOccured"),
+QString errOccuredTrace(const QTime &time, bool errOccured) {
+    return quoted(time, QStringLiteral("ErrOccured"),
                   errOccured ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
 }
 
-QString AnswerTimeOverTrace(const QTime &time, int seconds) {
-    return Quoted(time, QStringLiteral("AntwortZeit"),
+QString answerTimeOverTrace(const QTime &time, int seconds) {
+    return quoted(time, QStringLiteral("AntwortZeit"),
                   QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds));
 }
 

@@ -8,12 +8,12 @@
 namespace telmaris {
 
 // The time of day as the system shows times with seconds (its long format without a time zone).
-QString TraceTime(const QTime &time);
+QString traceTime(const QTime &time);
 
-QString SkriptLineTrace(const QTime &time, const QString &command); // command with its CR
-QString RcvStringTrace(const QTime &time, const QString &line);
-QString ErrOccuredTrace(const QTime &time, bool errOccured);
+QString skriptLineTrace(const QTime &time, const QString &command); // command with its CR
+QString rcvStringTrace(const QTime &time, const QString &line);
+QString errOccuredTrace(const QTime &time, bool errOccured);
 // The modem let the answer time limit of an unattended run pass.
-QString AnswerTimeOverTrace(const QTime &time, int seconds);
+QString answerTimeOverTrace(const QTime &time, int seconds);
 
 } // namespace telmaris

@@ -8,7 +8,7 @@
 
 namespace telmaris {
 
-template <typename Done> void WaitUntil(Done done) {
+template <typename Done> void waitUntil(Done done) {
     // One turn always runs, even when done() holds already (an abort requested earlier), so
     // that what was just written gets out.
     QCoreApplication::processEvents(QEventLoop::AllEvents);

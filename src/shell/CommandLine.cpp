@@ -9,15 +9,15 @@ namespace telmaris {
 
 namespace {
 
-QString UnknownParameterMessage(const QString &argument) {
+QString unknownParameterMessage(const QString &argument) {
     return texts::UnknownParameterMessage.arg(argument);
 }
 
 } // namespace
 
-CommandLineChoice ResolveCommandLine(const QString &argument, const QStringList &tabCaptions) {
+CommandLineChoice resolveCommandLine(const QString &argument, const QStringList &tabCaptions) {
     CommandLineChoice choice;
-    const QString parameter = TrimBlanks(argument).toLower();
+    const QString parameter = trimBlanks(argument).toLower();
     if (parameter == QStringLiteral("debug")) {
         choice.kind = CommandLineChoice::Trace;
         return choice;
@@ -28,21 +28,21 @@ CommandLineChoice ResolveCommandLine(const QString &argument, const QStringList 
     // A name wins over a number: the first tab whose caption equals the parameter.
     const qsizetype tabs = qMin<qsizetype>(tabCaptions.size(), 100);
     for (qsizetype i = 0; i < tabs; ++i) {
-        if (TrimBlanks(tabCaptions.at(i)).toLower() == parameter) {
+        if (trimBlanks(tabCaptions.at(i)).toLower() == parameter) {
             choice.kind = CommandLineChoice::AutoMode;
             choice.slot = static_cast<int>(i + 1);
             return choice;
         }
     }
 
-    const double slot = std::floor(ReadLeadingNumber(parameter));
+    const double slot = std::floor(readLeadingNumber(parameter));
     if (slot >= 1 && slot <= 100) {
         choice.kind = CommandLineChoice::AutoMode;
         choice.slot = static_cast<int>(slot);
         return choice;
     }
     choice.kind = CommandLineChoice::Unknown;
-    choice.message = UnknownParameterMessage(argument);
+    choice.message = unknownParameterMessage(argument);
     return choice;
 }
 

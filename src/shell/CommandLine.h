@@ -15,7 +15,7 @@ struct CommandLineChoice {
 
 // argument: the argument text exactly as passed (all arguments joined by blanks);
 // tabCaptions: the captions of tabs 1..100.
-CommandLineChoice ResolveCommandLine(const QString &argument, const QStringList &tabCaptions);
+CommandLineChoice resolveCommandLine(const QString &argument, const QStringList &tabCaptions);
 
 // Exit statuses of the process.
 enum ExitStatus {

@@ -4,7 +4,7 @@
 
 namespace telmaris {
 
-void ConsoleDialogs::PrintLine(const QString &title, const QString &text) {
+void ConsoleDialogs::printLine(const QString &title, const QString &text) {
     QString line = QStringLiteral("Telmaris: ") + title + QStringLiteral(": ") + text;
     // One box, one line: a scheduled job's log reads line by line.
     line.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -12,14 +12,14 @@ void ConsoleDialogs::PrintLine(const QString &title, const QString &text) {
     std::fflush(stderr);
 }
 
-void ConsoleDialogs::ShowMessage(MessageIcon, const QString &title, const QString &text) {
-    PrintLine(title, text);
+void ConsoleDialogs::showMessage(MessageIcon, const QString &title, const QString &text) {
+    printLine(title, text);
 }
 
-std::optional<QString> ConsoleDialogs::AskText(const QString &title, const QString &prompt,
+std::optional<QString> ConsoleDialogs::askText(const QString &title, const QString &prompt,
                                                const QString &) {
     // Nobody can type an answer; an unattended run refuses scripts with EINGABE beforehand.
-    PrintLine(title, prompt);
+    printLine(title, prompt);
     return std::nullopt;
 }
 

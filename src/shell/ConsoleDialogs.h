@@ -9,12 +9,12 @@ namespace telmaris {
 
 class ConsoleDialogs : public Dialogs {
 public:
-    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    std::optional<QString> AskText(const QString &title, const QString &prompt,
+    void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
 
 private:
-    static void PrintLine(const QString &title, const QString &text);
+    static void printLine(const QString &title, const QString &text);
 };
 
 } // namespace telmaris

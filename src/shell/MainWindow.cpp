@@ -53,14 +53,14 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
       ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
       opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
       ini_(QString()), slots_(ini_) {
-    BuildWindow();
+    buildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
     resize(720, 520);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::BuildWindow() {
+void MainWindow::buildWindow() {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(8, 6, 8, 4);
@@ -100,15 +100,15 @@ void MainWindow::BuildWindow() {
     for (int i = 0; i < 2; ++i) {
         editors_[i] = new ScriptEdit(i == 1, scriptPage);
         editorStack_->addWidget(editors_[i]);
-        connect(editors_[i], &ScriptEdit::edited, this, [this] { slots_.SkriptChanged = true; });
-        AddHint(editors_[i]->viewport(), texts::EditorHint);
+        connect(editors_[i], &ScriptEdit::edited, this, [this] { slots_.skriptChanged = true; });
+        addHint(editors_[i]->viewport(), texts::EditorHint);
     }
     editorStack_->setCurrentIndex(0);
     pages_->addWidget(scriptPage);
     pages_->setCurrentIndex(1);
     layout->addWidget(pages_, 1);
 
-    layout->addWidget(BuildButtonRow());
+    layout->addWidget(buildButtonRow());
     setCentralWidget(central);
 
     // The status line changes with every answer of the modem, twice per command. Held by a
@@ -133,20 +133,20 @@ void MainWindow::BuildWindow() {
         if (index >= 0 && index == scriptTabs_->currentIndex())
             switchTab();
     });
-    connect(optionsPage_, &OptionsPage::UmbruchChanged, this, &MainWindow::showEditor);
-    connect(optionsPage_, &OptionsPage::LineLenChanged, this, [this](int lineLen) {
+    connect(optionsPage_, &OptionsPage::umbruchChanged, this, &MainWindow::showEditor);
+    connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)
             edit->setLineLen(lineLen);
     });
 
-    AddHint(scriptSlider_, texts::SliderHint);
-    AddHint(scriptTabs_, texts::TabStripHint);
-    AddHint(statusBar(), texts::StatusLineHint);
-    AddHint(optionsPage_->UmbruchFrame(), texts::EditorHint);
-    AddHint(optionsPage_->SkriptNameListBox()->viewport(), texts::NameListHint);
+    addHint(scriptSlider_, texts::SliderHint);
+    addHint(scriptTabs_, texts::TabStripHint);
+    addHint(statusBar(), texts::StatusLineHint);
+    addHint(optionsPage_->umbruchFrame(), texts::EditorHint);
+    addHint(optionsPage_->skriptNameListBox()->viewport(), texts::NameListHint);
 }
 
-QWidget *MainWindow::BuildButtonRow() {
+QWidget *MainWindow::buildButtonRow() {
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 2, 0, 0);
@@ -155,11 +155,11 @@ QWidget *MainWindow::BuildButtonRow() {
     logo_ = new QLabel(row);
     logo_->setObjectName(QStringLiteral("logo"));
     // The logo as high as the buttons, so the row fits a 640-pixel window.
-    const QPixmap logo = SmallLogoPicture().scaledToHeight(26, Qt::SmoothTransformation);
+    const QPixmap logo = smallLogoPicture().scaledToHeight(26, Qt::SmoothTransformation);
     logo_->setPixmap(logo);
     logo_->setFixedSize(logo.size());
-    logo_->setCursor(LogoPointer());
-    logo_->setToolTip(LogoToolTip());
+    logo_->setCursor(logoPointer());
+    logo_->setToolTip(logoToolTip());
     logo_->installEventFilter(this); // a click opens the maker's web site
     layout->addWidget(logo_);
 
@@ -205,14 +205,14 @@ QWidget *MainWindow::BuildButtonRow() {
     setTabOrder(endButton_, helpButton_);
     setTabOrder(helpButton_, infoButton_);
 
-    AddHint(programButton_, texts::ProgramButtonHint);
-    AddHint(helpButton_, texts::HelpButtonHint);
-    AddHint(endButton_, texts::EndButtonHint);
-    AddHint(infoButton_, texts::InfoButtonHint);
+    addHint(programButton_, texts::ProgramButtonHint);
+    addHint(helpButton_, texts::HelpButtonHint);
+    addHint(endButton_, texts::EndButtonHint);
+    addHint(infoButton_, texts::InfoButtonHint);
     return row;
 }
 
-void MainWindow::AddHint(QWidget *widget, const QString &hint) {
+void MainWindow::addHint(QWidget *widget, const QString &hint) {
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
     hints_.insert(widget, hint);
@@ -225,7 +225,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     }
     if (watched == logo_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        OpenWebSite(opener_);
+        openWebSite(opener_);
         return true;
     }
     if (event->type() == QEvent::MouseMove) {
@@ -234,7 +234,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
         const auto hint = hints_.constFind(watched);
         const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
         if (hint != hints_.constEnd() && !static_cast<QWidget *>(watched)->childAt(at))
-            Status(*hint);
+            status(*hint);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -242,73 +242,73 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
 // ---------------------------------------------------------------------------------------
 // Start-up
 
-std::optional<int> MainWindow::Init(const QString &argument, bool display) {
+std::optional<int> MainWindow::init(const QString &argument, bool display) {
     // The speed table is a constant; the pages are laid out by the constructor with the
     // script page in front.
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
-    ini_ = IniFile(LocateIniFile(programDir_));
+    ini_ = IniFile(locateIniFile(programDir_));
 
     // A file that is there but cannot be read is reported; the program goes on with the
     // defaults, and the failed re-read at the end keeps the file from being overwritten.
     QString readError;
     const IniSnapshot snapshot = ini_.snapshot(&readError);
     if (!readError.isEmpty())
-        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             SettingsNotReadMessage(ini_.path(), readError));
-    ports_ = PortMap::FromIni(snapshot);
+        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             settingsNotReadMessage(ini_.path(), readError));
+    ports_ = PortMap::fromIni(snapshot);
     display_ = display;
-    answerTimeLimit_ = ReadAnswerTimeLimit(snapshot, display);
-    const PortProbe probe = CheckComPorts(ports_);
+    answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
+    const PortProbe probe = checkComPorts(ports_);
     if (!probe.anyUsable()) {
-        dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                              texts::NoComPortsMessage);
         return ExitNoSerialPort;
     }
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
-    optionsPage_->SetPorts(probe, devices);
+    optionsPage_->setPorts(probe, devices);
 
     show();
 
-    const StoredStartData stored = ReadStartDataFromIniFile(snapshot, probe.usable);
-    optionsPage_->SelectPort(stored.data.ComPort);
-    data_.ComPort = stored.data.ComPort;
+    const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
+    optionsPage_->selectPort(stored.data.comPort);
+    data_.comPort = stored.data.comPort;
     if (stored.askToCheckPort)
-        dialogs_.ShowMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                              texts::CheckPortMessage);
-    optionsPage_->SetModemReset(stored.data.ModemReset);
-    optionsPage_->SetModemInit(stored.data.ModemInit);
-    optionsPage_->SetSpeed(stored.data.ModemSpeed);
-    optionsPage_->SetDialPuls(stored.data.DialPuls);
-    optionsPage_->SetLineLen(stored.data.LineLen);
-    optionsPage_->SetUmbruch(stored.data.Umbruch);
-    optionsPage_->FillNames(stored.names);
+    optionsPage_->setModemReset(stored.data.modemReset);
+    optionsPage_->setModemInit(stored.data.modemInit);
+    optionsPage_->setSpeed(stored.data.modemSpeed);
+    optionsPage_->setDialPuls(stored.data.dialPuls);
+    optionsPage_->setLineLen(stored.data.lineLen);
+    optionsPage_->setUmbruch(stored.data.umbruch);
+    optionsPage_->fillNames(stored.names);
     for (int n = 1; n <= SlotCount; ++n) {
         // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
         // command line compares the caption as it is.
-        const QString caption = TabCaption(n, stored.names[n - 1]);
+        const QString caption = tabCaption(n, stored.names[n - 1]);
         scriptTabs_->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
         scriptTabs_->setTabData(n - 1, caption);
     }
     scriptTabs_->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
-    currTab_ = stored.data.CurrSkript;
-    data_.CurrSkript = stored.data.CurrSkript;
-    SelectTab(stored.data.CurrSkript);
+    currTab_ = stored.data.currSkript;
+    data_.currSkript = stored.data.currSkript;
+    selectTab(stored.data.currSkript);
 
-    EditBoxText visible(editors_[data_.Umbruch]);
-    slots_.ReadCurrSkriptText(data_.CurrSkript, snapshot, visible);
+    EditBoxText visible(editors_[data_.umbruch]);
+    slots_.readCurrSkriptText(data_.currSkript, snapshot, visible);
 
-    return EvaluateCommandLine(argument);
+    return evaluateCommandLine(argument);
 }
 
-std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
+std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     QStringList captions;
     for (int n = 1; n <= SlotCount; ++n)
         captions << scriptTabs_->tabData(n - 1).toString();
-    const CommandLineChoice choice = ResolveCommandLine(argument, captions);
+    const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
     runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr);
@@ -323,27 +323,27 @@ std::optional<int> MainWindow::EvaluateCommandLine(const QString &argument) {
     case CommandLineChoice::AutoMode:
         autoMode_ = true;
         setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
-        SelectTab(choice.slot);
-        if (!display_ && AsksForInput(editors_[data_.Umbruch]->crlfText())) {
+        selectTab(choice.slot);
+        if (!display_ && asksForInput(editors_[data_.umbruch]->crlfText())) {
             // Refused before the port is opened: nothing half-programmed.
             QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
             return ExitRunFailed;
         }
-        runner_->SetAnswerTimeLimit(answerTimeLimit_);
+        runner_->setAnswerTimeLimit(answerTimeLimit_);
         lastOutcome_.reset();
         programButton_->click();
         return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
     case CommandLineChoice::Unknown:
         break;
     }
-    dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), choice.message);
+    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), choice.message);
     return ExitUnknownParameter;
 }
 
 // ---------------------------------------------------------------------------------------
 // Tabs, slider and wrap mode
 
-void MainWindow::SelectTab(int tab) {
+void MainWindow::selectTab(int tab) {
     if (scriptTabs_->currentIndex() == tab - 1)
         switchTab();
     else
@@ -358,44 +358,44 @@ void MainWindow::switchTab() {
 
     if (currTab_ == OptionsTab) {
         // Leaving the options page takes the port; with no button selected it stays.
-        if (const int port = optionsPage_->SelectedPort(); port != 0)
-            data_.ComPort = qint16(port);
+        if (const int port = optionsPage_->selectedPort(); port != 0)
+            data_.comPort = qint16(port);
     }
 
     bool storeFailed = false;
     if (newTab != currTab_)
-        storeFailed = !WriteCurrSkriptText();
+        storeFailed = !writeCurrSkriptText();
 
     if (storeFailed) {
         // The text of the slot being left is still only in the editor: stay with that slot,
         // so that nothing is lost.
         inTabSwitch_ = true;
-        scriptTabs_->setCurrentIndex(data_.CurrSkript - 1);
-        scriptSlider_->setValue(data_.CurrSkript);
+        scriptTabs_->setCurrentIndex(data_.currSkript - 1);
+        scriptSlider_->setValue(data_.currSkript);
         inTabSwitch_ = false;
         programButton_->setEnabled(true);
         pages_->setCurrentIndex(1);
-        editors_[data_.Umbruch]->setFocus();
-        currTab_ = data_.CurrSkript;
+        editors_[data_.umbruch]->setFocus();
+        currTab_ = data_.currSkript;
         return;
     }
 
     if (newTab == OptionsTab) {
         programButton_->setEnabled(false);
         pages_->setCurrentIndex(0);
-        Status(texts::OptionsPageStatus);
+        status(texts::OptionsPageStatus);
     } else {
         if (currTab_ == OptionsTab)
             programButton_->setEnabled(true);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         pages_->setCurrentIndex(1);
-        Status(texts::ScriptPageStatus);
-        data_.CurrSkript = qint16(newTab);
+        status(texts::ScriptPageStatus);
+        data_.currSkript = qint16(newTab);
         if (newTab != currTab_) {
-            EditBoxText visible(editors_[data_.Umbruch]);
-            slots_.ReadCurrSkriptText(data_.CurrSkript, visible);
+            EditBoxText visible(editors_[data_.umbruch]);
+            slots_.readCurrSkriptText(data_.currSkript, visible);
         }
-        editors_[data_.Umbruch]->setFocus();
+        editors_[data_.umbruch]->setFocus();
         QApplication::restoreOverrideCursor();
     }
     currTab_ = newTab;
@@ -403,7 +403,7 @@ void MainWindow::switchTab() {
 
 void MainWindow::followSlider() {
     if (scriptSlider_->value() != scriptTabs_->currentIndex() + 1)
-        SelectTab(scriptSlider_->value());
+        selectTab(scriptSlider_->value());
 }
 
 void MainWindow::showEditor(int umbruch) {
@@ -414,21 +414,21 @@ void MainWindow::showEditor(int umbruch) {
 // Buttons
 
 void MainWindow::programClicked() {
-    if (Running()) {
-        runner_->RequestAbort();
+    if (running()) {
+        runner_->requestAbort();
         return;
     }
-    if (!WriteCurrSkriptText())
+    if (!writeCurrSkriptText())
         return; // the run would program a text that is not stored
     if (traceMode_)
-        AddTrace(TraceSeparator);
-    lastOutcome_ = runner_->SendSkript(
-        data_, ports_, optionsPage_->GetSkriptNameFromListbySkriptIndex(data_.CurrSkript),
+        addTrace(TraceSeparator);
+    lastOutcome_ = runner_->sendSkript(
+        data_, ports_, optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript),
         autoMode_);
 }
 
 void MainWindow::helpClicked() {
-    ShowHelp(programDir_, dialogs_, opener_);
+    showHelp(programDir_, dialogs_, opener_);
 }
 
 // The close request stores the script and the settings; it is refused when the text could not
@@ -439,72 +439,72 @@ void MainWindow::endClicked() {
 }
 
 void MainWindow::infoClicked() {
-    info_->ShowInfo();
+    info_->showInfo();
 }
 
 void MainWindow::optionsClicked() {
-    SelectTab(OptionsTab);
+    selectTab(OptionsTab);
 }
 
-bool MainWindow::Running() const {
-    return runner_ && runner_->Running();
+bool MainWindow::running() const {
+    return runner_ && runner_->running();
 }
 
 // ---------------------------------------------------------------------------------------
 // Storing texts and the close request
 
-bool MainWindow::WriteCurrSkriptText() {
-    EditBoxText visible(editors_[data_.Umbruch]);
+bool MainWindow::writeCurrSkriptText() {
+    EditBoxText visible(editors_[data_.umbruch]);
     QString reason;
-    if (slots_.WriteCurrSkriptText(data_.CurrSkript, visible, &reason)) {
+    if (slots_.writeCurrSkriptText(data_.currSkript, visible, &reason)) {
         saveFailureReported_ = false;
         return true;
     }
-    ReportScriptNotSaved(reason);
+    reportScriptNotSaved(reason);
     return false;
 }
 
 // At the end the changed script and the settings are stored in one write, so the file is
 // replaced once. A text that cannot be stored keeps the window open once, so that the user can
 // still copy it; a second attempt closes all the same and reports the settings as not stored.
-bool MainWindow::StoreForClose() {
-    const bool scriptChanged = slots_.SkriptChanged;
+bool MainWindow::storeForClose() {
+    const bool scriptChanged = slots_.skriptChanged;
     IniEntries entries;
     if (scriptChanged)
         entries.append(
-            ScriptSlots::SkriptTextEntry(data_.CurrSkript, EditBoxText(editors_[data_.Umbruch])));
-    entries.append(StartDataEntries(data_, optionsPage_->AllNames()));
+            ScriptSlots::skriptTextEntry(data_.currSkript, EditBoxText(editors_[data_.umbruch])));
+    entries.append(startDataEntries(data_, optionsPage_->allNames()));
     QString reason;
-    if (ini_.WriteIniBatch(DataSection, entries, &reason)) {
-        slots_.SkriptChanged = false;
+    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
+        slots_.skriptChanged = false;
         saveFailureReported_ = false;
         return true;
     }
     if (scriptChanged && !saveFailureReported_) {
-        ReportScriptNotSaved(reason);
+        reportScriptNotSaved(reason);
         saveFailureReported_ = true;
         return false;
     }
-    dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         scriptChanged ? ScriptAndSettingsNotSavedMessage(data_.CurrSkript, reason)
-                                       : SettingsNotSavedMessage(reason));
+    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                         scriptChanged ? scriptAndSettingsNotSavedMessage(data_.currSkript, reason)
+                                       : settingsNotSavedMessage(reason));
     return true;
 }
 
-void MainWindow::ReportScriptNotSaved(const QString &reason) {
-    Status(texts::ScriptNotSavedStatus);
-    dialogs_.ShowMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         ScriptNotSavedMessage(data_.CurrSkript, reason));
+void MainWindow::reportScriptNotSaved(const QString &reason) {
+    status(texts::ScriptNotSavedStatus);
+    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                         scriptNotSavedMessage(data_.currSkript, reason));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    if (Running()) {
-        Beep();
+    if (running()) {
+        beep();
         event->ignore();
         show();
         return;
     }
-    if (!StoreForClose()) {
+    if (!storeForClose()) {
         event->ignore();
         return;
     }
@@ -514,50 +514,50 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // ---------------------------------------------------------------------------------------
 // What a run sees of the window
 
-void MainWindow::Status(const QString &text) {
+void MainWindow::status(const QString &text) {
     statusLabel_->setText(u' ' + text);
 }
 
-void MainWindow::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
-    dialogs_.ShowMessage(icon, title, text);
+void MainWindow::showMessage(MessageIcon icon, const QString &title, const QString &text) {
+    dialogs_.showMessage(icon, title, text);
 }
 
-QString MainWindow::InputBox(const QString &title, const QString &prompt) {
-    return dialogs_.AskText(title, prompt, QString()).value_or(QString());
+QString MainWindow::inputBox(const QString &title, const QString &prompt) {
+    return dialogs_.askText(title, prompt, QString()).value_or(QString());
 }
 
-void MainWindow::Beep() {
+void MainWindow::beep() {
     QApplication::beep();
 }
 
-QString MainWindow::EditorText() const {
-    return editors_[data_.Umbruch]->crlfText();
+QString MainWindow::editorText() const {
+    return editors_[data_.umbruch]->crlfText();
 }
 
-void MainWindow::SetEditorLocked(bool locked) {
-    editors_[data_.Umbruch]->setLocked(locked);
+void MainWindow::setEditorLocked(bool locked) {
+    editors_[data_.umbruch]->setLocked(locked);
 }
 
-void MainWindow::SelectEditorRange(int start, int length) {
-    editors_[data_.Umbruch]->select(start, length);
+void MainWindow::selectEditorRange(int start, int length) {
+    editors_[data_.umbruch]->select(start, length);
 }
 
-int MainWindow::EditorCaret() const {
-    return editors_[data_.Umbruch]->selStart();
+int MainWindow::editorCaret() const {
+    return editors_[data_.umbruch]->selStart();
 }
 
-void MainWindow::SetEditorCaret(int position) {
-    editors_[data_.Umbruch]->setCaret(position);
+void MainWindow::setEditorCaret(int position) {
+    editors_[data_.umbruch]->setCaret(position);
 }
 
-void MainWindow::FocusEditor() {
-    editors_[data_.Umbruch]->setFocus();
+void MainWindow::focusEditor() {
+    editors_[data_.umbruch]->setFocus();
 }
 
 // A run keeps the slot it started with: the tab strip and the slider are locked with "&Ende"
 // and "&Optionen", so the runner never reads another script's lines and "&Abbrechen" stays
 // reachable.
-void MainWindow::SetRunState(bool running) {
+void MainWindow::setRunState(bool running) {
     programButton_->setText(running ? QStringLiteral("&Abbrechen")
                                     : QStringLiteral("&Programmieren"));
     endButton_->setEnabled(!running);
@@ -566,9 +566,9 @@ void MainWindow::SetRunState(bool running) {
     scriptSlider_->setEnabled(!running);
 }
 
-void MainWindow::AddTrace(const QString &line) {
+void MainWindow::addTrace(const QString &line) {
     if (traceWindow_)
-        traceWindow_->AddTrace(line);
+        traceWindow_->addTrace(line);
 }
 
 } // namespace telmaris

@@ -47,32 +47,32 @@ public:
     // nothing when the program goes on in interactive use. Without a display nobody can answer
     // an input box or abort: an AutoMode run that asks for input is refused, and the modem's
     // answers get a time limit by default.
-    std::optional<int> Init(const QString &argument, bool display = true);
+    std::optional<int> init(const QString &argument, bool display = true);
 
     // RunnerUi
-    void Status(const QString &text) override;
-    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    QString InputBox(const QString &title, const QString &prompt) override;
-    void Beep() override;
-    QString EditorText() const override;
-    void SetEditorLocked(bool locked) override;
-    void SelectEditorRange(int start, int length) override;
-    int EditorCaret() const override;
-    void SetEditorCaret(int position) override;
-    void FocusEditor() override;
-    void SetRunState(bool running) override;
+    void status(const QString &text) override;
+    void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    QString inputBox(const QString &title, const QString &prompt) override;
+    void beep() override;
+    QString editorText() const override;
+    void setEditorLocked(bool locked) override;
+    void selectEditorRange(int start, int length) override;
+    int editorCaret() const override;
+    void setEditorCaret(int position) override;
+    void focusEditor() override;
+    void setRunState(bool running) override;
 
     // TraceSink: forwards to the trace window.
-    void AddTrace(const QString &line) override;
+    void addTrace(const QString &line) override;
 
     // Selects tab 1..101 as a click would; the tab switch runs also when it is selected already.
-    void SelectTab(int tab);
+    void selectTab(int tab);
 
     // The editor box of the wrap mode: 0 without, 1 with line wrap.
     ScriptEdit *scriptEdit(int umbruch) const { return editors_[umbruch]; }
     const StartData &startData() const { return data_; }
-    int CurrTab() const { return currTab_; }
-    bool Running() const;
+    int currTab() const { return currTab_; }
+    bool running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
 
 protected:
@@ -80,9 +80,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void BuildWindow();
-    QWidget *BuildButtonRow();
-    void AddHint(QWidget *widget, const QString &hint);
+    void buildWindow();
+    QWidget *buildButtonRow();
+    void addHint(QWidget *widget, const QString &hint);
 
     // The buttons.
     void programClicked(); // "&Programmieren", or "&Abbrechen" during a run
@@ -94,12 +94,12 @@ private:
     void switchTab();
     void followSlider();
     void showEditor(int umbruch);
-    std::optional<int> EvaluateCommandLine(const QString &argument);
+    std::optional<int> evaluateCommandLine(const QString &argument);
 
     // The store calls with their failure reports. False when the text could not be stored.
-    bool WriteCurrSkriptText();
-    bool StoreForClose(); // false: the window stays open
-    void ReportScriptNotSaved(const QString &reason);
+    bool writeCurrSkriptText();
+    bool storeForClose(); // false: the window stays open
+    void reportScriptNotSaved(const QString &reason);
 
     QString programDir_;
     Dialogs &dialogs_;

@@ -5,18 +5,18 @@
 
 namespace telmaris {
 
-QString ToDisplayLines(const QString &text) {
+QString toDisplayLines(const QString &text) {
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines.replace(u'\r', u'\n');
     return lines;
 }
 
-void MessageDialogs::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
+void MessageDialogs::showMessage(MessageIcon icon, const QString &title, const QString &text) {
     QMessageBox box(parent_);
     box.setWindowTitle(title);
     box.setTextFormat(Qt::PlainText);
-    box.setText(ToDisplayLines(text));
+    box.setText(toDisplayLines(text));
     switch (icon) {
     case MessageIcon::Information:
         box.setIcon(QMessageBox::Information);
@@ -32,10 +32,10 @@ void MessageDialogs::ShowMessage(MessageIcon icon, const QString &title, const Q
     box.exec();
 }
 
-std::optional<QString> MessageDialogs::AskText(const QString &title, const QString &prompt,
+std::optional<QString> MessageDialogs::askText(const QString &title, const QString &prompt,
                                                const QString &proposal) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, title, ToDisplayLines(prompt),
+    const QString answer = QInputDialog::getText(parent_, title, toDisplayLines(prompt),
                                                  QLineEdit::Normal, proposal, &ok);
     if (!ok)
         return std::nullopt;

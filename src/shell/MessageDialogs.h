@@ -11,8 +11,8 @@ class MessageDialogs : public Dialogs {
 public:
     explicit MessageDialogs(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
-    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    std::optional<QString> AskText(const QString &title, const QString &prompt,
+    void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
 
 private:
@@ -20,6 +20,6 @@ private:
 };
 
 // Message texts separate their lines with single CR characters; a box needs LF to break them.
-QString ToDisplayLines(const QString &text);
+QString toDisplayLines(const QString &text);
 
 } // namespace telmaris

@@ -5,7 +5,7 @@
 
 namespace telmaris {
 
-QString BeginProcess(int argc, const char *const *argv) {
+QString beginProcess(int argc, const char *const *argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Telmaris"));
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -10,6 +10,6 @@ namespace telmaris {
 
 // Names the application "Telmaris" and returns the argument text: all arguments after the
 // program's own name, joined by blanks. Call it before the application object is made.
-QString BeginProcess(int argc, const char *const *argv);
+QString beginProcess(int argc, const char *const *argv);
 
 } // namespace telmaris

@@ -9,7 +9,7 @@
 
 namespace telmaris {
 
-bool DisplayReachable() {
+bool displayReachable() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -19,17 +19,17 @@ bool DisplayReachable() {
 #endif
 }
 
-bool WantsWindow(const QString &argument) {
-    const QString parameter = TrimBlanks(argument).toLower();
+bool wantsWindow(const QString &argument) {
+    const QString parameter = trimBlanks(argument).toLower();
     return parameter.isEmpty() || parameter == QStringLiteral("debug");
 }
 
-StartPlan PlanStart(const QString &argument) {
+StartPlan planStart(const QString &argument) {
     StartPlan plan;
-    plan.display = DisplayReachable();
+    plan.display = displayReachable();
     if (plan.display)
         return plan;
-    if (WantsWindow(argument)) {
+    if (wantsWindow(argument)) {
         std::fputs(qPrintable(texts::NoDisplayLine + u'\n'), stderr);
         plan.exitStatus = ExitNoDisplay;
         return plan;

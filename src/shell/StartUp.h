@@ -17,13 +17,13 @@ struct StartPlan {
 // Reads the environment; argument is the argument text. Without a display it chooses the
 // offscreen platform for an AutoMode start, or prints why the window cannot open and sets the
 // exit status.
-StartPlan PlanStart(const QString &argument);
+StartPlan planStart(const QString &argument);
 
 // Whether a window system can be reached: on Linux and other X11/Wayland systems DISPLAY or
 // WAYLAND_DISPLAY is set, or a platform was chosen through QT_QPA_PLATFORM; elsewhere always.
-bool DisplayReachable();
+bool displayReachable();
 
 // Whether the argument text asks for the window (empty or "debug") rather than an AutoMode run.
-bool WantsWindow(const QString &argument);
+bool wantsWindow(const QString &argument);
 
 } // namespace telmaris

@@ -8,7 +8,7 @@
 
 namespace telmaris {
 
-bool LoadGermanToolkitTexts(QCoreApplication &app) {
+bool loadGermanToolkitTexts(QCoreApplication &app) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto *translator = new QTranslator(&app);
     if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),

@@ -9,6 +9,6 @@ namespace telmaris {
 // whole interface is German. Without the translation file the program runs on with the
 // toolkit's English texts and says on standard error which package brings the file.
 // Returns whether the German texts are in use.
-bool LoadGermanToolkitTexts(QCoreApplication &app);
+bool loadGermanToolkitTexts(QCoreApplication &app);
 
 } // namespace telmaris

@@ -9,14 +9,14 @@
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
-    const QString argument = telmaris::BeginProcess(argc, argv);
-    const telmaris::StartPlan plan = telmaris::PlanStart(argument);
+    const QString argument = telmaris::beginProcess(argc, argv);
+    const telmaris::StartPlan plan = telmaris::planStart(argument);
     if (plan.exitStatus)
         return *plan.exitStatus;
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
-    telmaris::LoadGermanToolkitTexts(app);
+    telmaris::loadGermanToolkitTexts(app);
     telmaris::MessageDialogs boxes;
     telmaris::ConsoleDialogs lines;
     // Without a display every box becomes a line on standard error.
@@ -26,7 +26,7 @@ int main(int argc, char *argv[]) {
     boxes.setParent(&window);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
     // without the close request: the settings file stays as it was.
-    if (const std::optional<int> exitStatus = window.Init(argument, plan.display))
+    if (const std::optional<int> exitStatus = window.init(argument, plan.display))
         return *exitStatus;
     return app.exec();
 }

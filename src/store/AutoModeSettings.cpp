@@ -9,7 +9,7 @@ namespace {
 
 // A leading number as the settings are read, but a text that does not begin with one is no
 // number at all here: it must not read as 0, which would mean "wait for ever".
-bool BeginsWithNumber(QStringView text) {
+bool beginsWithNumber(QStringView text) {
     qsizetype at = 0;
     if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
         ++at;
@@ -20,12 +20,12 @@ bool BeginsWithNumber(QStringView text) {
 
 } // namespace
 
-int ReadAnswerTimeLimit(const IniSnapshot &ini, bool display) {
+int readAnswerTimeLimit(const IniSnapshot &ini, bool display) {
     const int standard = display ? 0 : 60;
     const QString text = ini.value(AutoModeSection, QStringLiteral("AntwortZeit"));
-    if (!BeginsWithNumber(text))
+    if (!beginsWithNumber(text))
         return standard;
-    const std::optional<qint16> seconds = ReadSettingNumber(text);
+    const std::optional<qint16> seconds = readSettingNumber(text);
     return seconds && *seconds >= 0 ? *seconds : standard;
 }
 

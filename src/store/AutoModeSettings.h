@@ -14,6 +14,6 @@ inline const QString AutoModeSection = QStringLiteral("AutoMode");
 // Seconds an AutoMode run waits for each modem answer (key AntwortZeit); 0 waits for ever.
 // Without a display nobody could abort, so the default is 60 there, else 0. A missing, empty,
 // negative, non-numeric or too large value means the default.
-int ReadAnswerTimeLimit(const IniSnapshot &ini, bool display);
+int readAnswerTimeLimit(const IniSnapshot &ini, bool display);
 
 } // namespace telmaris

@@ -17,7 +17,7 @@ constexpr std::array<char16_t, 32> Windows1252High{
 
 } // namespace
 
-QString DecodeWindows1252(QByteArrayView bytes) {
+QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     auto *out = reinterpret_cast<char16_t *>(text.data());
     for (const char byte : bytes) {
@@ -27,7 +27,7 @@ QString DecodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-QString DecodeUtf8(QByteArrayView bytes) {
+QString decodeUtf8(QByteArrayView bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                      QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(bytes);

@@ -10,9 +10,9 @@ namespace telmaris {
 
 // Windows-1252 to Unicode, byte by byte; bytes without a character of their own (81, 8D, 8F,
 // 90, 9D) keep their code point.
-QString DecodeWindows1252(QByteArrayView bytes);
+QString decodeWindows1252(QByteArrayView bytes);
 
 // Valid UTF-8 to text; a byte order mark in it is kept as a character.
-QString DecodeUtf8(QByteArrayView bytes);
+QString decodeUtf8(QByteArrayView bytes);
 
 } // namespace telmaris

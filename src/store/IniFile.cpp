@@ -16,7 +16,7 @@ namespace {
 
 // Reads the whole file. A missing file is no error (an empty text); a file that exists but
 // cannot be read is, since writing over it would lose its content.
-bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
+bool readWholeFile(const QString &path, QByteArray *bytes, QString *error) {
     const QFileInfo info(path);
     if (!info.exists())
         return true;
@@ -49,11 +49,11 @@ bool ReadWholeFile(const QString &path, QByteArray *bytes, QString *error) {
 
 } // namespace
 
-IniSnapshot IniSnapshot::Load(const QString &path, QString *error) {
+IniSnapshot IniSnapshot::load(const QString &path, QString *error) {
     IniSnapshot snapshot;
     QByteArray bytes;
-    if (ReadWholeFile(path, &bytes, error))
-        snapshot.text_ = IniText::FromBytes(bytes);
+    if (readWholeFile(path, &bytes, error))
+        snapshot.text_ = IniText::fromBytes(bytes);
     return snapshot;
 }
 
@@ -61,30 +61,30 @@ QString IniSnapshot::value(const QString &section, const QString &key) const {
     return text_.value(section, key);
 }
 
-QString SettingsNotReadMessage(const QString &path, const QString &reason) {
+QString settingsNotReadMessage(const QString &path, const QString &reason) {
     return texts::SettingsNotReadMessage.arg(QDir::toNativeSeparators(path), reason);
 }
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 IniSnapshot IniFile::snapshot(QString *error) const {
-    return IniSnapshot::Load(path_, error);
+    return IniSnapshot::load(path_, error);
 }
 
-QString IniFile::ReadIni(const QString &key) const {
+QString IniFile::readIni(const QString &key) const {
     return snapshot().value(DataSection, key);
 }
 
-bool IniFile::WriteIni(const QString &key, const QString &value, QString *error) {
-    return WriteIniBatch(DataSection, {{key, value}}, error);
+bool IniFile::writeIni(const QString &key, const QString &value, QString *error) {
+    return writeIniBatch(DataSection, {{key, value}}, error);
 }
 
-bool IniFile::WriteIniBatch(const QString &section, const IniEntries &entries, QString *error) {
+bool IniFile::writeIniBatch(const QString &section, const IniEntries &entries, QString *error) {
     // Re-read right before writing: another running copy may have stored its own keys.
     QByteArray bytes;
-    if (!ReadWholeFile(path_, &bytes, error))
+    if (!readWholeFile(path_, &bytes, error))
         return false;
-    IniText text = IniText::FromBytes(bytes);
+    IniText text = IniText::fromBytes(bytes);
     for (const auto &[key, value] : entries)
         text.setValue(section, key, value);
 
@@ -110,15 +110,15 @@ bool IniFile::WriteIniBatch(const QString &section, const IniEntries &entries, Q
     return true;
 }
 
-QString LocateIniFile(const QString &programDir) {
-    return LocateIniFile(programDir,
+QString locateIniFile(const QString &programDir) {
+    return locateIniFile(programDir,
                          [](const QString &dir) { return QFileInfo(dir).isWritable(); });
 }
 
 // The settings file in folder under its own name, or else under the first name in byte order
 // that equals it apart from letter case (a copy from Windows or a FAT stick); empty when there
 // is none.
-QString ExistingIniFile(const QString &folder) {
+QString existingIniFile(const QString &folder) {
     const QDir dir(folder);
     if (QFileInfo::exists(dir.filePath(IniFileName)))
         return dir.filePath(IniFileName);
@@ -133,9 +133,9 @@ QString ExistingIniFile(const QString &folder) {
     return {};
 }
 
-QString LocateIniFile(const QString &programDir,
+QString locateIniFile(const QString &programDir,
                       const std::function<bool(const QString &dir)> &isWritableDir) {
-    if (QString existing = ExistingIniFile(programDir); !existing.isEmpty())
+    if (QString existing = existingIniFile(programDir); !existing.isEmpty())
         return existing;
     if (isWritableDir(programDir))
         return QDir(programDir).filePath(IniFileName);

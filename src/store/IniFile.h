@@ -30,7 +30,7 @@ public:
     IniSnapshot() = default;
     // A missing file is an empty snapshot; so is one that cannot be read, with the reason in
     // error.
-    static IniSnapshot Load(const QString &path, QString *error = nullptr);
+    static IniSnapshot load(const QString &path, QString *error = nullptr);
     QString value(const QString &section, const QString &key) const; // "" when missing
     const IniText &text() const { return text_; }
 
@@ -39,7 +39,7 @@ private:
 };
 
 // What the user is told at start-up when the settings file exists but cannot be read.
-QString SettingsNotReadMessage(const QString &path, const QString &reason);
+QString settingsNotReadMessage(const QString &path, const QString &reason);
 
 class IniFile {
 public:
@@ -48,11 +48,11 @@ public:
 
     IniSnapshot snapshot(QString *error = nullptr) const;
     // The value of key in section "Data", or the empty text.
-    QString ReadIni(const QString &key) const;
+    QString readIni(const QString &key) const;
     // Stores value under key in section "Data". False with a readable reason when it failed.
-    bool WriteIni(const QString &key, const QString &value, QString *error = nullptr);
+    bool writeIni(const QString &key, const QString &value, QString *error = nullptr);
     // Stores all entries in one read-modify-write.
-    bool WriteIniBatch(const QString &section, const IniEntries &entries, QString *error = nullptr);
+    bool writeIniBatch(const QString &section, const IniEntries &entries, QString *error = nullptr);
 
 private:
     QString path_;
@@ -62,9 +62,9 @@ private:
 // folder is not writable, then in the user's configuration folder. Beside the program, a file
 // whose name differs only in letter case (TELMARIS.INI) is taken under its own name when no
 // Telmaris.Ini is there; of several, the first in byte order.
-QString LocateIniFile(const QString &programDir);
+QString locateIniFile(const QString &programDir);
 // The same with the writability test given (tests: a folder that counts as not writable).
-QString LocateIniFile(const QString &programDir,
+QString locateIniFile(const QString &programDir,
                       const std::function<bool(const QString &dir)> &isWritableDir);
 
 inline const QString IniFileName = QStringLiteral("Telmaris.Ini");

@@ -11,11 +11,11 @@ const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF", 3);
 
 // The characters QString::trimmed() removes that are ASCII; every other character it removes
 // is not, so a line with such bytes is decoded before it is looked at.
-bool IsAsciiSpace(char c) {
+bool isAsciiSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool IsAscii(QByteArrayView bytes) {
+bool isAscii(QByteArrayView bytes) {
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
@@ -23,7 +23,7 @@ bool IsAscii(QByteArrayView bytes) {
     return true;
 }
 
-bool IsAscii(const QString &text) {
+bool isAscii(const QString &text) {
     for (const QChar c : text) {
         if (c.unicode() >= 0x80)
             return false;
@@ -31,7 +31,7 @@ bool IsAscii(const QString &text) {
     return true;
 }
 
-QByteArrayView TrimmedOfBlanks(QByteArrayView bytes) {
+QByteArrayView trimmedOfBlanks(QByteArrayView bytes) {
     while (!bytes.isEmpty() && bytes.front() == ' ')
         bytes = bytes.sliced(1);
     while (!bytes.isEmpty() && bytes.back() == ' ')
@@ -40,18 +40,18 @@ QByteArrayView TrimmedOfBlanks(QByteArrayView bytes) {
 }
 
 // The section name of a header line "[name]" of a decoded text; false when it is no header.
-bool SectionNameOfText(QStringView line, QString *name) {
+bool sectionNameOfText(QStringView line, QString *name) {
     const QStringView trimmed = line.trimmed();
     if (!trimmed.startsWith(u'['))
         return false;
     const qsizetype close = trimmed.indexOf(u']');
     if (close < 0)
         return false;
-    *name = TrimBlanks(trimmed.mid(1, close - 1).toString());
+    *name = trimBlanks(trimmed.mid(1, close - 1).toString());
     return true;
 }
 
-bool IsComment(QByteArrayView line) {
+bool isComment(QByteArrayView line) {
     for (const char c : line) {
         if (c == ' ' || c == '\t')
             continue;
@@ -61,7 +61,7 @@ bool IsComment(QByteArrayView line) {
 }
 
 // Line breaks and NUL characters would split the line when the file is read again.
-QString OneLine(QString text) {
+QString oneLine(QString text) {
     for (QChar &c : text) {
         if (c == u'\r' || c == u'\n' || c == u'\0')
             c = u' ';
@@ -71,20 +71,20 @@ QString OneLine(QString text) {
 
 } // namespace
 
-IniText IniText::Parse(const QString &text) {
-    return FromSource(text.toUtf8(), 0);
+IniText IniText::parse(const QString &text) {
+    return fromSource(text.toUtf8(), 0);
 }
 
-IniText IniText::FromBytes(const QByteArray &bytes) {
+IniText IniText::fromBytes(const QByteArray &bytes) {
     // The byte order mark is taken off before any line is looked at: it would hide a section
     // header on the first line, and it says nothing about lines an old editor added later.
     const bool byteOrderMark = bytes.startsWith(Utf8ByteOrderMark);
-    IniText ini = FromSource(bytes, byteOrderMark ? Utf8ByteOrderMark.size() : 0);
+    IniText ini = fromSource(bytes, byteOrderMark ? Utf8ByteOrderMark.size() : 0);
     ini.byteOrderMark_ = byteOrderMark;
     return ini;
 }
 
-IniText IniText::FromSource(const QByteArray &bytes, qsizetype from) {
+IniText IniText::fromSource(const QByteArray &bytes, qsizetype from) {
     IniText ini;
     ini.source_ = bytes;
     // Lines are cut at ASCII bytes, which are never part of a longer UTF-8 sequence: when the
@@ -129,26 +129,26 @@ QByteArrayView IniText::lineBytes(qsizetype line) const {
 
 QString IniText::decode(qsizetype line, QByteArrayView part) const {
     if (lines_.at(line).windows1252)
-        return DecodeWindows1252(part);
-    return DecodeUtf8(part);
+        return decodeWindows1252(part);
+    return decodeUtf8(part);
 }
 
 bool IniText::sectionName(qsizetype line, QString *name) const {
     // Looks at the first character before anything else: most lines are long script texts.
     const QByteArrayView bytes = lineBytes(line);
     qsizetype first = 0;
-    while (first < bytes.size() && IsAsciiSpace(bytes.at(first)))
+    while (first < bytes.size() && isAsciiSpace(bytes.at(first)))
         ++first;
     if (first == bytes.size())
         return false;
     if (static_cast<unsigned char>(bytes.at(first)) >= 0x80)
-        return SectionNameOfText(decode(line, bytes), name); // perhaps a blank beyond ASCII
+        return sectionNameOfText(decode(line, bytes), name); // perhaps a blank beyond ASCII
     if (bytes.at(first) != '[')
         return false;
     const qsizetype close = bytes.indexOf(']', first);
     if (close < 0)
         return false;
-    *name = TrimBlanks(decode(line, bytes.sliced(first + 1, close - first - 1)));
+    *name = trimBlanks(decode(line, bytes.sliced(first + 1, close - first - 1)));
     return true;
 }
 
@@ -157,7 +157,7 @@ bool IniText::isBlank(qsizetype line) const {
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return QStringView(decode(line, bytes)).trimmed().isEmpty();
-        if (!IsAsciiSpace(c))
+        if (!isAsciiSpace(c))
             return false;
     }
     return true;
@@ -184,18 +184,18 @@ IniText::KeyLine IniText::findKey(const QString &section, const QString &key) co
     const qsizetype header = findSection(section);
     if (header < 0)
         return {};
-    const QString wanted = TrimBlanks(key);
+    const QString wanted = trimBlanks(key);
     // ASCII keys (all of Telmaris's own) are compared as bytes; others as decoded text, since
     // a character beyond ASCII may equal an ASCII one without regard to case.
-    const QByteArray wantedAscii = IsAscii(wanted) ? wanted.toLatin1() : QByteArray();
+    const QByteArray wantedAscii = isAscii(wanted) ? wanted.toLatin1() : QByteArray();
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i) {
         const QByteArrayView bytes = lineBytes(i);
         const qsizetype equals = bytes.indexOf('=');
-        if (equals < 0 || IsComment(bytes))
+        if (equals < 0 || isComment(bytes))
             continue;
-        const QByteArrayView name = TrimmedOfBlanks(bytes.first(equals));
-        const bool same = !wantedAscii.isNull() && IsAscii(name)
+        const QByteArrayView name = trimmedOfBlanks(bytes.first(equals));
+        const bool same = !wantedAscii.isNull() && isAscii(name)
                               ? name.compare(wantedAscii, Qt::CaseInsensitive) == 0
                               : decode(i, name).compare(wanted, Qt::CaseInsensitive) == 0;
         if (same)
@@ -208,7 +208,7 @@ QString IniText::value(const QString &section, const QString &key) const {
     const KeyLine found = findKey(section, key);
     if (found.line < 0)
         return {};
-    return decode(found.line, TrimmedOfBlanks(lineBytes(found.line).sliced(found.valueStart)));
+    return decode(found.line, trimmedOfBlanks(lineBytes(found.line).sliced(found.valueStart)));
 }
 
 bool IniText::contains(const QString &section, const QString &key) const {
@@ -245,8 +245,8 @@ IniText::Ending IniText::breakLastLine(Ending usual) {
 }
 
 void IniText::setValue(const QString &section, const QString &key, const QString &value) {
-    const QString cleanKey = TrimBlanks(OneLine(key));
-    const QByteArray cleanValue = OneLine(value).toUtf8();
+    const QString cleanKey = trimBlanks(oneLine(key));
+    const QByteArray cleanValue = oneLine(value).toUtf8();
     const KeyLine found = findKey(section, cleanKey);
     if (found.line >= 0) {
         // Keep the key as spelled in the file and the blanks after "=".
@@ -272,7 +272,7 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     Line keyLine{0, 0, cleanKey.toUtf8() + '=' + cleanValue, true, ending, false};
     const qsizetype header = findSection(section);
     if (header < 0) {
-        Line headerLine{0,    0,      '[' + TrimBlanks(OneLine(section)).toUtf8() + ']',
+        Line headerLine{0,    0,      '[' + trimBlanks(oneLine(section)).toUtf8() + ']',
                         true, ending, false};
         keyLine.ending = breakLastLine(ending);
         lines_.append(headerLine);

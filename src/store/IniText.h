@@ -28,9 +28,9 @@ namespace telmaris {
 class IniText {
 public:
     IniText() = default;
-    static IniText Parse(const QString &text); // taken as its UTF-8 form
+    static IniText parse(const QString &text); // taken as its UTF-8 form
     // From the file's bytes, each line in UTF-8 or Windows-1252.
-    static IniText FromBytes(const QByteArray &bytes);
+    static IniText fromBytes(const QByteArray &bytes);
 
     // The value of key in section, trimmed; the empty text when either is missing.
     QString value(const QString &section, const QString &key) const;
@@ -78,7 +78,7 @@ private:
     bool sectionName(qsizetype line, QString *name) const;     // false: no header line
     bool isBlank(qsizetype line) const;
     // The lines of bytes from position from on (after a byte order mark).
-    static IniText FromSource(const QByteArray &bytes, qsizetype from);
+    static IniText fromSource(const QByteArray &bytes, qsizetype from);
     // Before a line is appended after the last one: a last line without a line break takes
     // the usual ending. Returns the ending of the appended line: none when the file ended
     // without a line break, so that it still does.

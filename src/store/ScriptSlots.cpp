@@ -8,13 +8,13 @@ namespace telmaris {
 
 namespace {
 
-QString SkriptTextKey(int n) {
+QString skriptTextKey(int n) {
     return QStringLiteral("SkriptText") + QString::number(n);
 }
 
 } // namespace
 
-QString EncodeIniText(const QString &text) {
+QString encodeIniText(const QString &text) {
     QString value;
     value.reserve(text.size() + text.size() / 8);
     for (const QChar c : text) {
@@ -41,7 +41,7 @@ QString EncodeIniText(const QString &text) {
     return value;
 }
 
-QString DecodeIniText(const QString &value) {
+QString decodeIniText(const QString &value) {
     QString text;
     text.reserve(value.size());
     bool escape = false;
@@ -74,39 +74,39 @@ QString DecodeIniText(const QString &value) {
     return text; // a backslash at the very end is dropped
 }
 
-void ScriptSlots::ReadCurrSkriptText(int n, EditorText &editor) {
-    ReadCurrSkriptText(n, ini_.snapshot(), editor);
+void ScriptSlots::readCurrSkriptText(int n, EditorText &editor) {
+    readCurrSkriptText(n, ini_.snapshot(), editor);
 }
 
-void ScriptSlots::ReadCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor) {
-    const QString value = TrimBlanks(ini.value(DataSection, SkriptTextKey(n)));
-    editor.setText(DecodeIniText(value));
-    SkriptChanged = false;
+void ScriptSlots::readCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor) {
+    const QString value = trimBlanks(ini.value(DataSection, skriptTextKey(n)));
+    editor.setText(decodeIniText(value));
+    skriptChanged = false;
 }
 
-QPair<QString, QString> ScriptSlots::SkriptTextEntry(int n, const EditorText &editor) {
-    return {SkriptTextKey(n), EncodeIniText(TrimBlanks(editor.text()))};
+QPair<QString, QString> ScriptSlots::skriptTextEntry(int n, const EditorText &editor) {
+    return {skriptTextKey(n), encodeIniText(trimBlanks(editor.text()))};
 }
 
-bool ScriptSlots::WriteCurrSkriptText(int n, const EditorText &editor, QString *error) {
-    if (!SkriptChanged)
+bool ScriptSlots::writeCurrSkriptText(int n, const EditorText &editor, QString *error) {
+    if (!skriptChanged)
         return true;
-    const auto [key, value] = SkriptTextEntry(n, editor);
-    if (!ini_.WriteIni(key, value, error))
+    const auto [key, value] = skriptTextEntry(n, editor);
+    if (!ini_.writeIni(key, value, error))
         return false; // still changed: the next leave, run or end tries again
-    SkriptChanged = false;
+    skriptChanged = false;
     return true;
 }
 
-QString ScriptNotSavedMessage(int n, const QString &reason) {
+QString scriptNotSavedMessage(int n, const QString &reason) {
     return texts::ScriptNotSavedMessage.arg(QString::number(n), reason);
 }
 
-QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason) {
+QString scriptAndSettingsNotSavedMessage(int n, const QString &reason) {
     return texts::ScriptAndSettingsNotSavedMessage.arg(QString::number(n), reason);
 }
 
-QString SettingsNotSavedMessage(const QString &reason) {
+QString settingsNotSavedMessage(const QString &reason) {
     return texts::SettingsNotSavedMessage.arg(reason);
 }
 

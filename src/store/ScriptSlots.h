@@ -11,10 +11,10 @@ class IniFile;
 class IniSnapshot;
 
 // Backslash -> "\\", tab -> "\T", LF -> "\L", CR -> "\N", '"' -> "\H".
-QString EncodeIniText(const QString &text);
+QString encodeIniText(const QString &text);
 // The reverse; escape letters in either case, an unknown escape gives the bare character, a
 // trailing lone backslash is dropped.
-QString DecodeIniText(const QString &value);
+QString decodeIniText(const QString &value);
 
 // The visible editor box as the store sees it: CR LF text.
 class EditorText {
@@ -29,29 +29,29 @@ public:
     explicit ScriptSlots(IniFile &ini) : ini_(ini) {}
 
     // Set by every change of the editor text, cleared after loading and after a stored write.
-    bool SkriptChanged = false;
+    bool skriptChanged = false;
 
     // Loads slot n's stored text into the editor and clears SkriptChanged.
-    void ReadCurrSkriptText(int n, EditorText &editor);
+    void readCurrSkriptText(int n, EditorText &editor);
     // The same from a snapshot already read (start-up reads the file once for everything).
-    void ReadCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor);
+    void readCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor);
     // Stores the editor's text (blanks trimmed at both ends) as slot n's text if it changed.
     // Returns false with a reason when the write failed; SkriptChanged then stays set so the
     // text is tried again.
-    bool WriteCurrSkriptText(int n, const EditorText &editor, QString *error = nullptr);
+    bool writeCurrSkriptText(int n, const EditorText &editor, QString *error = nullptr);
 
     // Slot n's key and the editor's text as stored (blanks trimmed at both ends), for a write
     // that stores more keys at once; the caller clears SkriptChanged once it is stored.
-    static QPair<QString, QString> SkriptTextEntry(int n, const EditorText &editor);
+    static QPair<QString, QString> skriptTextEntry(int n, const EditorText &editor);
 
 private:
     IniFile &ini_;
 };
 
 // What the user is told when a script text could not be stored.
-QString ScriptNotSavedMessage(int n, const QString &reason);
+QString scriptNotSavedMessage(int n, const QString &reason);
 // The end after all, with the script text not stored: it is lost.
-QString ScriptAndSettingsNotSavedMessage(int n, const QString &reason);
-QString SettingsNotSavedMessage(const QString &reason);
+QString scriptAndSettingsNotSavedMessage(int n, const QString &reason);
+QString settingsNotSavedMessage(const QString &reason);
 
 } // namespace telmaris

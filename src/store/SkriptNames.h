@@ -9,9 +9,9 @@ class SkriptNameList {
 public:
     // Entry n-1 belongs to slot n. With bDeleteCurrent the entry is replaced, otherwise a new
     // entry is inserted at position n-1 (used while the list is filled at start).
-    void PutSkriptNameToListbySkriptIndex(int n, const QString &name, bool bDeleteCurrent = false);
+    void putSkriptNameToListbySkriptIndex(int n, const QString &name, bool bDeleteCurrent = false);
     // The name of slot n; the empty text for a slot without name. Colons inside a name survive.
-    QString GetSkriptNameFromListbySkriptIndex(int n) const;
+    QString getSkriptNameFromListbySkriptIndex(int n) const;
     const QStringList &entries() const { return entries_; }
 
 private:
@@ -19,6 +19,6 @@ private:
 };
 
 // The caption of script tab n: the stored name as read, or n when it is empty.
-QString TabCaption(int n, const QString &storedName);
+QString tabCaption(int n, const QString &storedName);
 
 } // namespace telmaris

@@ -18,18 +18,18 @@ inline const QString DefaultModemReset = QStringLiteral("&F");
 inline const QString DefaultModemInit = QStringLiteral("V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1");
 
 struct StartData {
-    qint16 ComPort = 1;                     // 1..4
-    QString ModemReset = DefaultModemReset; // without the leading "AT"
-    QString ModemInit = DefaultModemInit;   // without the leading "AT"
-    qint16 ModemSpeed = 4;                  // 1..9, position in ModemSpeeds
-    qint16 DialPuls = 0;                    // 0 tone, 1 pulse
-    qint16 LineLen = 65;                    // 1..120, separator-line length
-    qint16 Umbruch = 0;                     // 0 no wrap, 1 wrap
-    qint16 CurrSkript = 1;                  // 1..100
+    qint16 comPort = 1;                     // 1..4
+    QString modemReset = DefaultModemReset; // without the leading "AT"
+    QString modemInit = DefaultModemInit;   // without the leading "AT"
+    qint16 modemSpeed = 4;                  // 1..9, position in ModemSpeeds
+    qint16 dialPuls = 0;                    // 0 tone, 1 pulse
+    qint16 lineLen = 65;                    // 1..120, separator-line length
+    qint16 umbruch = 0;                     // 0 no wrap, 1 wrap
+    qint16 currSkript = 1;                  // 1..100
 };
 
 // The baud rate of a speed position (1..9).
-inline int BaudOfSpeedPosition(int position) {
+inline int baudOfSpeedPosition(int position) {
     return ModemSpeeds.at(position - 1);
 }
 

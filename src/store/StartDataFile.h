@@ -16,16 +16,16 @@ struct StoredStartData {
 };
 
 // usablePorts[i] tells whether COM i+1 could be opened by the probe; at least one is true.
-StoredStartData ReadStartDataFromIniFile(const IniSnapshot &ini,
+StoredStartData readStartDataFromIniFile(const IniSnapshot &ini,
                                          const std::array<bool, 4> &usablePorts);
 
 // The settings record as the entries of section "Data": ComPort, ModemReset, ModemInit,
 // ModemSpeed, DialPuls, LineLen, Umbruch, SkriptName1..100 and CurrSkript, in that order.
-IniEntries StartDataEntries(const StartData &data, const std::array<QString, 100> &names);
+IniEntries startDataEntries(const StartData &data, const std::array<QString, 100> &names);
 
 // Writes ComPort, ModemReset, ModemInit, ModemSpeed, DialPuls, LineLen, Umbruch,
 // SkriptName1..100 and CurrSkript in that order, in one read-modify-write.
-bool WriteStartDataToIniFile(IniFile &ini, const StartData &data,
+bool writeStartDataToIniFile(IniFile &ini, const StartData &data,
                              const std::array<QString, 100> &names, QString *error = nullptr);
 
 } // namespace telmaris

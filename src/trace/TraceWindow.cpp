@@ -27,7 +27,7 @@ TraceWindow::TraceWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     resize(420, 320);
 }
 
-void TraceWindow::AddTrace(const QString &line) {
+void TraceWindow::addTrace(const QString &line) {
     lines_->addItem(line);
     lines_->setCurrentRow(lines_->count() - 1);
     lines_->scrollToItem(lines_->item(lines_->count() - 1));

@@ -16,7 +16,7 @@ public:
     explicit TraceWindow(QWidget *parent = nullptr);
 
     // Appends the line as the last entry and selects it, which scrolls it into view.
-    void AddTrace(const QString &line) override;
+    void addTrace(const QString &line) override;
     QStringList lines() const;
 
 private:

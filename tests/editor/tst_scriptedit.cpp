@@ -15,15 +15,15 @@ using telmaris::ScriptEdit;
 
 namespace {
 
-QString Clipboard() {
+QString clipboardText() {
     return QGuiApplication::clipboard()->text();
 }
-void CtrlY(ScriptEdit &edit) {
+void ctrlY(ScriptEdit &edit) {
     QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
 }
 
 // A text with "|" at the caret or "[...]" around the selection: the text, start and length.
-std::tuple<QString, int, int> Unmark(QString text) {
+std::tuple<QString, int, int> unmark(QString text) {
     const int caret = int(text.indexOf(u'|'));
     if (caret >= 0)
         return {text.remove(caret, 1), caret, 0};
@@ -100,20 +100,20 @@ void TestScriptEdit::keyAtTheCaret() {
     QFETCH(int, lineLen);
     QFETCH(QString, after);
     QFETCH(QString, clipboard);
-    const auto [text, start, length] = Unmark(before);
+    const auto [text, start, length] = unmark(before);
     ScriptEdit edit(false);
     edit.setLineLen(lineLen);
     edit.setCrlfText(text);
     edit.select(start, length);
     QGuiApplication::clipboard()->setText(QStringLiteral("?"));
     if (cut)
-        CtrlY(edit);
+        ctrlY(edit);
     else
         QTest::keyClick(&edit, Qt::Key_Space);
-    const auto [expected, caret, none] = Unmark(after);
+    const auto [expected, caret, none] = unmark(after);
     QCOMPARE(edit.crlfText(), expected);
     QCOMPARE(edit.selStart(), caret);
-    QCOMPARE(Clipboard(), clipboard);
+    QCOMPARE(clipboardText(), clipboard);
 }
 
 // Every change reaches the window through edited(); moving the caret is none.
@@ -128,7 +128,7 @@ void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
     QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nf\r\nghi"));
     edited.clear();
-    CtrlY(edit);
+    ctrlY(edit);
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nghi"));
     QCOMPARE(edited.count(), 1);
     QTest::keyClick(&edit, Qt::Key_Home);
@@ -138,9 +138,9 @@ void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
     // Ctrl+Y is the cut, not the toolkit's redo: after an undo it cuts again.
     edit.undo();
     edit.setCaret(int(edit.crlfText().size()));
-    CtrlY(edit);
+    ctrlY(edit);
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nf\r\n"));
-    QCOMPARE(Clipboard(), QStringLiteral("ghi"));
+    QCOMPARE(clipboardText(), QStringLiteral("ghi"));
     QCOMPARE(edited.count(), 3);
 }
 
@@ -152,10 +152,10 @@ void TestScriptEdit::lockedBoxIgnoresShorthandAndCut() {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     QSignalSpy edited(&edit, &ScriptEdit::edited);
     QTest::keyClick(&edit, Qt::Key_Space);
-    CtrlY(edit);
+    ctrlY(edit);
     QTest::keyClicks(&edit, QStringLiteral("abc\r"));
     QCOMPARE(edit.crlfText(), QStringLiteral("PAUSE 1\r\ne"));
-    QCOMPARE(Clipboard(), QStringLiteral("before"));
+    QCOMPARE(clipboardText(), QStringLiteral("before"));
     QCOMPARE(edited.count(), 0);
     // The runner still selects lines while the box is locked.
     edit.select(0, 7);
@@ -227,7 +227,7 @@ void TestScriptEdit::pastedLinesAreScriptLines() {
 
     edit.select(0, 1000);
     QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(Clipboard(), QStringLiteral("X\r") + inserted + QStringLiteral("Y"));
+    QCOMPARE(clipboardText(), QStringLiteral("X\r") + inserted + QStringLiteral("Y"));
 }
 
 void TestScriptEdit::marksKeywordsAndSkippedLines() {

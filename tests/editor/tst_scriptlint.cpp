@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-using telmaris::CheckScriptLine;
+using telmaris::checkScriptLine;
 using telmaris::Span;
 
 class TestScriptLint : public QObject {
@@ -53,7 +53,7 @@ void TestScriptLint::skippedLines() {
     QFETCH(int, markStart);
     QFETCH(int, markLength);
 
-    const auto marks = CheckScriptLine(line);
+    const auto marks = checkScriptLine(line);
     if (reason.isEmpty()) {
         QCOMPARE(marks.skipReason, QString());
         QCOMPARE(marks.skipped.length, 0);
@@ -67,13 +67,13 @@ void TestScriptLint::skippedLines() {
 }
 
 void TestScriptLint::keywordAndPlaceholders() {
-    auto marks = CheckScriptLine(QStringLiteral("  W\u00c4HLE %eingabe%#%EINGABE%  "));
+    auto marks = checkScriptLine(QStringLiteral("  W\u00c4HLE %eingabe%#%EINGABE%  "));
     QCOMPARE(marks.keyword, (Span{2, 5}));
     QCOMPARE(marks.placeholders, (QList<Span>{{8, 9}, {18, 9}}));
 
     // Not replaced outside the argument of a keyword, so not coloured there.
-    QVERIFY(CheckScriptLine(QStringLiteral("Code %EINGABE%")).placeholders.isEmpty());
-    QCOMPARE(CheckScriptLine(QStringLiteral("Code %EINGABE%")).keyword.length, 0);
+    QVERIFY(checkScriptLine(QStringLiteral("Code %EINGABE%")).placeholders.isEmpty());
+    QCOMPARE(checkScriptLine(QStringLiteral("Code %EINGABE%")).keyword.length, 0);
 }
 
 QTEST_GUILESS_MAIN(TestScriptLint)

@@ -11,7 +11,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: find-help-file FOLDER\n");
         return 2;
     }
-    const QString path = telmaris::FindHelpFile(QString::fromLocal8Bit(argv[1]));
+    const QString path = telmaris::findHelpFile(QString::fromLocal8Bit(argv[1]));
     if (path.isEmpty())
         return 1;
     std::printf("%s\n", qUtf8Printable(path));

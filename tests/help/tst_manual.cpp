@@ -89,7 +89,7 @@ void TestManual::searchOrder() {
 
     test::RecordingOpener opener;
     test::ScriptedDialogs dialogs;
-    ShowHelp(prefix.filePath(QStringLiteral("bin")), dialogs, opener);
+    showHelp(prefix.filePath(QStringLiteral("bin")), dialogs, opener);
     if (opened.isEmpty()) {
         QCOMPARE(opener.opened.size(), 0);
         QCOMPARE(dialogs.messages,
@@ -106,7 +106,7 @@ void TestManual::searchOrder() {
 void TestManual::quotesEveryText_data() {
     QTest::addColumn<QString>("piece");
     static const QRegularExpression filledIn(QStringLiteral("%\\d|\r"));
-    for (const QString &text : texts::All()) {
+    for (const QString &text : texts::all()) {
         for (const QString &piece : text.split(filledIn, Qt::SkipEmptyParts)) {
             const QString words = piece.simplified();
             if (!words.isEmpty())

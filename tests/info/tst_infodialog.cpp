@@ -27,13 +27,13 @@ private Q_SLOTS:
 void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
     test::RecordingOpener opener;
     InfoDialogHolder holder(opener);
-    holder.ShowInfo();
+    holder.showInfo();
     InfoDialog *dialog = holder.dialog();
     QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Info \u00fcber Telmaris"));
     QVERIFY(!dialog->isModal());
     auto *text = dialog->findChild<QLabel *>(QStringLiteral("infoText"));
-    QCOMPARE(text->text(), "Telmaris" + VersionString() +
+    QCOMPARE(text->text(), "Telmaris" + versionString() +
                                QStringLiteral(" \u2013 Programmierhilfe f\u00fcr Telefonanlagen "
                                               "via Modem."));
     // Centred by its outer frame on the offscreen screen, which is larger than 640 x 480.
@@ -61,7 +61,7 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
     QCOMPARE(mail.scheme() + ':' + mail.path(), QStringLiteral("mailto:support@telmaris.de"));
     QVERIFY(QUrlQuery(mail)
                 .queryItemValue("subject", QUrl::FullyDecoded)
-                .startsWith("Telmaris" + VersionString() + " unter "));
+                .startsWith("Telmaris" + versionString() + " unter "));
     QTRY_VERIFY(holder.dialog() == nullptr); // the last button closed it
 }
 
@@ -78,13 +78,13 @@ void TestInfoDialog::versionLetters_data() {
 void TestInfoDialog::versionLetters() {
     QFETCH(int, revision);
     QFETCH(QString, text);
-    QCOMPARE(VersionString(1, 0, revision), text);
+    QCOMPARE(versionString(1, 0, revision), text);
 }
 
 // A screen of 640 x 480 or less shows it in its top left corner; a larger one centres it.
 void TestInfoDialog::smallScreensShowItInTheCorner() {
-    QCOMPARE(InfoDialogPosition(QRect(1920, 100, 640, 480), QSize(626, 424)), QPoint(1920, 100));
-    QCOMPARE(InfoDialogPosition(QRect(0, 0, 641, 481), QSize(626, 424)), QPoint(7, 28));
+    QCOMPARE(infoDialogPosition(QRect(1920, 100, 640, 480), QSize(626, 424)), QPoint(1920, 100));
+    QCOMPARE(infoDialogPosition(QRect(0, 0, 641, 481), QSize(626, 424)), QPoint(7, 28));
 }
 
 QTEST_MAIN(TestInfoDialog)

@@ -15,7 +15,7 @@ private Q_SLOTS:
 namespace {
 
 // Each completed line as "TEXT|final|error" flags, e.g. "OK|F-".
-QStringList Describe(const QList<AnswerLine> &lines) {
+QStringList describe(const QList<AnswerLine> &lines) {
     QStringList described;
     for (const AnswerLine &line : lines)
         described << line.text + u'|' + (line.final ? u'F' : u'-') + (line.error ? u'E' : u'-');
@@ -54,10 +54,10 @@ void TestAnswerCollector::recognisesAnswers() {
     QFETCH(QString, pending);
     for (qsizetype cut = 0; cut < received.size(); ++cut) {
         AnswerCollector collector;
-        QList<AnswerLine> got = collector.Feed(received.left(cut));
-        got += collector.Feed(received.mid(cut));
-        QCOMPARE(Describe(got), lines);
-        QCOMPARE(collector.Pending(), pending);
+        QList<AnswerLine> got = collector.feed(received.left(cut));
+        got += collector.feed(received.mid(cut));
+        QCOMPARE(describe(got), lines);
+        QCOMPARE(collector.pending(), pending);
     }
 }
 

@@ -45,7 +45,7 @@ void TestScriptLanguage::readsLines() {
     QFETCH(QString, eingabe);
     QFETCH(Keyword, keyword);
     QFETCH(QString, argument);
-    const ScriptInstruction instruction = ReadScriptLine(line, eingabe);
+    const ScriptInstruction instruction = readScriptLine(line, eingabe);
     QCOMPARE(instruction.keyword, keyword);
     QCOMPARE(instruction.argument, argument);
 }
@@ -68,7 +68,7 @@ void TestScriptLanguage::pauseSeconds_data() {
 void TestScriptLanguage::pauseSeconds() {
     QFETCH(QString, argument);
     QFETCH(int, seconds);
-    QCOMPARE(PauseSeconds(argument), seconds);
+    QCOMPARE(telmaris::pauseSeconds(argument), seconds);
 }
 
 QTEST_GUILESS_MAIN(TestScriptLanguage)

@@ -23,9 +23,9 @@ using telmaris::test::PtyModem;
 namespace {
 
 // True when nobody else holds a flock on the device.
-bool OthersCanLock(const QString &device) {
+bool othersCanLock(const QString &device) {
     const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    const bool free = fd >= 0 && TakeExclusiveFlock(fd);
+    const bool free = fd >= 0 && takeExclusiveFlock(fd);
     ::close(fd);
     return free;
 }
@@ -86,9 +86,9 @@ void TestSerialLine::honoursLockFiles() {
         QVERIFY2(reason.contains(lock.fileName()) && reason.contains("ModemManager"),
                  qPrintable(reason));
     // An open line holds a flock that keeps others off, until it is closed.
-    QCOMPARE(OthersCanLock(modem.devicePath()), !opens);
+    QCOMPARE(othersCanLock(modem.devicePath()), !opens);
     line.close();
-    QVERIFY(OthersCanLock(modem.devicePath()));
+    QVERIFY(othersCanLock(modem.devicePath()));
     // Whatever was decided, the other program's file is left alone.
     QVERIFY(lock.open(QIODevice::ReadOnly));
     QCOMPARE(lock.readAll(), content);
@@ -133,16 +133,16 @@ void TestSerialLine::probesThePortsFromTheSettingsFile() {
     test::TempProgramFolder folder;
     folder.writeIni("[Data]\r\nComPort=2\r\n[Ports]\r\ncom1 =  " + first.devicePath().toUtf8() +
                     "  \r\nCOM2=" + folder.filePath("ttyMissing").toUtf8() + "\r\nCOM4=\r\n");
-    PortMap ports = PortMap::FromIni(IniSnapshot::Load(folder.iniPath()));
+    PortMap ports = PortMap::fromIni(IniSnapshot::load(folder.iniPath()));
     QCOMPARE(ports.device(1), first.devicePath());
     QCOMPARE(ports.device(3), QStringLiteral("/dev/ttyS2"));
     ports.setDevice(3, first.devicePath()); // no real serial port is touched
     ports.setDevice(4, first.devicePath());
 
-    const PortProbe probe = CheckComPorts(ports);
+    const PortProbe probe = checkComPorts(ports);
     QVERIFY(probe.usable[0] && !probe.usable[1] && probe.anyUsable());
     // The probe gave the port back, untouched.
-    QVERIFY(OthersCanLock(first.devicePath()));
+    QVERIFY(othersCanLock(first.devicePath()));
     QVERIFY(first->received().isEmpty());
 }
 

@@ -20,7 +20,7 @@
 
 namespace telmaris::test {
 
-inline void TypeAtEnd(ScriptEdit *edit, const QString &text) {
+inline void typeAtEnd(ScriptEdit *edit, const QString &text) {
     edit->moveCursor(QTextCursor::End);
     QTest::keyClicks(edit, text);
 }
@@ -48,13 +48,13 @@ public:
         window = std::make_unique<MainWindow>(folder.path(), dialogs, &opener);
     }
 
-    std::optional<int> start(const QString &argument = QString()) { return window->Init(argument); }
+    std::optional<int> start(const QString &argument = QString()) { return window->init(argument); }
     // Starts interactively and waits until the window is on screen.
     bool open() { return !start() && QTest::qWaitForWindowExposed(window.get()); }
 
     // A value of section [Data] as the file holds it now.
     QString stored(const QString &key) const {
-        return IniSnapshot::Load(folder.iniPath()).value(DataSection, key);
+        return IniSnapshot::load(folder.iniPath()).value(DataSection, key);
     }
 
     template <class T = QWidget> T *child(const QString &name) const {

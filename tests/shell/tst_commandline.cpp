@@ -10,7 +10,7 @@ using namespace telmaris;
 namespace {
 
 // Tab captions as start-up sets them: the stored name, or the slot number.
-QStringList Captions() {
+QStringList captions() {
     QStringList captions;
     for (int n = 1; n <= 100; ++n)
         captions << QString::number(n);
@@ -57,7 +57,7 @@ void TestCommandLine::choice() {
     QFETCH(QString, argument);
     QFETCH(int, kind);
     QFETCH(int, slot);
-    const CommandLineChoice choice = ResolveCommandLine(argument, Captions());
+    const CommandLineChoice choice = resolveCommandLine(argument, captions());
     QCOMPARE(int(choice.kind), kind);
     QCOMPARE(choice.slot, slot);
     // The message itself is shown by the end-to-end runs.
@@ -67,7 +67,7 @@ void TestCommandLine::choice() {
 // The fallback settings folder stays where it is when the program file is renamed.
 void TestCommandLine::settingsFolderIsNamedAfterTheProgramNotItsFile() {
     const char *const argv[] = {"/opt/umbenannt/anders", "7"};
-    QCOMPARE(BeginProcess(2, argv), QStringLiteral("7"));
+    QCOMPARE(beginProcess(2, argv), QStringLiteral("7"));
     QCOMPARE(
         QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).fileName(),
         QStringLiteral("Telmaris"));

@@ -90,7 +90,7 @@ const QString NoDesktop = QStringLiteral(
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur der "
     "AutoMode: telmaris Skriptnummer oder Skriptname.");
 
-QString UnknownParameter(const QString &shown) {
+QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
            "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
            "bis 100 zulässig oder die von  Ihnen vergebenen Skriptnamen.  Der AutoMode wird daher "
@@ -139,7 +139,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
          QList<QStringList>{{"-3"}, {"-reverse", "7"}, {"-style", "fusion", "7"}, {"-reverse"}})
         QTest::newRow(qPrintable("unknown parameter " + arguments.join(u' ')))
             << QStringList{"--busy"} << QByteArray() << arguments << 2
-            << QStringList{UnknownParameter(arguments.join(u' '))} << QList<QByteArray>{};
+            << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{};
     QTest::newRow("no serial port")
         << QStringList{} << QByteArray() << QStringList{"3"} << 3
         << QStringList{"Telmaris: Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "

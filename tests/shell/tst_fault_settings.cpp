@@ -42,9 +42,9 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
     program.clickTab(2);
-    QCOMPARE(w.CurrTab(), 1);
+    QCOMPARE(w.currTab(), 1);
     QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
     QCOMPARE(program.dialogs.messages.size(), 1);
     // A box with the reason after the fixed part.
@@ -57,7 +57,7 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QVERIFY(QFile::remove(folder));
     QVERIFY(QDir().rename(moved, folder));
     program.clickTab(2);
-    QCOMPARE(w.CurrTab(), 2);
+    QCOMPARE(w.currTab(), 2);
     QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("AltNeu"));
     QCOMPARE(program.stored(QStringLiteral("SkriptText9")), QStringLiteral("Neun"));
     QVERIFY(program.folder.readIni().contains("\n; von Hand\n"));
@@ -107,21 +107,21 @@ void TestFaultSettings::badSettingsFiles() {
     if (dataSection.isEmpty())
         file = file.mid(file.indexOf("[Ports]")); // nothing but the ports
     program.folder.writeIni(before + "\n" + file);
-    const IniText original = IniText::FromBytes(program.folder.readIni());
+    const IniText original = IniText::fromBytes(program.folder.readIni());
 
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
     QVERIFY(w.isVisible());
-    QCOMPARE(w.CurrTab(), tab);
+    QCOMPARE(w.currTab(), tab);
     QCOMPARE(w.scriptEdit(0)->crlfText(), text);
-    QCOMPARE(w.startData().LineLen, StartData().LineLen);
-    QCOMPARE(w.startData().ModemInit, StartData().ModemInit);
+    QCOMPARE(w.startData().lineLen, StartData().lineLen);
+    QCOMPARE(w.startData().modemInit, StartData().modemInit);
 
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
     QVERIFY(w.close());
-    const IniText after = IniText::FromBytes(program.folder.readIni());
+    const IniText after = IniText::fromBytes(program.folder.readIni());
     const QString key = QStringLiteral("SkriptText%1").arg(tab);
-    QCOMPARE(DecodeIniText(after.value(DataSection, key)), text + u'!');
+    QCOMPARE(decodeIniText(after.value(DataSection, key)), text + u'!');
     for (int n = 1; n <= 100; ++n) {
         const QString other = QStringLiteral("SkriptText%1").arg(n);
         if (n != tab)
@@ -129,7 +129,7 @@ void TestFaultSettings::badSettingsFiles() {
     }
     // The garbage ahead of the settings is still there, character for character.
     if (keepsBefore)
-        QVERIFY(after.toText().startsWith(IniText::FromBytes(before).toText()));
+        QVERIFY(after.toText().startsWith(IniText::fromBytes(before).toText()));
 }
 
 void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
@@ -137,15 +137,15 @@ void TestFaultSettings::twoRunningCopiesKeepEachOthersScripts() {
     ScriptedDialogs secondDialogs;
     MainWindow second(program.folder.path(), secondDialogs);
     QCOMPARE(program.start(), std::nullopt);
-    QCOMPARE(second.Init(QString()), std::nullopt);
+    QCOMPARE(second.init(QString()), std::nullopt);
     MainWindow &first = *program.window;
 
     // Each copy changes a different script; the second one stores its text on a tab switch,
     // the first one only when it closes, from a file image older than the second's change.
-    second.SelectTab(2);
-    TypeAtEnd(second.scriptEdit(0), QStringLiteral(" von B"));
-    TypeAtEnd(first.scriptEdit(0), QStringLiteral(" von A"));
-    second.SelectTab(3);
+    second.selectTab(2);
+    typeAtEnd(second.scriptEdit(0), QStringLiteral(" von B"));
+    typeAtEnd(first.scriptEdit(0), QStringLiteral(" von A"));
+    second.selectTab(3);
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     QVERIFY(first.close());
     QVERIFY(second.close());
@@ -196,7 +196,7 @@ void TestFaultSettings::filesFromWindows() {
     QCOMPARE(program.tabs()->tabText(0), QStringLiteral("Nächte"));
     QCOMPARE(program.tabs()->tabText(1), QStringLiteral("Über"));
     QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("WÄHLE 1"));
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("0"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("0"));
     QVERIFY(w.close());
 
     QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});
@@ -210,7 +210,7 @@ void TestFaultSettings::filesFromWindows() {
     QCOMPARE(after.count(lineEnd), after.count('\n') + after.count('\r') - after.count("\r\n"));
     QVERIFY(after.contains("CurrSkript=1" + lineEnd + "SkriptText1="));
     QVERIFY(after.contains("ModemReset=&F" + lineEnd));
-    const IniText reread = IniText::FromBytes(after);
+    const IniText reread = IniText::fromBytes(after);
     QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptName2")), QStringLiteral("Über"));
     QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptText2")), QStringLiteral("WÄHLE 2"));
 }
@@ -236,7 +236,7 @@ void TestFaultSettings::unreadableFileIsReportedAndKept() {
         QVERIFY(QDir().mkdir(path));
     ScriptedDialogs dialogs;
     MainWindow w(folder.path(), dialogs);
-    const std::optional<int> exitStatus = w.Init(QString());
+    const std::optional<int> exitStatus = w.init(QString());
 
     QVERIFY(!dialogs.messages.isEmpty());
     QCOMPARE(dialogs.messages[0],

@@ -26,11 +26,11 @@ using namespace telmaris::test;
 namespace {
 
 // A check box reacts to clicks on its box and caption, not on the empty rest of its row.
-void ClickCheckBox(QCheckBox *box) {
+void clickCheckBox(QCheckBox *box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
-void DoubleClickEntry(QListWidget *list, int row) {
+void doubleClickEntry(QListWidget *list, int row) {
     list->scrollToItem(list->item(row));
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -70,7 +70,7 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Zeile A\r\nZeile B"));
 
     // 3 -> 7 stores slot 3's changed text, then loads slot 7.
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B"));
     program.clickTab(7);
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B!"));
@@ -81,8 +81,8 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     // Clicking the tab shown neither stores nor loads: neither a typed change reaches the
     // file nor does a text changed in the file behind the program's back reach the editor.
     IniFile ini(program.folder.iniPath());
-    ini.WriteIni(QStringLiteral("SkriptText7"), QStringLiteral("Anders"));
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("?"));
+    ini.writeIni(QStringLiteral("SkriptText7"), QStringLiteral("Anders"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("?"));
     program.clickTab(7);
     QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Sieben?"));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Anders"));
@@ -94,8 +94,8 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(program.statusLine(), QStringLiteral(" Bitte gewünschte Änderungen vornehmen"));
     QVERIFY(!program.button("programButton")->isEnabled());
     QCOMPARE(slider->value(), 101);
-    ClickCheckBox(program.child<QCheckBox>("umbruchCheck"));
-    ini.WriteIni(QStringLiteral("SkriptText7"), QStringLiteral("Neu\\N\\Lgelesen"));
+    clickCheckBox(program.child<QCheckBox>("umbruchCheck"));
+    ini.writeIni(QStringLiteral("SkriptText7"), QStringLiteral("Neu\\N\\Lgelesen"));
     slider->setValue(7);
     QVERIFY(program.button("programButton")->isEnabled());
     QCOMPARE(program.statusLine(), ScriptStatus);
@@ -139,14 +139,14 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QTest::mouseClick(program.child("pulseButton"), Qt::LeftButton);
     QTest::keyClick(program.child("lineLenSlider"), Qt::Key_Home);
     QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(), QStringLiteral("Linienlänge: 1"));
-    ClickCheckBox(program.child<QCheckBox>("umbruchCheck"));
+    clickCheckBox(program.child<QCheckBox>("umbruchCheck"));
 
     // Renaming slot 12 by double-click: the list shows the trimmed name, the tab keeps its
     // caption until the next start. Cancelling a rename leaves slot 2 without name.
     auto *names = program.child<QListWidget>("nameList");
     program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  ")};
-    DoubleClickEntry(names, 11);
-    DoubleClickEntry(names, 1);
+    doubleClickEntry(names, 11);
+    doubleClickEntry(names, 1);
     QCOMPARE(program.dialogs.inputs.size(), 2);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
@@ -157,9 +157,9 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
 
     // The port chosen is taken when the page is left; nothing is written while the program runs.
-    QCOMPARE(program.window->startData().ComPort, 1);
+    QCOMPARE(program.window->startData().comPort, 1);
     program.clickTab(4);
-    QCOMPARE(program.window->startData().ComPort, 2);
+    QCOMPARE(program.window->startData().comPort, 2);
     QCOMPARE(program.folder.readIni(), atStart);
     QVERIFY(program.window->close());
     for (const QString &entry : QStringLiteral("ComPort=2|ModemReset=&F|ModemSpeed=9|DialPuls=1|"
@@ -195,7 +195,7 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         {program.child("umbruchCheck"), names}};
     for (const auto &[widget, hint] : hints) {
         if (!widget) {
-            w.SelectTab(OptionsTab);
+            w.selectTab(OptionsTab);
             continue;
         }
         // The tab bar left of its tabs' scroll buttons, the frame in a corner of its own.
@@ -287,7 +287,7 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
 void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
     ProgramFixture program("CurrSkript=2\nSkriptName2=Zwei\n");
     QVERIFY(program.open());
-    TypeAtEnd(program.window->scriptEdit(0), QStringLiteral("WÄHLE 1  "));
+    typeAtEnd(program.window->scriptEdit(0), QStringLiteral("WÄHLE 1  "));
     QVERIFY(program.window->close());
 
     // Keys already there change in place; the script's key comes first, then the settings
@@ -305,7 +305,7 @@ void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
     // The settings file turns into a folder: no write can succeed any more.
     QVERIFY(QFile::remove(program.folder.iniPath()));
     QVERIFY(QDir().mkdir(program.folder.iniPath()));
-    TypeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
 
     // The first close says the script could not be stored and keeps the window with the text;
     // told once, the user insists, and the text is lost.
@@ -348,7 +348,7 @@ void TestMainWindow::helpInfoAndLogo() {
 
 // The toolkit's own texts, as in the editor's context menu, are German.
 void TestMainWindow::toolkitTextsAreGerman() {
-    QVERIFY(LoadGermanToolkitTexts(*QCoreApplication::instance()));
+    QVERIFY(loadGermanToolkitTexts(*QCoreApplication::instance()));
     QPlainTextEdit editor;
     const std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
     QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),

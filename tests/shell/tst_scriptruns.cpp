@@ -17,7 +17,7 @@ const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abge
 const QString Critical = QStringLiteral("[critical] Telmaris: ");
 const QString Notice = QStringLiteral("[information] Telmaris - Anlage: ");
 
-QList<QByteArray> Prepared(const QList<QByteArray> &lines, bool closingReset = true) {
+QList<QByteArray> prepared(const QList<QByteArray> &lines, bool closingReset = true) {
     QList<QByteArray> all{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
     all += lines;
     if (closingReset)
@@ -70,7 +70,7 @@ void TestScriptRuns::everyKeyword() {
     QVERIFY(run.runToEnd());
 
     const QList<QByteArray> expected =
-        Prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
+        prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
     QCOMPARE(run.modem1().commands(), expected);
     QCOMPARE(run.modem1()->received(), expected.join('\r') + '\r');
     // Every line was highlighted in turn; a lone CR does not end a line.
@@ -97,7 +97,7 @@ void TestScriptRuns::everyKeyword() {
     run.modem1()->clearCommands();
     run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\n"));
     QVERIFY(run.runToEnd());
-    QCOMPARE(run.modem1().commands(), Prepared({"ATDP;", "ATS7=47"}));
+    QCOMPARE(run.modem1().commands(), prepared({"ATDP;", "ATS7=47"}));
 }
 
 void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
@@ -106,7 +106,7 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
 
     QVERIFY(run.runToEnd());
 
-    QCOMPARE(run.modem1().commands(), Prepared({}, false));
+    QCOMPARE(run.modem1().commands(), prepared({}, false));
     QVERIFY(run.highlighted.isEmpty());
     QCOMPARE(run.statusLine(), QStringLiteral(" Das Modem hat einen Fehler gemeldet!"));
     QCOMPARE(run.dialogs.messages,
@@ -134,10 +134,10 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand_data() {
         Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
     QTest::newRow("during a pause")
         << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
-        << "PAUSE 2" << 300 << 2 << Prepared({"ATM1", "ATH0"}, false) << QStringList{aborted};
+        << "PAUSE 2" << 300 << 2 << prepared({"ATM1", "ATH0"}, false) << QStringList{aborted};
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
-        << "HINWEIS Achtung" << 0 << 3 << Prepared({"ATM1", "AT&F", "ATH0"}, false)
+        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "AT&F", "ATH0"}, false)
         << QStringList{Notice + "Achtung", Notice + "Ende", aborted};
 }
 

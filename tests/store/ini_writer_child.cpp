@@ -20,15 +20,15 @@ int main(int argc, char *argv[]) {
     for (int n = 1; n <= 100; ++n) {
         const QString text = QStringLiteral("MODEM ATZ\r\nW\u00c4HLE %1\r\n").arg(n) +
                              QString(5000, QChar(u'a' + n % 26)) + u' ' + generation;
-        entries.append({QStringLiteral("SkriptText%1").arg(n), telmaris::EncodeIniText(text)});
+        entries.append({QStringLiteral("SkriptText%1").arg(n), telmaris::encodeIniText(text)});
     }
     QTextStream out(stdout);
     out << "writing" << Qt::endl;
     QString error;
     std::array<QString, 100> names;
     names.fill(QStringLiteral("Generation ") + generation);
-    if (!ini.WriteIniBatch(telmaris::DataSection, entries, &error) ||
-        !telmaris::WriteStartDataToIniFile(ini, telmaris::StartData(), names, &error)) {
+    if (!ini.writeIniBatch(telmaris::DataSection, entries, &error) ||
+        !telmaris::writeStartDataToIniFile(ini, telmaris::StartData(), names, &error)) {
         out << "failed " << error << Qt::endl;
         return 1;
     }

@@ -19,7 +19,7 @@ using namespace telmaris::test;
 
 namespace {
 
-QString ExpectedScript(int n, int generation) {
+QString expectedScript(int n, int generation) {
     return QStringLiteral("MODEM ATZ\r\nW\u00c4HLE %1\r\n").arg(n) +
            QString(5000, QChar(u'a' + n % 26)) + u' ' + QString::number(generation);
 }
@@ -27,7 +27,7 @@ QString ExpectedScript(int n, int generation) {
 const QByteArray Foreign = "; von Hand eingetragen\n[Ports]\nCOM1=/dev/ttyUSB0\n\n";
 
 // Starts the saver for a generation and returns once it is about to write.
-bool StartSaver(QProcess &saver, const QString &iniPath, int generation) {
+bool startSaver(QProcess &saver, const QString &iniPath, int generation) {
     saver.start(QStringLiteral(INI_WRITER_CHILD), {iniPath, QString::number(generation)});
     return saver.waitForStarted(10000) && saver.waitForReadyRead(10000) &&
            saver.readLine().trimmed() == "writing";
@@ -48,7 +48,7 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
     // Generation 0 written in full; how long one save takes sets the range of kill moments.
     QProcess first;
     QElapsedTimer clock;
-    QVERIFY(StartSaver(first, folder.iniPath(), 0));
+    QVERIFY(startSaver(first, folder.iniPath(), 0));
     clock.start();
     QVERIFY(first.waitForFinished(30000));
     const qint64 saveMicroseconds = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
@@ -62,23 +62,23 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
     int leftovers = 0;   // temporary files a kill left behind
     for (int attempt = 1; attempt <= 200; ++attempt) {
         QProcess saver;
-        QVERIFY(StartSaver(saver, folder.iniPath(), attempt));
+        QVERIFY(startSaver(saver, folder.iniPath(), attempt));
         QThread::usleep(random.bounded(static_cast<quint64>(saveMicroseconds * 12 / 10)));
         ::kill(static_cast<pid_t>(saver.processId()), SIGKILL);
         QVERIFY(saver.waitForFinished(10000));
 
         const QByteArray bytes = folder.readIni();
         QVERIFY2(bytes.startsWith(Foreign), "the lines beside the settings were lost");
-        const IniSnapshot ini = IniSnapshot::Load(folder.iniPath());
-        const int found = DecodeIniText(ini.value(DataSection, QStringLiteral("SkriptText1")))
+        const IniSnapshot ini = IniSnapshot::load(folder.iniPath());
+        const int found = decodeIniText(ini.value(DataSection, QStringLiteral("SkriptText1")))
                               .section(u' ', -1)
                               .toInt();
         QVERIFY2(
             found == generation || found == attempt,
             qPrintable(QStringLiteral("attempt %1 left generation %2").arg(attempt).arg(found)));
         for (int n = 1; n <= 100; ++n) {
-            QCOMPARE(DecodeIniText(ini.value(DataSection, QStringLiteral("SkriptText%1").arg(n))),
-                     ExpectedScript(n, found));
+            QCOMPARE(decodeIniText(ini.value(DataSection, QStringLiteral("SkriptText%1").arg(n))),
+                     expectedScript(n, found));
         }
         const QString names = ini.value(DataSection, QStringLiteral("SkriptName100"));
         if (found == generation) {

@@ -102,7 +102,7 @@ void TestIniFile::locatesTheFile() {
         folder.writeFile(name, "[Data]\n");
     const QString configFile =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
-    QCOMPARE(LocateIniFile(folder.path(), [&](const QString &) { return folderWritable; }),
+    QCOMPARE(locateIniFile(folder.path(), [&](const QString &) { return folderWritable; }),
              located.isEmpty() ? configFile : folder.filePath(located));
 }
 

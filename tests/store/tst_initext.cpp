@@ -50,7 +50,7 @@ void TestIniText::updateKeepsOtherBytes() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QByteArray, after);
-    IniText ini = IniText::FromBytes(before);
+    IniText ini = IniText::fromBytes(before);
     QCOMPARE(ini.toBytes(), before); // untouched: identical
     ini.setValue(QStringLiteral("Data"), key, value);
     QCOMPARE(ini.toBytes(), after);
@@ -79,7 +79,7 @@ void TestIniText::linesAndCodePages_data() {
 void TestIniText::linesAndCodePages() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
-    const IniText ini = IniText::FromBytes(bytes);
+    const IniText ini = IniText::fromBytes(bytes);
     QCOMPARE(ini.value(QStringLiteral("A"), QStringLiteral("k")) + u'|' +
                  ini.value(QStringLiteral("A"), QStringLiteral("m")),
              expected);
@@ -91,7 +91,7 @@ void TestIniText::valuesCannotStartLines() {
     IniText ini;
     ini.setValue(QStringLiteral("Data"), QStringLiteral("SkriptName1"),
                  QStringLiteral("a\r\n[Evil]\rB=1\n") + QChar(0) + u'z');
-    const IniText reread = IniText::FromBytes(ini.toBytes());
+    const IniText reread = IniText::fromBytes(ini.toBytes());
     QCOMPARE(reread.value(QStringLiteral("Data"), QStringLiteral("SkriptName1")),
              QStringLiteral("a  [Evil] B=1  z"));
     QCOMPARE(ini.toBytes(), QByteArray("[Data]\nSkriptName1=a  [Evil] B=1  z\n"));

@@ -35,23 +35,23 @@ void TestScriptSlots::escapes() {
     QFETCH(QString, stored);
     QFETCH(bool, encodes);
     if (encodes)
-        QCOMPARE(EncodeIniText(text), stored);
-    QCOMPARE(DecodeIniText(stored), text);
+        QCOMPARE(encodeIniText(text), stored);
+    QCOMPARE(decodeIniText(stored), text);
 }
 
 // What the names list shows and gives back; a name of blanks or "(kein)" is no name.
 void TestScriptSlots::namesList() {
     SkriptNameList list;
     for (int n = 1; n <= 100; ++n)
-        list.PutSkriptNameToListbySkriptIndex(n, n == 2 ? QStringLiteral("  Amt: 0  ") : QString());
-    list.PutSkriptNameToListbySkriptIndex(12, QStringLiteral("   "), true);
-    list.PutSkriptNameToListbySkriptIndex(13, QStringLiteral("(kein)"), true);
+        list.putSkriptNameToListbySkriptIndex(n, n == 2 ? QStringLiteral("  Amt: 0  ") : QString());
+    list.putSkriptNameToListbySkriptIndex(12, QStringLiteral("   "), true);
+    list.putSkriptNameToListbySkriptIndex(13, QStringLiteral("(kein)"), true);
     QCOMPARE(
         list.entries().mid(0, 2) + list.entries().mid(11, 3) + list.entries().mid(99),
         (QStringList{"1: (kein)", "2: Amt: 0", "12: ", "13: (kein)", "14: (kein)", "100: (kein)"}));
-    QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(2), QStringLiteral("Amt: 0"));
+    QCOMPARE(list.getSkriptNameFromListbySkriptIndex(2), QStringLiteral("Amt: 0"));
     for (int n : {1, 12, 13})
-        QCOMPARE(list.GetSkriptNameFromListbySkriptIndex(n), QString());
+        QCOMPARE(list.getSkriptNameFromListbySkriptIndex(n), QString());
 }
 
 QTEST_GUILESS_MAIN(TestScriptSlots)

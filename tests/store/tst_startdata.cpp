@@ -58,21 +58,21 @@ void TestStartData::storedValues() {
     TempProgramFolder folder;
     folder.writeIni("[Data]\r\n" + line + "\r\n");
     const StoredStartData s =
-        ReadStartDataFromIniFile(IniSnapshot::Load(folder.iniPath()), {false, true, false, true});
+        readStartDataFromIniFile(IniSnapshot::load(folder.iniPath()), {false, true, false, true});
     const StartData &d = s.data;
-    const IniSnapshot ini = IniSnapshot::Load(folder.iniPath());
+    const IniSnapshot ini = IniSnapshot::load(folder.iniPath());
     const std::map<QByteArray, QString> fields{
-        {"comport", QString::number(d.ComPort) + (s.askToCheckPort ? " ask" : "")},
-        {"modemreset", d.ModemReset},
-        {"modeminit", d.ModemInit},
-        {"modemspeed", QString::number(d.ModemSpeed)},
-        {"dialpuls", QString::number(d.DialPuls)},
-        {"linelen", QString::number(d.LineLen)},
-        {"umbruch", QString::number(d.Umbruch)},
-        {"currskript", QString::number(d.CurrSkript)},
+        {"comport", QString::number(d.comPort) + (s.askToCheckPort ? " ask" : "")},
+        {"modemreset", d.modemReset},
+        {"modeminit", d.modemInit},
+        {"modemspeed", QString::number(d.modemSpeed)},
+        {"dialpuls", QString::number(d.dialPuls)},
+        {"linelen", QString::number(d.lineLen)},
+        {"umbruch", QString::number(d.umbruch)},
+        {"currskript", QString::number(d.currSkript)},
         {"antwortzeit", QStringLiteral("%1 %2")
-                            .arg(ReadAnswerTimeLimit(ini, true))
-                            .arg(ReadAnswerTimeLimit(ini, false))}};
+                            .arg(readAnswerTimeLimit(ini, true))
+                            .arg(readAnswerTimeLimit(ini, false))}};
     const QByteArray keyLine = line.mid(line.lastIndexOf('\n') + 1);
     QCOMPARE(fields.at(keyLine.left(keyLine.indexOf('=')).toLower()), expected);
 }
@@ -80,13 +80,13 @@ void TestStartData::storedValues() {
 void TestStartData::firstStartWritesEveryKeyInOrder() {
     TempProgramFolder folder;
     const StoredStartData stored =
-        ReadStartDataFromIniFile(IniSnapshot::Load(folder.iniPath()), {false, false, true, true});
+        readStartDataFromIniFile(IniSnapshot::load(folder.iniPath()), {false, false, true, true});
     QVERIFY(stored.askToCheckPort);
-    QCOMPARE(stored.data.ComPort, qint16(3));
+    QCOMPARE(stored.data.comPort, qint16(3));
     QVERIFY(!QFile::exists(folder.iniPath()));
 
     IniFile ini(folder.iniPath());
-    QVERIFY(WriteStartDataToIniFile(ini, stored.data, stored.names));
+    QVERIFY(writeStartDataToIniFile(ini, stored.data, stored.names));
     QByteArray expected = "[Data]\nComPort=3\nModemReset=&F\n"
                           "ModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
                           "ModemSpeed=4\nDialPuls=0\nLineLen=65\nUmbruch=0\n";

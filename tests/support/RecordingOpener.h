@@ -10,7 +10,7 @@ namespace telmaris::test {
 
 class RecordingOpener : public DocumentOpener {
 public:
-    void Open(const QUrl &url) override {
+    void open(const QUrl &url) override {
         opened.append(url);
         addresses << url.toString(QUrl::FullyEncoded);
     }

@@ -5,7 +5,7 @@ namespace telmaris::test {
 namespace {
 
 // A box as the program's box hook writes it: "[critical] Telmaris: text".
-QString DescribeBox(MessageIcon icon, const QString &title, const QString &text) {
+QString describeBox(MessageIcon icon, const QString &title, const QString &text) {
     const char *name = icon == MessageIcon::Critical      ? "critical"
                        : icon == MessageIcon::Information ? "information"
                                                           : "question";
@@ -14,14 +14,14 @@ QString DescribeBox(MessageIcon icon, const QString &title, const QString &text)
 
 } // namespace
 
-void ScriptedDialogs::ShowMessage(MessageIcon icon, const QString &title, const QString &text) {
-    messages << DescribeBox(icon, title, text);
+void ScriptedDialogs::showMessage(MessageIcon icon, const QString &title, const QString &text) {
+    messages << describeBox(icon, title, text);
     texts << text;
     if (onMessage)
         onMessage(text);
 }
 
-std::optional<QString> ScriptedDialogs::AskText(const QString &title, const QString &prompt,
+std::optional<QString> ScriptedDialogs::askText(const QString &title, const QString &prompt,
                                                 const QString &proposal) {
     inputs.append({title, prompt, proposal});
     return answers.isEmpty() ? std::nullopt : answers.takeFirst();

@@ -19,8 +19,8 @@ struct AskedInput {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    void ShowMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    std::optional<QString> AskText(const QString &title, const QString &prompt,
+    void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
+    std::optional<QString> askText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
 
     // The next answers of input boxes in order; nothing stands for a cancelled box. When the

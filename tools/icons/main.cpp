@@ -13,10 +13,10 @@
 namespace {
 
 // The handset and its waves, in logo.png's pixels: above the lettering, inside the frame.
-constexpr QRect kEmblem(6, 16, 138, 138);
+constexpr QRect Emblem(6, 16, 138, 138);
 
 QImage roundedEmblem(const QImage &logo) {
-    const QImage emblem = logo.copy(kEmblem).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage emblem = logo.copy(Emblem).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage icon(emblem.size(), QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
@@ -37,7 +37,7 @@ int main(int argc, char *argv[]) {
         return 2;
     }
     const QImage logo(QString::fromLocal8Bit(argv[1]));
-    if (logo.isNull() || !logo.rect().contains(kEmblem)) {
+    if (logo.isNull() || !logo.rect().contains(Emblem)) {
         std::fprintf(stderr, "telmaris-icons: %s is not the logo\n", argv[1]);
         return 1;
     }

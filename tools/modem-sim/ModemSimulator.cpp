@@ -17,7 +17,7 @@ namespace telmaris::modemsim {
 namespace {
 
 // A command line longer than this is cut; the modem answers it with ERROR.
-constexpr qsizetype maxLineLength = 4096;
+constexpr qsizetype MaxLineLength = 4096;
 
 QString systemError(const char *what) {
     return QStringLiteral("%1: %2").arg(QLatin1StringView(what),
@@ -163,7 +163,7 @@ void ModemSimulator::onReadable() {
             if (interpreter_.echo() && !options_.silent)
                 output_ += c;
             if (c != '\r') {
-                if (line_.size() < maxLineLength)
+                if (line_.size() < MaxLineLength)
                     line_ += c;
                 else
                     lineOverflow_ = true;

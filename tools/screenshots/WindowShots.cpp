@@ -19,15 +19,15 @@ namespace {
 // No boxes while rendering: a box would only block.
 class SilentDialogs : public telmaris::Dialogs {
 public:
-    void ShowMessage(telmaris::MessageIcon, const QString &title, const QString &text) override {
+    void showMessage(telmaris::MessageIcon, const QString &title, const QString &text) override {
         std::fprintf(stderr, "box: %s: %s\n", qPrintable(title), qPrintable(text));
     }
-    std::optional<QString> AskText(const QString &, const QString &, const QString &) override {
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override {
         return std::nullopt;
     }
 };
 
-bool Save(QWidget &window, const QDir &out, const QString &name) {
+bool save(QWidget &window, const QDir &out, const QString &name) {
     QCoreApplication::processEvents();
     const QString path = out.filePath(name);
     if (!window.grab().save(path)) {
@@ -67,7 +67,7 @@ int main(int argc, char *argv[]) {
 
     SilentDialogs dialogs;
     telmaris::MainWindow window(folder.path(), dialogs);
-    if (window.Init(QString()))
+    if (window.init(QString()))
         return 1;
 
     bool ok = true;
@@ -75,11 +75,11 @@ int main(int argc, char *argv[]) {
                                                 {QSize(900, 620), QStringLiteral("-large")}};
     for (const auto &[size, suffix] : sizes) {
         window.resize(size);
-        window.SelectTab(2);
-        window.Status(QStringLiteral("Bitte Script bearbeiten oder abschicken"));
-        ok = Save(window, out, QStringLiteral("window-script%1.png").arg(suffix)) && ok;
-        window.SelectTab(telmaris::OptionsTab);
-        ok = Save(window, out, QStringLiteral("window-options%1.png").arg(suffix)) && ok;
+        window.selectTab(2);
+        window.status(QStringLiteral("Bitte Script bearbeiten oder abschicken"));
+        ok = save(window, out, QStringLiteral("window-script%1.png").arg(suffix)) && ok;
+        window.selectTab(telmaris::OptionsTab);
+        ok = save(window, out, QStringLiteral("window-options%1.png").arg(suffix)) && ok;
     }
     return ok ? 0 : 1;
 }

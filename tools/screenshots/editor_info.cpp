@@ -19,15 +19,15 @@ namespace {
 
 class NoOpener : public telmaris::DocumentOpener {
 public:
-    void Open(const QUrl &) override {}
+    void open(const QUrl &) override {}
 };
 
-void Settle() {
+void settle() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
 
-bool Save(const QImage &image, const QString &path) {
+bool save(const QImage &image, const QString &path) {
     if (!image.save(path)) {
         qCritical("Cannot write %s", qPrintable(path));
         return false;
@@ -59,12 +59,12 @@ int main(int argc, char **argv) {
                                     "HINWEIS Die Rufumleitung auf %EINGABE% ist eingerichtet.\r\n"
                                     "AUFLEGEN\r\n"));
     edit.show();
-    Settle();
+    settle();
     QTextBlock skipped = edit.document()->findBlockByNumber(9);
     const QPoint at = edit.cursorRect(QTextCursor(skipped)).center() + QPoint(20, 0);
     QHelpEvent help(QEvent::ToolTip, at, edit.viewport()->mapToGlobal(at));
     QApplication::sendEvent(edit.viewport(), &help);
-    Settle();
+    settle();
 
     QImage editorImage = edit.grab().toImage();
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -73,14 +73,14 @@ int main(int argc, char **argv) {
             painter.drawPixmap(edit.mapFromGlobal(w->pos()), w->grab());
         }
     }
-    bool ok = Save(editorImage, QDir(folder).filePath(QStringLiteral("editor.png")));
+    bool ok = save(editorImage, QDir(folder).filePath(QStringLiteral("editor.png")));
     QToolTip::hideText();
 
     NoOpener opener;
     telmaris::InfoDialogHolder holder(opener);
-    holder.ShowInfo();
-    Settle();
-    ok = Save(holder.dialog()->grab().toImage(),
+    holder.showInfo();
+    settle();
+    ok = save(holder.dialog()->grab().toImage(),
               QDir(folder).filePath(QStringLiteral("info.png"))) &&
          ok;
     return ok ? 0 : 1;
