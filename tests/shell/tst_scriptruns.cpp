@@ -8,6 +8,10 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 using namespace telmaris;
 using namespace telmaris::test;
 
@@ -73,6 +77,10 @@ void TestScriptRuns::everyKeyword() {
         prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
     QCOMPARE(run.modem1().commands(), expected);
     QCOMPARE(run.modem1()->received(), expected.join('\r') + '\r');
+    // Reset, initialisation, each dial, flash and hang-up leave the exchange a second.
+    const QList<modemsim::ReceivedCommand> &received = run.modem1()->commands();
+    for (int i : {0, 1, 2, 3, 6, 7, 8, 9})
+        QVERIFY2(received[i].time.msecsTo(received[i + 1].time) >= 950, received[i].text);
     // Every line was highlighted in turn; a lone CR does not end a line.
     QStringList lines = script.split(QStringLiteral("\r\n"));
     lines.removeAll(QString());
@@ -158,6 +166,12 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
         // and the window cannot be closed.
         QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
         QVERIFY(!run.window->close() && run.window->isVisible());
+        // The line runs with RTS/CTS flow control.
+        const int fd = ::open(QFile::encodeName(run.modem1().devicePath()).constData(),
+                              O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios line{};
+        QVERIFY(fd >= 0 && tcgetattr(fd, &line) == 0 && (line.c_cflag & CRTSCTS));
+        ::close(fd);
         QTest::mouseClick(run.button("programButton"), Qt::LeftButton);
     };
     QObject::connect(run.editor(), &QPlainTextEdit::selectionChanged, [&] {
