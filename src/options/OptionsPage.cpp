@@ -3,7 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
-#include "runner/PortMap.h"
+#include "ports/PortMap.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 // the trace.
 
 #include "runner/AnswerCollector.h"
-#include "runner/SerialLine.h"
+#include "ports/SerialLine.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // SendSkript: carries the script in the editor out through the modem.
 
-#include "runner/PortMap.h"
+#include "ports/PortMap.h"
 #include "store/StartData.h"
 
 #include <QObject>

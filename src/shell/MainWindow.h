@@ -4,7 +4,7 @@
 // the hover hints. It carries out start-up (Init) and the close request, and it is what a
 // run sees of the window (RunnerUi) and where its trace lines go (TraceSink).
 
-#include "runner/PortMap.h"
+#include "ports/PortMap.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"

@@ -3,7 +3,7 @@
 // lines the editor highlighted in turn, the boxes and the trace; and how runs end early: a modem
 // error and the user's abort. Every run leaves the window ready with the caret where it was.
 #include "ProgramFixture.h"
-#include "runner/SerialLine.h"
+#include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "runner/SerialLine.h"
+#include "ports/SerialLine.h"
 
-#include "runner/PortLock.h"
+#include "ports/PortLock.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 // The serial line through the real QSerialPort on a pseudo-terminal: the lock conventions of
 // other programs and its own flock, the port map and probe, and a line whose output stalls.
-#include "runner/PortLock.h"
-#include "runner/PortMap.h"
-#include "runner/SerialLine.h"
+#include "ports/PortLock.h"
+#include "ports/PortMap.h"
+#include "ports/SerialLine.h"
 
 #include "PtyModem.h"
 #include "TempProgramFolder.h"

@@ -1,6 +1,6 @@
-#include "runner/PortMap.h"
+#include "ports/PortMap.h"
 
-#include "runner/SerialLine.h"
+#include "ports/SerialLine.h"
 #include "store/StartData.h"
 
 #include <QCoreApplication>

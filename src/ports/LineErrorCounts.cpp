@@ -1,4 +1,4 @@
-#include "runner/LineErrorCounts.h"
+#include "ports/LineErrorCounts.h"
 
 #include <QtGlobal>
 

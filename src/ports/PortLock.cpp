@@ -1,4 +1,4 @@
-#include "runner/PortLock.h"
+#include "ports/PortLock.h"
 
 #include <QDir>
 #include <QFile>

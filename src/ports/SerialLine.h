@@ -3,7 +3,7 @@
 // terminal and dial-up programs honoured, that hands on received bytes and the port's error
 // events, among them the overrun, break and parity errors that only the driver's counters tell.
 
-#include "runner/LineErrorCounts.h"
+#include "ports/LineErrorCounts.h"
 
 #include <QByteArray>
 #include <QObject>

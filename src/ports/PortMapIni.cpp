@@ -1,4 +1,4 @@
-#include "runner/PortMap.h"
+#include "ports/PortMap.h"
 
 #include "store/IniFile.h"
 
