@@ -36,10 +36,14 @@ struct ScriptRunner::Private {
         QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
     }
 
-    void pause(int milliseconds) {
+    // Waits; false when the line failed meanwhile (the run cannot go on, so the wait ends at
+    // once).
+    bool pause(int milliseconds) {
         flags.pauseOver = false;
         timer1.start(milliseconds);
-        waitUntil([this] { return flags.pauseOver; });
+        waitUntil([this] { return flags.pauseOver || flags.commEventError; });
+        timer1.stop();
+        return !flags.commEventError;
     }
 
     // Sends a command; false when the run must go to the error exit.
@@ -66,8 +70,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::None:
         return true;
     case Keyword::Pause:
-        pause(pauseSeconds(argument) * OneSecond);
-        return true;
+        return pause(pauseSeconds(argument) * OneSecond);
     case Keyword::Tonwahl:
         pulseDialing = false;
         return true;
@@ -97,19 +100,16 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
             return false;
         break;
     }
-    pause(OneSecond);
-    return true;
+    return pause(OneSecond);
 }
 
 bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
     ui.status(texts::ModemResetStatus);
-    if (!send(atCommand(settings.modemReset)))
+    if (!send(atCommand(settings.modemReset)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::ModemInitStatus);
-    if (!send(atCommand(settings.modemInit)))
+    if (!send(atCommand(settings.modemInit)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::RunningStatus);
 
     // The editor is locked for the whole run, so its text is read once and the lines are
@@ -222,6 +222,10 @@ void ScriptRunner::requestAbort() {
 
 const QString &ScriptRunner::eingabeText() const {
     return d_->eingabeText;
+}
+
+SerialLine &ScriptRunner::line() {
+    return d_->link.line();
 }
 
 } // namespace telmaris

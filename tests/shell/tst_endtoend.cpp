@@ -129,6 +129,12 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb von 2 Sekunden "
                        "geantwortet."}
         << QList<QByteArray>{"AT&F"};
+    // The line vanishes while the answer to the dial is awaited: over long before the limit.
+    QTest::newRow("unplugged modem")
+        << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
+        << QStringList{Notice,
+                       "Telmaris: Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
+        << Prepare + QList<QByteArray>{"ATDT55;"};
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
