@@ -223,6 +223,11 @@ int main(int argc, char **argv) {
         print("window_run_cpu", window.runCpuMs(), "ms");
         return 0;
     }
+    // "--line-gone": only the run whose line vanishes.
+    if (app.arguments().value(1) == QStringLiteral("--line-gone")) {
+        runnerLineGoneCost();
+        return 0;
+    }
     windowRuns();
     runnerCommandOverhead();
     runnerWaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
