@@ -126,7 +126,12 @@ void SerialLine::shutDown() {
     drainTimer_.stop();
     countTimer_.stop();
     counts_.reset();
-    hangUpNotifier_.reset();
+    if (hangUpNotifier_) {
+        // It may be what called: it goes once its signal is over.
+        hangUpNotifier_->setEnabled(false);
+        hangUpNotifier_->deleteLater();
+        hangUpNotifier_ = nullptr;
+    }
 #ifdef Q_OS_UNIX
     if (watchFd_ >= 0)
         ::close(watchFd_);
@@ -142,8 +147,8 @@ void SerialLine::watchForHangUp() {
     watchFd_ = ::fcntl(static_cast<int>(port_.handle()), F_DUPFD_CLOEXEC, 0);
     if (watchFd_ < 0)
         return; // no second descriptor: the toolkit's error report and the timers remain
-    hangUpNotifier_ = std::make_unique<QSocketNotifier>(watchFd_, QSocketNotifier::Read);
-    connect(hangUpNotifier_.get(), &QSocketNotifier::activated, this, &SerialLine::checkLineGone);
+    hangUpNotifier_ = new QSocketNotifier(watchFd_, QSocketNotifier::Read, this);
+    connect(hangUpNotifier_, &QSocketNotifier::activated, this, &SerialLine::checkLineGone);
 #endif
 }
 

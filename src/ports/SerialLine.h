@@ -13,8 +13,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <memory>
-
 class QSocketNotifier;
 
 namespace telmaris {
@@ -78,7 +76,7 @@ private:
     // notifier of the device cannot be shared, and some versions of it take a hung-up terminal
     // for one that has nothing to read.
     int watchFd_ = -1;
-    std::unique_ptr<QSocketNotifier> hangUpNotifier_;
+    QSocketNotifier *hangUpNotifier_ = nullptr; // a child; null while nothing is watched
 };
 
 } // namespace telmaris
