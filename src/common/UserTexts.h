@@ -23,6 +23,7 @@
     X(OptionsPageStatus, "Bitte gewünschte Änderungen vornehmen")                                \
     X(ScriptPageStatus, "Bitte Script bearbeiten oder abschicken")                               \
     X(ScriptNotSavedStatus, "Skript konnte nicht gespeichert werden!")                           \
+    X(RunLogFailedStatus, "Das Protokoll kann nicht geschrieben werden: %1")                    \
     X(ProgramButtonHint, "Programm an die Telefonanlage schicken bzw. Programmierung abbrechen") \
     X(HelpButtonHint, "Programmanleitung")                                                       \
     X(EndButtonHint, "Programm beenden")                                                         \
@@ -54,6 +55,9 @@
     X(ScriptAndSettingsNotSavedMessage,                                                          \
       "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
     X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
+    X(NoRunLogYetMessage,                                                                        \
+      "Das Protokoll %1 gibt es noch nicht: es entsteht beim ersten Programmieren.")             \
+    X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
@@ -61,13 +65,16 @@
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne Bildschirm nicht laufen.") \
+    X(RunLogFailedLine, "Telmaris: Das Protokoll kann nicht geschrieben werden: %1")            \
     X(NoDisplayLine,                                                                             \
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
       "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur "  \
       "der AutoMode: telmaris Skriptnummer oder Skriptname.")                                    \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
-    X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")
+    X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \
+    /* The file box of the trace window's list. */                                              \
+    X(TraceSaveTitle, "Debugger-Liste speichern")
 // clang-format on
 
 namespace telmaris::texts {

@@ -5,6 +5,7 @@
 // run sees of the window (RunnerUi) and where its trace lines go (TraceSink).
 
 #include "ports/PortMap.h"
+#include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"
@@ -101,6 +102,9 @@ private:
     bool storeForClose(); // false: the window stays open
     void reportScriptNotSaved(const QString &reason);
 
+    void openRunLog();
+    void reportRunLogFailure();
+
     QString programDir_;
     Dialogs &dialogs_;
     std::unique_ptr<DocumentOpener> ownOpener_;
@@ -110,6 +114,7 @@ private:
     ScriptSlots slots_;
     StartData data_;
     PortMap ports_;
+    RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
 
