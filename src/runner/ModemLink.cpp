@@ -49,7 +49,7 @@ bool ModemLink::tellModem(const QString &skriptLine) {
     const bool errOccured = flags_.modemErrorReported || flags_.userAbort ||
                             flags_.commEventError || flags_.answerTimeOver;
     if (log_ && flags_.answerTimeOver)
-        log_->note(QStringLiteral("keine Antwort nach %1 Sekunden").arg(answerTimeLimit_));
+        log_->note(answerTimeOverText(answerTimeLimit_));
     if (trace_) {
         if (flags_.answerTimeOver)
             trace_->addTrace(answerTimeOverTrace(QTime::currentTime(), answerTimeLimit_));

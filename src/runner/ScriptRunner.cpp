@@ -172,7 +172,9 @@ RunOutcome ScriptRunner::Private::errorExit() {
     }
     if (flags.answerTimeOver) {
         // Like a modem that does not react: no hang-up, nothing more is sent.
-        finish(texts::PortErrorStatus, texts::NoAnswerMessage.arg(link.answerTimeLimit()));
+        const int limit = link.answerTimeLimit();
+        finish(texts::PortErrorStatus,
+               limit == 1 ? texts::NoAnswerOneSecondMessage : texts::NoAnswerMessage.arg(limit));
         return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited.

@@ -86,12 +86,12 @@ public:
 const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
-    "Start: Skript 3 »Nächte«, AutoMode ohne Bildschirm, COM 1 (%1/modem), 1200 Baud");
+    "Start: Skript 3 »Nächte«, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
-    "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur der "
-    "AutoMode: telmaris Skriptnummer oder Skriptname.");
+    "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
+    "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
 
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
@@ -126,8 +126,8 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("log folder cannot be made")
         << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 0
-        << QStringList{Notice, "Telmaris: Das Protokoll kann nicht geschrieben werden: Der Ordner "
-                               "%F/state/Telmaris kann nicht angelegt werden."}
+        << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
+                               "Ordner %F/state/Telmaris konnte nicht angelegt werden."}
         << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << true << QString();
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
@@ -137,21 +137,21 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
                              "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
                              "– Dauer … s");
-    QTest::newRow("silent modem, AntwortZeit=2")
-        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=2\r\n")
+    QTest::newRow("silent modem, AntwortZeit=1")
+        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=1\r\n")
         << QStringList{"3"} << 1
-        << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb von 2 Sekunden "
+        << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
         << QList<QByteArray>{"AT&F"} << false
-        << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb von 2 "
-                             "Sekunden geantwortet.« – Dauer … s");
+        << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
+                             "Sekunde geantwortet.« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
-                       "Bildschirm nicht laufen."}
+                       "grafische Oberfläche nicht laufen."}
         << QList<QByteArray>{} << false
         << QString::fromUtf8("Ende: nicht gestartet – »Telmaris: Skript 4 braucht eine Eingabe "
-                             "(EINGABE) und kann ohne Bildschirm nicht laufen.«");
+                             "(EINGABE) und kann ohne grafische Oberfläche nicht laufen.«");
     // The toolkit's own options are words like any other on the command line.
     for (const QStringList &arguments :
          QList<QStringList>{{"-3"}, {"-reverse", "7"}, {"-style", "fusion", "7"}, {"-reverse"}})

@@ -257,9 +257,9 @@ void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
     QVERIFY(run.runToEnd());
     QCOMPARE(run.modem1().commands(), prepared({"ATDT5;"}));
     QCOMPARE(run.dialogs.messages, QStringList{"[information] Telmaris: " + Success});
-    QCOMPARE(run.statusLine(), " Das Protokoll kann nicht geschrieben werden: Der Ordner " +
+    QCOMPARE(run.statusLine(), " Das Protokoll konnte nicht geschrieben werden: Der Ordner " +
                                    run.folder.filePath("state/Telmaris") +
-                                   " kann nicht angelegt werden.");
+                                   " konnte nicht angelegt werden.");
 
     QVERIFY(run.runToEnd());
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
