@@ -3,6 +3,7 @@
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "editor/ScriptEdit.h"
+#include "editor/ScriptLint.h"
 #include "help/DesktopOpener.h"
 #include "help/Help.h"
 #include "info/Artwork.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,7 +54,7 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
     : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs),
       ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
       opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
-      ini_(QString()), slots_(ini_) {
+      store_(*this) {
     buildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
     resize(720, 520);
@@ -100,7 +102,8 @@ void MainWindow::buildWindow() {
     for (int i = 0; i < 2; ++i) {
         editors_[i] = new ScriptEdit(i == 1, scriptPage);
         editorStack_->addWidget(editors_[i]);
-        connect(editors_[i], &ScriptEdit::edited, this, [this] { slots_.skriptChanged = true; });
+        connect(editors_[i], &ScriptEdit::edited, this,
+                [this] { store_.scripts().skriptChanged = true; });
         addHint(editors_[i]->viewport(), texts::EditorHint);
     }
     editorStack_->setCurrentIndex(0);
@@ -133,6 +136,8 @@ void MainWindow::buildWindow() {
         if (index >= 0 && index == scriptTabs_->currentIndex())
             switchTab();
     });
+    optionsPage_->setRunLogPath(runLog_.path());
+    connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     connect(optionsPage_, &OptionsPage::umbruchChanged, this, &MainWindow::showEditor);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)
@@ -247,15 +252,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     // script page in front.
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
-    ini_ = IniFile(locateIniFile(programDir_));
-
-    // A file that is there but cannot be read is reported; the program goes on with the
-    // defaults, and the failed re-read at the end keeps the file from being overwritten.
-    QString readError;
-    const IniSnapshot snapshot = ini_.snapshot(&readError);
-    if (!readError.isEmpty())
-        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             settingsNotReadMessage(ini_.path(), readError));
+    const IniSnapshot snapshot = store_.open(programDir_);
     ports_ = PortMap::fromIni(snapshot);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
@@ -299,7 +296,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     selectTab(stored.data.currSkript);
 
     EditBoxText visible(editors_[data_.umbruch]);
-    slots_.readCurrSkriptText(data_.currSkript, snapshot, visible);
+    store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
 
     return evaluateCommandLine(argument);
 }
@@ -311,13 +308,20 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
-    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr);
+    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
+    runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
+    if (choice.kind == CommandLineChoice::AutoMode)
+        runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
+                                      : QStringLiteral("AutoMode ohne grafische Oberfläche"));
+    else
+        runLog_.setStartedAs(traceMode_ ? QStringLiteral("Fenster mit Debugger")
+                                        : QStringLiteral("Fenster"));
 
     switch (choice.kind) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = std::make_unique<TraceWindow>();
+        traceWindow_ = std::make_unique<TraceWindow>(dialogs_);
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
@@ -327,6 +331,10 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
         if (!display_ && asksForInput(editors_[data_.umbruch]->crlfText())) {
             // Refused before the port is opened: nothing half-programmed.
             QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            runLog_.refused(choice.slot,
+                            optionsPage_->getSkriptNameFromListbySkriptIndex(choice.slot),
+                            texts::NeedsInputLine.arg(choice.slot));
+            reportRunLogFailure();
             return ExitRunFailed;
         }
         runner_->setAnswerTimeLimit(answerTimeLimit_);
@@ -393,7 +401,7 @@ void MainWindow::switchTab() {
         data_.currSkript = qint16(newTab);
         if (newTab != currTab_) {
             EditBoxText visible(editors_[data_.umbruch]);
-            slots_.readCurrSkriptText(data_.currSkript, visible);
+            store_.scripts().readCurrSkriptText(data_.currSkript, visible);
         }
         editors_[data_.umbruch]->setFocus();
         QApplication::restoreOverrideCursor();
@@ -425,6 +433,26 @@ void MainWindow::programClicked() {
     lastOutcome_ = runner_->sendSkript(
         data_, ports_, optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript),
         autoMode_);
+    reportRunLogFailure();
+}
+
+// Once per program start, after the run: in the status line, where it does not stop anyone;
+// an AutoMode run ends the program at once, so there it is also one line on standard error.
+void MainWindow::reportRunLogFailure() {
+    const std::optional<QString> failure = runLog_.takeFailure();
+    if (!failure)
+        return;
+    status(texts::RunLogFailedStatus.arg(*failure));
+    if (autoMode_)
+        QTextStream(stderr) << texts::RunLogFailedLine.arg(*failure) << Qt::endl;
+}
+
+void MainWindow::openRunLog() {
+    if (QFileInfo(runLog_.path()).isFile())
+        opener_.open(QUrl::fromLocalFile(runLog_.path()));
+    else
+        dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                             texts::NoRunLogYetMessage.arg(runLog_.path()));
 }
 
 void MainWindow::helpClicked() {
@@ -454,47 +482,7 @@ bool MainWindow::running() const {
 // Storing texts and the close request
 
 bool MainWindow::writeCurrSkriptText() {
-    EditBoxText visible(editors_[data_.umbruch]);
-    QString reason;
-    if (slots_.writeCurrSkriptText(data_.currSkript, visible, &reason)) {
-        saveFailureReported_ = false;
-        return true;
-    }
-    reportScriptNotSaved(reason);
-    return false;
-}
-
-// At the end the changed script and the settings are stored in one write, so the file is
-// replaced once. A text that cannot be stored keeps the window open once, so that the user can
-// still copy it; a second attempt closes all the same and reports the settings as not stored.
-bool MainWindow::storeForClose() {
-    const bool scriptChanged = slots_.skriptChanged;
-    IniEntries entries;
-    if (scriptChanged)
-        entries.append(
-            ScriptSlots::skriptTextEntry(data_.currSkript, EditBoxText(editors_[data_.umbruch])));
-    entries.append(startDataEntries(data_, optionsPage_->allNames()));
-    QString reason;
-    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
-        slots_.skriptChanged = false;
-        saveFailureReported_ = false;
-        return true;
-    }
-    if (scriptChanged && !saveFailureReported_) {
-        reportScriptNotSaved(reason);
-        saveFailureReported_ = true;
-        return false;
-    }
-    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         scriptChanged ? scriptAndSettingsNotSavedMessage(data_.currSkript, reason)
-                                       : settingsNotSavedMessage(reason));
-    return true;
-}
-
-void MainWindow::reportScriptNotSaved(const QString &reason) {
-    status(texts::ScriptNotSavedStatus);
-    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         scriptNotSavedMessage(data_.currSkript, reason));
+    return store_.storeScript(data_.currSkript, EditBoxText(editors_[data_.umbruch]));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -504,7 +492,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
-    if (!storeForClose()) {
+    if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
+                              startDataEntries(data_, optionsPage_->allNames()))) {
         event->ignore();
         return;
     }
