@@ -17,6 +17,13 @@ public:
     // A modal text input box; nothing when the user cancelled it.
     virtual std::optional<QString> askText(const QString &title, const QString &prompt,
                                            const QString &proposal) = 0;
+    // A file box for a file to be written, proposing a path; nothing when the user cancelled
+    // it. Where nobody can pick a file it is cancelled.
+    virtual std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) {
+        (void)title;
+        (void)proposal;
+        return std::nullopt;
+    }
 };
 
 } // namespace telmaris

@@ -3,6 +3,7 @@
 #include "common/UserTexts.h"
 #include "runner/ModemLink.h"
 #include "runner/RunFlags.h"
+#include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptLanguage.h"
 #include "runner/Waiting.h"
@@ -29,7 +30,8 @@ int baudOfSetting(int modemSpeed) {
 } // namespace
 
 struct ScriptRunner::Private {
-    Private(RunnerUi &ui, TraceSink *trace) : ui(ui), link(flags, ui, trace) {
+    Private(RunnerUi &ui, TraceSink *trace, RunLog *log)
+        : ui(ui), log(log), link(flags, ui, trace, log) {
         timer1.setSingleShot(true);
         // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
         timer1.setTimerType(Qt::PreciseTimer);
@@ -45,11 +47,27 @@ struct ScriptRunner::Private {
     // Sends a command; false when the run must go to the error exit.
     bool send(const QString &command) { return !link.tellModem(command); }
 
+    void logNote(const QString &text) {
+        if (log)
+            log->note(text);
+    }
+    // The end as the user sees it: the status line, the log's last line, then the box.
+    void finish(const QString &status, const QString &message) {
+        ui.status(status);
+        if (log)
+            log->end(status, message);
+        if (!message.isEmpty())
+            ui.showMessage(MessageIcon::Critical, Title, message);
+    }
+    void logSkippedLines(const QString &text);
+
     bool carryOutLine(const QString &lineText);
-    bool runToClosingReset(const StartData &settings);
+    bool runToClosingReset(const StartData &settings, const QString &text);
     RunOutcome errorExit();
 
     RunnerUi &ui;
+    RunLog *log;
+    SkipCheck skipCheck;
     RunFlags flags;
     ModemLink link;
     QTimer timer1;
@@ -79,9 +97,15 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::Hinweis:
     case Keyword::Dialog:
         ui.showMessage(MessageIcon::Information, boxTitle, argument);
+        logNote(QStringLiteral("%1: \u00bb%2\u00ab \u2013 best\u00e4tigt")
+                    .arg(instruction.keyword == Keyword::Hinweis ? QStringLiteral("HINWEIS")
+                                                                 : QStringLiteral("DIALOG"),
+                         argument));
         return true;
     case Keyword::Eingabe:
         eingabeText = ui.inputBox(boxTitle, argument);
+        logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 Antwort: \u00bb%2\u00ab")
+                    .arg(argument, eingabeText));
         return true;
     case Keyword::Waehle:
         if (!send(dialCommand(argument, pulseDialing)))
@@ -101,7 +125,21 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     return true;
 }
 
-bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
+void ScriptRunner::Private::logSkippedLines(const QString &text) {
+    if (!log || !skipCheck)
+        return;
+    int number = 0;
+    for (const ScriptLineRange &line : splitScriptLines(text)) {
+        ++number;
+        const QString lineText = text.mid(line.start, line.length);
+        if (const QString reason = skipCheck(lineText); !reason.isEmpty())
+            log->note(QStringLiteral("Zeile %1: \u00bb%2\u00ab \u2013 %3")
+                          .arg(number)
+                          .arg(lineText, reason));
+    }
+}
+
+bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const QString &text) {
     ui.status(texts::ModemResetStatus);
     if (!send(atCommand(settings.modemReset)))
         return false;
@@ -112,9 +150,6 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
     pause(OneSecond);
     ui.status(texts::RunningStatus);
 
-    // The editor is locked for the whole run, so its text is read once and the lines are
-    // taken from that reading: a line then costs the same in a long script as in a short one.
-    const QString text = ui.editorText();
     for (const ScriptLineRange &line : splitScriptLines(text)) {
         QCoreApplication::processEvents();
         ui.selectEditorRange(line.start, line.length);
@@ -128,34 +163,29 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
 
 RunOutcome ScriptRunner::Private::errorExit() {
     if (flags.modemErrorReported) {
-        ui.status(texts::ModemErrorStatus);
-        ui.showMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
+        finish(texts::ModemErrorStatus, texts::ModemErrorMessage);
         return RunOutcome::ModemError;
     }
     if (flags.commEventError) {
-        ui.status(texts::PortErrorStatus);
-        ui.showMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
+        finish(texts::PortErrorStatus, texts::PortErrorMessage);
         return RunOutcome::PortError;
     }
     if (flags.answerTimeOver) {
         // Like a modem that does not react: no hang-up, nothing more is sent.
-        ui.status(texts::PortErrorStatus);
         const int limit = link.answerTimeLimit();
-        ui.showMessage(MessageIcon::Critical, Title,
-                       limit == 1 ? texts::NoAnswerOneSecondMessage
-                                  : texts::NoAnswerMessage.arg(limit));
+        finish(texts::PortErrorStatus,
+               limit == 1 ? texts::NoAnswerOneSecondMessage : texts::NoAnswerMessage.arg(limit));
         return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited.
     link.tellModem(hangUpCommand());
     ui.beep();
-    ui.status(texts::UserAbortStatus);
-    ui.showMessage(MessageIcon::Critical, Title, texts::UserAbortMessage);
+    finish(texts::UserAbortStatus, texts::UserAbortMessage);
     return RunOutcome::UserAbort;
 }
 
-ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent)
-    : QObject(parent), d_(new Private(ui, trace)) {}
+ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, RunLog *log, QObject *parent)
+    : QObject(parent), d_(new Private(ui, trace, log)) {}
 
 ScriptRunner::~ScriptRunner() {
     delete d_;
@@ -180,14 +210,22 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     RunOutcome outcome = RunOutcome::Success;
     QString reason;
     const QString device = ports.device(settings.comPort);
-    if (!d_->link.open(device, baudOfSetting(settings.modemSpeed), &reason)) {
+    const int baud = baudOfSetting(settings.modemSpeed);
+    // The editor is locked for the whole run, so its text is read once and the lines are
+    // taken from that reading: a line then costs the same in a long script as in a short one.
+    const QString text = ui.editorText();
+    if (d_->log)
+        d_->log->begin(settings.currSkript, scriptName, settings.comPort, device, baud);
+    d_->logSkippedLines(text);
+    if (!d_->link.open(device, baud, &reason)) {
         QTextStream(stderr) << "COM" << settings.comPort << " (" << device << "): " << reason
                             << Qt::endl;
-        ui.status(texts::PortFailureStatus);
-        ui.showMessage(MessageIcon::Critical, Title,
-                       texts::PortUnavailableMessage.arg(settings.comPort));
+        d_->logNote(QStringLiteral("COM%1 (%2): %3").arg(settings.comPort).arg(device, reason));
+        d_->finish(texts::PortFailureStatus, texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;
-    } else if (d_->runToClosingReset(settings)) {
+    } else if (d_->runToClosingReset(settings, text)) {
+        if (d_->log)
+            d_->log->end(texts::SuccessStatus, autoMode ? QString() : texts::SuccessMessage);
         if (!autoMode)
             ui.showMessage(MessageIcon::Information, Title, texts::SuccessMessage);
         ui.status(texts::SuccessStatus);
@@ -204,6 +242,10 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     return outcome;
 }
 
+void ScriptRunner::setSkipCheck(SkipCheck check) {
+    d_->skipCheck = std::move(check);
+}
+
 void ScriptRunner::setAnswerTimeLimit(int seconds) {
     d_->link.setAnswerTimeLimit(seconds);
 }
@@ -215,6 +257,8 @@ bool ScriptRunner::running() const {
 void ScriptRunner::requestAbort() {
     if (!d_->flags.running)
         return;
+    if (!d_->flags.userAbort)
+        d_->logNote(QStringLiteral("Abbruch durch Anwender angefordert"));
     d_->flags.userAbort = true;
     // Called from an event handler the wait notices it anyway; from anywhere else this makes
     // sure a sleeping wait looks at its flags again.
