@@ -77,13 +77,13 @@ bool RunLogFile::append(const QByteArray &text, QString *error) {
 // holds the lock and looks again at its next line; a copy that finds its file renamed
 // already (the name stands for another file now, or for none) only opens the new one.
 void RunLogFile::rotateWhenFull() {
-    struct stat own {};
+    struct stat own = {};
     if (::fstat(fd_, &own) != 0 || own.st_size < limit_)
         return;
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
         return;
     const QByteArray name = QFile::encodeName(path_);
-    struct stat named {};
+    struct stat named = {};
     if (::stat(name.constData(), &named) == 0 && named.st_dev == own.st_dev &&
         named.st_ino == own.st_ino)
         (void)::rename(name.constData(), QFile::encodeName(olderCopyPath()).constData());

@@ -68,7 +68,7 @@ void TestRunLog::copiesWritingAtOnceKeepWholeLines() {
             const int copy = match.captured(1).toInt();
             QCOMPARE(match.captured(2).toInt(), next[copy]++);
         }
-        struct stat info {};
+        struct stat info = {};
         QVERIFY(::stat(QFile::encodeName(file).constData(), &info) == 0);
         QCOMPARE(info.st_mode & 0777, mode_t(0600));
     }

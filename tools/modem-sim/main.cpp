@@ -30,7 +30,7 @@ bool quitOnSignals(QCoreApplication &app) {
         return false;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
