@@ -59,7 +59,8 @@ void ModemLink::handleReceived(const QByteArray &bytes) {
             flags_.modemErrorReported = true;
         if (trace_)
             trace_->addTrace(rcvStringTrace(QTime::currentTime(), line.text));
-        ui_.status(lastAnswerStatus(line.text));
+        if (!flags_.runOver)
+            ui_.status(lastAnswerStatus(line.text));
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace telmaris {
 
@@ -36,14 +37,17 @@ struct ScriptRunner::Private {
         QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
     }
 
+    // An abort ends the pause at once: nothing is sent after it anyway.
     void pause(int milliseconds) {
         flags.pauseOver = false;
         timer1.start(milliseconds);
-        waitUntil([this] { return flags.pauseOver; });
+        waitUntil([this] { return flags.pauseOver || flags.userAbort; });
+        timer1.stop();
     }
 
-    // Sends a command; false when the run must go to the error exit.
-    bool send(const QString &command) { return !link.tellModem(command); }
+    // Sends a command; false when the run must go to the error exit. Once the user asked to
+    // abort, nothing but the closing hang-up reaches the line: not a half-dialled code.
+    bool send(const QString &command) { return !flags.userAbort && !link.tellModem(command); }
 
     bool carryOutLine(const QString &lineText);
     bool runToClosingReset(const StartData &settings);
@@ -80,9 +84,16 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::Dialog:
         ui.showMessage(MessageIcon::Information, boxTitle, argument);
         return true;
-    case Keyword::Eingabe:
-        eingabeText = ui.inputBox(boxTitle, argument);
+    case Keyword::Eingabe: {
+        // A cancelled box is an abort: the lines after it would program without the input.
+        const std::optional<QString> answer = ui.inputBox(boxTitle, argument);
+        if (!answer) {
+            flags.userAbort = true;
+            return false;
+        }
+        eingabeText = *answer;
         return true;
+    }
     case Keyword::Waehle:
         if (!send(dialCommand(argument, pulseDialing)))
             return false;
@@ -118,6 +129,8 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
     for (const ScriptLineRange &line : splitScriptLines(text)) {
         QCoreApplication::processEvents();
         ui.selectEditorRange(line.start, line.length);
+        if (flags.userAbort)
+            return false; // not even a notice or an input box after an abort
         if (line.length != 0 && !carryOutLine(text.mid(line.start, line.length)))
             return false;
     }
@@ -127,6 +140,7 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
 }
 
 RunOutcome ScriptRunner::Private::errorExit() {
+    flags.runOver = true; // an answer arriving from now on leaves the run's final status alone
     if (flags.modemErrorReported) {
         ui.status(texts::ModemErrorStatus);
         ui.showMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
@@ -144,7 +158,8 @@ RunOutcome ScriptRunner::Private::errorExit() {
                        texts::NoAnswerMessage.arg(link.answerTimeLimit()));
         return RunOutcome::NoAnswer;
     }
-    // With UserAbort still set the hang-up is written and its answer not awaited.
+    // With UserAbort still set the hang-up is written and its answer not awaited. It is the
+    // only command written after an abort.
     link.tellModem(hangUpCommand());
     ui.beep();
     ui.status(texts::UserAbortStatus);
@@ -169,6 +184,7 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     flags.userAbort = false;
     flags.modemErrorReported = false;
     flags.commEventError = false;
+    flags.runOver = false;
     d_->pulseDialing = settings.dialPuls != 0;
     d_->boxTitle = Title + QStringLiteral(" - ") + scriptName;
     ui.setEditorLocked(true);
@@ -186,6 +202,7 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
                        texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;
     } else if (d_->runToClosingReset(settings)) {
+        flags.runOver = true;
         if (!autoMode)
             ui.showMessage(MessageIcon::Information, Title, texts::SuccessMessage);
         ui.status(texts::SuccessStatus);
