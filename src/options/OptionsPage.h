@@ -13,6 +13,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
@@ -59,7 +60,11 @@ Q_SIGNALS:
     void umbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
     void lineLenChanged(int lineLen);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void orderTabStops(const QLayout *columns);
     void takeDialMethod(int index);
     void takeSpeed();
     void takeModemReset();
