@@ -118,6 +118,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
     QTest::newRow("notice and dial") // the init turns the echo off
         << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
         << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"};
+    // The one thing a successful unattended run prints: lines that will be skipped.
+    QTest::newRow("marked lines")
+        << QStringList{"--echo"}
+        << QByteArray("SkriptText5=WÄHLE 1\\N\\Lpause 3\\N\\LAUFLEGENe\r\n") << QStringList{"5"}
+        << 0
+        << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
+                       "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"};
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "

@@ -1,7 +1,8 @@
 // Whole runs through the window in trace mode: scripts carried out through the real serial port
 // against the modem simulator on a pseudo-terminal, checked by the bytes the modem received, the
 // lines the editor highlighted in turn, the boxes and the trace; and how runs end early: a modem
-// error and the user's abort. Every run leaves the window ready with the caret where it was.
+// error, the user's abort and the question about lines that will be skipped. Every run leaves
+// the window ready with the caret where it was.
 #include "ProgramFixture.h"
 #include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
@@ -58,8 +59,9 @@ class TestScriptRuns : public QObject {
 private Q_SLOTS:
     void everyKeyword();
     void errorToInitStopsWithoutClosingReset();
-    void abortTakesEffectAtTheNextCommand_data();
-    void abortTakesEffectAtTheNextCommand();
+    void abortSendsNothingButTheHangUp_data();
+    void abortSendsNothingButTheHangUp();
+    void markedLinesAreAskedAboutFirst();
 };
 
 void TestScriptRuns::everyKeyword() {
@@ -70,6 +72,7 @@ void TestScriptRuns::everyKeyword() {
         "pause 9\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
     ScriptRun run(script, "DialPuls=1\n");
     run.dialogs.answers = {QStringLiteral("35"), QStringLiteral("47")};
+    run.dialogs.yesNo = {true}; // "pause 9" is skipped
 
     QVERIFY(run.runToEnd());
 
@@ -85,8 +88,11 @@ void TestScriptRuns::everyKeyword() {
     QStringList lines = script.split(QStringLiteral("\r\n"));
     lines.removeAll(QString());
     QCOMPARE(run.highlighted, lines);
-    QCOMPARE(run.dialogs.messages, (QStringList{Notice + "Jetzt kommt 47", Notice + "Gleich\r",
-                                                "[information] Telmaris: " + Success}));
+    QCOMPARE(run.dialogs.messages,
+             (QStringList{"[question] Telmaris: Zeile 15: pause 9\r\rDie markierten Zeilen werden "
+                          "nicht gesendet. Trotzdem programmieren?",
+                          Notice + "Jetzt kommt 47", Notice + "Gleich\r",
+                          "[information] Telmaris: " + Success}));
     QCOMPARE(run.dialogs.inputs.size(), 2);
     QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
              QStringLiteral("Telmaris - Anlage: Zweite?"));
@@ -128,34 +134,35 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     QVERIFY(other.open(run.modem1().devicePath(), 9600, true));
 }
 
-// An abort takes effect at the next command: a pause runs on, lines that send nothing still
-// run; then the modem hangs up. "&Abbrechen" is pressed when the given line is highlighted,
-// after the given delay.
-void TestScriptRuns::abortTakesEffectAtTheNextCommand_data() {
+// After an abort nothing more reaches the line but the hang-up: no script line, no closing
+// reset, not even a notice; a pause in progress ends at once. A cancelled input box is an
+// abort. "&Abbrechen" is pressed when the given line is highlighted, after the given delay;
+// the modem's answer to the hang-up arrives while the abort's box is open and leaves the
+// abort's status.
+void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("abortAt");
+    QTest::addColumn<QString>("abortAt"); // empty: no click
     QTest::addColumn<int>("delayMs");
     QTest::addColumn<int>("sentBefore"); // commands sent when "&Abbrechen" was pressed
     QTest::addColumn<QList<QByteArray>>("sent");
-    QTest::addColumn<QStringList>("shown");
-    const QString aborted =
-        Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
-    QTest::newRow("during a pause")
-        << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
-        << "PAUSE 2" << 300 << 2 << prepared({"ATM1", "ATH0"}, false) << QStringList{aborted};
+    const QString pause = QStringLiteral("PAUSE 60"); // longer than the run's watchdog
+    QTest::newRow("during a pause before a dial line")
+        << pause + QString::fromUtf8("\r\nWÄHLE 7010301234\r\nMODEM ATL1") << pause << 100 << 2
+        << prepared({"ATH0"}, false);
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
-        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "AT&F", "ATH0"}, false)
-        << QStringList{Notice + "Achtung", Notice + "Ende", aborted};
+        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "ATH0"}, false);
+    QTest::newRow("input box cancelled")
+        << QString::fromUtf8("MODEM ATM1\r\nEINGABE Code?\r\nWÄHLE #9%EINGABE%\r\nMODEM ATL1")
+        << QString() << 0 << 0 << prepared({"ATM1", "ATH0"}, false);
 }
 
-void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
+void TestScriptRuns::abortSendsNothingButTheHangUp() {
     QFETCH(QString, script);
     QFETCH(QString, abortAt);
     QFETCH(int, delayMs);
     QFETCH(int, sentBefore);
     QFETCH(QList<QByteArray>, sent);
-    QFETCH(QStringList, shown);
     ScriptRun run(script);
     QList<QByteArray> sentAtAbort;
     QByteArray fileAtAbort;
@@ -163,8 +170,10 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
         sentAtAbort = run.modem1().commands();
         fileAtAbort = run.folder.readIni();
         // While the script runs, only "&Abbrechen" and help are usable, the editor is locked,
-        // and the window cannot be closed.
+        // the tab keys do nothing, and the window cannot be closed.
         QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
+        QTest::keyClick(run.editor(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(run.window->currTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
         // The line runs with RTS/CTS flow control.
         const int fd = ::open(QFile::encodeName(run.modem1().devicePath()).constData(),
@@ -175,18 +184,44 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
         QTest::mouseClick(run.button("programButton"), Qt::LeftButton);
     };
     QObject::connect(run.editor(), &QPlainTextEdit::selectionChanged, [&] {
-        if (run.editor()->selText() == abortAt)
+        if (!abortAt.isEmpty() && run.editor()->selText() == abortAt)
             delayMs ? QTimer::singleShot(delayMs, abort) : abort();
     });
+    run.dialogs.onMessage = [&](const QString &) {
+        QTRY_VERIFY(run.trace().last().endsWith(QString::fromUtf8(" RcvString: »OK«")));
+    };
 
     QVERIFY(run.runToEnd());
 
-    QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
-    QTRY_COMPARE(run.modem1().commands(), sent);
-    QCOMPARE(run.dialogs.messages, shown);
+    if (!abortAt.isEmpty())
+        QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
+    QCOMPARE(run.modem1().commands(), sent);
+    QCOMPARE(
+        run.dialogs.messages,
+        QStringList{Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.")});
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QVERIFY(run.idleAgain());
-    QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
+    if (!abortAt.isEmpty())
+        QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
+}
+
+// Lines the editor marks as skipped are named in a question before the run; "Nein", the
+// default, sends nothing, "Ja" runs the script without them.
+void TestScriptRuns::markedLinesAreAskedAboutFirst() {
+    ScriptRun run(QStringLiteral("MODEM ATM1\r\npause 3\r\nWAHLE 12\r\nAUFLEGEN"));
+    const QString question = QStringLiteral(
+        "[question] Telmaris: Zeile 2: pause 3\rZeile 3: WAHLE 12\r\rDie markierten Zeilen werden "
+        "nicht gesendet. Trotzdem programmieren?");
+    run.dialogs.yesNo = {false, true};
+
+    QVERIFY(run.runToEnd());
+    QCOMPARE(run.dialogs.messages, QStringList{question});
+    QVERIFY(run.idleAgain());
+    QVERIFY(run.runToEnd());
+
+    QCOMPARE(run.modem1().commands(), prepared({"ATM1", "ATH0"}));
+    QCOMPARE(run.dialogs.messages,
+             (QStringList{question, question, "[information] Telmaris: " + Success}));
 }
 
 QTEST_MAIN(TestScriptRuns)
