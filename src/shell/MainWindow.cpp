@@ -54,7 +54,7 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
     : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs),
       ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
       opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
-      ini_(QString()), slots_(ini_) {
+      store_(*this) {
     buildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
     resize(720, 520);
@@ -102,7 +102,8 @@ void MainWindow::buildWindow() {
     for (int i = 0; i < 2; ++i) {
         editors_[i] = new ScriptEdit(i == 1, scriptPage);
         editorStack_->addWidget(editors_[i]);
-        connect(editors_[i], &ScriptEdit::edited, this, [this] { slots_.skriptChanged = true; });
+        connect(editors_[i], &ScriptEdit::edited, this,
+                [this] { store_.scripts().skriptChanged = true; });
         addHint(editors_[i]->viewport(), texts::EditorHint);
     }
     editorStack_->setCurrentIndex(0);
@@ -260,15 +261,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     // script page in front.
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
-    ini_ = IniFile(locateIniFile(programDir_));
-
-    // A file that is there but cannot be read is reported; the program goes on with the
-    // defaults, and the failed re-read at the end keeps the file from being overwritten.
-    QString readError;
-    const IniSnapshot snapshot = ini_.snapshot(&readError);
-    if (!readError.isEmpty())
-        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             settingsNotReadMessage(ini_.path(), readError));
+    const IniSnapshot snapshot = store_.open(programDir_);
     ports_ = PortMap::fromIni(snapshot);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
@@ -312,7 +305,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     selectTab(stored.data.currSkript);
 
     EditBoxText visible(editors_[data_.umbruch]);
-    slots_.readCurrSkriptText(data_.currSkript, snapshot, visible);
+    store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
 
     return evaluateCommandLine(argument);
 }
@@ -406,7 +399,7 @@ void MainWindow::switchTab() {
         data_.currSkript = qint16(newTab);
         if (newTab != currTab_) {
             EditBoxText visible(editors_[data_.umbruch]);
-            slots_.readCurrSkriptText(data_.currSkript, visible);
+            store_.scripts().readCurrSkriptText(data_.currSkript, visible);
         }
         editors_[data_.umbruch]->setFocus();
         QApplication::restoreOverrideCursor();
@@ -491,47 +484,7 @@ bool MainWindow::running() const {
 // Storing texts and the close request
 
 bool MainWindow::writeCurrSkriptText() {
-    EditBoxText visible(editors_[data_.umbruch]);
-    QString reason;
-    if (slots_.writeCurrSkriptText(data_.currSkript, visible, &reason)) {
-        saveFailureReported_ = false;
-        return true;
-    }
-    reportScriptNotSaved(reason);
-    return false;
-}
-
-// At the end the changed script and the settings are stored in one write, so the file is
-// replaced once. A text that cannot be stored keeps the window open once, so that the user can
-// still copy it; a second attempt closes all the same and reports the settings as not stored.
-bool MainWindow::storeForClose() {
-    const bool scriptChanged = slots_.skriptChanged;
-    IniEntries entries;
-    if (scriptChanged)
-        entries.append(
-            ScriptSlots::skriptTextEntry(data_.currSkript, EditBoxText(editors_[data_.umbruch])));
-    entries.append(startDataEntries(data_, optionsPage_->allNames()));
-    QString reason;
-    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
-        slots_.skriptChanged = false;
-        saveFailureReported_ = false;
-        return true;
-    }
-    if (scriptChanged && !saveFailureReported_) {
-        reportScriptNotSaved(reason);
-        saveFailureReported_ = true;
-        return false;
-    }
-    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         scriptChanged ? scriptAndSettingsNotSavedMessage(data_.currSkript, reason)
-                                       : settingsNotSavedMessage(reason));
-    return true;
-}
-
-void MainWindow::reportScriptNotSaved(const QString &reason) {
-    status(texts::ScriptNotSavedStatus);
-    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                         scriptNotSavedMessage(data_.currSkript, reason));
+    return store_.storeScript(data_.currSkript, EditBoxText(editors_[data_.umbruch]));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -541,7 +494,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
-    if (!storeForClose()) {
+    if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
+                              startDataEntries(data_, optionsPage_->allNames()))) {
         event->ignore();
         return;
     }

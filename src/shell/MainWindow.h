@@ -1,15 +1,15 @@
 #pragma once
 // The main window: slider, the tab strip of 100 script tabs and the options tab, the options
 // page and the script page with the two editor boxes, the five buttons, the status line and
-// the hover hints. It carries out start-up (Init) and the close request, and it is what a
-// run sees of the window (RunnerUi) and where its trace lines go (TraceSink).
+// the hover hints. It carries out start-up (Init) and the close request, whose file side
+// (reading, storing, reporting failures) is SettingsStore's, and it is what a run sees of the
+// window (RunnerUi) and where its trace lines go (TraceSink).
 
 #include "ports/PortMap.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"
-#include "store/IniFile.h"
-#include "store/ScriptSlots.h"
+#include "shell/SettingsStore.h"
 #include "store/StartData.h"
 
 #include <QHash>
@@ -100,16 +100,13 @@ private:
 
     // The store calls with their failure reports. False when the text could not be stored.
     bool writeCurrSkriptText();
-    bool storeForClose(); // false: the window stays open
-    void reportScriptNotSaved(const QString &reason);
 
     QString programDir_;
     Dialogs &dialogs_;
     std::unique_ptr<DocumentOpener> ownOpener_;
     DocumentOpener &opener_;
     std::unique_ptr<InfoDialogHolder> info_;
-    IniFile ini_;
-    ScriptSlots slots_;
+    SettingsStore store_;
     StartData data_;
     PortMap ports_;
     std::unique_ptr<ScriptRunner> runner_;
@@ -121,7 +118,6 @@ private:
     bool traceMode_ = false;
     int currTab_ = 1;
     bool inTabSwitch_ = false;
-    bool saveFailureReported_ = false;
 
     QSlider *scriptSlider_ = nullptr;
     QTabBar *scriptTabs_ = nullptr;

@@ -1,0 +1,61 @@
+#include "shell/SettingsStore.h"
+
+#include "common/UserTexts.h"
+#include "runner/RunnerUi.h"
+
+namespace telmaris {
+
+SettingsStore::SettingsStore(RunnerUi &ui) : ui_(ui), ini_(QString()), slots_(ini_) {}
+
+IniSnapshot SettingsStore::open(const QString &programDir) {
+    ini_ = IniFile(locateIniFile(programDir));
+    // A file that is there but cannot be read is reported; the program goes on with the
+    // defaults, and the failed re-read at the end keeps the file from being overwritten.
+    QString readError;
+    IniSnapshot snapshot = ini_.snapshot(&readError);
+    if (!readError.isEmpty())
+        ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                        settingsNotReadMessage(ini_.path(), readError));
+    return snapshot;
+}
+
+bool SettingsStore::storeScript(int n, const EditorText &editor) {
+    QString reason;
+    if (slots_.writeCurrSkriptText(n, editor, &reason)) {
+        saveFailureReported_ = false;
+        return true;
+    }
+    reportScriptNotSaved(n, reason);
+    return false;
+}
+
+bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings) {
+    const bool scriptChanged = slots_.skriptChanged;
+    IniEntries entries;
+    if (scriptChanged)
+        entries.append(ScriptSlots::skriptTextEntry(n, editor));
+    entries.append(settings);
+    QString reason;
+    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
+        slots_.skriptChanged = false;
+        saveFailureReported_ = false;
+        return true;
+    }
+    if (scriptChanged && !saveFailureReported_) {
+        reportScriptNotSaved(n, reason);
+        saveFailureReported_ = true;
+        return false;
+    }
+    ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                    scriptChanged ? scriptAndSettingsNotSavedMessage(n, reason)
+                                  : settingsNotSavedMessage(reason));
+    return true;
+}
+
+void SettingsStore::reportScriptNotSaved(int n, const QString &reason) {
+    ui_.status(texts::ScriptNotSavedStatus);
+    ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                    scriptNotSavedMessage(n, reason));
+}
+
+} // namespace telmaris
