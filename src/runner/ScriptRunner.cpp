@@ -127,11 +127,14 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
     // taken from that reading: a line then costs the same in a long script as in a short one.
     const QString text = ui.editorText();
     for (const ScriptLineRange &line : splitScriptLines(text)) {
+        // After an abort not even a notice or an input box follows; the line that was running
+        // when it came stays highlighted.
         QCoreApplication::processEvents();
-        ui.selectEditorRange(line.start, line.length);
         if (flags.userAbort)
-            return false; // not even a notice or an input box after an abort
-        if (line.length != 0 && !carryOutLine(text.mid(line.start, line.length)))
+            return false;
+        ui.selectEditorRange(line.start, line.length);
+        if (flags.userAbort ||
+            (line.length != 0 && !carryOutLine(text.mid(line.start, line.length))))
             return false;
     }
 
