@@ -149,6 +149,9 @@ void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
     QTest::newRow("during a pause before a dial line")
         << pause + QString::fromUtf8("\r\nWÄHLE 7010301234\r\nMODEM ATL1") << pause << 100 << 2
         << prepared({"ATH0"}, false);
+    QTest::newRow("in the second after the last line, before the closing reset")
+        << "MODEM ATM1\r\nAUFLEGEN" << "AUFLEGEN" << 300 << 4
+        << prepared({"ATM1", "ATH0", "ATH0"}, false);
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
         << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "ATH0"}, false);
