@@ -3,8 +3,8 @@
 // answer (TellModem), and collects the answer lines into the run's flags, the status line and
 // the trace.
 
-#include "runner/AnswerCollector.h"
 #include "ports/SerialLine.h"
+#include "runner/AnswerCollector.h"
 
 #include <QObject>
 #include <QString>

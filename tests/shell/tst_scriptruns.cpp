@@ -61,7 +61,6 @@ private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
     void abortSendsNothingButTheHangUp_data();
     void abortSendsNothingButTheHangUp();
-    void markedLinesAreAskedAboutFirst();
 };
 
 void TestScriptRuns::everyKeyword() {
@@ -69,11 +68,14 @@ void TestScriptRuns::everyKeyword() {
         "---- Anlage ----\r\nWÄHLE 11\r\nTONWAHL\r\nWÄHLE  22\r\nMODEM ATM1%eingabe%\r\n"
         "EINGABE Nummer?\r\nMODEM ATDT%EINGABE%;\r\nEINGABE Zweite?\r\nIMPULSWAHL\r\n"
         "WÄHLE %Eingabe%\r\n\r\n   \r\nHINWEIS Jetzt kommt %EINGABE%\r\nDIALOG Gleich\r\r\n"
-        "pause 9\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
+        "pause 9\r\nWAHLE 12\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
     ScriptRun run(script, "DialPuls=1\n");
     run.dialogs.answers = {QStringLiteral("35"), QStringLiteral("47")};
-    run.dialogs.yesNo = {true}; // "pause 9" is skipped
+    // Asked about the lines that will be skipped, "Nein" runs nothing, "Ja" the rest.
+    run.dialogs.yesNo = {false, true};
 
+    QVERIFY(run.runToEnd());
+    QVERIFY(run.highlighted.isEmpty());
     QVERIFY(run.runToEnd());
 
     const QList<QByteArray> expected =
@@ -88,10 +90,12 @@ void TestScriptRuns::everyKeyword() {
     QStringList lines = script.split(QStringLiteral("\r\n"));
     lines.removeAll(QString());
     QCOMPARE(run.highlighted, lines);
+    const QString question =
+        QStringLiteral("[question] Telmaris: Zeile 15: pause 9\rZeile 16: WAHLE "
+                       "12\r\rDie markierten Zeilen werden nicht gesendet. "
+                       "Trotzdem programmieren?");
     QCOMPARE(run.dialogs.messages,
-             (QStringList{"[question] Telmaris: Zeile 15: pause 9\r\rDie markierten Zeilen werden "
-                          "nicht gesendet. Trotzdem programmieren?",
-                          Notice + "Jetzt kommt 47", Notice + "Gleich\r",
+             (QStringList{question, question, Notice + "Jetzt kommt 47", Notice + "Gleich\r",
                           "[information] Telmaris: " + Success}));
     QCOMPARE(run.dialogs.inputs.size(), 2);
     QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
@@ -150,8 +154,8 @@ void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
         << pause + QString::fromUtf8("\r\nWÄHLE 7010301234\r\nMODEM ATL1") << pause << 100 << 2
         << prepared({"ATH0"}, false);
     QTest::newRow("in the second after the last line, before the closing reset")
-        << "MODEM ATM1\r\nAUFLEGEN" << "AUFLEGEN" << 300 << 4
-        << prepared({"ATM1", "ATH0", "ATH0"}, false);
+        << "MODEM ATM1\r\nAUFLEGEN"
+        << "AUFLEGEN" << 300 << 4 << prepared({"ATM1", "ATH0", "ATH0"}, false);
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
         << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "ATH0"}, false);
@@ -206,25 +210,6 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
     QVERIFY(run.idleAgain());
     if (!abortAt.isEmpty())
         QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
-}
-
-// Lines the editor marks as skipped are named in a question before the run; "Nein", the
-// default, sends nothing, "Ja" runs the script without them.
-void TestScriptRuns::markedLinesAreAskedAboutFirst() {
-    ScriptRun run(QStringLiteral("MODEM ATM1\r\npause 3\r\nWAHLE 12\r\nAUFLEGEN"));
-    const QString question = QStringLiteral(
-        "[question] Telmaris: Zeile 2: pause 3\rZeile 3: WAHLE 12\r\rDie markierten Zeilen werden "
-        "nicht gesendet. Trotzdem programmieren?");
-    run.dialogs.yesNo = {false, true};
-
-    QVERIFY(run.runToEnd());
-    QCOMPARE(run.dialogs.messages, QStringList{question});
-    QVERIFY(run.idleAgain());
-    QVERIFY(run.runToEnd());
-
-    QCOMPARE(run.modem1().commands(), prepared({"ATM1", "ATH0"}));
-    QCOMPARE(run.dialogs.messages,
-             (QStringList{question, question, "[information] Telmaris: " + Success}));
 }
 
 QTEST_MAIN(TestScriptRuns)
