@@ -46,6 +46,7 @@
       "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.")   \
     X(PortErrorMessage, "Das Modem reagiert nicht - ist es eingeschaltet?")                      \
     X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
+    X(NoAnswerOneSecondMessage, "Das Modem hat nicht innerhalb einer Sekunde geantwortet.")      \
     X(UserAbortMessage, "Das Skript wurde wunschgemäß abgebrochen.")                             \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
@@ -57,7 +58,7 @@
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
-    X(FolderNotCreatedReason, "Der Ordner %1 kann nicht angelegt werden.")                       \
+    X(FolderNotCreatedReason, "Der Ordner %1 konnte nicht angelegt werden.")                     \
     /* Lines that will be skipped: the question before a run, an unattended run's warning. */    \
     X(MarkedLineEntry, "Zeile %1: %2")                                                           \
     X(MarkedLinesQuestion,                                                                       \
@@ -65,11 +66,15 @@
     X(MarkedLineWarning, "Telmaris: Skript %1, Zeile %2 wird nicht gesendet: %3")                \
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \
-      "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne Bildschirm nicht laufen.") \
+      "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \
+      "nicht laufen.")                                                                           \
     X(NoDisplayLine,                                                                             \
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
-      "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur "  \
-      "der AutoMode: telmaris Skriptnummer oder Skriptname.")                                    \
+      "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche "  \
+      "läuft nur der AutoMode: telmaris Skriptnummer oder Skriptname.")                          \
+    X(NoToolkitTextsLine,                                                                        \
+      "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
+      "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")

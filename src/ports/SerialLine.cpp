@@ -22,9 +22,10 @@ QString openFailureReason(const QSerialPort &port) {
     case QSerialPort::DeviceNotFoundError:
         return QStringLiteral("Gerät nicht gefunden (%1)").arg(detail);
     case QSerialPort::PermissionError:
-        return QStringLiteral("Zugriff verweigert (%1) - ist der Benutzer in der Gruppe dialout, "
-                              "oder %2?")
-            .arg(detail, InUseHint);
+        return QStringLiteral("Zugriff verweigert (%1). Ist der Benutzer in der Gruppe dialout, "
+                              "oder hält ein anderes Programm die Schnittstelle (etwa "
+                              "ModemManager, der USB-Modems prüft)?")
+            .arg(detail);
     default:
         return QStringLiteral("lässt sich nicht öffnen (%1)").arg(detail);
     }

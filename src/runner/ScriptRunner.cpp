@@ -157,8 +157,10 @@ RunOutcome ScriptRunner::Private::errorExit() {
     if (flags.answerTimeOver) {
         // Like a modem that does not react: no hang-up, nothing more is sent.
         ui.status(texts::PortErrorStatus);
+        const int limit = link.answerTimeLimit();
         ui.showMessage(MessageIcon::Critical, Title,
-                       texts::NoAnswerMessage.arg(link.answerTimeLimit()));
+                       limit == 1 ? texts::NoAnswerOneSecondMessage
+                                  : texts::NoAnswerMessage.arg(limit));
         return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited. It is the

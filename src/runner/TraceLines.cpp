@@ -48,7 +48,8 @@ QString errOccuredTrace(const QTime &time, bool errOccured) {
 
 QString answerTimeOverTrace(const QTime &time, int seconds) {
     return quoted(time, QStringLiteral("AntwortZeit"),
-                  QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds));
+                  seconds == 1 ? QStringLiteral("keine Antwort nach einer Sekunde")
+                               : QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds));
 }
 
 } // namespace telmaris

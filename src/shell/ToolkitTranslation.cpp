@@ -1,6 +1,9 @@
 #include "shell/ToolkitTranslation.h"
 
+#include "common/UserTexts.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -14,10 +17,9 @@ bool loadGermanToolkitTexts(QCoreApplication &app) {
     if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                           QStringLiteral("_"), folder)) {
         delete translator;
-        QTextStream(stderr) << "Telmaris: Qt's German texts (qtbase_de.qm) are missing in "
-                            << folder
-                            << ", dialogs show English buttons; install the package "
-                               "qt6-translations-l10n.\n";
+        QTextStream(stderr) << texts::NoToolkitTextsLine.arg(
+                                   QDir(folder).filePath(QStringLiteral("qtbase_de.qm")))
+                            << '\n';
         return false;
     }
     QCoreApplication::installTranslator(translator);

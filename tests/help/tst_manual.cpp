@@ -54,6 +54,14 @@ void TestManual::isSelfContained() {
     QVERIFY(!text_.contains(QStringLiteral("src=\"http"), Qt::CaseInsensitive));
     QVERIFY(!text_.contains(QStringLiteral("<link"), Qt::CaseInsensitive));
     QVERIFY(text_.contains(QStringLiteral("@media print")));
+    // The manual says which program it describes, and each of its own links leads somewhere.
+    QVERIFY(prose_.contains(QStringLiteral("Handbuch zu Telmaris %1.%2 · Stand: ")
+                                .arg(TELMARIS_VERSION_MAJOR)
+                                .arg(TELMARIS_VERSION_MINOR)));
+    static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    for (const auto &match : link.globalMatch(text_))
+        QVERIFY2(text_.contains(QStringLiteral("id=\"%1\"").arg(match.captured(1))),
+                 qPrintable(match.captured(0)));
 }
 
 // The temporary folder stands for an installation prefix: the program lies in bin/, the

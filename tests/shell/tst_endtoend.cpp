@@ -87,8 +87,8 @@ const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschalt
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
-    "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne Bildschirm läuft nur der "
-    "AutoMode: telmaris Skriptnummer oder Skriptname.");
+    "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
+    "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
 
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
@@ -131,16 +131,16 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
         << Prepare + QList<QByteArray>{"ATDT55;"};
-    QTest::newRow("silent modem, AntwortZeit=2")
-        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=2\r\n")
+    QTest::newRow("silent modem, AntwortZeit=1")
+        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=1\r\n")
         << QStringList{"3"} << 1
-        << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb von 2 Sekunden "
+        << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
         << QList<QByteArray>{"AT&F"};
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
-                       "Bildschirm nicht laufen."}
+                       "grafische Oberfläche nicht laufen."}
         << QList<QByteArray>{};
     // The toolkit's own options are words like any other on the command line.
     for (const QStringList &arguments :
