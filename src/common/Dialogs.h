@@ -23,6 +23,13 @@ public:
         showMessage(MessageIcon::Question, title, text);
         return false;
     }
+    // A file box for a file to be written, proposing a path; nothing when the user cancelled
+    // it. Where nobody can pick a file it is cancelled.
+    virtual std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) {
+        (void)title;
+        (void)proposal;
+        return std::nullopt;
+    }
 };
 
 } // namespace telmaris

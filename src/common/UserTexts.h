@@ -23,6 +23,7 @@
     X(OptionsPageStatus, "Bitte gewünschte Änderungen vornehmen")                                \
     X(ScriptPageStatus, "Bitte Script bearbeiten oder abschicken")                               \
     X(ScriptNotSavedStatus, "Skript konnte nicht gespeichert werden!")                           \
+    X(RunLogFailedStatus, "Das Protokoll konnte nicht geschrieben werden: %1")                    \
     X(ProgramButtonHint, "Programm an die Telefonanlage schicken bzw. Programmierung abbrechen") \
     X(HelpButtonHint, "Programmanleitung")                                                       \
     X(EndButtonHint, "Programm beenden")                                                         \
@@ -55,6 +56,9 @@
     X(ScriptAndSettingsNotSavedMessage,                                                          \
       "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
     X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
+    X(NoRunLogYetMessage,                                                                        \
+      "Das Protokoll %1 gibt es noch nicht: es entsteht beim ersten Programmieren.")             \
+    X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
@@ -68,6 +72,7 @@
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \
       "nicht laufen.")                                                                           \
+    X(RunLogFailedLine, "Telmaris: Das Protokoll konnte nicht geschrieben werden: %1")          \
     X(NoDisplayLine,                                                                             \
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
       "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche "  \
@@ -77,7 +82,9 @@
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
-    X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")
+    X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \
+    /* The file box of the trace window's list. */                                              \
+    X(TraceSaveTitle, "Debugger-Liste speichern")
 // clang-format on
 
 namespace telmaris::texts {

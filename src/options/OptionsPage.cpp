@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -95,6 +96,7 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     left->addWidget(speedFrame_);
     left->addWidget(lineLenFrame_);
     left->addWidget(umbruchFrame_);
+    left->addWidget(buildRunLogFrame());
     left->addStretch(1);
 
     auto *right = new QVBoxLayout;
@@ -171,6 +173,31 @@ QGroupBox *OptionsPage::buildDialFrame() {
     dialButtons_[0]->setChecked(true);
     connect(dialGroup_, &QButtonGroup::idClicked, this, &OptionsPage::takeDialMethod);
     return frame;
+}
+
+// Where the run log is, and a button that opens it in the desktop's program for text.
+QGroupBox *OptionsPage::buildRunLogFrame() {
+    auto *frame = makeFrame(QStringLiteral("Protokoll der Läufe"), "runLogFrame", this);
+    auto *layout = new QVBoxLayout(frame);
+    runLogPath_ = new QLabel(frame);
+    runLogPath_->setObjectName(QStringLiteral("runLogPath"));
+    runLogPath_->setTextFormat(Qt::PlainText);
+    runLogPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is cut at the page's edge rather than widening the window; the tooltip
+    // holds all of it.
+    runLogPath_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *open = new QPushButton(QStringLiteral("P&rotokoll öffnen"), frame);
+    open->setObjectName(QStringLiteral("runLogButton"));
+    open->setAutoDefault(false);
+    connect(open, &QPushButton::clicked, this, &OptionsPage::runLogOpenRequested);
+    layout->addWidget(runLogPath_);
+    layout->addWidget(open, 0, Qt::AlignLeft);
+    return frame;
+}
+
+void OptionsPage::setRunLogPath(const QString &path) {
+    runLogPath_->setText(path);
+    runLogPath_->setToolTip(path);
 }
 
 QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&edit,

@@ -13,6 +13,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLayout;
 class QLineEdit;
 class QListWidget;
@@ -44,6 +45,8 @@ public:
     void setDialPuls(int dialPuls);
     void setLineLen(int lineLen);
     void setUmbruch(int umbruch);
+    // Names the file of the run log.
+    void setRunLogPath(const QString &path);
     // Fills the name list with the 100 names as read.
     void fillNames(const std::array<QString, 100> &names);
 
@@ -59,6 +62,7 @@ public:
 Q_SIGNALS:
     void umbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
     void lineLenChanged(int lineLen);
+    void runLogOpenRequested(); // "P&rotokoll öffnen" was pressed
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,6 +80,7 @@ private:
 
     QGroupBox *buildPortFrame();
     QGroupBox *buildDialFrame();
+    QGroupBox *buildRunLogFrame();
     QGroupBox *buildCommandFrame(const QString &caption, QLineEdit *&edit, const char *name);
 
     StartData &data_;
@@ -95,6 +100,7 @@ private:
     QGroupBox *umbruchFrame_ = nullptr; // "Wie sollen die Skripts dargestellt werden?"
     QCheckBox *umbruchCheck_ = nullptr;
     QListWidget *nameList_ = nullptr;
+    QLabel *runLogPath_ = nullptr;
 };
 
 } // namespace telmaris

@@ -1,6 +1,7 @@
 #include "runner/ModemLink.h"
 
 #include "runner/RunFlags.h"
+#include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/Trace.h"
 #include "runner/TraceLines.h"
@@ -10,8 +11,8 @@
 
 namespace telmaris {
 
-ModemLink::ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *parent)
-    : QObject(parent), flags_(flags), ui_(ui), trace_(trace) {
+ModemLink::ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, RunLog *log, QObject *parent)
+    : QObject(parent), flags_(flags), ui_(ui), trace_(trace), log_(log) {
     connect(&line_, &SerialLine::received, this, &ModemLink::handleReceived);
     connect(&line_, &SerialLine::errorEvent, this, &ModemLink::handleErrorEvent);
     // The limit wakes the wait like any other event; "n seconds" must not come early.
@@ -33,7 +34,10 @@ bool ModemLink::tellModem(const QString &skriptLine) {
     if (trace_)
         trace_->addTrace(skriptLineTrace(QTime::currentTime(), skriptLine));
     // One character per byte: what the user typed beyond ASCII goes out as Latin-1.
-    line_.write(skriptLine.toLatin1());
+    const QByteArray bytes = skriptLine.toLatin1();
+    if (log_)
+        log_->sent(bytes);
+    line_.write(bytes);
     flags_.answerTimeOver = false;
     if (answerTimeLimit_ > 0)
         answerTimer_.start(answerTimeLimit_ * 1000);
@@ -44,6 +48,8 @@ bool ModemLink::tellModem(const QString &skriptLine) {
     answerTimer_.stop();
     const bool errOccured = flags_.modemErrorReported || flags_.userAbort ||
                             flags_.commEventError || flags_.answerTimeOver;
+    if (log_ && flags_.answerTimeOver)
+        log_->note(answerTimeOverText(answerTimeLimit_));
     if (trace_) {
         if (flags_.answerTimeOver)
             trace_->addTrace(answerTimeOverTrace(QTime::currentTime(), answerTimeLimit_));
@@ -59,8 +65,13 @@ void ModemLink::handleReceived(const QByteArray &bytes) {
             flags_.modemErrorReported = true;
         if (trace_)
             trace_->addTrace(rcvStringTrace(QTime::currentTime(), line.text));
-        if (!flags_.runOver)
-            ui_.status(lastAnswerStatus(line.text));
+        // Once the run's outcome is decided an answer only reaches the trace: the status line
+        // keeps the run's final status, and the log ends with the run's end.
+        if (flags_.runOver)
+            continue;
+        if (log_)
+            log_->received(line.text);
+        ui_.status(lastAnswerStatus(line.text));
     }
 }
 

@@ -13,14 +13,16 @@
 namespace telmaris {
 
 struct RunFlags;
+class RunLog;
 class RunnerUi;
 class TraceSink;
 
 class ModemLink : public QObject {
     Q_OBJECT
 public:
-    // trace is null unless the program runs in trace mode.
-    ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, QObject *parent = nullptr);
+    // trace is null unless the program runs in trace mode; log is null where nothing is logged.
+    ModemLink(RunFlags &flags, RunnerUi &ui, TraceSink *trace, RunLog *log = nullptr,
+              QObject *parent = nullptr);
 
     // Opens the port for a run: 8N1 with RTS/CTS flow control.
     bool open(const QString &device, int baud, QString *error = nullptr);
@@ -45,6 +47,7 @@ private:
     RunFlags &flags_;
     RunnerUi &ui_;
     TraceSink *trace_;
+    RunLog *log_;
     SerialLine line_;
     AnswerCollector collector_;
     int answerTimeLimit_ = 0;

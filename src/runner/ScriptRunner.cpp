@@ -3,6 +3,7 @@
 #include "common/UserTexts.h"
 #include "runner/ModemLink.h"
 #include "runner/RunFlags.h"
+#include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptLanguage.h"
 #include "runner/Waiting.h"
@@ -30,7 +31,8 @@ int baudOfSetting(int modemSpeed) {
 } // namespace
 
 struct ScriptRunner::Private {
-    Private(RunnerUi &ui, TraceSink *trace) : ui(ui), link(flags, ui, trace) {
+    Private(RunnerUi &ui, TraceSink *trace, RunLog *log)
+        : ui(ui), log(log), link(flags, ui, trace, log) {
         timer1.setSingleShot(true);
         // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
         timer1.setTimerType(Qt::PreciseTimer);
@@ -49,11 +51,33 @@ struct ScriptRunner::Private {
     // abort, nothing but the closing hang-up reaches the line: not a half-dialled code.
     bool send(const QString &command) { return !flags.userAbort && !link.tellModem(command); }
 
+    void logNote(const QString &text) {
+        if (log)
+            log->note(text);
+    }
+    // The end as the user sees it: the status line, the log's last line, then the box.
+    void finish(const QString &status, const QString &message) {
+        ui.status(status);
+        if (log)
+            log->end(status, message);
+        if (!message.isEmpty())
+            ui.showMessage(MessageIcon::Critical, Title, message);
+    }
+    void logSkippedLines(const QString &text);
+    // The user asked to abort: from now on nothing is sent but the closing hang-up.
+    void abort() {
+        if (!flags.userAbort)
+            logNote(QStringLiteral("Abbruch durch Anwender angefordert"));
+        flags.userAbort = true;
+    }
+
     bool carryOutLine(const QString &lineText);
-    bool runToClosingReset(const StartData &settings);
+    bool runToClosingReset(const StartData &settings, const QString &text);
     RunOutcome errorExit();
 
     RunnerUi &ui;
+    RunLog *log;
+    SkipCheck skipCheck;
     RunFlags flags;
     ModemLink link;
     QTimer timer1;
@@ -83,15 +107,22 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::Hinweis:
     case Keyword::Dialog:
         ui.showMessage(MessageIcon::Information, boxTitle, argument);
+        logNote(QStringLiteral("%1: \u00bb%2\u00ab \u2013 best\u00e4tigt")
+                    .arg(instruction.keyword == Keyword::Hinweis ? QStringLiteral("HINWEIS")
+                                                                 : QStringLiteral("DIALOG"),
+                         argument));
         return true;
     case Keyword::Eingabe: {
         // A cancelled box is an abort: the lines after it would program without the input.
         const std::optional<QString> answer = ui.inputBox(boxTitle, argument);
         if (!answer) {
-            flags.userAbort = true;
+            logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 abgebrochen").arg(argument));
+            abort();
             return false;
         }
         eingabeText = *answer;
+        logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 Antwort: \u00bb%2\u00ab")
+                    .arg(argument, eingabeText));
         return true;
     }
     case Keyword::Waehle:
@@ -112,7 +143,21 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     return true;
 }
 
-bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
+void ScriptRunner::Private::logSkippedLines(const QString &text) {
+    if (!log || !skipCheck)
+        return;
+    int number = 0;
+    for (const ScriptLineRange &line : splitScriptLines(text)) {
+        ++number;
+        const QString lineText = text.mid(line.start, line.length);
+        if (const QString reason = skipCheck(lineText); !reason.isEmpty())
+            log->note(QStringLiteral("Zeile %1: \u00bb%2\u00ab \u2013 %3")
+                          .arg(number)
+                          .arg(lineText, reason));
+    }
+}
+
+bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const QString &text) {
     ui.status(texts::ModemResetStatus);
     if (!send(atCommand(settings.modemReset)))
         return false;
@@ -123,9 +168,6 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
     pause(OneSecond);
     ui.status(texts::RunningStatus);
 
-    // The editor is locked for the whole run, so its text is read once and the lines are
-    // taken from that reading: a line then costs the same in a long script as in a short one.
-    const QString text = ui.editorText();
     for (const ScriptLineRange &line : splitScriptLines(text)) {
         // After an abort not even a notice or an input box follows; the line that was running
         // when it came stays highlighted.
@@ -145,35 +187,30 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings) {
 RunOutcome ScriptRunner::Private::errorExit() {
     flags.runOver = true; // an answer arriving from now on leaves the run's final status alone
     if (flags.modemErrorReported) {
-        ui.status(texts::ModemErrorStatus);
-        ui.showMessage(MessageIcon::Critical, Title, texts::ModemErrorMessage);
+        finish(texts::ModemErrorStatus, texts::ModemErrorMessage);
         return RunOutcome::ModemError;
     }
     if (flags.commEventError) {
-        ui.status(texts::PortErrorStatus);
-        ui.showMessage(MessageIcon::Critical, Title, texts::PortErrorMessage);
+        finish(texts::PortErrorStatus, texts::PortErrorMessage);
         return RunOutcome::PortError;
     }
     if (flags.answerTimeOver) {
         // Like a modem that does not react: no hang-up, nothing more is sent.
-        ui.status(texts::PortErrorStatus);
         const int limit = link.answerTimeLimit();
-        ui.showMessage(MessageIcon::Critical, Title,
-                       limit == 1 ? texts::NoAnswerOneSecondMessage
-                                  : texts::NoAnswerMessage.arg(limit));
+        finish(texts::PortErrorStatus,
+               limit == 1 ? texts::NoAnswerOneSecondMessage : texts::NoAnswerMessage.arg(limit));
         return RunOutcome::NoAnswer;
     }
     // With UserAbort still set the hang-up is written and its answer not awaited. It is the
     // only command written after an abort.
     link.tellModem(hangUpCommand());
     ui.beep();
-    ui.status(texts::UserAbortStatus);
-    ui.showMessage(MessageIcon::Critical, Title, texts::UserAbortMessage);
+    finish(texts::UserAbortStatus, texts::UserAbortMessage);
     return RunOutcome::UserAbort;
 }
 
-ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent)
-    : QObject(parent), d_(new Private(ui, trace)) {}
+ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, RunLog *log, QObject *parent)
+    : QObject(parent), d_(new Private(ui, trace, log)) {}
 
 ScriptRunner::~ScriptRunner() {
     delete d_;
@@ -199,15 +236,23 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     RunOutcome outcome = RunOutcome::Success;
     QString reason;
     const QString device = ports.device(settings.comPort);
-    if (!d_->link.open(device, baudOfSetting(settings.modemSpeed), &reason)) {
+    const int baud = baudOfSetting(settings.modemSpeed);
+    // The editor is locked for the whole run, so its text is read once and the lines are
+    // taken from that reading: a line then costs the same in a long script as in a short one.
+    const QString text = ui.editorText();
+    if (d_->log)
+        d_->log->begin(settings.currSkript, scriptName, settings.comPort, device, baud);
+    d_->logSkippedLines(text);
+    if (!d_->link.open(device, baud, &reason)) {
         QTextStream(stderr) << "COM" << settings.comPort << " (" << device << "): " << reason
                             << Qt::endl;
-        ui.status(texts::PortFailureStatus);
-        ui.showMessage(MessageIcon::Critical, Title,
-                       texts::PortUnavailableMessage.arg(settings.comPort));
+        d_->logNote(QStringLiteral("COM%1 (%2): %3").arg(settings.comPort).arg(device, reason));
+        d_->finish(texts::PortFailureStatus, texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;
-    } else if (d_->runToClosingReset(settings)) {
+    } else if (d_->runToClosingReset(settings, text)) {
         flags.runOver = true;
+        if (d_->log)
+            d_->log->end(texts::SuccessStatus, autoMode ? QString() : texts::SuccessMessage);
         if (!autoMode)
             ui.showMessage(MessageIcon::Information, Title, texts::SuccessMessage);
         ui.status(texts::SuccessStatus);
@@ -224,6 +269,10 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     return outcome;
 }
 
+void ScriptRunner::setSkipCheck(SkipCheck check) {
+    d_->skipCheck = std::move(check);
+}
+
 void ScriptRunner::setAnswerTimeLimit(int seconds) {
     d_->link.setAnswerTimeLimit(seconds);
 }
@@ -235,7 +284,7 @@ bool ScriptRunner::running() const {
 void ScriptRunner::requestAbort() {
     if (!d_->flags.running)
         return;
-    d_->flags.userAbort = true;
+    d_->abort();
     // Called from an event handler the wait notices it anyway; from anywhere else this makes
     // sure a sleeping wait looks at its flags again.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())

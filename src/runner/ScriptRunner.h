@@ -6,9 +6,11 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace telmaris {
 
+class RunLog;
 class RunnerUi;
 class TraceSink;
 
@@ -17,8 +19,9 @@ enum class RunOutcome { Success, ModemError, PortError, NoAnswer, UserAbort, Por
 class ScriptRunner : public QObject {
     Q_OBJECT
 public:
-    // trace is null unless the program runs in trace mode.
-    ScriptRunner(RunnerUi &ui, TraceSink *trace, QObject *parent = nullptr);
+    // trace is null unless the program runs in trace mode; log is null where runs are not
+    // logged.
+    ScriptRunner(RunnerUi &ui, TraceSink *trace, RunLog *log = nullptr, QObject *parent = nullptr);
     ~ScriptRunner() override;
 
     // Runs the editor's script with the given settings; scriptName is the current slot's name
@@ -30,6 +33,11 @@ public:
     // Seconds to wait for each modem answer before the run ends as a modem that does not
     // respond; 0 waits until the user aborts.
     void setAnswerTimeLimit(int seconds);
+
+    // Why a script line will be skipped, or nothing when it runs; the log lists such lines
+    // with the reason at the start of each run.
+    using SkipCheck = std::function<QString(const QString &line)>;
+    void setSkipCheck(SkipCheck check);
 
     bool running() const;
     void requestAbort(); // a press of "&Abbrechen": sets UserAbort

@@ -46,10 +46,13 @@ QString errOccuredTrace(const QTime &time, bool errOccured) {
                   errOccured ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
 }
 
+QString answerTimeOverText(int seconds) {
+    return seconds == 1 ? QStringLiteral("keine Antwort nach einer Sekunde")
+                        : QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds);
+}
+
 QString answerTimeOverTrace(const QTime &time, int seconds) {
-    return quoted(time, QStringLiteral("AntwortZeit"),
-                  seconds == 1 ? QStringLiteral("keine Antwort nach einer Sekunde")
-                               : QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds));
+    return quoted(time, QStringLiteral("AntwortZeit"), answerTimeOverText(seconds));
 }
 
 } // namespace telmaris

@@ -13,7 +13,8 @@ QString traceTime(const QTime &time);
 QString skriptLineTrace(const QTime &time, const QString &command); // command with its CR
 QString rcvStringTrace(const QTime &time, const QString &line);
 QString errOccuredTrace(const QTime &time, bool errOccured);
-// The modem let the answer time limit of an unattended run pass.
+// The modem let the answer time limit of an unattended run pass: the words, and the trace line.
+QString answerTimeOverText(int seconds);
 QString answerTimeOverTrace(const QTime &time, int seconds);
 
 } // namespace telmaris

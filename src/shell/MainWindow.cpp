@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -136,6 +137,8 @@ void MainWindow::buildWindow() {
         if (index >= 0 && index == scriptTabs_->currentIndex())
             switchTab();
     });
+    optionsPage_->setRunLogPath(runLog_.path());
+    connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
     // one, from anywhere in the window, the editor included.
     const auto addTabKey = [this](QKeyCombination keys, int step) {
@@ -317,13 +320,20 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
-    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr);
+    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
+    runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
+    if (choice.kind == CommandLineChoice::AutoMode)
+        runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
+                                      : QStringLiteral("AutoMode ohne grafische Oberfläche"));
+    else
+        runLog_.setStartedAs(traceMode_ ? QStringLiteral("Fenster mit Debugger")
+                                        : QStringLiteral("Fenster"));
 
     switch (choice.kind) {
     case CommandLineChoice::Interactive:
         return std::nullopt;
     case CommandLineChoice::Trace:
-        traceWindow_ = std::make_unique<TraceWindow>();
+        traceWindow_ = std::make_unique<TraceWindow>(dialogs_);
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
@@ -333,6 +343,10 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
         if (!display_ && asksForInput(editors_[data_.umbruch]->crlfText())) {
             // Refused before the port is opened: nothing half-programmed.
             QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            runLog_.refused(choice.slot,
+                            optionsPage_->getSkriptNameFromListbySkriptIndex(choice.slot),
+                            texts::NeedsInputLine.arg(choice.slot));
+            reportRunLogFailure();
             return ExitRunFailed;
         }
         runner_->setAnswerTimeLimit(answerTimeLimit_);
@@ -441,6 +455,26 @@ void MainWindow::programClicked() {
     lastOutcome_ = runner_->sendSkript(
         data_, ports_, optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript),
         autoMode_);
+    reportRunLogFailure();
+}
+
+// Once per program start, after the run: in the status line, where it does not stop anyone;
+// an AutoMode run ends the program at once, so there it is also one line on standard error.
+void MainWindow::reportRunLogFailure() {
+    const std::optional<QString> failure = runLog_.takeFailure();
+    if (!failure)
+        return;
+    status(texts::RunLogFailedStatus.arg(*failure));
+    if (autoMode_)
+        QTextStream(stderr) << texts::RunLogFailedLine.arg(*failure) << Qt::endl;
+}
+
+void MainWindow::openRunLog() {
+    if (QFileInfo(runLog_.path()).isFile())
+        opener_.open(QUrl::fromLocalFile(runLog_.path()));
+    else
+        dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                             texts::NoRunLogYetMessage.arg(runLog_.path()));
 }
 
 // Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"

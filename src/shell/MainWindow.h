@@ -6,6 +6,7 @@
 // window (RunnerUi) and where its trace lines go (TraceSink).
 
 #include "ports/PortMap.h"
+#include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"
@@ -101,6 +102,9 @@ private:
     // The store calls with their failure reports. False when the text could not be stored.
     bool writeCurrSkriptText();
 
+    void openRunLog();
+    void reportRunLogFailure();
+
     QString programDir_;
     Dialogs &dialogs_;
     std::unique_ptr<DocumentOpener> ownOpener_;
@@ -109,6 +113,7 @@ private:
     SettingsStore store_;
     StartData data_;
     PortMap ports_;
+    RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
 

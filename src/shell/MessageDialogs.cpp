@@ -1,5 +1,6 @@
 #include "shell/MessageDialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -55,6 +56,14 @@ std::optional<QString> MessageDialogs::askText(const QString &title, const QStri
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+std::optional<QString> MessageDialogs::askSaveFileName(const QString &title,
+                                                       const QString &proposal) {
+    const QString path = QFileDialog::getSaveFileName(parent_, title, proposal);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
 } // namespace telmaris

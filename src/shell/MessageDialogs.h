@@ -15,6 +15,7 @@ public:
     std::optional<QString> askText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
     bool askYesNo(const QString &title, const QString &text) override;
+    std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) override;
 
 private:
     QWidget *parent_;

@@ -1,12 +1,19 @@
 #include "trace/TraceWindow.h"
 
+#include "common/Dialogs.h"
+#include "common/UserTexts.h"
+
+#include <QDir>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace telmaris {
 
-TraceWindow::TraceWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
+TraceWindow::TraceWindow(Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("Debugger"));
 
     lines_ = new QListWidget(this);
@@ -14,15 +21,23 @@ TraceWindow::TraceWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     lines_->setSelectionMode(QAbstractItemView::SingleSelection);
     lines_->setUniformItemSizes(true);
 
+    saveButton_ = new QPushButton(QStringLiteral("S&peichern\u2026"), this);
+    saveButton_->setObjectName(QStringLiteral("saveButton"));
+    connect(saveButton_, &QPushButton::clicked, this, &TraceWindow::saveLines);
     clearButton_ = new QPushButton(QStringLiteral("Clear"), this);
     clearButton_->setObjectName(QStringLiteral("clearButton"));
     connect(clearButton_, &QPushButton::clicked, lines_, &QListWidget::clear);
 
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton_);
+    buttons->addWidget(clearButton_);
+    buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     layout->addWidget(lines_, 1);
-    layout->addWidget(clearButton_, 0, Qt::AlignHCenter);
+    layout->addLayout(buttons);
 
     resize(420, 320);
 }
@@ -39,6 +54,24 @@ QStringList TraceWindow::lines() const {
     for (int i = 0; i < lines_->count(); ++i)
         result << lines_->item(i)->text();
     return result;
+}
+
+// The lines as shown, one per line of the file, in UTF-8; the file is replaced only when all
+// of it could be written.
+void TraceWindow::saveLines() {
+    const std::optional<QString> path = dialogs_.askSaveFileName(
+        texts::TraceSaveTitle, QDir::home().filePath(QStringLiteral("Debugger.txt")));
+    if (!path || path->isEmpty())
+        return;
+    QString text;
+    for (const QString &line : lines())
+        text += QString(line).replace(u'\r', QStringLiteral("<CR>")) + u'\n';
+    QSaveFile file(*path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
+        return;
+    dialogs_.showMessage(
+        MessageIcon::Critical, QStringLiteral("Telmaris"),
+        texts::TraceNotSavedMessage.arg(*path + QStringLiteral(": ") + file.errorString()));
 }
 
 } // namespace telmaris

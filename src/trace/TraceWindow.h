@@ -1,5 +1,6 @@
 #pragma once
-// The trace window "Debugger": lists the modem dialogue line by line in trace mode.
+// The trace window "Debugger": lists the modem dialogue line by line in trace mode; the list,
+// time stamps and all, can be written to a file the user picks.
 
 #include "runner/Trace.h"
 
@@ -10,17 +11,23 @@ class QPushButton;
 
 namespace telmaris {
 
+class Dialogs;
+
 class TraceWindow : public QWidget, public TraceSink {
     Q_OBJECT
 public:
-    explicit TraceWindow(QWidget *parent = nullptr);
+    explicit TraceWindow(Dialogs &dialogs, QWidget *parent = nullptr);
 
     // Appends the line as the last entry and selects it, which scrolls it into view.
     void addTrace(const QString &line) override;
     QStringList lines() const;
 
 private:
+    void saveLines();
+
+    Dialogs &dialogs_;
     QListWidget *lines_;
+    QPushButton *saveButton_;
     QPushButton *clearButton_;
 };
 

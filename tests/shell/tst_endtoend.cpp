@@ -1,7 +1,7 @@
 // The built program as a process in a temporary program folder, with the modem simulator
 // program as COM 1, started the way a scheduled job starts it: no display, no window system
-// chosen. What it sends, what it prints on standard error, how the process ends and that the
-// settings file stays as it was.
+// chosen. What it sends, what it prints on standard error, what its run log holds, how the
+// process ends and that the settings file stays as it was.
 #include "TempProgramFolder.h"
 
 #include <QElapsedTimer>
@@ -84,6 +84,9 @@ public:
 };
 
 const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
+// The run log's header of slot 3, whose modem lies in the program folder ("%1").
+const QString LogHeader = QString::fromUtf8(
+    "Start: Skript %2, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
@@ -113,11 +116,19 @@ void TestEndToEnd::runWithoutDisplay_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("errorLines");
     QTest::addColumn<QList<QByteArray>>("commands");
+    QTest::addColumn<bool>("logBlocked"); // a file stands where the log's folder belongs
+    QTest::addColumn<QString>("logEnd");  // the run log's last line; none: no log
 
     // Slot 3 chosen by its name; the number is taken in the other runs.
     QTest::newRow("notice and dial") // the init turns the echo off
         << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
-        << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"};
+        << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"}
+        << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    QTest::newRow("log folder cannot be made")
+        << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 0
+        << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
+                               "Ordner %F/state/Telmaris konnte nicht angelegt werden."}
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << true << QString();
     // The one thing a successful unattended run prints: lines that will be skipped.
     QTest::newRow("marked lines")
         << QStringList{"--echo"}
@@ -125,38 +136,48 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << 0
         << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"};
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
-        << Prepare + QList<QByteArray>{"ATDT55;"};
+        << Prepare + QList<QByteArray>{"ATDT55;"} << false
+        << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
+                             "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
+                             "– Dauer … s");
     QTest::newRow("silent modem, AntwortZeit=1")
         << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=1\r\n")
         << QStringList{"3"} << 1
         << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
-        << QList<QByteArray>{"AT&F"};
+        << QList<QByteArray>{"AT&F"} << false
+        << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
+                             "Sekunde geantwortet.« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
                        "grafische Oberfläche nicht laufen."}
-        << QList<QByteArray>{};
+        << QList<QByteArray>{} << false
+        << QString::fromUtf8("Ende: nicht gestartet – »Telmaris: Skript 4 braucht eine Eingabe "
+                             "(EINGABE) und kann ohne grafische Oberfläche nicht laufen.«");
     // The toolkit's own options are words like any other on the command line.
     for (const QStringList &arguments :
          QList<QStringList>{{"-3"}, {"-reverse", "7"}, {"-style", "fusion", "7"}, {"-reverse"}})
         QTest::newRow(qPrintable("unknown parameter " + arguments.join(u' ')))
             << QStringList{"--busy"} << QByteArray() << arguments << 2
-            << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{};
+            << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{} << false
+            << QString();
     QTest::newRow("no serial port")
         << QStringList{} << QByteArray() << QStringList{"3"} << 3
         << QStringList{"Telmaris: Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
                        "bricht daher ab."}
-        << QList<QByteArray>{};
+        << QList<QByteArray>{} << false << QString();
     QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
-                                 << QStringList{NoDesktop} << QList<QByteArray>{};
+                                 << QStringList{NoDesktop} << QList<QByteArray>{} << false
+                                 << QString();
     QTest::newRow("debug") << QStringList{"--echo"} << QByteArray() << QStringList{" Debug "} << 2
-                           << QStringList{NoDesktop} << QList<QByteArray>{};
+                           << QStringList{NoDesktop} << QList<QByteArray>{} << false << QString();
 }
 
 void TestEndToEnd::runWithoutDisplay() {
@@ -166,11 +187,28 @@ void TestEndToEnd::runWithoutDisplay() {
     QFETCH(int, status);
     QFETCH(QStringList, errorLines);
     QFETCH(QList<QByteArray>, commands);
+    QFETCH(bool, logBlocked);
+    QFETCH(QString, logEnd);
     Installation installation(simulator, moreSettings);
+    if (logBlocked)
+        installation.folder.writeFile("state/Telmaris", "a file where the folder belongs");
 
     QCOMPARE(installation.run(arguments), status);
 
-    QCOMPARE(installation.errorLines, errorLines);
+    const QString folder = installation.folder.path();
+    QCOMPARE(installation.errorLines, errorLines.replaceInStrings("%F", folder));
+    // The log: the header, every command as sent, the end.
+    const QStringList logged = installation.folder.runLog();
+    QCOMPARE(logged.isEmpty() ? QString() : logged.last(), logEnd);
+    QList<QByteArray> sent;
+    for (const QString &line : logged)
+        if (line.startsWith(QString::fromUtf8("gesendet: »")) && line.endsWith(u"<CR>«"))
+            sent << line.mid(11).chopped(5).toLatin1();
+    QCOMPARE(sent, logBlocked ? QList<QByteArray>{} : commands);
+    if (!sent.isEmpty())
+        QCOMPARE(logged.first(),
+                 LogHeader.arg(folder, arguments.contains("5") ? QStringLiteral("5")
+                                                               : QString::fromUtf8("3 »Nächte«")));
     QCOMPARE(installation.commands(), commands);
     QCOMPARE(installation.folder.readIni(), installation.ini);
     // Without its answer time limit the silent modem would hold the run for a minute.

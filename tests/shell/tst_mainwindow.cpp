@@ -5,6 +5,7 @@
 // folder with the modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
+#include "options/OptionsPage.h"
 #include "shell/ToolkitTranslation.h"
 #include "trace/TraceWindow.h"
 
@@ -128,6 +129,20 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QTest::mouseClick(com3, Qt::LeftButton);
     QVERIFY(!com3->isChecked() && !com3->isEnabled());
     QTest::mouseClick(com2, Qt::LeftButton);
+
+    // Every access key of the page is its own.
+    QStringList keys;
+    for (QWidget *control : program.window->findChild<OptionsPage *>()->findChildren<QWidget *>()) {
+        const auto *button = qobject_cast<QAbstractButton *>(control);
+        const auto *frame = qobject_cast<QGroupBox *>(control);
+        const QKeySequence key = QKeySequence::mnemonic(button  ? button->text()
+                                                        : frame ? frame->title()
+                                                                : QString());
+        if (!key.isEmpty())
+            keys << key.toString();
+    }
+    QVERIFY(keys.contains(QStringLiteral("Alt+R")));
+    QCOMPARE(keys.removeDuplicates(), 0);
 
     // The modem strings lose any number of leading "AT" as they are typed, no other.
     auto *reset = program.child<QLineEdit>("modemResetEdit");
@@ -325,9 +340,9 @@ void TestMainWindow::keyboardPaths_data() {
     QTest::newRow("F2 on a name") << 101 << "nameList" << keys({Qt::Key_F2})
                                   << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
     QTest::newRow("the options page in reading order")
-        << 101 << "com1Button" << keys({tab, tab, tab, tab, tab, tab, tab, tab})
-        << "toneButton speedSlider lineLenSlider umbruchCheck modemResetEdit modemInitEdit "
-           "nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
+        << 101 << "com1Button" << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab})
+        << "toneButton speedSlider lineLenSlider umbruchCheck runLogButton modemResetEdit "
+           "modemInitEdit nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
 }
 
 void TestMainWindow::keyboardPaths() {
@@ -412,6 +427,22 @@ void TestMainWindow::helpInfoAndLogo() {
     QTest::mouseClick(program.child("logo"), Qt::LeftButton);
     QCOMPARE(program.opener.opened.size(), 2);
     QVERIFY(program.opener.opened[1].scheme().startsWith(QStringLiteral("http")));
+
+    // The options page names the run log; "P&rotokoll öffnen" hands it to the desktop once a
+    // run has made it.
+    const QString log = program.folder.runLogPath();
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QCOMPARE(program.child<QLabel>("runLogPath")->text(), log);
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QCOMPARE(program.dialogs.texts, QStringList{"Das Protokoll " + log +
+                                                " gibt es noch nicht: es entsteht beim ersten "
+                                                "Programmieren."});
+    program.clickTab(1);
+    QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QCOMPARE(program.opener.opened.size(), 3);
+    QCOMPARE(program.opener.opened[2], QUrl::fromLocalFile(log));
 
     QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
     const auto infoShown = [] {

@@ -1,8 +1,9 @@
 // Whole runs through the window in trace mode: scripts carried out through the real serial port
 // against the modem simulator on a pseudo-terminal, checked by the bytes the modem received, the
-// lines the editor highlighted in turn, the boxes and the trace; and how runs end early: a modem
-// error, the user's abort and the question about lines that will be skipped. Every run leaves
-// the window ready with the caret where it was.
+// lines the editor highlighted in turn, the boxes, the trace and the run log; and how runs end
+// early: a modem error, the user's abort and the question about lines that will be skipped.
+// Every run leaves the window ready with the caret where it was. A run log that cannot be
+// written is named once, after the run.
 #include "ProgramFixture.h"
 #include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
@@ -21,6 +22,12 @@ namespace {
 const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
 const QString Critical = QStringLiteral("[critical] Telmaris: ");
 const QString Notice = QStringLiteral("[information] Telmaris - Anlage: ");
+
+// The run log's lines of one command that the modem answered with OK.
+QStringList answeredOk(const QByteArray &command) {
+    return {QString::fromUtf8("gesendet: »%1<CR>«").arg(QString::fromLatin1(command)),
+            QString::fromUtf8("empfangen: »«"), QString::fromUtf8("empfangen: »OK«")};
+}
 
 QList<QByteArray> prepared(const QList<QByteArray> &lines, bool closingReset = true) {
     QList<QByteArray> all{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
@@ -46,6 +53,11 @@ struct ScriptRun : ProgramFixture {
     }
     ScriptEdit *editor() const { return window->scriptEdit(0); }
     QStringList trace() const { return window->traceWindow()->lines(); }
+    QString logHeader() {
+        return QString::fromUtf8("Start: Skript 1 »Anlage«, Fenster mit Debugger, COM 1 (%1), "
+                                 "1200 Baud")
+            .arg(modem1().devicePath());
+    }
     // The window is ready for the next run, the caret back where it was.
     bool idleAgain() const { return runState() == IdleState && editor()->selStart() == 7; }
 
@@ -61,6 +73,7 @@ private Q_SLOTS:
     void errorToInitStopsWithoutClosingReset();
     void abortSendsNothingButTheHangUp_data();
     void abortSendsNothingButTheHangUp();
+    void unwritableLogIsNamedOnceAfterTheRun();
 };
 
 void TestScriptRuns::everyKeyword() {
@@ -111,6 +124,41 @@ void TestScriptRuns::everyKeyword() {
     QVERIFY(trace[3].endsWith(QString::fromUtf8(" RcvString: »OK«")));
     QVERIFY(trace[4].endsWith(QString::fromUtf8(" ErrOccured: »Falsch«")));
 
+    // The run log: the header, lines that will be skipped, each command as sent and each
+    // answer, the inputs and notices with their answers, and the end as the user saw it.
+    QStringList log{run.logHeader(),
+                    QString::fromUtf8("Zeile 15: »pause 9« – Diese Zeile wird übersprungen: "
+                                      "Schlüsselwörter müssen in Großbuchstaben geschrieben "
+                                      "werden."),
+                    QString::fromUtf8("Zeile 16: »WAHLE 12« – Diese Zeile wird übersprungen: "
+                                      "„WAHLE“ ist kein Schlüsselwort. Gemeint ist wohl "
+                                      "„WÄHLE“.")};
+    for (int i = 0; i < expected.size(); ++i) {
+        log += answeredOk(expected[i]);
+        if (i == 4)
+            log << QString::fromUtf8("EINGABE: »Nummer?« – Antwort: »35«");
+        if (i == 5)
+            log << QString::fromUtf8("EINGABE: »Zweite?« – Antwort: »47«");
+        if (i == 6)
+            log << QString::fromUtf8("HINWEIS: »Jetzt kommt 47« – bestätigt")
+                << QString::fromUtf8("DIALOG: »Gleich<CR>« – bestätigt");
+    }
+    log << QString::fromUtf8("Ende: Programmierung beendet – »") + Success + "« – Dauer … s";
+    QCOMPARE(run.folder.runLog(), log);
+
+    // The trace window writes its list to a file the user picks; a file that cannot be
+    // written is named with the reason.
+    const QString traceFile = run.folder.filePath("Debugger.txt");
+    run.dialogs.fileAnswers = {run.folder.filePath("kein Ordner/Debugger.txt"), traceFile};
+    auto *save = run.window->traceWindow()->findChild<QPushButton *>("saveButton");
+    QCOMPARE(save->text(), QString::fromUtf8("S&peichern…"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(run.dialogs.texts.last().startsWith("Die Liste konnte nicht gespeichert werden:\r" +
+                                                run.folder.filePath("kein Ordner")));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(QString::fromUtf8(run.folder.readFile("Debugger.txt")),
+             trace.join(u'\n').replace(u'\r', QStringLiteral("<CR>")) + u'\n');
+
     // The next run dials by the setting again and still knows the last input.
     run.modem1()->clearCommands();
     run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\n"));
@@ -132,6 +180,13 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
                                                       "verstandent - bitte Verbindung und "
                                                       "Optionen  prüfen.")});
     QVERIFY(run.trace().last().endsWith(QString::fromUtf8(" ErrOccured: »Wahr«")));
+    // The log ends with the answer ERROR and the message shown.
+    QCOMPARE(
+        run.folder.runLog().mid(6),
+        (QStringList{QString::fromUtf8("empfangen: »ERROR«"),
+                     QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem "
+                                       "hat einen Befehl nicht verstandent - bitte Verbindung "
+                                       "und Optionen  prüfen.« – Dauer … s")}));
     QVERIFY(run.idleAgain());
     // The port was given back: another program can take it.
     SerialLine other;
@@ -210,6 +265,31 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
     QVERIFY(run.idleAgain());
     if (!abortAt.isEmpty())
         QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
+
+    // The log has every command sent, the moment of the abort, and the end.
+    const QStringList log = run.folder.runLog();
+    QCOMPARE(log.filter(QStringLiteral("gesendet: ")).size(), sent.size());
+    QCOMPARE(log.count(QStringLiteral("Abbruch durch Anwender angefordert")), 1);
+    QCOMPARE(log.last(), QString::fromUtf8("Ende: Programmabbruch durch Anwender! – »Das Skript "
+                                           "wurde wunschgemäß abgebrochen.« – Dauer … s"));
+}
+
+// The log's folder cannot be made: the run goes on as always, and afterwards the status line
+// names the log once; the next run of the same program start ends as usual.
+void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
+    ScriptRun run(QString::fromUtf8("WÄHLE 5"));
+    run.folder.writeFile(QStringLiteral("state/Telmaris"), "a file where the folder belongs");
+
+    QVERIFY(run.runToEnd());
+    QCOMPARE(run.modem1().commands(), prepared({"ATDT5;"}));
+    QCOMPARE(run.dialogs.messages, QStringList{"[information] Telmaris: " + Success});
+    QCOMPARE(run.statusLine(), " Das Protokoll konnte nicht geschrieben werden: Der Ordner " +
+                                   run.folder.filePath("state/Telmaris") +
+                                   " konnte nicht angelegt werden.");
+
+    QVERIFY(run.runToEnd());
+    QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
+    QCOMPARE(run.dialogs.messages.size(), 2);
 }
 
 QTEST_MAIN(TestScriptRuns)

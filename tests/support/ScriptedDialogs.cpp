@@ -33,4 +33,10 @@ std::optional<QString> ScriptedDialogs::askText(const QString &title, const QStr
     return answers.isEmpty() ? std::nullopt : answers.takeFirst();
 }
 
+std::optional<QString> ScriptedDialogs::askSaveFileName(const QString &title,
+                                                        const QString &proposal) {
+    inputs.append({title, QString(), proposal});
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+}
+
 } // namespace telmaris::test

@@ -1,0 +1,79 @@
+// The run log's file as copies of the program share it: lines written by two processes at the
+// same moment stay whole and in each copy's order, the file passing its limit becomes the one
+// older copy without losing a line (also when two copies find it full at once), and both
+// files are readable only by their user.
+#include "TempProgramFolder.h"
+#include "runner/RunLogFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+using namespace telmaris;
+
+class TestRunLog : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void copiesWritingAtOnceKeepWholeLines_data();
+    void copiesWritingAtOnceKeepWholeLines();
+};
+
+void TestRunLog::copiesWritingAtOnceKeepWholeLines_data() {
+    QTest::addColumn<int>("copies");
+    QTest::newRow("one copy") << 1;
+    QTest::newRow("two copies at once") << 2;
+}
+
+void TestRunLog::copiesWritingAtOnceKeepWholeLines() {
+    QFETCH(int, copies);
+    test::TempProgramFolder folder;
+    // About 1.6 MB in all: the file passes its limit once.
+    const int perCopy = 15000 / copies;
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int copy = 0; copy < copies; ++copy) {
+        children.push_back(std::make_unique<QProcess>());
+        children.back()->start(QStringLiteral(RUN_LOG_WRITER_CHILD),
+                               {QStringLiteral("copy%1").arg(copy), QString::number(perCopy)});
+        QVERIFY(children.back()->waitForStarted());
+    }
+    for (const auto &child : children)
+        child->write("go\n");
+    for (const auto &child : children) {
+        QVERIFY(child->waitForFinished(60000));
+        QCOMPARE(child->exitCode(), 0);
+    }
+
+    const QString path = folder.runLogPath();
+    const QString older = path + QStringLiteral(".1");
+    const qint64 olderSize = QFileInfo(older).size();
+    QVERIFY2(olderSize >= RunLogFile::DefaultLimit && olderSize < RunLogFile::DefaultLimit + 400,
+             qPrintable(QString::number(olderSize)));
+    static const QRegularExpression whole(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\d+\\] "
+                       "empfangen: \u00bbcopy(\\d) (\\d+) x{64}\u00ab$"));
+    QList<int> next(copies, 0);
+    for (const QString &file : {older, path}) {
+        QFile log(file);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray bytes = log.readAll();
+        QVERIFY(bytes.endsWith('\n'));
+        for (const QByteArray &line : bytes.chopped(1).split('\n')) {
+            const QRegularExpressionMatch match = whole.match(QString::fromUtf8(line));
+            QVERIFY2(match.hasMatch(), line.constData());
+            const int copy = match.captured(1).toInt();
+            QCOMPARE(match.captured(2).toInt(), next[copy]++);
+        }
+        struct stat info {};
+        QVERIFY(::stat(QFile::encodeName(file).constData(), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+    }
+    QCOMPARE(next, QList<int>(copies, perCopy)); // no line lost
+}
+
+QTEST_GUILESS_MAIN(TestRunLog)
+#include "tst_runlog.moc"
