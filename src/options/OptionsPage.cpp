@@ -76,7 +76,7 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     umbruchCheck_ = new QCheckBox(QStringLiteral("Mit &Zeilenumbruch "), umbruchFrame_);
     umbruchCheck_->setObjectName(QStringLiteral("umbruchCheck"));
     (new QVBoxLayout(umbruchFrame_))->addWidget(umbruchCheck_);
-    connect(umbruchCheck_, &QCheckBox::stateChanged, this, &OptionsPage::takeUmbruch);
+    connect(umbruchCheck_, &QCheckBox::toggled, this, &OptionsPage::takeUmbruch);
 
     auto *namesFrame = makeFrame(QStringLiteral("&Skriptnamen"), nullptr, this);
     nameList_ = new QListWidget(namesFrame);

@@ -39,12 +39,14 @@ struct ScriptRunner::Private {
         QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
     }
 
-    // An abort ends the pause at once: nothing is sent after it anyway.
-    void pause(int milliseconds) {
+    // Waits; false when the run cannot go on: the line failed or the user asked to abort
+    // meanwhile. Either ends the wait at once, as nothing is sent after it anyway.
+    bool pause(int milliseconds) {
         flags.pauseOver = false;
         timer1.start(milliseconds);
-        waitUntil([this] { return flags.pauseOver || flags.userAbort; });
+        waitUntil([this] { return flags.pauseOver || flags.commEventError || flags.userAbort; });
         timer1.stop();
+        return !flags.commEventError && !flags.userAbort;
     }
 
     // Sends a command; false when the run must go to the error exit. Once the user asked to
@@ -94,8 +96,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::None:
         return true;
     case Keyword::Pause:
-        pause(pauseSeconds(argument) * OneSecond);
-        return true;
+        return pause(pauseSeconds(argument) * OneSecond);
     case Keyword::Tonwahl:
         pulseDialing = false;
         return true;
@@ -139,8 +140,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
             return false;
         break;
     }
-    pause(OneSecond);
-    return true;
+    return pause(OneSecond);
 }
 
 void ScriptRunner::Private::logSkippedLines(const QString &text) {
@@ -159,13 +159,11 @@ void ScriptRunner::Private::logSkippedLines(const QString &text) {
 
 bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const QString &text) {
     ui.status(texts::ModemResetStatus);
-    if (!send(atCommand(settings.modemReset)))
+    if (!send(atCommand(settings.modemReset)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::ModemInitStatus);
-    if (!send(atCommand(settings.modemInit)))
+    if (!send(atCommand(settings.modemInit)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::RunningStatus);
 
     for (const ScriptLineRange &line : splitScriptLines(text)) {
@@ -293,6 +291,10 @@ void ScriptRunner::requestAbort() {
 
 const QString &ScriptRunner::eingabeText() const {
     return d_->eingabeText;
+}
+
+SerialLine &ScriptRunner::line() {
+    return d_->link.line();
 }
 
 } // namespace telmaris

@@ -75,6 +75,8 @@ public:
     int currTab() const { return currTab_; }
     bool running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
+    // What carries out the runs; null before init().
+    ScriptRunner *runner() const { return runner_.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;

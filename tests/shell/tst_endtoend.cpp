@@ -154,6 +154,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QList<QByteArray>{"AT&F"} << false
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
                              "Sekunde geantwortet.« – Dauer … s");
+    // The line vanishes while the answer to the dial is awaited: over long before the limit.
+    QTest::newRow("unplugged modem")
+        << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
+        << QStringList{Notice,
+                       "Telmaris: Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
+        << Prepare + QList<QByteArray>{"ATDT55;"} << false
+        << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
+                             "eingeschaltet?« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
