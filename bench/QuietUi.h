@@ -19,7 +19,7 @@ public:
             onStatus(text);
     }
     void showMessage(MessageIcon, const QString &, const QString &) override {}
-    QString inputBox(const QString &, const QString &) override { return {}; }
+    std::optional<QString> inputBox(const QString &, const QString &) override { return QString(); }
     void beep() override {}
     QString editorText() const override { return text_; }
     void setEditorLocked(bool) override {}

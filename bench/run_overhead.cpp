@@ -3,7 +3,8 @@
 // separate process; the CPU time of this process (the window's) per line, and how it grows with
 // the length of the script. The runner alone: 1,000 MODEM lines with a stand-in window and the
 // simulator in the same process, and what its waits cost (a 10-second PAUSE, 10 seconds on a
-// silent modem). Prints "name value unit" lines.
+// silent modem), and how long and at what cost a run goes on once the line vanished while it
+// waited for an answer. Prints "name value unit" lines.
 
 #include "ModemSimulator.h"
 #include "ProgramFolder.h"
@@ -181,6 +182,34 @@ void runnerWaitCost(const char *name, ModemOptions options, const QString &scrip
     print(base + "_cpu_share", 100.0 * (cpuEnd - cpuStart) / wallMs, "%");
 }
 
+// The silent modem's line vanishes while the run waits for the first answer; the run should
+// end at once and idle meanwhile. One that does not is aborted after 10 s.
+void runnerLineGoneCost() {
+    ModemOptions silent;
+    silent.silent = true;
+    Setup setup(silent, QString());
+    QElapsedTimer clock;
+    double cpuStart = 0;
+    QTimer abort;
+    abort.setSingleShot(true);
+    QObject::connect(&abort, &QTimer::timeout, [&] { setup.runner.requestAbort(); });
+    QObject::connect(&setup.modem, &ModemSimulator::commandReceived, [&] {
+        QTimer::singleShot(0, &setup.modem, [&] {
+            cpuStart = cpuMs();
+            clock.start();
+            setup.modem.dropLine();
+            abort.start(10000);
+        });
+    });
+    const RunOutcome outcome = setup.go();
+    const double cpuUsedMs = cpuMs() - cpuStart;
+    const double wallMs = clock.nsecsElapsed() / 1e6;
+    if (outcome != RunOutcome::PortError)
+        std::fprintf(stderr, "the run did not end as a port error\n");
+    print("runner_alone_line_gone_to_end_wall", wallMs, "ms");
+    print("runner_alone_line_gone_to_end_cpu", cpuUsedMs, "ms");
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -194,11 +223,17 @@ int main(int argc, char **argv) {
         print("window_run_cpu", window.runCpuMs(), "ms");
         return 0;
     }
+    // "--line-gone": only the run whose line vanishes.
+    if (app.arguments().value(1) == QStringLiteral("--line-gone")) {
+        runnerLineGoneCost();
+        return 0;
+    }
     windowRuns();
     runnerCommandOverhead();
     runnerWaitCost("pause_10s", {}, QStringLiteral("PAUSE 10"));
     ModemOptions silent;
     silent.silent = true;
     runnerWaitCost("silent_modem_10s", silent, QString());
+    runnerLineGoneCost();
     return 0;
 }

@@ -17,6 +17,12 @@ public:
     // A modal text input box; nothing when the user cancelled it.
     virtual std::optional<QString> askText(const QString &title, const QString &prompt,
                                            const QString &proposal) = 0;
+    // A modal question with "Ja" and "Nein", "Nein" the default; true for "Ja". Where nobody
+    // can answer, the question is shown as a notice and the default holds.
+    virtual bool askYesNo(const QString &title, const QString &text) {
+        showMessage(MessageIcon::Question, title, text);
+        return false;
+    }
     // A file box for a file to be written, proposing a path; nothing when the user cancelled
     // it. Where nobody can pick a file it is cancelled.
     virtual std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) {

@@ -62,7 +62,12 @@
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
-    X(FolderNotCreatedReason, "Der Ordner %1 konnte nicht angelegt werden.")                       \
+    X(FolderNotCreatedReason, "Der Ordner %1 konnte nicht angelegt werden.")                     \
+    /* Lines that will be skipped: the question before a run, an unattended run's warning. */    \
+    X(MarkedLineEntry, "Zeile %1: %2")                                                           \
+    X(MarkedLinesQuestion,                                                                       \
+      "%1\r\rDie markierten Zeilen werden nicht gesendet. Trotzdem programmieren?")              \
+    X(MarkedLineWarning, "Telmaris: Skript %1, Zeile %2 wird nicht gesendet: %3")                \
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \

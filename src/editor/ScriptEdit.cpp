@@ -58,6 +58,9 @@ ScriptEdit::ScriptEdit(bool wrap, QWidget *parent) : QPlainTextEdit(parent), d_(
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Tab moves to the next control: a typed tab would break the keyword behind it. A tab in
+    // pasted text stays.
+    setTabChangesFocus(true);
     new ScriptHighlighter(document());
     viewport()->setMouseTracking(true);
     setMouseTracking(true);

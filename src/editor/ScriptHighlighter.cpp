@@ -29,10 +29,17 @@ void ScriptHighlighter::highlightBlock(const QString & /*text*/) {
     for (const Span &span : marks.placeholders)
         setFormat(span.start, span.length, placeholder);
     if (!marks.skipReason.isEmpty()) {
+        // Seen at a glance: the whole line on a red ground, the word that makes it be skipped
+        // white on strong red with the wave under it.
+        QTextCharFormat line;
+        line.setBackground(QColor(0xf6, 0xb8, 0xb8));
+        setFormat(0, int(currentBlock().length()) - 1, line);
         QTextCharFormat skipped;
         skipped.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        skipped.setUnderlineColor(QColor(0xe0, 0x1b, 0x24));
-        skipped.setBackground(QColor(0xfd, 0xe8, 0xe8));
+        skipped.setUnderlineColor(QColor(0x7a, 0x00, 0x0c));
+        skipped.setBackground(QColor(0xc0, 0x1c, 0x28));
+        skipped.setForeground(Qt::white);
+        skipped.setFontWeight(QFont::Bold);
         setFormat(marks.skipped.start, marks.skipped.length, skipped);
     }
 }

@@ -1,5 +1,8 @@
 #include "editor/ScriptLint.h"
 
+#include "common/UserTexts.h"
+#include "runner/ScriptLanguage.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -138,6 +141,11 @@ QString quoted(const QString &text) {
     return u'\u201e' + text + u'\u201c';
 }
 
+// A line as one line of a message: a lone CR or LF in it would break the box's line.
+QString oneLine(const QString &text) {
+    return QString(text).replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 } // namespace
 
 const QStringList &scriptKeywords() {
@@ -213,6 +221,31 @@ LineMarks checkScriptLine(const QString &line) {
                            quoted(meant) + u'.';
     }
     return marks;
+}
+
+QList<MarkedLine> markedLines(const QString &scriptText) {
+    QList<MarkedLine> marked;
+    int number = 0;
+    for (const ScriptLineRange &range : splitScriptLines(scriptText)) {
+        ++number;
+        const QString line = scriptText.mid(range.start, range.length);
+        const LineMarks marks = checkScriptLine(line);
+        if (!marks.skipReason.isEmpty())
+            marked.append({number, line, marks.skipReason});
+    }
+    return marked;
+}
+
+QString markedLinesQuestion(const QList<MarkedLine> &lines) {
+    QStringList entries;
+    for (const MarkedLine &line : lines)
+        entries << texts::MarkedLineEntry.arg(QString::number(line.number), oneLine(line.text));
+    return texts::MarkedLinesQuestion.arg(entries.join(u'\r'));
+}
+
+QString markedLineWarning(int slot, const MarkedLine &line) {
+    return texts::MarkedLineWarning.arg(QString::number(slot), QString::number(line.number),
+                                        oneLine(line.text));
 }
 
 } // namespace telmaris

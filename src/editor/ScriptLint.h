@@ -28,4 +28,20 @@ const QStringList &scriptKeywords();
 // line is one line of the script, without its CR LF.
 LineMarks checkScriptLine(const QString &line);
 
+// A line of a script that will be skipped although it looks meant to run.
+struct MarkedLine {
+    int number = 0; // counted from 1, lines as the runner walks them
+    QString text;
+    QString reason;
+    friend bool operator==(const MarkedLine &, const MarkedLine &) = default;
+};
+
+// Every such line of a CR LF script text, in order.
+QList<MarkedLine> markedLines(const QString &scriptText);
+
+// The question before a run of a script with such lines ("Ja" runs it all the same), and the
+// warning line an unattended run prints for one of them on standard error.
+QString markedLinesQuestion(const QList<MarkedLine> &lines);
+QString markedLineWarning(int slot, const MarkedLine &line);
+
 } // namespace telmaris

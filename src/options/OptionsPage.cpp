@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,21 @@
 namespace telmaris {
 
 namespace {
+
+// The controls of a layout that Tab reaches, in the layout's order, those inside frames too.
+void collectTabStops(const QLayout *layout, QWidgetList &stops) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (const QLayout *inner = item->layout()) {
+            collectTabStops(inner, stops);
+        } else if (QWidget *widget = item->widget()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                stops << widget;
+            if (const QLayout *own = widget->layout())
+                collectTabStops(own, stops);
+        }
+    }
+}
 
 QSlider *makeSlider(const char *name, int minimum, int maximum, QWidget *parent) {
     auto *slider = new QSlider(Qt::Horizontal, parent);
@@ -60,7 +76,7 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     umbruchCheck_ = new QCheckBox(QStringLiteral("Mit &Zeilenumbruch "), umbruchFrame_);
     umbruchCheck_->setObjectName(QStringLiteral("umbruchCheck"));
     (new QVBoxLayout(umbruchFrame_))->addWidget(umbruchCheck_);
-    connect(umbruchCheck_, &QCheckBox::stateChanged, this, &OptionsPage::takeUmbruch);
+    connect(umbruchCheck_, &QCheckBox::toggled, this, &OptionsPage::takeUmbruch);
 
     auto *namesFrame = makeFrame(QStringLiteral("&Skriptnamen"), nullptr, this);
     nameList_ = new QListWidget(namesFrame);
@@ -69,6 +85,7 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     nameList_->setUniformItemSizes(true);
     (new QVBoxLayout(namesFrame))->addWidget(nameList_);
     connect(nameList_, &QListWidget::itemDoubleClicked, this, &OptionsPage::renameSelectedSkript);
+    nameList_->installEventFilter(this); // Return and F2 rename like a double-click
 
     // Two columns: the line settings on the left, the modem commands and the names on the
     // right, where the list takes the height that is left.
@@ -99,9 +116,32 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     connect(modemResetEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemReset);
     connect(modemInitEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemInit);
 
+    orderTabStops(columns);
+
     // Until the settings are read the controls show the record's defaults.
     setSpeed(data_.modemSpeed);
     setLineLen(data_.lineLen);
+}
+
+// Tab goes through the page as it reads: the left column top to bottom, then the right one.
+void OptionsPage::orderTabStops(const QLayout *columns) {
+    QWidgetList stops;
+    collectTabStops(columns, stops);
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
+}
+
+bool OptionsPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == nameList_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                      key->key() == Qt::Key_F2)) {
+            renameSelectedSkript();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QGroupBox *OptionsPage::buildPortFrame() {
@@ -288,8 +328,10 @@ void OptionsPage::renameSelectedSkript() {
     const std::optional<QString> answer =
         dialogs_.askText(texts::RenameTitle, texts::RenamePrompt.arg(n),
                          names_.getSkriptNameFromListbySkriptIndex(n));
-    // A cancelled box gives the empty text: the slot is then without name.
-    names_.putSkriptNameToListbySkriptIndex(n, answer.value_or(QString()), true);
+    // A cancelled box leaves the name; OK with an empty text leaves the slot without name.
+    if (!answer)
+        return;
+    names_.putSkriptNameToListbySkriptIndex(n, *answer, true);
     showNameEntry(n);
 }
 

@@ -14,6 +14,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
@@ -63,7 +64,11 @@ Q_SIGNALS:
     void lineLenChanged(int lineLen);
     void runLogOpenRequested(); // "P&rotokoll öffnen" was pressed
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void orderTabStops(const QLayout *columns);
     void takeDialMethod(int index);
     void takeSpeed();
     void takeModemReset();

@@ -3,10 +3,15 @@
 #include "ports/PortLock.h"
 
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace telmaris {
@@ -30,6 +35,22 @@ QString openFailureReason(const QSerialPort &port) {
         return QStringLiteral("lässt sich nicht öffnen (%1)").arg(detail);
     }
 }
+
+#ifdef Q_OS_UNIX
+// Whether the terminal behind fd is gone: hung up (poll says so, its ioctls fail with EIO) or
+// readable without a byte to read, which is the end of input on a terminal that reads raw.
+bool terminalGone(int fd) {
+    pollfd watched{fd, POLLIN, 0};
+    if (::poll(&watched, 1, 0) < 0)
+        return false;
+    if ((watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+        return true;
+    int available = 0;
+    if (::ioctl(fd, FIONREAD, &available) != 0)
+        return errno == EIO || errno == ENXIO || errno == ENODEV;
+    return (watched.revents & POLLIN) != 0 && available == 0;
+}
+#endif
 
 } // namespace
 
@@ -88,6 +109,7 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
     counts_ = countReader_(static_cast<int>(port_.handle()));
     if (counts_)
         countTimer_.start();
+    watchForHangUp();
     return true;
 }
 
@@ -96,15 +118,48 @@ bool SerialLine::isOpen() const {
 }
 
 void SerialLine::close() {
+    if (port_.isOpen())
+        port_.flush(); // whatever is still buffered (a hang-up after an abort) goes out first
+    shutDown();
+}
+
+void SerialLine::shutDown() {
     drainTimer_.stop();
     countTimer_.stop();
     counts_.reset();
-    if (!port_.isOpen())
-        return;
-    // Whatever is still buffered (a hang-up after an abort) goes out before the port closes.
-    port_.flush();
-    port_.close();
+    if (hangUpNotifier_) {
+        // It may be what called: it goes once its signal is over.
+        hangUpNotifier_->setEnabled(false);
+        hangUpNotifier_->deleteLater();
+        hangUpNotifier_ = nullptr;
+    }
+#ifdef Q_OS_UNIX
+    if (watchFd_ >= 0)
+        ::close(watchFd_);
+#endif
+    watchFd_ = -1;
+    if (port_.isOpen())
+        port_.close();
     port_.clearError();
+}
+
+void SerialLine::watchForHangUp() {
+#ifdef Q_OS_UNIX
+    watchFd_ = ::fcntl(static_cast<int>(port_.handle()), F_DUPFD_CLOEXEC, 0);
+    if (watchFd_ < 0)
+        return; // no second descriptor: the toolkit's error report and the timers remain
+    hangUpNotifier_ = new QSocketNotifier(watchFd_, QSocketNotifier::Read, this);
+    connect(hangUpNotifier_, &QSocketNotifier::activated, this, &SerialLine::checkLineGone);
+#endif
+}
+
+void SerialLine::checkLineGone() {
+#ifdef Q_OS_UNIX
+    if (!port_.isOpen() || !terminalGone(static_cast<int>(port_.handle())))
+        return;
+    shutDown();
+    emit errorEvent(QSerialPort::ResourceError);
+#endif
 }
 
 void SerialLine::write(const QByteArray &bytes) {
@@ -150,10 +205,7 @@ void SerialLine::handleError(QSerialPort::SerialPortError error) {
     case QSerialPort::ResourceError:
         // The device is gone (an unplugged USB modem); the port would report this in a
         // tight loop for as long as it stays open.
-        drainTimer_.stop();
-        countTimer_.stop();
-        counts_.reset();
-        port_.close();
+        shutDown();
         break;
     default:
         break;
@@ -163,6 +215,7 @@ void SerialLine::handleError(QSerialPort::SerialPortError error) {
 }
 
 void SerialLine::checkDrain() {
+    checkLineGone();
     const qint64 pending = port_.isOpen() ? pendingOutput() : 0;
     if (pending == 0) {
         drainTimer_.stop();
@@ -184,8 +237,10 @@ void SerialLine::checkErrorCounts() {
     if (!counts_ || !port_.isOpen())
         return;
     const std::optional<LineErrorCounts> now = countReader_(static_cast<int>(port_.handle()));
-    if (!now)
+    if (!now) {
+        checkLineGone(); // the counters fail with the device that is gone
         return;
+    }
     const bool lost = charactersMayBeLost(*counts_, *now);
     counts_ = now;
     if (lost)

@@ -1,7 +1,9 @@
 #pragma once
 // The serial line to the modem: a QSerialPort opened 8N1, with the lock conventions of
 // terminal and dial-up programs honoured, that hands on received bytes and the port's error
-// events, among them the overrun, break and parity errors that only the driver's counters tell.
+// events, among them the overrun, break and parity errors that only the driver's counters tell,
+// and a line that vanished (an unplugged USB modem, a hung-up terminal), which it sees from
+// the terminal itself.
 
 #include "ports/LineErrorCounts.h"
 
@@ -10,6 +12,8 @@
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
+
+class QSocketNotifier;
 
 namespace telmaris {
 
@@ -47,13 +51,16 @@ signals:
     void received(const QByteArray &bytes);
     // Every error condition of the open port except an operation the device does not
     // support (a framing error shows only as a NUL byte received), and, as UnknownError, a rise
-    // of the driver's overrun, break or parity counters. After a read or resource error the
-    // port is already closed.
+    // of the driver's overrun, break or parity counters. A line that vanished is a
+    // ResourceError. After a read or resource error the port is already closed.
     void errorEvent(QSerialPort::SerialPortError error);
 
 private:
     void readAvailable();
     void handleError(QSerialPort::SerialPortError error);
+    void shutDown();
+    void watchForHangUp();
+    void checkLineGone();
     void checkDrain();
     void checkErrorCounts();
     qint64 pendingOutput() const;
@@ -65,6 +72,11 @@ private:
     ErrorCountReader countReader_ = readDriverErrorCounts;
     std::optional<LineErrorCounts> counts_; // nothing: the device keeps no counters
     QTimer countTimer_;
+    // A second descriptor of the open device, watched for a hang-up: the toolkit's own
+    // notifier of the device cannot be shared, and some versions of it take a hung-up terminal
+    // for one that has nothing to read.
+    int watchFd_ = -1;
+    QSocketNotifier *hangUpNotifier_ = nullptr; // a child; null while nothing is watched
 };
 
 } // namespace telmaris

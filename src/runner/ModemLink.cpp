@@ -63,10 +63,14 @@ void ModemLink::handleReceived(const QByteArray &bytes) {
         flags_.answerReceived = line.final;
         if (line.error)
             flags_.modemErrorReported = true;
-        if (log_)
-            log_->received(line.text);
         if (trace_)
             trace_->addTrace(rcvStringTrace(QTime::currentTime(), line.text));
+        // Once the run's outcome is decided an answer only reaches the trace: the status line
+        // keeps the run's final status, and the log ends with the run's end.
+        if (flags_.runOver)
+            continue;
+        if (log_)
+            log_->received(line.text);
         ui_.status(lastAnswerStatus(line.text));
     }
 }

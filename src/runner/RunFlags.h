@@ -12,6 +12,8 @@ struct RunFlags {
     bool commEventError = false;
     bool pauseOver = false;
     bool answerTimeOver = false; // the modem let the answer time limit pass
+    // The run's outcome is decided: its final status stays, later answers only reach the trace.
+    bool runOver = false;
 };
 
 } // namespace telmaris

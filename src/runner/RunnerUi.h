@@ -5,6 +5,7 @@
 #include "common/Dialogs.h"
 
 #include <QString>
+#include <optional>
 
 namespace telmaris {
 
@@ -15,8 +16,8 @@ public:
     virtual void status(const QString &text) = 0;
     // Modal boxes; titles as given ("Telmaris", "Telmaris - <name>").
     virtual void showMessage(MessageIcon icon, const QString &title, const QString &text) = 0;
-    // Modal input box without a preset text; cancelling gives the empty text.
-    virtual QString inputBox(const QString &title, const QString &prompt) = 0;
+    // Modal input box without a preset text; nothing when the user cancelled it.
+    virtual std::optional<QString> inputBox(const QString &title, const QString &prompt) = 0;
     virtual void beep() = 0;
 
     // The visible editor box. Text and positions are in CR LF text, counted from 0. A run reads

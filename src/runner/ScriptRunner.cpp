@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace telmaris {
 
@@ -38,14 +39,19 @@ struct ScriptRunner::Private {
         QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
     }
 
-    void pause(int milliseconds) {
+    // Waits; false when the run cannot go on: the line failed or the user asked to abort
+    // meanwhile. Either ends the wait at once, as nothing is sent after it anyway.
+    bool pause(int milliseconds) {
         flags.pauseOver = false;
         timer1.start(milliseconds);
-        waitUntil([this] { return flags.pauseOver; });
+        waitUntil([this] { return flags.pauseOver || flags.commEventError || flags.userAbort; });
+        timer1.stop();
+        return !flags.commEventError && !flags.userAbort;
     }
 
-    // Sends a command; false when the run must go to the error exit.
-    bool send(const QString &command) { return !link.tellModem(command); }
+    // Sends a command; false when the run must go to the error exit. Once the user asked to
+    // abort, nothing but the closing hang-up reaches the line: not a half-dialled code.
+    bool send(const QString &command) { return !flags.userAbort && !link.tellModem(command); }
 
     void logNote(const QString &text) {
         if (log)
@@ -60,6 +66,12 @@ struct ScriptRunner::Private {
             ui.showMessage(MessageIcon::Critical, Title, message);
     }
     void logSkippedLines(const QString &text);
+    // The user asked to abort: from now on nothing is sent but the closing hang-up.
+    void abort() {
+        if (!flags.userAbort)
+            logNote(QStringLiteral("Abbruch durch Anwender angefordert"));
+        flags.userAbort = true;
+    }
 
     bool carryOutLine(const QString &lineText);
     bool runToClosingReset(const StartData &settings, const QString &text);
@@ -84,8 +96,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
     case Keyword::None:
         return true;
     case Keyword::Pause:
-        pause(pauseSeconds(argument) * OneSecond);
-        return true;
+        return pause(pauseSeconds(argument) * OneSecond);
     case Keyword::Tonwahl:
         pulseDialing = false;
         return true;
@@ -102,11 +113,19 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
                                                                  : QStringLiteral("DIALOG"),
                          argument));
         return true;
-    case Keyword::Eingabe:
-        eingabeText = ui.inputBox(boxTitle, argument);
+    case Keyword::Eingabe: {
+        // A cancelled box is an abort: the lines after it would program without the input.
+        const std::optional<QString> answer = ui.inputBox(boxTitle, argument);
+        if (!answer) {
+            logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 abgebrochen").arg(argument));
+            abort();
+            return false;
+        }
+        eingabeText = *answer;
         logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 Antwort: \u00bb%2\u00ab")
                     .arg(argument, eingabeText));
         return true;
+    }
     case Keyword::Waehle:
         if (!send(dialCommand(argument, pulseDialing)))
             return false;
@@ -121,8 +140,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
             return false;
         break;
     }
-    pause(OneSecond);
-    return true;
+    return pause(OneSecond);
 }
 
 void ScriptRunner::Private::logSkippedLines(const QString &text) {
@@ -141,19 +159,22 @@ void ScriptRunner::Private::logSkippedLines(const QString &text) {
 
 bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const QString &text) {
     ui.status(texts::ModemResetStatus);
-    if (!send(atCommand(settings.modemReset)))
+    if (!send(atCommand(settings.modemReset)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::ModemInitStatus);
-    if (!send(atCommand(settings.modemInit)))
+    if (!send(atCommand(settings.modemInit)) || !pause(OneSecond))
         return false;
-    pause(OneSecond);
     ui.status(texts::RunningStatus);
 
     for (const ScriptLineRange &line : splitScriptLines(text)) {
+        // After an abort not even a notice or an input box follows; the line that was running
+        // when it came stays highlighted.
         QCoreApplication::processEvents();
+        if (flags.userAbort)
+            return false;
         ui.selectEditorRange(line.start, line.length);
-        if (line.length != 0 && !carryOutLine(text.mid(line.start, line.length)))
+        if (flags.userAbort ||
+            (line.length != 0 && !carryOutLine(text.mid(line.start, line.length))))
             return false;
     }
 
@@ -162,6 +183,7 @@ bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const Q
 }
 
 RunOutcome ScriptRunner::Private::errorExit() {
+    flags.runOver = true; // an answer arriving from now on leaves the run's final status alone
     if (flags.modemErrorReported) {
         finish(texts::ModemErrorStatus, texts::ModemErrorMessage);
         return RunOutcome::ModemError;
@@ -177,7 +199,8 @@ RunOutcome ScriptRunner::Private::errorExit() {
                limit == 1 ? texts::NoAnswerOneSecondMessage : texts::NoAnswerMessage.arg(limit));
         return RunOutcome::NoAnswer;
     }
-    // With UserAbort still set the hang-up is written and its answer not awaited.
+    // With UserAbort still set the hang-up is written and its answer not awaited. It is the
+    // only command written after an abort.
     link.tellModem(hangUpCommand());
     ui.beep();
     finish(texts::UserAbortStatus, texts::UserAbortMessage);
@@ -201,6 +224,7 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     flags.userAbort = false;
     flags.modemErrorReported = false;
     flags.commEventError = false;
+    flags.runOver = false;
     d_->pulseDialing = settings.dialPuls != 0;
     d_->boxTitle = Title + QStringLiteral(" - ") + scriptName;
     ui.setEditorLocked(true);
@@ -224,6 +248,7 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
         d_->finish(texts::PortFailureStatus, texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;
     } else if (d_->runToClosingReset(settings, text)) {
+        flags.runOver = true;
         if (d_->log)
             d_->log->end(texts::SuccessStatus, autoMode ? QString() : texts::SuccessMessage);
         if (!autoMode)
@@ -257,9 +282,7 @@ bool ScriptRunner::running() const {
 void ScriptRunner::requestAbort() {
     if (!d_->flags.running)
         return;
-    if (!d_->flags.userAbort)
-        d_->logNote(QStringLiteral("Abbruch durch Anwender angefordert"));
-    d_->flags.userAbort = true;
+    d_->abort();
     // Called from an event handler the wait notices it anyway; from anywhere else this makes
     // sure a sleeping wait looks at its flags again.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
@@ -268,6 +291,10 @@ void ScriptRunner::requestAbort() {
 
 const QString &ScriptRunner::eingabeText() const {
     return d_->eingabeText;
+}
+
+SerialLine &ScriptRunner::line() {
+    return d_->link.line();
 }
 
 } // namespace telmaris

@@ -12,6 +12,7 @@ namespace telmaris {
 
 class RunLog;
 class RunnerUi;
+class SerialLine;
 class TraceSink;
 
 enum class RunOutcome { Success, ModemError, PortError, NoAnswer, UserAbort, PortFailure };
@@ -42,6 +43,8 @@ public:
     bool running() const;
     void requestAbort(); // a press of "&Abbrechen": sets UserAbort
     const QString &eingabeText() const;
+    // The line the runs go through (for its error-counter source).
+    SerialLine &line();
 
 private:
     struct Private;

@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QStackedLayout>
 #include <QStackedWidget>
@@ -138,6 +139,17 @@ void MainWindow::buildWindow() {
     });
     optionsPage_->setRunLogPath(runLog_.path());
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
+    // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
+    // one, from anywhere in the window, the editor included.
+    const auto addTabKey = [this](QKeyCombination keys, int step) {
+        auto *shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { stepTab(step); });
+    };
+    addTabKey(Qt::CTRL | Qt::Key_Tab, 1);
+    addTabKey(Qt::CTRL | Qt::Key_PageDown, 1);
+    addTabKey(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1); // Shift+Tab arrives as Backtab
+    addTabKey(Qt::CTRL | Qt::Key_Backtab, -1);
+    addTabKey(Qt::CTRL | Qt::Key_PageUp, -1);
     connect(optionsPage_, &OptionsPage::umbruchChanged, this, &MainWindow::showEditor);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)
@@ -409,6 +421,14 @@ void MainWindow::switchTab() {
     currTab_ = newTab;
 }
 
+// One tab on, or back, with wrap-around, as a click on that tab would select it. While a run
+// locks the tab strip nothing happens.
+void MainWindow::stepTab(int step) {
+    if (running() || !scriptTabs_->isEnabled())
+        return;
+    selectTab((scriptTabs_->currentIndex() + step + OptionsTab) % OptionsTab + 1);
+}
+
 void MainWindow::followSlider() {
     if (scriptSlider_->value() != scriptTabs_->currentIndex() + 1)
         selectTab(scriptSlider_->value());
@@ -428,6 +448,8 @@ void MainWindow::programClicked() {
     }
     if (!writeCurrSkriptText())
         return; // the run would program a text that is not stored
+    if (!acceptMarkedLines())
+        return;
     if (traceMode_)
         addTrace(TraceSeparator);
     lastOutcome_ = runner_->sendSkript(
@@ -453,6 +475,20 @@ void MainWindow::openRunLog() {
     else
         dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
                              texts::NoRunLogYetMessage.arg(runLog_.path()));
+}
+
+// Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"
+// being the default; an unattended run goes on and names each of them on standard error.
+bool MainWindow::acceptMarkedLines() {
+    const QList<MarkedLine> marked = markedLines(editorText());
+    if (marked.isEmpty())
+        return true;
+    if (autoMode_) {
+        for (const MarkedLine &line : marked)
+            QTextStream(stderr) << markedLineWarning(data_.currSkript, line) << Qt::endl;
+        return true;
+    }
+    return dialogs_.askYesNo(QStringLiteral("Telmaris"), markedLinesQuestion(marked));
 }
 
 void MainWindow::helpClicked() {
@@ -511,8 +547,8 @@ void MainWindow::showMessage(MessageIcon icon, const QString &title, const QStri
     dialogs_.showMessage(icon, title, text);
 }
 
-QString MainWindow::inputBox(const QString &title, const QString &prompt) {
-    return dialogs_.askText(title, prompt, QString()).value_or(QString());
+std::optional<QString> MainWindow::inputBox(const QString &title, const QString &prompt) {
+    return dialogs_.askText(title, prompt, QString());
 }
 
 void MainWindow::beep() {

@@ -53,7 +53,7 @@ public:
     // RunnerUi
     void status(const QString &text) override;
     void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    QString inputBox(const QString &title, const QString &prompt) override;
+    std::optional<QString> inputBox(const QString &title, const QString &prompt) override;
     void beep() override;
     QString editorText() const override;
     void setEditorLocked(bool locked) override;
@@ -75,6 +75,8 @@ public:
     int currTab() const { return currTab_; }
     bool running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
+    // What carries out the runs; null before init().
+    ScriptRunner *runner() const { return runner_.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -93,6 +95,8 @@ private:
     void optionsClicked();
 
     void switchTab();
+    void stepTab(int step);   // the tab keys: +1 the next tab, -1 the previous one
+    bool acceptMarkedLines(); // false: the user chose not to run the script
     void followSlider();
     void showEditor(int umbruch);
     std::optional<int> evaluateCommandLine(const QString &argument);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace telmaris {
 
@@ -31,6 +32,20 @@ void MessageDialogs::showMessage(MessageIcon icon, const QString &title, const Q
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+bool MessageDialogs::askYesNo(const QString &title, const QString &text) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toDisplayLines(text));
+    box.setIcon(QMessageBox::Question);
+    QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 std::optional<QString> MessageDialogs::askText(const QString &title, const QString &prompt,

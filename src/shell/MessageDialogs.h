@@ -14,6 +14,7 @@ public:
     void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
     std::optional<QString> askText(const QString &title, const QString &prompt,
                                    const QString &proposal) override;
+    bool askYesNo(const QString &title, const QString &text) override;
     std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) override;
 
 private:

@@ -237,12 +237,17 @@ void TestScriptEdit::marksKeywordsAndSkippedLines() {
     edit.show();
     QVERIFY(QTest::qWaitForWindowExposed(&edit));
 
-    // Only the misspelt line is marked: a remark stays plain.
+    // Only the misspelt line is marked, all of it on a coloured ground, the misspelt word with
+    // the wave under it; a remark stays plain.
     const QTextBlock first = edit.document()->firstBlock();
     const QTextBlock second = first.next();
-    QCOMPARE(second.layout()->formats().size(), 1);
-    QCOMPARE(second.layout()->formats().first().format.underlineStyle(),
-             QTextCharFormat::WaveUnderline);
+    QString marked;
+    for (const QTextLayout::FormatRange &range : second.layout()->formats()) {
+        QVERIFY(range.format.background().style() != Qt::NoBrush);
+        marked += QString::number(range.length) +
+                  (range.format.underlineStyle() == QTextCharFormat::WaveUnderline ? "~" : "_");
+    }
+    QCOMPARE(marked, QStringLiteral("5~2_"));
     QVERIFY(second.next().layout()->formats().isEmpty());
 
     // The tooltip over the skipped line says why; over the others there is none.

@@ -1,9 +1,11 @@
 // The manual: where the program looks for it, beside itself or in its installed place, and the
 // manual as it lies beside the built program: self-contained, quoting every message and status
-// text the program can show, word for word.
+// text the program can show, word for word, with the pictures it names beside it and command
+// lines that name what an installation puts in place.
 
 #include "common/UserTexts.h"
 #include "help/Help.h"
+#include "shell/MainWindow.h"
 
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
@@ -11,6 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
@@ -26,6 +31,8 @@ private Q_SLOTS:
     void searchOrder();
     void quotesEveryText_data();
     void quotesEveryText();
+    void picturesAreTheWindowsSize();
+    void commandLinesNameInstalledPaths();
 
 private:
     QString text_;
@@ -128,5 +135,66 @@ void TestManual::quotesEveryText() {
     QVERIFY2(prose_.contains(piece), qPrintable(piece));
 }
 
-QTEST_GUILESS_MAIN(TestManual)
+// Every picture lies beside the manual; the window's pictures have the window's own size, as
+// the picture program renders it, and the size the manual reserves for them.
+void TestManual::picturesAreTheWindowsSize() {
+    test::TempProgramFolder folder;
+    test::ScriptedDialogs dialogs;
+    const QSize window = MainWindow(folder.path(), dialogs).size();
+    static const QRegularExpression image(
+        QStringLiteral("<img src=\"([^\"]+)\" width=\"(\\d+)\" height=\"(\\d+)\""));
+    int pictures = 0;
+    for (const auto &match : image.globalMatch(text_)) {
+        const QString path = QStringLiteral(TELMARIS_PROGRAM_DIR "/") + match.captured(1);
+        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+        if (!path.endsWith(QStringLiteral(".png")))
+            continue;
+        ++pictures;
+        QCOMPARE(QImageReader(path).size(), window);
+        QCOMPARE(QSize(match.captured(2).toInt(), match.captured(3).toInt()), window);
+    }
+    QVERIFY(pictures > 0);
+    QCOMPARE(text_.count(QStringLiteral("<img ")), text_.count(QStringLiteral("<figure>")));
+}
+
+// The build is installed into a temporary prefix that stands for /usr: every path under /usr,
+// every path relative to the program and every program a command line of the manual starts
+// is there.
+void TestManual::commandLinesNameInstalledPaths() {
+    test::TempProgramFolder prefix;
+    QProcess install;
+    install.start(QStringLiteral(TELMARIS_CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(TELMARIS_PROGRAM_DIR),
+                   QStringLiteral("--prefix"), prefix.filePath(QStringLiteral("usr"))});
+    QVERIFY(install.waitForFinished(60000));
+    QCOMPARE(install.exitCode(), 0);
+
+    static const QRegularExpression shown(QStringLiteral("<(pre|code)>(.*?)</\\1>"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression path(
+        QStringLiteral("(?:^|[\\s\"=])((?:/usr|\\.\\./share)/[^\\s\"<,;)]*)"));
+    static const QRegularExpression program(QStringLiteral("^(?:sudo )?(telmaris[a-z-]*)(?: |$)"),
+                                            QRegularExpression::MultilineOption);
+    int checked = 0;
+    for (const auto &block : shown.globalMatch(text_)) {
+        const QString command = block.captured(2).remove(tag).replace(QStringLiteral("&amp;"), "&");
+        QVERIFY2(!command.contains(QStringLiteral("/opt/")), qPrintable(command));
+        for (const auto &match : path.globalMatch(command)) {
+            QString installed = match.captured(1);
+            installed.replace(QRegularExpression(QStringLiteral("^\\.\\.")),
+                              QStringLiteral("/usr"));
+            QVERIFY2(QFileInfo::exists(prefix.path() + installed), qPrintable(installed));
+            ++checked;
+        }
+        for (const auto &match : program.globalMatch(command)) {
+            const QString installed = "/usr/bin/" + match.captured(1);
+            QVERIFY2(QFileInfo(prefix.path() + installed).isExecutable(), qPrintable(installed));
+            ++checked;
+        }
+    }
+    QVERIFY(checked > 10);
+}
+
+QTEST_MAIN(TestManual)
 #include "tst_manual.moc"

@@ -86,7 +86,7 @@ public:
 const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
-    "Start: Skript 3 »Nächte«, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
+    "Start: Skript %2, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
@@ -129,6 +129,15 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
                                "Ordner %F/state/Telmaris konnte nicht angelegt werden."}
         << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << true << QString();
+    // The one thing a successful unattended run prints: lines that will be skipped.
+    QTest::newRow("marked lines")
+        << QStringList{"--echo"}
+        << QByteArray("SkriptText5=WÄHLE 1\\N\\Lpause 3\\N\\LAUFLEGENe\r\n") << QStringList{"5"}
+        << 0
+        << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
+                       "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
@@ -145,6 +154,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QList<QByteArray>{"AT&F"} << false
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
                              "Sekunde geantwortet.« – Dauer … s");
+    // The line vanishes while the answer to the dial is awaited: over long before the limit.
+    QTest::newRow("unplugged modem")
+        << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
+        << QStringList{Notice,
+                       "Telmaris: Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
+        << Prepare + QList<QByteArray>{"ATDT55;"} << false
+        << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
+                             "eingeschaltet?« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
@@ -197,7 +214,9 @@ void TestEndToEnd::runWithoutDisplay() {
             sent << line.mid(11).chopped(5).toLatin1();
     QCOMPARE(sent, logBlocked ? QList<QByteArray>{} : commands);
     if (!sent.isEmpty())
-        QCOMPARE(logged.first(), LogHeader.arg(folder));
+        QCOMPARE(logged.first(),
+                 LogHeader.arg(folder, arguments.contains("5") ? QStringLiteral("5")
+                                                               : QString::fromUtf8("3 »Nächte«")));
     QCOMPARE(installation.commands(), commands);
     QCOMPARE(installation.folder.readIni(), installation.ini);
     // Without its answer time limit the silent modem would hold the run for a minute.

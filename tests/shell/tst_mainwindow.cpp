@@ -53,6 +53,8 @@ private Q_SLOTS:
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
     void withADisplayARunWaitsUntilAborted();
+    void keyboardPaths_data();
+    void keyboardPaths();
     void closeStoresTheChangedScriptBeforeTheSettings();
     void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
@@ -113,7 +115,8 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
 }
 
 void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
-    ProgramFixture program("ComPort=1\nCurrSkript=4\n", /*secondModem=*/true);
+    ProgramFixture program("ComPort=1\nCurrSkript=4\nSkriptName2=Zwei\nSkriptName3=Drei\n",
+                           /*secondModem=*/true);
     QVERIFY(program.open());
     const QByteArray atStart = program.folder.readIni();
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
@@ -157,18 +160,21 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     clickCheckBox(program.child<QCheckBox>("umbruchCheck"));
 
     // Renaming slot 12 by double-click: the list shows the trimmed name, the tab keeps its
-    // caption until the next start. Cancelling a rename leaves slot 2 without name.
+    // caption until the next start. Cancelling a rename keeps slot 2's name; OK with an empty
+    // text leaves slot 3 without name.
     auto *names = program.child<QListWidget>("nameList");
-    program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  ")};
+    program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  "), std::nullopt, QString()};
     doubleClickEntry(names, 11);
     doubleClickEntry(names, 1);
-    QCOMPARE(program.dialogs.inputs.size(), 2);
+    doubleClickEntry(names, 2);
+    QCOMPARE(program.dialogs.inputs.size(), 3);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
              QStringLiteral("Telmaris - Skriptnamen ändern|"
                             "Hier können Sie den Namen des Skripts 12 ändern: |"));
     QCOMPARE(names->item(11)->text(), QStringLiteral("12: Zentrale: Nacht"));
-    QCOMPARE(names->item(1)->text(), QStringLiteral("2: (kein)"));
+    QCOMPARE(names->item(1)->text(), QStringLiteral("2: Zwei"));
+    QCOMPARE(names->item(2)->text(), QStringLiteral("3: (kein)"));
     QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
 
     // The port chosen is taken when the page is left; nothing is written while the program runs.
@@ -179,6 +185,7 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QVERIFY(program.window->close());
     for (const QString &entry : QStringLiteral("ComPort=2|ModemReset=&F|ModemSpeed=9|DialPuls=1|"
                                                "LineLen=1|Umbruch=1|CurrSkript=4|"
+                                               "SkriptName2=Zwei|SkriptName3=|"
                                                "SkriptName12=Zentrale: Nacht")
                                     .split(u'|'))
         QCOMPARE(entry.section('=', 0, 0) + '=' + program.stored(entry.section('=', 0, 0)), entry);
@@ -297,6 +304,76 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
 
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
+}
+
+// Keys pressed where the focus is, one after the other. Each row starts on the given tab with
+// "x" typed at the end of slot 3's text, the focus on the given control ("editor": the editor
+// box) and, on the options page, slot 5 selected in the name list. What the user sees: where the
+// focus went after each key, the tab and the editor's text, slot 3's text in the file and the
+// rename boxes asked for.
+void TestMainWindow::keyboardPaths_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QTestEventList>("keys");
+    QTest::addColumn<QString>("seen");
+    const auto keys = [](std::initializer_list<QKeyCombination> combinations) {
+        QTestEventList list;
+        for (QKeyCombination keys : combinations)
+            list.addKeyClick(keys.key(), keys.keyboardModifiers());
+        return list;
+    };
+    const QKeyCombination tab(Qt::Key_Tab);
+    QTest::newRow("Tab leaves the editor")
+        << 3 << "editor" << keys({tab}) << "programButton | 3 Zeile Ax | Zeile A |";
+    QTest::newRow("Ctrl+Tab") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_Tab})
+                              << "editor | 4 Vier | Zeile Ax |";
+    QTest::newRow("Ctrl+Shift+Tab")
+        << 3 << "editor" << keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab})
+        << "editor | 2  | Zeile Ax |";
+    QTest::newRow("Ctrl+PgDn") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_PageDown})
+                               << "editor | 4 Vier | Zeile Ax |";
+    QTest::newRow("Ctrl+PgUp twice, round to the options page")
+        << 1 << "editor" << keys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::Key_PageUp})
+        << "com1Button editor | 100  | Zeile Ax |";
+    QTest::newRow("Return on a name") << 101 << "nameList" << keys({Qt::Key_Return})
+                                      << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
+    QTest::newRow("F2 on a name") << 101 << "nameList" << keys({Qt::Key_F2})
+                                  << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
+    QTest::newRow("the options page in reading order")
+        << 101 << "com1Button" << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab})
+        << "toneButton speedSlider lineLenSlider umbruchCheck runLogButton modemResetEdit "
+           "modemInitEdit nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
+}
+
+void TestMainWindow::keyboardPaths() {
+    QFETCH(int, tab);
+    QFETCH(QString, focus);
+    QFETCH(QTestEventList, keys);
+    QFETCH(QString, seen);
+    ProgramFixture program("CurrSkript=3\nSkriptText3=Zeile A\nSkriptText4=Vier\n"
+                           "SkriptName5=Fünf\n");
+    QVERIFY(program.open());
+    MainWindow &w = *program.window;
+    QApplication::setActiveWindow(&w);
+    typeAtEnd(w.scriptEdit(0), QStringLiteral("x"));
+    program.clickTab(tab);
+    program.child<QListWidget>("nameList")->setCurrentRow(4);
+    (focus == "editor" ? w.scriptEdit(0) : program.child(focus))->setFocus();
+
+    QStringList trail;
+    for (QTestEvent *key : keys) {
+        key->simulate(QApplication::focusWidget());
+        QWidget *now = QApplication::focusWidget();
+        trail << (now == w.scriptEdit(0) ? QStringLiteral("editor") : now->objectName());
+    }
+
+    QString asked;
+    for (const AskedInput &input : program.dialogs.inputs)
+        asked += QString(input.prompt).remove(QRegularExpression("\\D")) + ' ' + input.proposal;
+    QCOMPARE((trail.join(' ') + " | " + QString::number(w.currTab()) + ' ' +
+              w.scriptEdit(0)->crlfText() + " | " + program.stored("SkriptText3") + " | " + asked)
+                 .trimmed(),
+             seen);
 }
 
 void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {

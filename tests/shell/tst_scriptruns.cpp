@@ -1,8 +1,9 @@
 // Whole runs through the window in trace mode: scripts carried out through the real serial port
 // against the modem simulator on a pseudo-terminal, checked by the bytes the modem received, the
 // lines the editor highlighted in turn, the boxes, the trace and the run log; and how runs end
-// early: a modem error and the user's abort. Every run leaves the window ready with the caret
-// where it was. A run log that cannot be written is named once, after the run.
+// early: a modem error, the user's abort and the question about lines that will be skipped.
+// Every run leaves the window ready with the caret where it was. A run log that cannot be
+// written is named once, after the run.
 #include "ProgramFixture.h"
 #include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
@@ -70,8 +71,8 @@ class TestScriptRuns : public QObject {
 private Q_SLOTS:
     void everyKeyword();
     void errorToInitStopsWithoutClosingReset();
-    void abortTakesEffectAtTheNextCommand_data();
-    void abortTakesEffectAtTheNextCommand();
+    void abortSendsNothingButTheHangUp_data();
+    void abortSendsNothingButTheHangUp();
     void unwritableLogIsNamedOnceAfterTheRun();
 };
 
@@ -80,10 +81,14 @@ void TestScriptRuns::everyKeyword() {
         "---- Anlage ----\r\nWÄHLE 11\r\nTONWAHL\r\nWÄHLE  22\r\nMODEM ATM1%eingabe%\r\n"
         "EINGABE Nummer?\r\nMODEM ATDT%EINGABE%;\r\nEINGABE Zweite?\r\nIMPULSWAHL\r\n"
         "WÄHLE %Eingabe%\r\n\r\n   \r\nHINWEIS Jetzt kommt %EINGABE%\r\nDIALOG Gleich\r\r\n"
-        "pause 9\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
+        "pause 9\r\nWAHLE 12\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
     ScriptRun run(script, "DialPuls=1\n");
     run.dialogs.answers = {QStringLiteral("35"), QStringLiteral("47")};
+    // Asked about the lines that will be skipped, "Nein" runs nothing, "Ja" the rest.
+    run.dialogs.yesNo = {false, true};
 
+    QVERIFY(run.runToEnd());
+    QVERIFY(run.highlighted.isEmpty());
     QVERIFY(run.runToEnd());
 
     const QList<QByteArray> expected =
@@ -98,8 +103,13 @@ void TestScriptRuns::everyKeyword() {
     QStringList lines = script.split(QStringLiteral("\r\n"));
     lines.removeAll(QString());
     QCOMPARE(run.highlighted, lines);
-    QCOMPARE(run.dialogs.messages, (QStringList{Notice + "Jetzt kommt 47", Notice + "Gleich\r",
-                                                "[information] Telmaris: " + Success}));
+    const QString question =
+        QStringLiteral("[question] Telmaris: Zeile 15: pause 9\rZeile 16: WAHLE "
+                       "12\r\rDie markierten Zeilen werden nicht gesendet. "
+                       "Trotzdem programmieren?");
+    QCOMPARE(run.dialogs.messages,
+             (QStringList{question, question, Notice + "Jetzt kommt 47", Notice + "Gleich\r",
+                          "[information] Telmaris: " + Success}));
     QCOMPARE(run.dialogs.inputs.size(), 2);
     QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
              QStringLiteral("Telmaris - Anlage: Zweite?"));
@@ -119,7 +129,10 @@ void TestScriptRuns::everyKeyword() {
     QStringList log{run.logHeader(),
                     QString::fromUtf8("Zeile 15: »pause 9« – Diese Zeile wird übersprungen: "
                                       "Schlüsselwörter müssen in Großbuchstaben geschrieben "
-                                      "werden.")};
+                                      "werden."),
+                    QString::fromUtf8("Zeile 16: »WAHLE 12« – Diese Zeile wird übersprungen: "
+                                      "„WAHLE“ ist kein Schlüsselwort. Gemeint ist wohl "
+                                      "„WÄHLE“.")};
     for (int i = 0; i < expected.size(); ++i) {
         log += answeredOk(expected[i]);
         if (i == 4)
@@ -180,34 +193,38 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     QVERIFY(other.open(run.modem1().devicePath(), 9600, true));
 }
 
-// An abort takes effect at the next command: a pause runs on, lines that send nothing still
-// run; then the modem hangs up. "&Abbrechen" is pressed when the given line is highlighted,
-// after the given delay.
-void TestScriptRuns::abortTakesEffectAtTheNextCommand_data() {
+// After an abort nothing more reaches the line but the hang-up: no script line, no closing
+// reset, not even a notice; a pause in progress ends at once. A cancelled input box is an
+// abort. "&Abbrechen" is pressed when the given line is highlighted, after the given delay;
+// the modem's answer to the hang-up arrives while the abort's box is open and leaves the
+// abort's status.
+void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("abortAt");
+    QTest::addColumn<QString>("abortAt"); // empty: no click
     QTest::addColumn<int>("delayMs");
     QTest::addColumn<int>("sentBefore"); // commands sent when "&Abbrechen" was pressed
     QTest::addColumn<QList<QByteArray>>("sent");
-    QTest::addColumn<QStringList>("shown");
-    const QString aborted =
-        Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.");
-    QTest::newRow("during a pause")
-        << "PAUSE 2\r\nMODEM ATM1\r\nMODEM ATL1"
-        << "PAUSE 2" << 300 << 2 << prepared({"ATM1", "ATH0"}, false) << QStringList{aborted};
+    const QString pause = QStringLiteral("PAUSE 60"); // longer than the run's watchdog
+    QTest::newRow("during a pause before a dial line")
+        << pause + QString::fromUtf8("\r\nWÄHLE 7010301234\r\nMODEM ATL1") << pause << 100 << 2
+        << prepared({"ATH0"}, false);
+    QTest::newRow("in the second after the last line, before the closing reset")
+        << "MODEM ATM1\r\nAUFLEGEN"
+        << "AUFLEGEN" << 300 << 4 << prepared({"ATM1", "ATH0", "ATH0"}, false);
     QTest::newRow("before lines that send nothing")
         << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
-        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "AT&F", "ATH0"}, false)
-        << QStringList{Notice + "Achtung", Notice + "Ende", aborted};
+        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "ATH0"}, false);
+    QTest::newRow("input box cancelled")
+        << QString::fromUtf8("MODEM ATM1\r\nEINGABE Code?\r\nWÄHLE #9%EINGABE%\r\nMODEM ATL1")
+        << QString() << 0 << 0 << prepared({"ATM1", "ATH0"}, false);
 }
 
-void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
+void TestScriptRuns::abortSendsNothingButTheHangUp() {
     QFETCH(QString, script);
     QFETCH(QString, abortAt);
     QFETCH(int, delayMs);
     QFETCH(int, sentBefore);
     QFETCH(QList<QByteArray>, sent);
-    QFETCH(QStringList, shown);
     ScriptRun run(script);
     QList<QByteArray> sentAtAbort;
     QByteArray fileAtAbort;
@@ -215,8 +232,10 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
         sentAtAbort = run.modem1().commands();
         fileAtAbort = run.folder.readIni();
         // While the script runs, only "&Abbrechen" and help are usable, the editor is locked,
-        // and the window cannot be closed.
+        // the tab keys do nothing, and the window cannot be closed.
         QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
+        QTest::keyClick(run.editor(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(run.window->currTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
         // The line runs with RTS/CTS flow control.
         const int fd = ::open(QFile::encodeName(run.modem1().devicePath()).constData(),
@@ -227,18 +246,25 @@ void TestScriptRuns::abortTakesEffectAtTheNextCommand() {
         QTest::mouseClick(run.button("programButton"), Qt::LeftButton);
     };
     QObject::connect(run.editor(), &QPlainTextEdit::selectionChanged, [&] {
-        if (run.editor()->selText() == abortAt)
+        if (!abortAt.isEmpty() && run.editor()->selText() == abortAt)
             delayMs ? QTimer::singleShot(delayMs, abort) : abort();
     });
+    run.dialogs.onMessage = [&](const QString &) {
+        QTRY_VERIFY(run.trace().last().endsWith(QString::fromUtf8(" RcvString: »OK«")));
+    };
 
     QVERIFY(run.runToEnd());
 
-    QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
-    QTRY_COMPARE(run.modem1().commands(), sent);
-    QCOMPARE(run.dialogs.messages, shown);
+    if (!abortAt.isEmpty())
+        QCOMPARE(sentAtAbort, sent.mid(0, sentBefore));
+    QCOMPARE(run.modem1().commands(), sent);
+    QCOMPARE(
+        run.dialogs.messages,
+        QStringList{Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.")});
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QVERIFY(run.idleAgain());
-    QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
+    if (!abortAt.isEmpty())
+        QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
 
     // The log has every command sent, the moment of the abort, and the end.
     const QStringList log = run.folder.runLog();

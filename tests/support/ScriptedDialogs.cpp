@@ -21,6 +21,12 @@ void ScriptedDialogs::showMessage(MessageIcon icon, const QString &title, const 
         onMessage(text);
 }
 
+bool ScriptedDialogs::askYesNo(const QString &title, const QString &text) {
+    messages << describeBox(MessageIcon::Question, title, text);
+    texts << text;
+    return !yesNo.isEmpty() && yesNo.takeFirst();
+}
+
 std::optional<QString> ScriptedDialogs::askText(const QString &title, const QString &prompt,
                                                 const QString &proposal) {
     inputs.append({title, prompt, proposal});
