@@ -1,6 +1,6 @@
 // Test helper: one copy of the program logging many answer lines to the run log of
-// XDG_STATE_HOME. It waits for a line on standard input, so that several copies can be let
-// go at the same moment.
+// XDG_STATE_HOME. It says "ready" and waits for a line on standard input, so that several
+// copies can be let go at the same moment.
 //   run_log_writer_child <tag> <count>
 #include "runner/RunLog.h"
 
@@ -13,6 +13,8 @@ int main(int argc, char *argv[]) {
         return 2;
     const QString tag = QString::fromLocal8Bit(argv[1]);
     const int count = QString::fromLocal8Bit(argv[2]).toInt();
+    std::puts("ready");
+    std::fflush(stdout);
     char go[8];
     if (!std::fgets(go, sizeof go, stdin))
         return 2;

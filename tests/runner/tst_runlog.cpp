@@ -39,10 +39,12 @@ void TestRunLog::copiesWritingAtOnceKeepWholeLines() {
         children.push_back(std::make_unique<QProcess>());
         children.back()->start(QStringLiteral(RUN_LOG_WRITER_CHILD),
                                {QStringLiteral("copy%1").arg(copy), QString::number(perCopy)});
-        QVERIFY(children.back()->waitForStarted());
+        QVERIFY(children.back()->waitForReadyRead(30000)); // "ready"
     }
-    for (const auto &child : children)
+    for (const auto &child : children) {
         child->write("go\n");
+        QVERIFY(child->waitForBytesWritten());
+    }
     for (const auto &child : children) {
         QVERIFY(child->waitForFinished(60000));
         QCOMPARE(child->exitCode(), 0);
@@ -50,8 +52,11 @@ void TestRunLog::copiesWritingAtOnceKeepWholeLines() {
 
     const QString path = folder.runLogPath();
     const QString older = path + QStringLiteral(".1");
+    // Renamed at its first line past the limit; a copy that finds it being renamed may write on
+    // into it.
     const qint64 olderSize = QFileInfo(older).size();
-    QVERIFY2(olderSize >= RunLogFile::DefaultLimit && olderSize < RunLogFile::DefaultLimit + 400,
+    QVERIFY2(olderSize >= RunLogFile::DefaultLimit &&
+                 (copies > 1 || olderSize < RunLogFile::DefaultLimit + 200),
              qPrintable(QString::number(olderSize)));
     static const QRegularExpression whole(
         QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} \\[\\d+\\] "
