@@ -354,7 +354,8 @@ void TestMainWindow::keyboardPaths() {
                            "SkriptName5=Fünf\n");
     QVERIFY(program.open());
     MainWindow &w = *program.window;
-    QApplication::setActiveWindow(&w);
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     typeAtEnd(w.scriptEdit(0), QStringLiteral("x"));
     program.clickTab(tab);
     program.child<QListWidget>("nameList")->setCurrentRow(4);
