@@ -29,14 +29,18 @@ bool SettingsStore::storeScript(int n, const EditorText &editor) {
     return false;
 }
 
-bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings) {
+bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings,
+                                  const IniEntries &ports) {
     const bool scriptChanged = slots_.skriptChanged;
     IniEntries entries;
     if (scriptChanged)
         entries.append(ScriptSlots::skriptTextEntry(n, editor));
     entries.append(settings);
     QString reason;
-    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
+    QList<QPair<QString, IniEntries>> sections{{DataSection, entries}};
+    if (!ports.isEmpty())
+        sections.append({PortsSection, ports});
+    if (ini_.writeIniSections(sections, &reason)) {
         slots_.skriptChanged = false;
         saveFailureReported_ = false;
         return true;
