@@ -149,6 +149,15 @@ void TestEndToEnd::runWithoutDisplay_data() {
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    // The demo's modem test and the other questions a modem answers about itself.
+    QTest::newRow("information commands")
+        << QStringList{"--echo"}
+        << QByteArray("SkriptText5=MODEM ATI\\N\\LMODEM AT&V\\N\\LMODEM "
+                      "ATI1I2I3I4I5I6I7\\N\\LMODEM AT+GMI;+GMM;+GMR\r\n")
+        << QStringList{"5"} << 0 << QStringList{}
+        << Prepare +
+               QList<QByteArray>{"ATI", "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR", "AT&F"}
+        << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
