@@ -268,7 +268,8 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
     const IniSnapshot snapshot = store_.open(programDir_);
-    const bool firstStart = !QFileInfo::exists(store_.ini().path());
+    // No settings file yet: the first start.
+    const bool firstStart = !QFileInfo::exists(store_.ini().path()) && wantsWindow(argument);
     // The settings in use would be defaults: an unattended run would program an empty slot and
     // report success. The reading error was shown; nothing goes on the line.
     if (store_.readFailed() && !wantsWindow(argument))
@@ -294,7 +295,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
     optionsPage_->selectPort(stored.data.comPort);
     data_.comPort = stored.data.comPort;
-    if (stored.askToCheckPort)
+    if (stored.askToCheckPort && !firstStart)
         dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                              texts::CheckPortMessage);
     optionsPage_->setModemReset(stored.data.modemReset);
@@ -323,8 +324,11 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     const std::optional<int> exitStatus = evaluateCommandLine(argument);
     // The first start shows the options page with the port question, so the user sees at
     // once which device each COM number stands for.
-    if (!exitStatus && firstStart && stored.askToCheckPort)
+    if (!exitStatus && firstStart && stored.askToCheckPort) {
         selectTab(OptionsTab);
+        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                             texts::CheckPortMessage);
+    }
     return exitStatus;
 }
 
