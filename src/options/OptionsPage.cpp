@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
+#include "options/ModemTestDialog.h"
 #include "ports/PortMap.h"
 
 #include <QButtonGroup>
@@ -177,8 +178,9 @@ QGroupBox *OptionsPage::buildPortFrame() {
         portInfos_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(portButtons_[i], i, 0);
         layout->addWidget(portDevices_[i], i, 1);
-        // Beside the button "&Neu suchen" in the first row, across its column below it.
-        layout->addWidget(portInfos_[i], i, 2, 1, i == 0 ? 1 : 2);
+        // Beside the buttons "&Neu suchen" and "Mo&dem testen" in the first two rows, across
+        // their column below them.
+        layout->addWidget(portInfos_[i], i, 2, 1, i < 2 ? 1 : 2);
         const int comPort = i + 1;
         connect(portDevices_[i], &QComboBox::activated, this,
                 [this, comPort] { takePortDevice(comPort); });
@@ -191,6 +193,13 @@ QGroupBox *OptionsPage::buildPortFrame() {
     rescan->setAutoDefault(false);
     connect(rescan, &QPushButton::clicked, this, &OptionsPage::rescanRequested);
     layout->addWidget(rescan, 0, 3);
+    modemTestButton_ = new QPushButton(QStringLiteral("Mo&dem testen"), frame);
+    modemTestButton_->setObjectName(QStringLiteral("modemTestButton"));
+    modemTestButton_->setAutoDefault(false);
+    connect(modemTestButton_, &QPushButton::clicked, this, &OptionsPage::testModem);
+    connect(portGroup_, &QButtonGroup::idToggled, this,
+            [this] { setModemTestAllowed(modemTestAllowed_); });
+    layout->addWidget(modemTestButton_, 1, 3);
     return frame;
 }
 
@@ -275,6 +284,7 @@ QString deviceInfo(const SerialDevice &device) {
 
 void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices,
                            const SerialDevices &detected) {
+    devices_ = devices;
     for (int i = 0; i < 4; ++i) {
         portButtons_[i]->setEnabled(probe.usable[i]);
         QComboBox *chooser = portDevices_[i];
@@ -309,6 +319,23 @@ int OptionsPage::selectedPort() const {
             return i + 1;
     }
     return 0;
+}
+
+void OptionsPage::setModemTestAllowed(bool allowed) {
+    modemTestAllowed_ = allowed;
+    modemTestButton_->setEnabled(allowed && selectedPort() != 0);
+}
+
+// The test asks the modem on the port selected now, at the speed set now, in a window of its
+// own that the user closes; the port is given back when the query ends.
+void OptionsPage::testModem() {
+    const int port = selectedPort();
+    if (!modemTestAllowed_ || port == 0)
+        return;
+    auto *dialog = new ModemTestDialog(QStringLiteral("COM %1").arg(port), devices_[port - 1],
+                                       baudOfSpeedPosition(data_.modemSpeed), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void OptionsPage::setModemReset(const QString &text) {

@@ -21,6 +21,7 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 
@@ -43,6 +44,8 @@ public:
     void selectPort(int comPort);
     // 1 plus the index of the first selected port button; 0 when none is selected.
     int selectedPort() const;
+    // "Mo&dem testen" asks the modem on the selected port; not while a script runs.
+    void setModemTestAllowed(bool allowed);
 
     // Start-up: each sets its control, whose own handler then fills the settings record.
     void setModemReset(const QString &text);
@@ -87,6 +90,7 @@ private:
     void renameSelectedSkript();
     void showNameEntry(int n);
     void takePortDevice(int comPort);
+    void testModem();
 
     QGroupBox *buildPortFrame();
     QGroupBox *buildDialFrame();
@@ -101,6 +105,9 @@ private:
     std::array<QComboBox *, 4> portDevices_{};
     std::array<QLabel *, 4> portInfos_{};
     std::array<QRadioButton *, 2> dialButtons_{};
+    std::array<QString, 4> devices_;
+    QPushButton *modemTestButton_ = nullptr;
+    bool modemTestAllowed_ = true;
     QButtonGroup *portGroup_ = nullptr;
     QButtonGroup *dialGroup_ = nullptr;
     QGroupBox *speedFrame_ = nullptr;
