@@ -601,6 +601,7 @@ void MainWindow::setRunState(bool running) {
     optionsButton_->setEnabled(!running);
     scriptTabs_->setEnabled(!running);
     scriptSlider_->setEnabled(!running);
+    optionsPage_->setModemTestAllowed(!running);
 }
 
 void MainWindow::addTrace(const QString &line) {
