@@ -65,9 +65,8 @@ void PortMap::fillFrom(const SerialDevices &devices) {
     }
 }
 
-PortProbe checkComPorts(const PortMap &ports, bool tellStandardError) {
+PortProbe checkComPorts(const PortMap &ports) {
     PortProbe probe;
-    QTextStream err(stderr);
     for (int n = 1; n <= 4; ++n) {
         QCoreApplication::processEvents();
         SerialLine line;
@@ -76,13 +75,18 @@ PortProbe checkComPorts(const PortMap &ports, bool tellStandardError) {
         probe.usable[n - 1] =
             line.open(device, baudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
         line.close();
-        if (!probe.usable[n - 1]) {
+        if (!probe.usable[n - 1])
             probe.reasons[n - 1] = reason;
-            if (tellStandardError)
-                err << "COM" << n << " (" << device << "): " << reason << Qt::endl;
-        }
     }
     return probe;
+}
+
+void printUnusablePorts(const PortMap &ports, const PortProbe &probe) {
+    QTextStream err(stderr);
+    for (int n = 1; n <= 4; ++n)
+        if (!probe.usable[n - 1])
+            err << "COM" << n << " (" << ports.device(n) << "): " << probe.reasons[n - 1]
+                << Qt::endl;
 }
 
 } // namespace telmaris

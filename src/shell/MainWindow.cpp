@@ -279,8 +279,10 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     ports_.fillFrom(detected_);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
-    const PortProbe probe = checkComPorts(ports_);
+    probe_ = checkComPorts(ports_);
+    const PortProbe &probe = probe_;
     if (!probe.anyUsable()) {
+        printUnusablePorts(ports_, probe);
         dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                              texts::NoComPortsMessage);
         return ExitNoSerialPort;
@@ -339,6 +341,11 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
+    // The ports that cannot be opened are named where they matter: in trace mode, and when the
+    // run needs one of them. A successful scheduled run stays silent.
+    if (traceMode_ ||
+        (choice.kind == CommandLineChoice::AutoMode && !probe_.usable.at(data_.comPort - 1)))
+        printUnusablePorts(ports_, probe_);
     runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
     if (choice.kind == CommandLineChoice::AutoMode)
@@ -487,7 +494,7 @@ void MainWindow::refreshPorts(bool detect) {
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
-    optionsPage_->setPorts(checkComPorts(ports_, false), devices, detected_);
+    optionsPage_->setPorts(checkComPorts(ports_), devices, detected_);
 }
 
 void MainWindow::choosePortDevice(int comPort, const QString &device) {

@@ -126,6 +126,7 @@ private:
     PortMap ports_;
     DeviceDetector detectDevices_ = detectSerialDevices;
     SerialDevices detected_; // at the last detection
+    PortProbe probe_;        // the ports at start-up
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
