@@ -56,8 +56,11 @@
     X(ScriptAndSettingsNotSavedMessage,                                                          \
       "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
     X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
+    X(SettingsKeptMessage,                                                                       \
+      "Die Einstellungen und Skriptnamen wurden nicht gespeichert: Die Einstellungsdatei "       \
+      "konnte beim Programmstart nicht gelesen werden und bleibt daher, wie sie ist.")          \
     X(NoRunLogYetMessage,                                                                        \
-      "Das Protokoll %1 gibt es noch nicht: es entsteht beim ersten Programmieren.")             \
+      "Das Protokoll %1 gibt es noch nicht: Es entsteht beim ersten Programmieren.")             \
     X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \

@@ -11,6 +11,7 @@
 #include "options/OptionsPage.h"
 #include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
+#include "shell/StartUp.h"
 #include "store/AutoModeSettings.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
@@ -265,6 +266,10 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
     const IniSnapshot snapshot = store_.open(programDir_);
+    // The settings in use would be defaults: an unattended run would program an empty slot and
+    // report success. The reading error was shown; nothing goes on the line.
+    if (store_.readFailed() && !wantsWindow(argument))
+        return ExitRunFailed;
     ports_ = PortMap::fromIni(snapshot);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);

@@ -44,7 +44,8 @@ public:
     ~MainWindow() override;
 
     // Start-up with the command-line argument text. Returns the exit status when the process
-    // has to end at once (AutoMode run over, unknown parameter, no usable serial port), and
+    // has to end at once (AutoMode run over, or refused on a settings file that cannot be read,
+    // unknown parameter, no usable serial port), and
     // nothing when the program goes on in interactive use. Without a display nobody can answer
     // an input box or abort: an AutoMode run that asks for input is refused, and the modem's
     // answers get a time limit by default.

@@ -10,13 +10,14 @@ SettingsStore::SettingsStore(RunnerUi &ui) : ui_(ui), ini_(QString()), slots_(in
 IniSnapshot SettingsStore::open(const QString &programDir) {
     ini_ = IniFile(locateIniFile(programDir));
     // A file that is there but cannot be read is reported; the program goes on with the
-    // defaults, and the failed re-read at the end keeps the file from being overwritten.
+    // defaults, which the close then never writes over the file.
     QString readError;
-    IniSnapshot snapshot = ini_.snapshot(&readError);
-    if (!readError.isEmpty())
+    atStart_ = ini_.snapshot(&readError);
+    readFailed_ = !readError.isEmpty();
+    if (readFailed_)
         ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                         settingsNotReadMessage(ini_.path(), readError));
-    return snapshot;
+    return atStart_;
 }
 
 bool SettingsStore::storeScript(int n, const EditorText &editor) {
@@ -34,11 +35,16 @@ bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntr
     IniEntries entries;
     if (scriptChanged)
         entries.append(ScriptSlots::skriptTextEntry(n, editor));
-    entries.append(settings);
+    // A file that cannot be read now is left to the write, which reports it.
+    if (!readFailed_)
+        entries.append(changedSince(DataSection, settings, atStart_, ini_.snapshot()));
     QString reason;
-    if (ini_.writeIniBatch(DataSection, entries, &reason)) {
+    if (entries.isEmpty() || ini_.writeIniBatch(DataSection, entries, &reason)) {
         slots_.skriptChanged = false;
         saveFailureReported_ = false;
+        if (readFailed_)
+            ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                            texts::SettingsKeptMessage);
         return true;
     }
     if (scriptChanged && !saveFailureReported_) {

@@ -17,6 +17,9 @@ public:
     // Finds the settings file for the program in programDir and reads it once. A file that is
     // there but cannot be read is reported; its snapshot is empty.
     IniSnapshot open(const QString &programDir);
+    // The settings file is there but could not be read at start-up: the settings in use are
+    // defaults, not the user's.
+    bool readFailed() const { return readFailed_; }
 
     IniFile &ini() { return ini_; }
     ScriptSlots &scripts() { return slots_; }
@@ -26,9 +29,11 @@ public:
     bool storeScript(int n, const EditorText &editor);
 
     // The close: the changed script of slot n and the settings entries in one write, so the
-    // file is replaced once. A script that cannot be stored keeps the window open once (false),
-    // so that the user can still copy it; a second attempt closes all the same and reports the
-    // settings as not stored.
+    // file is replaced once. Of the settings only those are written that this copy changed
+    // since it read them or that the file lacks: another running copy's changes survive. After
+    // a start whose file could not be read no settings are written at all, and the user is told.
+    // A script that cannot be stored keeps the window open once (false), so that the user can
+    // still copy it; a second attempt closes all the same and reports the settings as not stored.
     bool storeForClose(int n, const EditorText &editor, const IniEntries &settings);
 
 private:
@@ -37,6 +42,8 @@ private:
     RunnerUi &ui_;
     IniFile ini_;
     ScriptSlots slots_;
+    IniSnapshot atStart_; // the file as read at start-up
+    bool readFailed_ = false;
     bool saveFailureReported_ = false;
 };
 

@@ -62,6 +62,23 @@ QString IniSnapshot::value(const QString &section, const QString &key) const {
     return text_.value(section, key);
 }
 
+bool IniSnapshot::contains(const QString &section, const QString &key) const {
+    return text_.contains(section, key);
+}
+
+IniEntries changedSince(const QString &section, const IniEntries &entries,
+                        const IniSnapshot &atStart, const IniSnapshot &now) {
+    IniEntries kept;
+    for (const auto &entry : entries) {
+        const auto &[key, value] = entry;
+        const bool othersChange = value == atStart.value(section, key) &&
+                                  now.contains(section, key) && now.value(section, key) != value;
+        if (!othersChange)
+            kept.append(entry);
+    }
+    return kept;
+}
+
 QString settingsNotReadMessage(const QString &path, const QString &reason) {
     return texts::SettingsNotReadMessage.arg(QDir::toNativeSeparators(path), reason);
 }
@@ -167,11 +184,27 @@ QString existingIniFile(const QString &folder) {
     return {};
 }
 
+bool isSystemProgramFolder(const QString &folder) {
+    const QString name = QDir(folder).dirName();
+    if (name == QLatin1String("bin") || name == QLatin1String("sbin"))
+        return true;
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty())
+        return false;
+    const QStringList onPath =
+        qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    return std::any_of(onPath.cbegin(), onPath.cend(), [&](const QString &entry) {
+        return QFileInfo(entry).canonicalFilePath() == canonical;
+    });
+}
+
 QString locateIniFile(const QString &programDir,
                       const std::function<bool(const QString &dir)> &isWritableDir) {
     if (QString existing = existingIniFile(programDir); !existing.isEmpty())
         return existing;
-    if (isWritableDir(programDir))
+    // A program installed among the system's programs shares its folder with every user: a
+    // file made there by one start (as root, say) would shadow everybody's own settings.
+    if (!isSystemProgramFolder(programDir) && isWritableDir(programDir))
         return QDir(programDir).filePath(IniFileName);
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
 }

@@ -33,11 +33,19 @@ public:
     // error.
     static IniSnapshot load(const QString &path, QString *error = nullptr);
     QString value(const QString &section, const QString &key) const; // "" when missing
+    bool contains(const QString &section, const QString &key) const;
     const IniText &text() const { return text_; }
 
 private:
     IniText text_;
 };
+
+// The entries of section worth writing over the file as it is now, when atStart is what this copy
+// read at its start: all but those whose value is still the one read then while the file now
+// holds another one. Those were changed by another running copy since, and this one did not.
+// With a single copy (now as atStart) every entry is kept.
+IniEntries changedSince(const QString &section, const IniEntries &entries,
+                        const IniSnapshot &atStart, const IniSnapshot &now);
 
 // What the user is told at start-up when the settings file exists but cannot be read.
 QString settingsNotReadMessage(const QString &path, const QString &reason);
@@ -76,8 +84,13 @@ private:
     mutable IniSnapshot kept_;
 };
 
+// Whether folder is one of the system's program folders: a "bin" or "sbin" folder (/usr/bin,
+// /usr/local/sbin, ...) or a folder on PATH. Other users' starts would find a file there first.
+bool isSystemProgramFolder(const QString &folder);
+
 // Where Telmaris.Ini lives: beside the program (programDir), unless no file lies there and the
-// folder is not writable, then in the user's configuration folder. Beside the program, a file
+// folder is not writable or is a system program folder (not even the superuser creates one
+// there), then in the user's configuration folder. Beside the program, a file
 // whose name differs only in letter case (TELMARIS.INI) is taken under its own name when no
 // Telmaris.Ini is there; of several, the first in byte order.
 QString locateIniFile(const QString &programDir);

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <unistd.h>
+
 using namespace telmaris::test;
 
 namespace {
@@ -43,8 +45,9 @@ public:
         simulator.waitForFinished();
     }
 
-    // Runs the program with no display; returns its exit status, -1 for a crash.
-    int run(const QStringList &arguments) {
+    // Runs the program with no display, as the user uid when given (by the superuser); returns
+    // its exit status, -1 for a crash.
+    int run(const QStringList &arguments, const QString &uid = QString()) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -53,7 +56,13 @@ public:
         program.setWorkingDirectory(folder.path());
         QElapsedTimer clock;
         clock.start();
-        program.start(folder.filePath("telmaris"), arguments);
+        if (uid.isEmpty())
+            program.start(folder.filePath("telmaris"), arguments);
+        else
+            program.start(QStringLiteral("setpriv"),
+                          QStringList{"--reuid=" + uid, "--regid=" + uid, "--clear-groups",
+                                      folder.filePath("telmaris")} +
+                              arguments);
         if (!program.waitForFinished(120000))
             program.kill();
         seconds = clock.elapsed() / 1000.0;
@@ -107,6 +116,8 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void runWithoutDisplay_data();
     void runWithoutDisplay();
+    void unreadableSettings_data();
+    void unreadableSettings();
 };
 
 void TestEndToEnd::runWithoutDisplay_data() {
@@ -138,6 +149,15 @@ void TestEndToEnd::runWithoutDisplay_data() {
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    // The demo's modem test and the other questions a modem answers about itself.
+    QTest::newRow("information commands")
+        << QStringList{"--echo"}
+        << QByteArray("SkriptText5=MODEM ATI\\N\\LMODEM AT&V\\N\\LMODEM "
+                      "ATI1I2I3I4I5I6I7\\N\\LMODEM AT+GMI;+GMM;+GMR\r\n")
+        << QStringList{"5"} << 0 << QStringList{}
+        << Prepare +
+               QList<QByteArray>{"ATI", "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR", "AT&F"}
+        << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
@@ -221,6 +241,33 @@ void TestEndToEnd::runWithoutDisplay() {
     QCOMPARE(installation.folder.readIni(), installation.ini);
     // Without its answer time limit the silent modem would hold the run for a minute.
     QVERIFY2(installation.seconds < 30, qPrintable(QString::number(installation.seconds)));
+}
+
+// A settings file its user may not read: an unattended start sends nothing, prints the reading
+// error and fails, the slot given by number or by name alike. The file stays as it was.
+void TestEndToEnd::unreadableSettings_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("by number") << QStringList{"3"};
+    QTest::newRow("by name") << QStringList{" NÄCHTE "};
+}
+
+void TestEndToEnd::unreadableSettings() {
+    QFETCH(QStringList, arguments);
+    if (geteuid() != 0)
+        QSKIP("only the superuser can start the program as another user");
+    Installation installation({"--echo"}, QByteArray());
+    const QString path = installation.folder.iniPath();
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(installation.folder.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ReadOther | QFile::ExeOther));
+
+    QCOMPARE(installation.run(arguments, QStringLiteral("65534")), 1);
+    QCOMPARE(installation.errorLines,
+             QStringList{"Telmaris: Telmaris: Die Einstellungsdatei konnte nicht gelesen werden: " +
+                         path + " Zugriff verweigert"});
+    QCOMPARE(installation.commands(), QList<QByteArray>{});
+    QCOMPARE(installation.folder.readIni(), installation.ini);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

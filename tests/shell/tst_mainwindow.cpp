@@ -446,7 +446,7 @@ void TestMainWindow::helpInfoAndLogo() {
     QCOMPARE(program.child<QLabel>("runLogPath")->text(), log);
     QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
     QCOMPARE(program.dialogs.texts, QStringList{"Das Protokoll " + log +
-                                                " gibt es noch nicht: es entsteht beim ersten "
+                                                " gibt es noch nicht: Es entsteht beim ersten "
                                                 "Programmieren."});
     program.clickTab(1);
     QTest::mouseClick(program.button("programButton"), Qt::LeftButton);

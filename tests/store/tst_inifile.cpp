@@ -76,34 +76,53 @@ void TestIniFile::readOnlyFolderIsWrittenInPlace() {
 // first in byte order), before the user's configuration folder; a new file goes beside the
 // program when its folder is writable.
 void TestIniFile::locatesTheFile_data() {
+    QTest::addColumn<QString>("programDir"); // inside the temporary folder; "+PATH": on PATH
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<bool>("folderWritable");
     QTest::addColumn<QString>("located"); // empty: in the configuration folder
-    const auto row = [](const char *name, const QStringList &files, bool writable,
-                        const char *located) {
-        QTest::newRow(name) << files << writable << QString::fromUtf8(located);
+    const auto row = [](const char *name, const char *programDir, const QStringList &files,
+                        bool writable, const char *located) {
+        QTest::newRow(name) << QString::fromUtf8(programDir) << files << writable
+                            << QString::fromUtf8(located);
     };
-    row("new, writable folder", {}, true, "Telmaris.Ini");
-    row("new, read-only folder", {}, false, "");
-    row("there, read-only folder", {"Telmaris.Ini"}, false, "Telmaris.Ini");
-    row("from Windows", {"TELMARIS.INI"}, false, "TELMARIS.INI");
-    row("first in byte order", {"telmaris.ini", "TELMARIS.ini", "TeLmArIs.InI"}, false,
+    row("new, writable folder", "", {}, true, "Telmaris.Ini");
+    row("new, read-only folder", "", {}, false, "");
+    row("there, read-only folder", "", {"Telmaris.Ini"}, false, "Telmaris.Ini");
+    row("from Windows", "", {"TELMARIS.INI"}, false, "TELMARIS.INI");
+    row("first in byte order", "", {"telmaris.ini", "TELMARIS.ini", "TeLmArIs.InI"}, false,
         "TELMARIS.ini");
-    row("own name wins", {"TELMARIS.INI", "Telmaris.Ini", "TELMARIS.ini"}, false, "Telmaris.Ini");
-    row("no other names", {"Telmaris.Ini.bak", "Telmaris.In", "TELMARİS.INI"}, false, "");
+    row("own name wins", "", {"TELMARIS.INI", "Telmaris.Ini", "TELMARIS.ini"}, false,
+        "Telmaris.Ini");
+    row("no other names", "", {"Telmaris.Ini.bak", "Telmaris.In", "TELMARİS.INI"}, false, "");
+    // Installed among the system's programs: even where root may write, no file is made there;
+    // one that lies there already is used.
+    row("usr/bin, as root", "usr/bin", {}, true, "");
+    row("usr/local/sbin, as root", "usr/local/sbin", {}, true, "");
+    row("a folder on PATH, as root", "tools+PATH", {}, true, "");
+    row("usr/bin, file there", "usr/bin", {"Telmaris.Ini"}, true, "Telmaris.Ini");
+    row("a folder of its own, as root", "opt/telmaris", {}, true, "Telmaris.Ini");
 }
 
 void TestIniFile::locatesTheFile() {
+    QFETCH(QString, programDir);
     QFETCH(QStringList, files);
     QFETCH(bool, folderWritable);
     QFETCH(QString, located);
-    TempProgramFolder folder;
+    TempProgramFolder temporary;
+    const bool onPath = programDir.endsWith(QStringLiteral("+PATH"));
+    programDir.remove(QStringLiteral("+PATH"));
+    const QString folder = programDir.isEmpty() ? temporary.path() : temporary.filePath(programDir);
+    QVERIFY(QDir().mkpath(folder));
     for (const QString &name : files)
-        folder.writeFile(name, "[Data]\n");
+        temporary.writeFile(programDir.isEmpty() ? name : programDir + u'/' + name, "[Data]\n");
+    const QByteArray path = qgetenv("PATH");
+    if (onPath)
+        qputenv("PATH", "/usr/bin:" + QFile::encodeName(folder) + "/:/bin");
     const QString configFile =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
-    QCOMPARE(locateIniFile(folder.path(), [&](const QString &) { return folderWritable; }),
-             located.isEmpty() ? configFile : folder.filePath(located));
+    const QString found = locateIniFile(folder, [&](const QString &) { return folderWritable; });
+    qputenv("PATH", path);
+    QCOMPARE(found, located.isEmpty() ? configFile : QDir(folder).filePath(located));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

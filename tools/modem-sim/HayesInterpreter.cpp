@@ -56,6 +56,29 @@ void factoryRegisters(std::array<int, 256> &registers) {
     registers[10] = 14;
 }
 
+// What ATI0 to ATI7 answer: the identification lines a modem gives about itself. None of them
+// ends in a word that a program takes for a result code.
+const char *const Identification[] = {
+    "56000",                                      // I0: product code
+    "255",                                        // I1: checksum of the firmware
+    "ROM CHECK PASSED",                           // I2: self test
+    "Telmaris Modem-Simulator V1.0",              // I3: product name and version
+    "Hayes-compatible, V.250 commands",           // I4: description
+    "Country code 3D (Germany)",                  // I5: country setting
+    "Line: pseudo-terminal, no telephone",        // I6: line and chip set
+    "Options: tone and pulse dialling, S0-S255"}; // I7: configuration
+
+// The answers of the V.250 identification commands AT+GMI, AT+GMM and AT+GMR.
+QByteArray extendedInformation(const QByteArray &name) {
+    if (name == "GMI")
+        return "Telmaris project";
+    if (name == "GMM")
+        return "Modem-Simulator";
+    if (name == "GMR")
+        return "1.0";
+    return {};
+}
+
 } // namespace
 
 HayesInterpreter::HayesInterpreter(ModemProfile profile) : profile_(profile) {
@@ -107,11 +130,34 @@ bool HayesInterpreter::execute(const QByteArray &commands, HayesReply &reply) {
         if (command == ' ')
             continue;
         if (command == '&') {
-            if (pos >= commands.size() || commands[pos++] != 'F')
+            if (pos >= commands.size())
                 return false;
-            if (readNumber(commands, pos) != 0)
+            const char which = commands[pos++];
+            if ((which != 'F' && which != 'V') || readNumber(commands, pos) != 0)
                 return false;
-            reset();
+            if (which == 'F')
+                reset();
+            else
+                reply.information += activeProfile();
+            continue;
+        }
+        if (command == 'I') {
+            const qsizetype digits = pos;
+            const int n = readNumber(commands, pos);
+            if (n > 7 || pos - digits > 1)
+                return false;
+            reply.information += QByteArray(Identification[n]) + '\n';
+            continue;
+        }
+        if (command == '+') {
+            // An extended command runs to the next semicolon or the end of the line.
+            const qsizetype end = commands.indexOf(';', pos);
+            const QByteArray name = commands.mid(pos, end < 0 ? -1 : end - pos).trimmed();
+            pos = end < 0 ? commands.size() : end + 1;
+            const QByteArray answer = extendedInformation(name);
+            if (answer.isEmpty())
+                return false;
+            reply.information += answer + '\n';
             continue;
         }
         if (command == 'D') {
@@ -170,6 +216,17 @@ bool HayesInterpreter::execute(const QByteArray &commands, HayesReply &reply) {
         }
     }
     return true;
+}
+
+QByteArray HayesInterpreter::activeProfile() const {
+    QByteArray lines = "ACTIVE PROFILE:\n";
+    lines += "E" + QByteArray::number(int(current_.echo)) + " Q" + QByteArray::number(int(quiet_)) +
+             " V" + QByteArray::number(int(current_.verbose)) + "\n";
+    QByteArray registers;
+    for (int n : {0, 2, 3, 4, 5, 6, 7, 8, 10})
+        registers += "S" + QByteArray::number(n).rightJustified(2, '0') + ":" +
+                     QByteArray::number(registers_[size_t(n)]).rightJustified(3, '0') + " ";
+    return lines + registers.trimmed() + "\n";
 }
 
 QByteArray HayesInterpreter::format(const HayesReply &reply) const {

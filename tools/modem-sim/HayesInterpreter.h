@@ -18,7 +18,8 @@ struct ModemProfile {
 };
 
 struct HayesReply {
-    QByteArray information; // text lines before the result (S register queries), each own line
+    // Text lines before the result (S register queries, identification, profile), each its own.
+    QByteArray information;
     ResultCode result = ResultCode::None;
     bool dialled = false; // the line held a dial command
 };
@@ -46,6 +47,8 @@ public:
 private:
     void reset();
     bool execute(const QByteArray &commands, HayesReply &reply);
+    // What AT&V lists: the switchable settings and the S registers a script may use.
+    QByteArray activeProfile() const;
 
     ModemProfile profile_;
     ModemProfile current_;
