@@ -80,9 +80,46 @@
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
       "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche "  \
       "läuft nur der AutoMode: telmaris Skriptnummer oder Skriptname.")                          \
+    X(DisplayNotAnsweringLine,                                                                   \
+      "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
+      "erreichbar (DISPLAY=%1 antwortet nicht). Ohne grafische Oberfläche läuft nur der "        \
+      "AutoMode: telmaris Skriptnummer oder Skriptname.")                                        \
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
+    /* The modem test: its window, the answers it lists and its verdict. */                      \
+    X(ModemTestTitle, "Telmaris - Modem testen")                                                 \
+    X(ModemTestPortLine, "Com-Port %1 (%2), %3 Baud")                                            \
+    X(ModemTestWaiting, "Das Modem wird gefragt ...")                                            \
+    X(ModemTestNoAnswerLine, "(keine Antwort innerhalb von 3 Sekunden)")                         \
+    X(ModemTestUnfinishedLine, "(keine abschließende Antwort innerhalb von 3 Sekunden)")         \
+    X(ModemTestLineLostLine, "(die Verbindung ist abgebrochen)")                                 \
+    X(ModemTestNotOpened, "Der Com-Port ließ sich nicht öffnen: %1")                              \
+    X(ModemTestAnswered, "Das Modem antwortet.")                                                \
+    X(ModemTestInfoError,                                                                        \
+      "Auf %1 kam ERROR. Das ist bei manchen Modems normal: Sie kennen diese Abfrage nicht.")     \
+    X(ModemTestInfoMissing, "Auf %1 kam keine vollständige Antwort.")                            \
+    X(ModemTestRejected,                                                                         \
+      "Das Modem antwortet, lehnt aber schon »AT« mit ERROR ab. Bitte das Modem aus- und "       \
+      "wieder einschalten und den Test wiederholen.")                                            \
+    X(ModemTestSilent, "Das Modem hat nicht geantwortet. Bitte prüfen:")                         \
+    X(ModemTestGarbled,                                                                          \
+      "Das Modem hat etwas gesendet, aber weder OK noch ERROR. Bitte prüfen:")                   \
+    X(ModemTestLost,                                                                             \
+      "Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte prüfen:")               \
+    X(ModemTestCheckPower, "– Ist das Modem eingeschaltet?")                                     \
+    X(ModemTestCheckCable, "– Steckt das Kabel fest am Modem und am Computer?")                  \
+    X(ModemTestCheckPort, "– Ist das Modem an %1 angeschlossen, oder an einem anderen Com-Port?") \
+    X(ModemTestCheckSpeed,                                                                       \
+      "– Passt der Modem-Speed? Getestet wurde mit %1 Baud; unleserliche Zeichen sprechen für "  \
+      "eine falsche Geschwindigkeit.")                                                           \
+    X(ModemTestCheckQuiet,                                                                       \
+      "– Hat das Modem seine Antworten abgeschaltet (Q1)? Ein Skript mit der Zeile "             \
+      "»MODEM ATQ0 V1« schaltet sie wieder ein.")                                                \
+    X(ModemTestCheckVerbose,                                                                     \
+      "– Antwortet das Modem mit Ziffern statt Worten (V0) oder schickt es die Befehle als "     \
+      "Echo zurück (E1)? Telmaris braucht Antworten in Worten; ein Skript mit der Zeile "        \
+      "»MODEM ATE0 V1« stellt das Modem so ein.")                                                \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \

@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
+#include "options/ModemTestDialog.h"
 #include "ports/PortMap.h"
 
 #include <QButtonGroup>
@@ -155,6 +156,13 @@ QGroupBox *OptionsPage::buildPortFrame() {
         portGroup_->addButton(portButtons_[i], i);
         layout->addWidget(portButtons_[i], 0, i);
     }
+    modemTestButton_ = new QPushButton(QStringLiteral("Mo&dem testen"), frame);
+    modemTestButton_->setObjectName(QStringLiteral("modemTestButton"));
+    modemTestButton_->setAutoDefault(false);
+    connect(modemTestButton_, &QPushButton::clicked, this, &OptionsPage::testModem);
+    connect(portGroup_, &QButtonGroup::idToggled, this,
+            [this] { setModemTestAllowed(modemTestAllowed_); });
+    layout->addWidget(modemTestButton_, 1, 0, 1, 4, Qt::AlignLeft);
     return frame;
 }
 
@@ -214,6 +222,7 @@ QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&ed
 }
 
 void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices) {
+    devices_ = devices;
     for (int i = 0; i < 4; ++i) {
         portButtons_[i]->setEnabled(probe.usable[i]);
         QString tip = QStringLiteral("Gerät: %1").arg(devices[i]);
@@ -237,6 +246,23 @@ int OptionsPage::selectedPort() const {
             return i + 1;
     }
     return 0;
+}
+
+void OptionsPage::setModemTestAllowed(bool allowed) {
+    modemTestAllowed_ = allowed;
+    modemTestButton_->setEnabled(allowed && selectedPort() != 0);
+}
+
+// The test asks the modem on the port selected now, at the speed set now, in a window of its
+// own that the user closes; the port is given back when the query ends.
+void OptionsPage::testModem() {
+    const int port = selectedPort();
+    if (!modemTestAllowed_ || port == 0)
+        return;
+    auto *dialog = new ModemTestDialog(QStringLiteral("COM %1").arg(port), devices_[port - 1],
+                                       baudOfSpeedPosition(data_.modemSpeed), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void OptionsPage::setModemReset(const QString &text) {

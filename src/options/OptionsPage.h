@@ -17,6 +17,7 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 
@@ -37,6 +38,8 @@ public:
     void selectPort(int comPort);
     // 1 plus the index of the first selected port button; 0 when none is selected.
     int selectedPort() const;
+    // "Mo&dem testen" asks the modem on the selected port; not while a script runs.
+    void setModemTestAllowed(bool allowed);
 
     // Start-up: each sets its control, whose own handler then fills the settings record.
     void setModemReset(const QString &text);
@@ -77,6 +80,7 @@ private:
     void takeUmbruch();
     void renameSelectedSkript();
     void showNameEntry(int n);
+    void testModem();
 
     QGroupBox *buildPortFrame();
     QGroupBox *buildDialFrame();
@@ -89,6 +93,9 @@ private:
 
     std::array<QRadioButton *, 4> portButtons_{};
     std::array<QRadioButton *, 2> dialButtons_{};
+    std::array<QString, 4> devices_;
+    QPushButton *modemTestButton_ = nullptr;
+    bool modemTestAllowed_ = true;
     QButtonGroup *portGroup_ = nullptr;
     QButtonGroup *dialGroup_ = nullptr;
     QGroupBox *speedFrame_ = nullptr;

@@ -134,9 +134,11 @@ void TestFaultSettings::badSettingsFiles() {
 }
 
 // Two programs on one folder, each started before the other's changes and closed in turn:
-// every change survives the other's close, script texts and names alike.
+// every change survives the other's close, script texts and names alike. A value replaced by
+// its default at start-up counts as changed.
 void TestFaultSettings::twoProgramsCloseInTurn() {
-    ProgramFixture program("CurrSkript=1\nSkriptText1=Eins\nSkriptText2=Zwei\nSkriptName6=Sechs\n");
+    ProgramFixture program(
+        "CurrSkript=1\nLineLen=500\nSkriptText1=Eins\nSkriptText2=Zwei\nSkriptName6=Sechs\n");
     const auto start = [&](QProcess &copy, const QStringList &steps) {
         copy.start(QStringLiteral(WINDOW_COPY_CHILD), QStringList{program.folder.path()} + steps);
         while (!copy.readAllStandardOutput().contains("ready\n"))
@@ -163,6 +165,7 @@ void TestFaultSettings::twoProgramsCloseInTurn() {
     QCOMPARE(program.stored(QStringLiteral("SkriptName5")), QStringLiteral("Von A"));
     QCOMPARE(program.stored(QStringLiteral("SkriptName6")), QStringLiteral("Von B"));
     QCOMPARE(program.stored(QStringLiteral("CurrSkript")), QStringLiteral("2"));
+    QCOMPARE(program.stored(QStringLiteral("LineLen")), QStringLiteral("65"));
 }
 
 // Files from Windows, under their own name and line end, with lines in Windows-1252 among UTF-8

@@ -1,11 +1,13 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
 // page and what reaches the settings file at the end, the hover hints, trace mode, AutoMode's
-// title, a file that cannot be written, help, info and logo, and the toolkit's own texts in
-// German. Every test runs the real window on a temporary program
-// folder with the modem simulator as COM 1.
+// title, the modem test, a file that cannot be written, help, info and logo, and the toolkit's
+// own texts in German. Every test runs the real window on a temporary program folder with the
+// modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
+#include "options/ModemTestDialog.h"
 #include "options/OptionsPage.h"
+#include "ports/SerialLine.h"
 #include "shell/ToolkitTranslation.h"
 #include "trace/TraceWindow.h"
 
@@ -54,6 +56,8 @@ private Q_SLOTS:
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
     void withADisplayARunWaitsUntilAborted();
+    void modemTestShowsAnswersAndVerdict_data();
+    void modemTestShowsAnswersAndVerdict();
     void keyboardPaths_data();
     void keyboardPaths();
     void closeStoresTheChangedScriptBeforeTheSettings();
@@ -151,7 +155,7 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
         if (!key.isEmpty())
             keys << key.toString();
     }
-    QVERIFY(keys.contains(QStringLiteral("Alt+R")));
+    QVERIFY(keys.contains(QStringLiteral("Alt+R")) && keys.contains(QStringLiteral("Alt+D")));
     QCOMPARE(keys.removeDuplicates(), 0);
 
     // The modem strings lose any number of leading "AT" as they are typed, no other.
@@ -297,8 +301,11 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
     QFETCH(std::optional<int>, exitStatus);
     // ATQ1 makes the modem quiet: it answers nothing from then on.
     ProgramFixture program("CurrSkript=1\nSkriptText1=MODEM ATQ1\n" + autoModeSection);
+    bool testDuringRun = true; // "Mo&dem testen" is locked while a script runs
     QObject::connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
                      [&](const QByteArray &command) {
+                         if (command == "ATQ1")
+                             testDuringRun = program.button("modemTestButton")->isEnabled();
                          if (command == "ATQ1")
                              QTimer::singleShot(1500, program.window.get(), [&] {
                                  QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
@@ -314,6 +321,92 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
 
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
+    QVERIFY(!testDuringRun);
+    QVERIFY(program.button("modemTestButton")->isEnabled());
+}
+
+void TestMainWindow::modemTestShowsAnswersAndVerdict_data() {
+    QTest::addColumn<QByteArray>("fault"); // how the modem on COM 1 misbehaves
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("verdict"); // "%1": COM 1's device
+    const QString checks = QString::fromUtf8("– Ist das Modem eingeschaltet?\n"
+                                             "– Steckt das Kabel fest am Modem und am Computer?\n");
+    QTest::newRow("the simulator") << QByteArray()
+                                   << QStringLiteral("> AT\nOK\n> ATI\n56000\nOK\n> ATI3\n"
+                                                     "Telmaris Modem-Simulator V1.0\nOK")
+                                   << QStringLiteral("Das Modem antwortet.");
+    QTest::newRow("no identification")
+        << QByteArray("I3") << QStringLiteral("> AT\nOK\n> ATI\n56000\nOK\n> ATI3\nERROR")
+        << QString::fromUtf8("Das Modem antwortet.\nAuf »ATI3« kam ERROR. Das ist bei manchen "
+                             "Modems normal: Sie kennen diese Abfrage nicht.");
+    QTest::newRow("numeric answers")
+        << QByteArray("numeric")
+        << QString::fromUtf8("> AT\n0\n(keine abschließende Antwort innerhalb von 3 Sekunden)\n"
+                             "> ATI\n56000\n0\n(keine abschließende Antwort innerhalb von 3 "
+                             "Sekunden)\n> ATI3\nTelmaris Modem-Simulator V1.0\n0\n(keine "
+                             "abschließende Antwort innerhalb von 3 Sekunden)")
+        << QString::fromUtf8("Das Modem hat etwas gesendet, aber weder OK noch ERROR. Bitte "
+                             "prüfen:\n– Antwortet das Modem mit Ziffern statt Worten (V0) oder "
+                             "schickt es die Befehle als Echo zurück (E1)? Telmaris braucht "
+                             "Antworten in Worten; ein Skript mit der Zeile »MODEM ATE0 V1« "
+                             "stellt das Modem so ein.\n– Passt der Modem-Speed? Getestet wurde "
+                             "mit 1200 Baud; unleserliche Zeichen sprechen für eine falsche "
+                             "Geschwindigkeit.");
+    // A silent "AT" ends the test: the other commands would only wait out their time too.
+    QTest::newRow("silent modem")
+        << QByteArray("silent") << QStringLiteral("> AT\n(keine Antwort innerhalb von 3 Sekunden)")
+        << QString::fromUtf8("Das Modem hat nicht geantwortet. Bitte prüfen:\n") + checks +
+               QString::fromUtf8("– Ist das Modem an COM 1 (%1) angeschlossen, oder an einem "
+                                 "anderen Com-Port?\n– Passt der Modem-Speed? Getestet wurde mit "
+                                 "1200 Baud; unleserliche Zeichen sprechen für eine falsche "
+                                 "Geschwindigkeit.\n– Hat das Modem seine Antworten abgeschaltet "
+                                 "(Q1)? Ein Skript mit der Zeile »MODEM ATQ0 V1« schaltet sie "
+                                 "wieder ein.");
+    QTest::newRow("unplugged during the test")
+        << QByteArray("drop") << QStringLiteral("> AT\n(die Verbindung ist abgebrochen)")
+        << QString::fromUtf8("Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte "
+                             "prüfen:\n") +
+               checks.chopped(1);
+}
+
+// "Mo&dem testen" asks the modem on the selected port in a window of its own, which lists
+// each command with its answer and ends with the verdict; the port is free again afterwards.
+void TestMainWindow::modemTestShowsAnswersAndVerdict() {
+    QFETCH(QByteArray, fault);
+    QFETCH(QString, answers);
+    QFETCH(QString, verdict);
+    ProgramFixture program("ComPort=1\n");
+    PtyModem &modem = program.modem1();
+    if (fault == "silent")
+        modem->setSilent(true);
+    else if (fault == "numeric")
+        modem->setNumeric(true);
+    else if (fault == "drop")
+        modem->setDropAfter(1);
+    else if (!fault.isEmpty())
+        modem->setErrorOn(fault);
+    QVERIFY(program.open());
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+
+    auto *button = program.child<QPushButton>("modemTestButton");
+    QCOMPARE(button->text(), QStringLiteral("Mo&dem testen"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    auto *dialog = program.window->findChild<ModemTestDialog *>();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Telmaris - Modem testen"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->isFinished(), 20000);
+
+    QCOMPARE(dialog->answers(), answers);
+    QCOMPARE(dialog->verdict(), verdict.replace(QStringLiteral("%1"), modem.devicePath()));
+    QList<QByteArray> asked; // what the modem received: the commands the window lists
+    for (const QString &line : answers.split(u'\n'))
+        if (line.startsWith(QStringLiteral("> ")))
+            asked << line.mid(2).toLatin1();
+    QCOMPARE(modem.commands(), asked);
+    if (fault != "drop") {
+        SerialLine other; // the port was given back
+        QVERIFY(other.open(modem.devicePath(), 9600, true));
+    }
 }
 
 // Keys pressed where the focus is, one after the other. Each row starts on the given tab with
@@ -350,8 +443,9 @@ void TestMainWindow::keyboardPaths_data() {
     QTest::newRow("F2 on a name") << 101 << "nameList" << keys({Qt::Key_F2})
                                   << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
     QTest::newRow("the options page in reading order")
-        << 101 << "com1Button" << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab})
-        << "toneButton speedSlider lineLenSlider umbruchCheck runLogButton modemResetEdit "
+        << 101 << "com1Button" << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab, tab})
+        << "modemTestButton toneButton speedSlider lineLenSlider umbruchCheck runLogButton "
+           "modemResetEdit "
            "modemInitEdit nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
 }
 

@@ -199,9 +199,10 @@ void ModemSimulator::handleCommand(const QByteArray &line) {
     if (reply.result == ResultCode::None)
         return;
     if (lineOverflow_ ||
-        (!options_.errorOn.isEmpty() && line.toUpper().contains(options_.errorOn.toUpper())))
-        reply.result = ResultCode::Error;
-    else if (options_.busy && reply.dialled && reply.result == ResultCode::Ok)
+        (!options_.errorOn.isEmpty() && line.toUpper().contains(options_.errorOn.toUpper()))) {
+        reply.result = ResultCode::Error; // a refused command says nothing else
+        reply.information.clear();
+    } else if (options_.busy && reply.dialled && reply.result == ResultCode::Ok)
         reply.result = ResultCode::Busy;
     lineOverflow_ = false;
     if (options_.silent)
