@@ -80,6 +80,10 @@
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
       "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche "  \
       "läuft nur der AutoMode: telmaris Skriptnummer oder Skriptname.")                          \
+    X(DisplayNotAnsweringLine,                                                                   \
+      "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
+      "erreichbar (DISPLAY=%1 antwortet nicht). Ohne grafische Oberfläche läuft nur der "        \
+      "AutoMode: telmaris Skriptnummer oder Skriptname.")                                        \
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \

@@ -33,7 +33,6 @@ void PortMap::setDevice(int comPort, const QString &device) {
 
 PortProbe checkComPorts(const PortMap &ports) {
     PortProbe probe;
-    QTextStream err(stderr);
     for (int n = 1; n <= 4; ++n) {
         QCoreApplication::processEvents();
         SerialLine line;
@@ -42,12 +41,18 @@ PortProbe checkComPorts(const PortMap &ports) {
         probe.usable[n - 1] =
             line.open(device, baudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
         line.close();
-        if (!probe.usable[n - 1]) {
+        if (!probe.usable[n - 1])
             probe.reasons[n - 1] = reason;
-            err << "COM" << n << " (" << device << "): " << reason << Qt::endl;
-        }
     }
     return probe;
+}
+
+void printUnusablePorts(const PortMap &ports, const PortProbe &probe) {
+    QTextStream err(stderr);
+    for (int n = 1; n <= 4; ++n)
+        if (!probe.usable[n - 1])
+            err << "COM" << n << " (" << ports.device(n) << "): " << probe.reasons[n - 1]
+                << Qt::endl;
 }
 
 } // namespace telmaris

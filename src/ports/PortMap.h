@@ -26,8 +26,12 @@ struct PortProbe {
     bool anyUsable() const { return usable[0] || usable[1] || usable[2] || usable[3]; }
 };
 
-// Opens and closes each of the four ports at 1200 baud 8N1; for each port that cannot be
-// opened one line on standard error names the port, its device and the reason.
+// Opens and closes each of the four ports at 1200 baud 8N1 and notes why a port cannot be
+// opened.
 PortProbe checkComPorts(const PortMap &ports);
+
+// One line on standard error for each port the probe could not open: the port, its device and
+// the reason.
+void printUnusablePorts(const PortMap &ports, const PortProbe &probe);
 
 } // namespace telmaris

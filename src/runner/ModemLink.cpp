@@ -31,10 +31,11 @@ void ModemLink::close() {
 
 bool ModemLink::tellModem(const QString &skriptLine) {
     flags_.answerReceived = false;
-    if (trace_)
-        trace_->addTrace(skriptLineTrace(QTime::currentTime(), skriptLine));
-    // One character per byte: what the user typed beyond ASCII goes out as Latin-1.
+    // One character per byte: what the user typed beyond ASCII goes out as Latin-1, a
+    // character Latin-1 lacks as "?". The trace and the log show these bytes, not the text.
     const QByteArray bytes = skriptLine.toLatin1();
+    if (trace_)
+        trace_->addTrace(skriptLineTrace(QTime::currentTime(), QString::fromLatin1(bytes)));
     if (log_)
         log_->sent(bytes);
     line_.write(bytes);

@@ -52,6 +52,15 @@ ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText
     return instruction;
 }
 
+QString eingabeAnswer(const QString &typed) {
+    QString answer;
+    answer.reserve(typed.size());
+    for (const QChar c : typed)
+        if (c.unicode() >= 0x20 && c.unicode() != 0x7f)
+            answer.append(c);
+    return answer;
+}
+
 int pauseSeconds(const QString &argument) {
     // Values beyond the 16-bit range clamp like the others: huge to 60, very negative to 1.
     const double seconds = roundHalfToEven(readLeadingNumberLenient(argument));

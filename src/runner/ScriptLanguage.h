@@ -32,6 +32,11 @@ struct ScriptInstruction {
 // (compared case-sensitively), the argument after it unchanged except for the placeholder.
 ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText);
 
+// The answer to an EINGABE box as the script uses it: control characters (line breaks, tabs,
+// the rest of C0 and DEL) removed, everything else as typed. A pasted line break would end a
+// modem command early.
+QString eingabeAnswer(const QString &typed);
+
 // The seconds a PAUSE argument asks for: its leading number read leniently, rounded half to
 // even and clamped to 1..60.
 int pauseSeconds(const QString &argument);

@@ -10,10 +10,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QTextStream>
 #include <QTimer>
 
-#include <cstdio>
 #include <optional>
 
 namespace telmaris {
@@ -121,7 +119,7 @@ bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
             abort();
             return false;
         }
-        eingabeText = *answer;
+        eingabeText = eingabeAnswer(*answer);
         logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 Antwort: \u00bb%2\u00ab")
                     .arg(argument, eingabeText));
         return true;
@@ -242,8 +240,6 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
         d_->log->begin(settings.currSkript, scriptName, settings.comPort, device, baud);
     d_->logSkippedLines(text);
     if (!d_->link.open(device, baud, &reason)) {
-        QTextStream(stderr) << "COM" << settings.comPort << " (" << device << "): " << reason
-                            << Qt::endl;
         d_->logNote(QStringLiteral("COM%1 (%2): %3").arg(settings.comPort).arg(device, reason));
         d_->finish(texts::PortFailureStatus, texts::PortUnavailableMessage.arg(settings.comPort));
         outcome = RunOutcome::PortFailure;

@@ -5,7 +5,12 @@
 namespace telmaris {
 
 void ConsoleDialogs::printLine(const QString &title, const QString &text) {
-    QString line = QStringLiteral("Telmaris: ") + title + QStringLiteral(": ") + text;
+    // The program's name leads the line once; a box titled with the name alone adds nothing.
+    const QString program = QStringLiteral("Telmaris");
+    QString line = program + QStringLiteral(": ");
+    if (title != program)
+        line += title + QStringLiteral(": ");
+    line += text;
     // One box, one line: a scheduled job's log reads line by line.
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);

@@ -273,8 +273,10 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     ports_ = PortMap::fromIni(snapshot);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
-    const PortProbe probe = checkComPorts(ports_);
+    probe_ = checkComPorts(ports_);
+    const PortProbe &probe = probe_;
     if (!probe.anyUsable()) {
+        printUnusablePorts(ports_, probe);
         dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                              texts::NoComPortsMessage);
         return ExitNoSerialPort;
@@ -325,6 +327,11 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
+    // The ports that cannot be opened are named where they matter: in trace mode, and when the
+    // run needs one of them. A successful scheduled run stays silent.
+    if (traceMode_ ||
+        (choice.kind == CommandLineChoice::AutoMode && !probe_.usable.at(data_.comPort - 1)))
+        printUnusablePorts(ports_, probe_);
     runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
     if (choice.kind == CommandLineChoice::AutoMode)

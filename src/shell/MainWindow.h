@@ -116,6 +116,7 @@ private:
     SettingsStore store_;
     StartData data_;
     PortMap ports_;
+    PortProbe probe_; // the ports at start-up
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0

@@ -7,13 +7,43 @@
 #include <QtGlobal>
 #include <cstdio>
 
+#if defined(TELMARIS_HAVE_XCB)
+#include <xcb/xcb.h>
+#endif
+
 namespace telmaris {
+
+namespace {
+
+// Whether the X server DISPLAY names accepts a connection. The toolkit aborts the process
+// when it cannot connect, so the same connection is tried first and closed again.
+bool xServerAnswers() {
+#if defined(TELMARIS_HAVE_XCB)
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+#else
+    return true;
+#endif
+}
+
+// Drops the toolkit's notes (a missing XDG_RUNTIME_DIR, the offscreen platform's remarks):
+// a scheduled job mails every line on standard error. A fatal message still shows before
+// the toolkit ends the process.
+void dropToolkitNote(QtMsgType type, const QMessageLogContext &, const QString &message) {
+    if (type == QtFatalMsg)
+        std::fputs(qPrintable(message + u'\n'), stderr);
+}
+
+} // namespace
 
 bool displayReachable() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") && xServerAnswers();
 #else
     return true;
 #endif
@@ -26,11 +56,17 @@ bool wantsWindow(const QString &argument) {
 
 StartPlan planStart(const QString &argument) {
     StartPlan plan;
+    // Only trace mode shows what the toolkit has to say.
+    if (trimBlanks(argument).toLower() != QStringLiteral("debug"))
+        qInstallMessageHandler(dropToolkitNote);
     plan.display = displayReachable();
     if (plan.display)
         return plan;
     if (wantsWindow(argument)) {
-        std::fputs(qPrintable(texts::NoDisplayLine + u'\n'), stderr);
+        const QString display = qEnvironmentVariable("DISPLAY");
+        const QString line =
+            display.isEmpty() ? texts::NoDisplayLine : texts::DisplayNotAnsweringLine.arg(display);
+        std::fputs(qPrintable(line + u'\n'), stderr);
         plan.exitStatus = ExitNoDisplay;
         return plan;
     }

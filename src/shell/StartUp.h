@@ -1,8 +1,8 @@
 #pragma once
 // What the process decides before the QApplication exists: whether a window system can be
-// reached. Without one (a scheduled job, an ssh session) an AutoMode start
-// goes on without any window system, and a start that needs the window ends with a clear line
-// instead of the toolkit's abort.
+// reached. Without one (a scheduled job, an ssh session, a DISPLAY whose X server is gone) an
+// AutoMode start goes on without any window system, and a start that needs the window ends
+// with a clear line instead of the toolkit's abort.
 
 #include <QString>
 #include <optional>
@@ -14,13 +14,14 @@ struct StartPlan {
     std::optional<int> exitStatus; // set when the process ends before the window is made
 };
 
-// Reads the environment; argument is the argument text. Without a display it chooses the
-// offscreen platform for an AutoMode start, or prints why the window cannot open and sets the
-// exit status.
+// Reads the environment; argument is the argument text. Outside trace mode it silences the
+// toolkit's notes. Without a display it chooses the offscreen platform for an AutoMode start,
+// or prints why the window cannot open and sets the exit status.
 StartPlan planStart(const QString &argument);
 
-// Whether a window system can be reached: on Linux and other X11/Wayland systems DISPLAY or
-// WAYLAND_DISPLAY is set, or a platform was chosen through QT_QPA_PLATFORM; elsewhere always.
+// Whether a window system can be reached: on Linux and other X11/Wayland systems a platform
+// was chosen through QT_QPA_PLATFORM, WAYLAND_DISPLAY is set, or DISPLAY is set and its X
+// server accepts a connection (a stale DISPLAY counts as none); elsewhere always.
 bool displayReachable();
 
 // Whether the argument text asks for the window (empty or "debug") rather than an AutoMode run.

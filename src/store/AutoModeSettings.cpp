@@ -3,6 +3,8 @@
 #include "common/Numbers.h"
 #include "store/IniFile.h"
 
+#include <cmath>
+
 namespace telmaris {
 
 namespace {
@@ -25,8 +27,13 @@ int readAnswerTimeLimit(const IniSnapshot &ini, bool display) {
     const QString text = ini.value(AutoModeSection, QStringLiteral("AntwortZeit"));
     if (!beginsWithNumber(text))
         return standard;
-    const std::optional<qint16> seconds = readSettingNumber(text);
-    return seconds && *seconds >= 0 ? *seconds : standard;
+    // A fraction rounds up: a positive limit waits at least as long as asked, only 0 means
+    // no limit.
+    const double asked = readLeadingNumber(text);
+    if (asked < 0)
+        return standard;
+    const std::optional<qint16> seconds = toInt16(std::ceil(asked));
+    return seconds ? *seconds : standard;
 }
 
 } // namespace telmaris

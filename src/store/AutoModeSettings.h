@@ -12,8 +12,9 @@ class IniSnapshot;
 inline const QString AutoModeSection = QStringLiteral("AutoMode");
 
 // Seconds an AutoMode run waits for each modem answer (key AntwortZeit); 0 waits for ever.
-// Without a display nobody could abort, so the default is 60 there, else 0. A missing, empty,
-// negative, non-numeric or too large value means the default.
+// A fraction rounds up to whole seconds (0.5 waits a second). Without a display nobody could
+// abort, so the default is 60 there, else 0. A missing, empty, negative, non-numeric or too
+// large value means the default.
 int readAnswerTimeLimit(const IniSnapshot &ini, bool display);
 
 } // namespace telmaris

@@ -1,7 +1,8 @@
 // The built program as a process in a temporary program folder, with the modem simulator
-// program as COM 1, started the way a scheduled job starts it: no display, no window system
-// chosen. What it sends, what it prints on standard error, what its run log holds, how the
-// process ends and that the settings file stays as it was.
+// program as COM 1, started the way a scheduled job starts it: no display (or a DISPLAY whose
+// X server is gone), no window system chosen, no XDG_RUNTIME_DIR. What it sends, what it
+// prints on standard error, what its run log holds, how the process ends and that the
+// settings file stays as it was.
 #include "TempProgramFolder.h"
 
 #include <QElapsedTimer>
@@ -46,12 +47,18 @@ public:
     }
 
     // Runs the program with no display, as the user uid when given (by the superuser); returns
-    // its exit status, -1 for a crash.
-    int run(const QStringList &arguments, const QString &uid = QString()) {
+    // its exit status, -1 for a crash. Leading arguments "NAME=value" set a variable, as on a
+    // crontab line.
+    int run(QStringList arguments, const QString &uid = QString()) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char *name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(QString::fromLatin1(name));
+        while (!arguments.isEmpty() && arguments.first().contains(u'=')) {
+            const QString setting = arguments.takeFirst();
+            env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+        }
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
         QElapsedTimer clock;
@@ -66,10 +73,12 @@ public:
         if (!program.waitForFinished(120000))
             program.kill();
         seconds = clock.elapsed() / 1000.0;
-        // The program's own lines; the port probe's diagnostics and the toolkit's are others.
+        // The program's own lines; the port probe's diagnostics are others.
         for (const QByteArray &line : program.readAllStandardError().split('\n'))
             if (line.startsWith("Telmaris: "))
                 errorLines << QString::fromUtf8(line);
+            else if (!line.isEmpty())
+                otherLines << QString::fromUtf8(line);
         return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
     }
 
@@ -89,6 +98,7 @@ public:
     QByteArray ini;
     QProcess simulator;
     QStringList errorLines; // the program's lines on standard error
+    QStringList otherLines; // anything else there
     double seconds = 0;
 };
 
@@ -103,7 +113,7 @@ const QString NoDesktop = QStringLiteral(
     "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
 
 QString unknownParameter(const QString &shown) {
-    return "Telmaris: Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
+    return "Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
            "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
            "bis 100 zulässig oder die von  Ihnen vergebenen Skriptnamen.  Der AutoMode wird daher "
            "abgebrochen und das  Programm beendet.";
@@ -149,7 +159,9 @@ void TestEndToEnd::runWithoutDisplay_data() {
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
-    // The demo's modem test and the other questions a modem answers about itself.
+    // The demo's modem test and the other questions a modem answers about itself. A successful
+    // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
+    // the toolkit's notes.
     QTest::newRow("information commands")
         << QStringList{"--echo"}
         << QByteArray("SkriptText5=MODEM ATI\\N\\LMODEM AT&V\\N\\LMODEM "
@@ -158,18 +170,25 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << Prepare +
                QList<QByteArray>{"ATI", "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR", "AT&F"}
         << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    // A DISPLAY that leads nowhere is no display.
+    QTest::newRow("DISPLAY that leads nowhere")
+        << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
+        << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
-        << QStringList{Notice, "Telmaris: Telmaris: Das Modem hat einen Befehl nicht verstandent "
+        << QStringList{Notice, "Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
         << Prepare + QList<QByteArray>{"ATDT55;"} << false
         << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
                              "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
                              "– Dauer … s");
-    QTest::newRow("silent modem, AntwortZeit=1")
-        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=1\r\n")
+    // Half a second rounds up to one: a limit, not "wait for ever".
+    QTest::newRow("silent modem, AntwortZeit=0.5")
+        << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=0.5\r\n")
         << QStringList{"3"} << 1
-        << QStringList{"Telmaris: Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
+        << QStringList{"Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
         << QList<QByteArray>{"AT&F"} << false
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
@@ -177,8 +196,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
     // The line vanishes while the answer to the dial is awaited: over long before the limit.
     QTest::newRow("unplugged modem")
         << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
-        << QStringList{Notice,
-                       "Telmaris: Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
+        << QStringList{Notice, "Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
         << Prepare + QList<QByteArray>{"ATDT55;"} << false
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
                              "eingeschaltet?« – Dauer … s");
@@ -198,7 +216,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
             << QString();
     QTest::newRow("no serial port")
         << QStringList{} << QByteArray() << QStringList{"3"} << 3
-        << QStringList{"Telmaris: Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
+        << QStringList{"Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
                        "bricht daher ab."}
         << QList<QByteArray>{} << false << QString();
     QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
@@ -206,6 +224,13 @@ void TestEndToEnd::runWithoutDisplay_data() {
                                  << QString();
     QTest::newRow("debug") << QStringList{"--echo"} << QByteArray() << QStringList{" Debug "} << 2
                            << QStringList{NoDesktop} << QList<QByteArray>{} << false << QString();
+    QTest::newRow("window on a DISPLAY that leads nowhere")
+        << QStringList{"--echo"} << QByteArray() << QStringList{"DISPLAY=:8417"} << 2
+        << QStringList{QString::fromUtf8(
+               "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist "
+               "keine erreichbar (DISPLAY=:8417 antwortet nicht). Ohne grafische Oberfläche "
+               "läuft nur der AutoMode: telmaris Skriptnummer oder Skriptname.")}
+        << QList<QByteArray>{} << false << QString();
 }
 
 void TestEndToEnd::runWithoutDisplay() {
@@ -225,6 +250,8 @@ void TestEndToEnd::runWithoutDisplay() {
 
     const QString folder = installation.folder.path();
     QCOMPARE(installation.errorLines, errorLines.replaceInStrings("%F", folder));
+    // The ports are named only when none can be used; COM 2 to 4 never can.
+    QCOMPARE(installation.otherLines.size(), status == 3 ? 4 : 0);
     // The log: the header, every command as sent, the end.
     const QStringList logged = installation.folder.runLog();
     QCOMPARE(logged.isEmpty() ? QString() : logged.last(), logEnd);
@@ -264,8 +291,8 @@ void TestEndToEnd::unreadableSettings() {
 
     QCOMPARE(installation.run(arguments, QStringLiteral("65534")), 1);
     QCOMPARE(installation.errorLines,
-             QStringList{"Telmaris: Telmaris: Die Einstellungsdatei konnte nicht gelesen werden: " +
-                         path + " Zugriff verweigert"});
+             QStringList{"Telmaris: Die Einstellungsdatei konnte nicht gelesen werden: " + path +
+                         " Zugriff verweigert"});
     QCOMPARE(installation.commands(), QList<QByteArray>{});
     QCOMPARE(installation.folder.readIni(), installation.ini);
 }

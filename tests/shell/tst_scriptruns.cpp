@@ -83,7 +83,8 @@ void TestScriptRuns::everyKeyword() {
         "WÄHLE %Eingabe%\r\n\r\n   \r\nHINWEIS Jetzt kommt %EINGABE%\r\nDIALOG Gleich\r\r\n"
         "pause 9\r\nWAHLE 12\r\nPAUSE 0\r\nFLASH\r\nERDTASTE\r\nTONWAHL\r\nAUFLEGEN");
     ScriptRun run(script, "DialPuls=1\n");
-    run.dialogs.answers = {QStringLiteral("35"), QStringLiteral("47")};
+    // Pasted answers: line breaks and tabs are dropped.
+    run.dialogs.answers = {QStringLiteral("35\r\n"), QStringLiteral("4\t7\n")};
     // Asked about the lines that will be skipped, "Nein" runs nothing, "Ja" the rest.
     run.dialogs.yesNo = {false, true};
 
@@ -159,11 +160,15 @@ void TestScriptRuns::everyKeyword() {
     QCOMPARE(QString::fromUtf8(run.folder.readFile("Debugger.txt")),
              trace.join(u'\n').replace(u'\r', QStringLiteral("<CR>")) + u'\n');
 
-    // The next run dials by the setting again and still knows the last input.
+    // The next run dials by the setting again and still knows the last input. A dash the line
+    // cannot carry goes out as "?", which the trace shows as sent, and the modem refuses.
     run.modem1()->clearCommands();
-    run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\n"));
+    run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\nWÄHLE 1–2"));
     QVERIFY(run.runToEnd());
-    QCOMPARE(run.modem1().commands(), prepared({"ATDP;", "ATS7=47"}));
+    QCOMPARE(run.modem1().commands(), prepared({"ATDP;", "ATS7=47", "ATDP1?2;"}, false));
+    QVERIFY(run.trace()
+                .at(run.trace().size() - 4)
+                .endsWith(QString::fromUtf8(" SkriptLine: »ATDP1?2;\r«")));
 }
 
 void TestScriptRuns::errorToInitStopsWithoutClosingReset() {

@@ -44,8 +44,8 @@ void TestStartData::storedValues_data() {
     // The answer time limit of AutoMode runs, with a display and without one; it is read from
     // its own section only.
     const std::pair<const char *, const char *> limits[] = {
-        {"5", "5 5"},       {"0", "0 0"},   {"", "0 60"},     {"-5", "0 60"},
-        {"sofort", "0 60"}, {"2.5", "2 2"}, {"40000", "0 60"}};
+        {"5", "5 5"},       {"0", "0 0"},   {"", "0 60"},    {"-5", "0 60"},
+        {"sofort", "0 60"}, {"2.5", "3 3"}, {"0.01", "1 1"}, {"40000", "0 60"}};
     for (const auto &[value, expected] : limits)
         QTest::newRow(qPrintable(QStringLiteral("AntwortZeit=%1").arg(value)))
             << "[AutoMode]\r\nantwortzeit=" + QByteArray(value) << QString::fromUtf8(expected);
