@@ -35,7 +35,11 @@ bool RunLogFile::open(QString *error) {
     if (!QFileInfo(folder).isDir()) {
         // The parents as the user's other folders are made; the log's own folder private.
         const QString parent = QFileInfo(folder).absolutePath();
-        if (!QDir().mkpath(parent) || ::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
+        // Another copy may make it at the same moment: a folder that exists now is as good.
+        const bool made =
+            QDir().mkpath(parent) && (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 ||
+                                      (errno == EEXIST && QFileInfo(folder).isDir()));
+        if (!made) {
             *error = texts::FolderNotCreatedReason.arg(folder);
             return false;
         }
