@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace telmaris {
 
@@ -88,16 +91,14 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     connect(nameList_, &QListWidget::itemDoubleClicked, this, &OptionsPage::renameSelectedSkript);
     nameList_->installEventFilter(this); // Return and F2 rename like a double-click
 
-    // Two columns: the line settings on the left, the modem commands and the names on the
-    // right, where the list takes the height that is left.
+    // Two columns: the line settings on the left; the modem commands, the run log and the
+    // names on the right, where the list takes the height that is left.
     auto *left = new QVBoxLayout;
     left->setSpacing(6);
-    left->addWidget(buildPortFrame());
     left->addWidget(buildDialFrame());
     left->addWidget(speedFrame_);
     left->addWidget(lineLenFrame_);
     left->addWidget(umbruchFrame_);
-    left->addWidget(buildRunLogFrame());
     left->addStretch(1);
 
     auto *right = new QVBoxLayout;
@@ -106,18 +107,25 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
         buildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
     right->addWidget(
         buildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
+    right->addWidget(buildRunLogFrame());
     right->addWidget(namesFrame, 1);
 
-    auto *columns = new QHBoxLayout(this);
-    columns->setContentsMargins(8, 8, 8, 8);
+    // The ports over the full width, where their devices and reasons have room; below them
+    // two columns.
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(8, 8, 8, 8);
+    page->setSpacing(6);
+    page->addWidget(buildPortFrame());
+    auto *columns = new QHBoxLayout;
     columns->setSpacing(10);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
+    page->addLayout(columns, 1);
 
     connect(modemResetEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemReset);
     connect(modemInitEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemInit);
 
-    orderTabStops(columns);
+    orderTabStops(page);
 
     // Until the settings are read the controls show the record's defaults.
     setSpeed(data_.modemSpeed);
@@ -154,16 +162,56 @@ QGroupBox *OptionsPage::buildPortFrame() {
         portButtons_[i] = new QRadioButton(QStringLiteral("COM &%1").arg(i + 1), frame);
         portButtons_[i]->setObjectName(QStringLiteral("com%1Button").arg(i + 1));
         portGroup_->addButton(portButtons_[i], i);
-        layout->addWidget(portButtons_[i], 0, i);
+        // A detected device is chosen from the list, any other path typed in.
+        portDevices_[i] = new QComboBox(frame);
+        portDevices_[i]->setObjectName(QStringLiteral("com%1Device").arg(i + 1));
+        portDevices_[i]->setEditable(true);
+        portDevices_[i]->setInsertPolicy(QComboBox::NoInsert);
+        portDevices_[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        portDevices_[i]->setMinimumContentsLength(20);
+        portInfos_[i] = new QLabel(frame);
+        portInfos_[i]->setObjectName(QStringLiteral("com%1Info").arg(i + 1));
+        portInfos_[i]->setTextFormat(Qt::PlainText);
+        // One line each, so the page fits a small window; what is cut off at the page's edge
+        // is in the tooltip.
+        portInfos_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        portInfos_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        layout->addWidget(portButtons_[i], i, 0);
+        layout->addWidget(portDevices_[i], i, 1);
+        // Beside the buttons "&Neu suchen" and "Mo&dem testen" in the first two rows, across
+        // their column below them.
+        layout->addWidget(portInfos_[i], i, 2, 1, i < 2 ? 1 : 2);
+        const int comPort = i + 1;
+        connect(portDevices_[i], &QComboBox::activated, this,
+                [this, comPort] { takePortDevice(comPort); });
+        connect(portDevices_[i]->lineEdit(), &QLineEdit::editingFinished, this,
+                [this, comPort] { takePortDevice(comPort); });
     }
+    layout->setColumnStretch(2, 1);
+    auto *rescan = new QPushButton(QStringLiteral("&Neu suchen"), frame);
+    rescan->setObjectName(QStringLiteral("rescanButton"));
+    rescan->setAutoDefault(false);
+    connect(rescan, &QPushButton::clicked, this, &OptionsPage::rescanRequested);
+    layout->addWidget(rescan, 0, 3);
     modemTestButton_ = new QPushButton(QStringLiteral("Mo&dem testen"), frame);
     modemTestButton_->setObjectName(QStringLiteral("modemTestButton"));
     modemTestButton_->setAutoDefault(false);
+    modemTestButton_->setEnabled(false); // until a port is selected
     connect(modemTestButton_, &QPushButton::clicked, this, &OptionsPage::testModem);
     connect(portGroup_, &QButtonGroup::idToggled, this,
             [this] { setModemTestAllowed(modemTestAllowed_); });
-    layout->addWidget(modemTestButton_, 1, 0, 1, 4, Qt::AlignLeft);
+    layout->addWidget(modemTestButton_, 1, 3);
     return frame;
+}
+
+// The chooser holds a detected device's name as its item data; a typed path is its text.
+void OptionsPage::takePortDevice(int comPort) {
+    QComboBox *chooser = portDevices_[comPort - 1];
+    const int index = chooser->findText(chooser->currentText());
+    const QString device =
+        trimBlanks(index >= 0 ? chooser->itemData(index).toString() : chooser->currentText());
+    if (!device.isEmpty())
+        Q_EMIT portDeviceChosen(comPort, device);
 }
 
 QGroupBox *OptionsPage::buildDialFrame() {
@@ -221,17 +269,43 @@ QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&ed
     return frame;
 }
 
-void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices) {
+namespace {
+
+// What the system reports of a device: its description, its maker and its path.
+QString deviceInfo(const SerialDevice &device) {
+    QStringList parts;
+    for (const QString &part : {device.description, device.manufacturer, device.path}) {
+        if (!part.isEmpty() && !parts.contains(part))
+            parts << part;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices,
+                           const SerialDevices &detected) {
     devices_ = devices;
     for (int i = 0; i < 4; ++i) {
         portButtons_[i]->setEnabled(probe.usable[i]);
-        QString tip = QStringLiteral("Gerät: %1").arg(devices[i]);
-        if (!probe.usable[i]) {
-            tip += probe.reasons[i].isEmpty()
-                       ? QStringLiteral(" (nicht verfügbar)")
-                       : QStringLiteral(" (nicht verfügbar: %1)").arg(probe.reasons[i]);
-        }
-        portButtons_[i]->setToolTip(tip);
+        QComboBox *chooser = portDevices_[i];
+        const QSignalBlocker quiet(chooser);
+        chooser->clear();
+        for (const SerialDevice &device : detected)
+            chooser->addItem(device.name(), device.name());
+        chooser->setCurrentIndex(chooser->findData(devices[i]));
+        chooser->setEditText(devices[i]);
+        const auto shown =
+            std::find_if(detected.begin(), detected.end(),
+                         [&](const SerialDevice &d) { return d.isNamed(devices[i]); });
+        QString info = shown != detected.end() ? deviceInfo(*shown) : devices[i];
+        if (!probe.usable[i])
+            info = QStringLiteral("Nicht verfügbar: %1").arg(probe.reasons[i]);
+        portInfos_[i]->setText(info);
+        portInfos_[i]->setToolTip(info);
+        portButtons_[i]->setToolTip(devices[i]);
+        for (int item = 0; item < chooser->count(); ++item)
+            chooser->setItemData(item, deviceInfo(detected[item]), Qt::ToolTipRole);
     }
 }
 

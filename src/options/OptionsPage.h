@@ -2,8 +2,11 @@
 // The options page: serial port, dialling method, modem speed, the modem's reset and
 // initialisation commands, the separator-line length, the editor's wrap mode and the list of
 // script names. Each control's handler copies its value into the settings record at once;
-// the port is taken by the main window when the page is left.
+// the port is taken by the main window when the page is left. Beside each port button the
+// page shows the device it stands for, or why it cannot be used, and lets the user choose
+// another device; the main window keeps the port map and detects the devices.
 
+#include "ports/SerialDevices.h"
 #include "store/SkriptNames.h"
 #include "store/StartData.h"
 
@@ -12,6 +15,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLayout;
@@ -31,9 +35,11 @@ class OptionsPage : public QWidget {
 public:
     OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent = nullptr);
 
-    // Enables the button of every port the probe could open; each button's tooltip names its
-    // device (and, for a port that cannot be used, why).
-    void setPorts(const PortProbe &probe, const std::array<QString, 4> &devices);
+    // Enables the button of every port the probe could open. Beside each button: the device
+    // it stands for, with its description, manufacturer and path where it is among detected,
+    // or why it cannot be used; its chooser lists the detected devices.
+    void setPorts(const PortProbe &probe, const std::array<QString, 4> &devices,
+                  const SerialDevices &detected = {});
     // Selects the button of port 1..4 (also a disabled one: a stored port is kept).
     void selectPort(int comPort);
     // 1 plus the index of the first selected port button; 0 when none is selected.
@@ -66,6 +72,9 @@ Q_SIGNALS:
     void umbruchChanged(int umbruch); // the wrap box was switched: show Edit(umbruch)
     void lineLenChanged(int lineLen);
     void runLogOpenRequested(); // "P&rotokoll öffnen" was pressed
+    void rescanRequested();     // "&Neu suchen" was pressed
+    // The user chose a detected device or typed a path for COM comPort (1..4).
+    void portDeviceChosen(int comPort, const QString &device);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -80,6 +89,7 @@ private:
     void takeUmbruch();
     void renameSelectedSkript();
     void showNameEntry(int n);
+    void takePortDevice(int comPort);
     void testModem();
 
     QGroupBox *buildPortFrame();
@@ -92,6 +102,8 @@ private:
     SkriptNameList names_;
 
     std::array<QRadioButton *, 4> portButtons_{};
+    std::array<QComboBox *, 4> portDevices_{};
+    std::array<QLabel *, 4> portInfos_{};
     std::array<QRadioButton *, 2> dialButtons_{};
     std::array<QString, 4> devices_;
     QPushButton *modemTestButton_ = nullptr;

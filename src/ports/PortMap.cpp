@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace telmaris {
@@ -27,8 +28,41 @@ QString PortMap::device(int comPort) const {
 }
 
 void PortMap::setDevice(int comPort, const QString &device) {
-    if (comPort >= 1 && comPort <= 4)
-        devices_[comPort - 1] = device;
+    if (comPort < 1 || comPort > 4)
+        return;
+    devices_[comPort - 1] = device;
+    assigned_[comPort - 1] = true;
+}
+
+bool PortMap::namedByFile() const {
+    return std::any_of(stored_.begin(), stored_.end(),
+                       [](const QString &device) { return !device.isEmpty(); });
+}
+
+void PortMap::fillFrom(const SerialDevices &devices) {
+    if (namedByFile())
+        return;
+    const PortMap defaults;
+    const auto standsFor = [this](const SerialDevice &device) {
+        return std::any_of(devices_.begin(), devices_.end(),
+                           [&device](const QString &name) { return device.isNamed(name); });
+    };
+    for (int i = 0; i < 4; ++i) {
+        if (assigned_[i] || devices_[i] != defaults.devices_[i])
+            continue;
+        const auto real = [this, i](const SerialDevice &device) {
+            return device.isNamed(devices_[i]);
+        };
+        if (std::any_of(devices.begin(), devices.end(), real))
+            continue; // real hardware keeps its COM number
+        const auto free =
+            std::find_if(devices.begin(), devices.end(),
+                         [&standsFor](const SerialDevice &device) { return !standsFor(device); });
+        if (free == devices.end())
+            return;
+        devices_[i] = free->name();
+        assigned_[i] = true;
+    }
 }
 
 PortProbe checkComPorts(const PortMap &ports) {

@@ -1,7 +1,12 @@
 #pragma once
 // COM 1..4 to device names. Section [Ports] of the settings file, keys COM1..COM4; defaults
-// /dev/ttyS0../dev/ttyS3 on Linux and COM1..COM4 on Windows.
+// /dev/ttyS0../dev/ttyS3 on Linux and COM1..COM4 on Windows. Where a default is no real
+// hardware, the COM number stands for a device the system reports (a USB modem) instead.
 
+#include "ports/SerialDevices.h"
+
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <array>
 
@@ -14,10 +19,25 @@ public:
     PortMap(); // the platform defaults
     static PortMap fromIni(const IniSnapshot &ini);
     QString device(int comPort) const; // comPort 1..4
+    // COM n stands for device from now on, and is stored so at the close.
     void setDevice(int comPort, const QString &device);
+
+    // Whether the settings file names a device for any COM number. Such a file was written
+    // for these devices (by hand, or at an earlier close): nothing is filled in then.
+    bool namedByFile() const;
+    // Gives every COM number that still stands for its platform default, where that default
+    // is not among devices (no real hardware), the next of devices that no COM number stands
+    // for yet, in the list's order. Does nothing when the file names devices.
+    void fillFrom(const SerialDevices &devices);
+
+    // The entries of section [Ports] to write at the close: COM n for each number that was
+    // filled in or chosen and that the file does not already hold so.
+    QList<QPair<QString, QString>> changedEntries() const;
 
 private:
     std::array<QString, 4> devices_;
+    std::array<QString, 4> stored_; // as the file names them; empty for none
+    std::array<bool, 4> assigned_{};
 };
 
 struct PortProbe {

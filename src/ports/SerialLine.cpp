@@ -1,5 +1,6 @@
 #include "ports/SerialLine.h"
 
+#include "ports/PortDiagnosis.h"
 #include "ports/PortLock.h"
 
 #include <QFileInfo>
@@ -17,24 +18,6 @@
 namespace telmaris {
 
 namespace {
-
-const QString InUseHint = QStringLiteral(
-    "ein anderes Programm hält die Schnittstelle (etwa ModemManager, der USB-Modems prüft)");
-
-QString openFailureReason(const QSerialPort &port) {
-    const QString detail = port.errorString();
-    switch (port.error()) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("Gerät nicht gefunden (%1)").arg(detail);
-    case QSerialPort::PermissionError:
-        return QStringLiteral("Zugriff verweigert (%1). Ist der Benutzer in der Gruppe dialout, "
-                              "oder hält ein anderes Programm die Schnittstelle (etwa "
-                              "ModemManager, der USB-Modems prüft)?")
-            .arg(detail);
-    default:
-        return QStringLiteral("lässt sich nicht öffnen (%1)").arg(detail);
-    }
-}
 
 #ifdef Q_OS_UNIX
 // Whether the terminal behind fd is gone: hung up (poll says so, its ioctls fail with EIO) or
@@ -74,13 +57,8 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
         return false;
     };
     close();
-    if (device.isEmpty())
-        return fail(QStringLiteral("kein Gerät eingetragen"));
-    if (const auto lock = findForeignLockFile(device))
-        return fail(QStringLiteral("belegt: Sperrdatei %1 von Prozess %2 - %3")
-                        .arg(lock->lockFile)
-                        .arg(lock->pid)
-                        .arg(InUseHint));
+    if (device.isEmpty() || findForeignLockFile(device))
+        return fail(diagnosePort(device, QString()));
 
     port_.setPortName(device);
     port_.setBaudRate(baud);
@@ -93,15 +71,15 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
     const bool opened = port_.open(QIODevice::ReadWrite);
     opening_ = false;
     if (!opened) {
-        const QString reason = openFailureReason(port_);
+        const QString systemText = port_.errorString();
         port_.clearError();
-        return fail(reason);
+        return fail(diagnosePort(device, systemText));
     }
 #ifdef Q_OS_UNIX
     if (!takeExclusiveFlock(static_cast<int>(port_.handle()))) {
         port_.close();
         port_.clearError();
-        return fail(QStringLiteral("belegt: die Schnittstelle ist gesperrt - %1").arg(InUseHint));
+        return fail(diagnosePort(device, QString()));
     }
 #endif
     port_.clearError();

@@ -29,7 +29,8 @@ public:
 
     // Opens device at baud with 8 data bits, no parity, 1 stop bit and, when asked, RTS/CTS
     // flow control. A device that another program holds (a lock file of a living process, a
-    // flock) fails to open. On failure, error (when given) tells why.
+    // flock) fails to open. On failure, error (when given) tells why, in words the user can act
+    // on (diagnosePort).
     bool open(const QString &device, int baud, bool hardwareFlowControl, QString *error = nullptr);
     bool isOpen() const;
     void close();

@@ -241,7 +241,9 @@ RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &po
     d_->logSkippedLines(text);
     if (!d_->link.open(device, baud, &reason)) {
         d_->logNote(QStringLiteral("COM%1 (%2): %3").arg(settings.comPort).arg(device, reason));
-        d_->finish(texts::PortFailureStatus, texts::PortUnavailableMessage.arg(settings.comPort));
+        // The fixed text, and below it why and what the user can do about it.
+        d_->finish(texts::PortFailureStatus,
+                   texts::PortUnavailableMessage.arg(settings.comPort) + u'\r' + reason);
         outcome = RunOutcome::PortFailure;
     } else if (d_->runToClosingReset(settings, text)) {
         flags.runOver = true;

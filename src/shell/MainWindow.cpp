@@ -141,6 +141,8 @@ void MainWindow::buildWindow() {
             switchTab();
     });
     optionsPage_->setRunLogPath(runLog_.path());
+    connect(optionsPage_, &OptionsPage::rescanRequested, this, [this] { refreshPorts(true); });
+    connect(optionsPage_, &OptionsPage::portDeviceChosen, this, &MainWindow::choosePortDevice);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
     // one, from anywhere in the window, the editor included.
@@ -268,11 +270,15 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     pages_->setCurrentIndex(1);
     setWindowTitle(QStringLiteral("Telmaris"));
     const IniSnapshot snapshot = store_.open(programDir_);
+    // No settings file yet: the first start.
+    const bool firstStart = !QFileInfo::exists(store_.ini().path()) && wantsWindow(argument);
     // The settings in use would be defaults: an unattended run would program an empty slot and
     // report success. The reading error was shown; nothing goes on the line.
     if (store_.readFailed() && !wantsWindow(argument))
         return ExitRunFailed;
     ports_ = PortMap::fromIni(snapshot);
+    detected_ = detectDevices_();
+    ports_.fillFrom(detected_);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
     probe_ = checkComPorts(ports_);
@@ -286,14 +292,14 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
-    optionsPage_->setPorts(probe, devices);
+    optionsPage_->setPorts(probe, devices, detected_);
 
     show();
 
     const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
     optionsPage_->selectPort(stored.data.comPort);
     data_.comPort = stored.data.comPort;
-    if (stored.askToCheckPort)
+    if (stored.askToCheckPort && !firstStart)
         dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                              texts::CheckPortMessage);
     optionsPage_->setModemReset(stored.data.modemReset);
@@ -319,7 +325,15 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     EditBoxText visible(editors_[data_.umbruch]);
     store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
 
-    return evaluateCommandLine(argument);
+    const std::optional<int> exitStatus = evaluateCommandLine(argument);
+    // The first start shows the options page with the port question, so the user sees at
+    // once which device each COM number stands for.
+    if (!exitStatus && firstStart && stored.askToCheckPort) {
+        selectTab(OptionsTab);
+        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                             texts::CheckPortMessage);
+    }
+    return exitStatus;
 }
 
 std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
@@ -416,6 +430,8 @@ void MainWindow::switchTab() {
 
     if (newTab == OptionsTab) {
         programButton_->setEnabled(false);
+        if (currTab_ != OptionsTab)
+            refreshPorts(true); // a modem plugged in meanwhile is there to be chosen
         pages_->setCurrentIndex(0);
         status(texts::OptionsPageStatus);
     } else {
@@ -470,6 +486,24 @@ void MainWindow::programClicked() {
         data_, ports_, optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript),
         autoMode_);
     reportRunLogFailure();
+}
+
+void MainWindow::refreshPorts(bool detect) {
+    if (detect) {
+        detected_ = detectDevices_();
+        ports_.fillFrom(detected_);
+    }
+    std::array<QString, 4> devices;
+    for (int i = 0; i < 4; ++i)
+        devices[i] = ports_.device(i + 1);
+    optionsPage_->setPorts(checkComPorts(ports_), devices, detected_);
+}
+
+void MainWindow::choosePortDevice(int comPort, const QString &device) {
+    if (device == ports_.device(comPort))
+        return;
+    ports_.setDevice(comPort, device);
+    refreshPorts(false);
 }
 
 // Once per program start, after the run: in the status line, where it does not stop anyone;
@@ -543,7 +577,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         return;
     }
     if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
-                              startDataEntries(data_, optionsPage_->allNames()))) {
+                              startDataEntries(data_, optionsPage_->allNames()),
+                              ports_.changedEntries())) {
         event->ignore();
         return;
     }

@@ -52,6 +52,10 @@ public:
     // answers get a time limit by default.
     std::optional<int> init(const QString &argument, bool display = true);
 
+    // Where the serial devices come from (the system's list unless a test hands in its own);
+    // set before init().
+    void setDeviceDetector(DeviceDetector detector) { detectDevices_ = std::move(detector); }
+
     // RunnerUi
     void status(const QString &text) override;
     void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
@@ -107,6 +111,10 @@ private:
     bool writeCurrSkriptText();
 
     void openRunLog();
+    // Detects the devices anew (when told to), fills free COM numbers, probes the ports and
+    // shows the result on the options page.
+    void refreshPorts(bool detect);
+    void choosePortDevice(int comPort, const QString &device);
     void reportRunLogFailure();
 
     QString programDir_;
@@ -117,7 +125,9 @@ private:
     SettingsStore store_;
     StartData data_;
     PortMap ports_;
-    PortProbe probe_; // the ports at start-up
+    DeviceDetector detectDevices_ = detectSerialDevices;
+    SerialDevices detected_; // at the last detection
+    PortProbe probe_;        // the ports at start-up
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0

@@ -30,7 +30,8 @@ bool SettingsStore::storeScript(int n, const EditorText &editor) {
     return false;
 }
 
-bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings) {
+bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings,
+                                  const IniEntries &ports) {
     const bool scriptChanged = slots_.skriptChanged;
     IniEntries entries;
     if (scriptChanged)
@@ -39,7 +40,10 @@ bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntr
     if (!readFailed_)
         entries.append(changedSince(DataSection, settings, atStart_, ini_.snapshot()));
     QString reason;
-    if (entries.isEmpty() || ini_.writeIniBatch(DataSection, entries, &reason)) {
+    QList<QPair<QString, IniEntries>> sections{{DataSection, entries}};
+    if (!readFailed_ && !ports.isEmpty())
+        sections.append({PortsSection, ports});
+    if ((entries.isEmpty() && sections.size() == 1) || ini_.writeIniSections(sections, &reason)) {
         slots_.skriptChanged = false;
         saveFailureReported_ = false;
         if (readFailed_)

@@ -28,13 +28,15 @@ public:
     // line and box); false then, and the text stays only in the editor.
     bool storeScript(int n, const EditorText &editor);
 
-    // The close: the changed script of slot n and the settings entries in one write, so the
-    // file is replaced once. Of the settings only those are written that this copy changed
-    // since it read them or that the file lacks: another running copy's changes survive. After
-    // a start whose file could not be read no settings are written at all, and the user is told.
-    // A script that cannot be stored keeps the window open once (false), so that the user can
-    // still copy it; a second attempt closes all the same and reports the settings as not stored.
-    bool storeForClose(int n, const EditorText &editor, const IniEntries &settings);
+    // The close: the changed script of slot n, the settings entries and the entries of section
+    // [Ports] in one write, so the file is replaced once. Of the settings only those are written
+    // that this copy changed since it read them or that the file lacks: another running copy's
+    // changes survive. After a start whose file could not be read no settings are written at
+    // all, and the user is told. A script that cannot be stored keeps the window open once
+    // (false), so that the user can still copy it; a second attempt closes all the same and
+    // reports the settings as not stored.
+    bool storeForClose(int n, const EditorText &editor, const IniEntries &settings,
+                       const IniEntries &ports = {});
 
 private:
     void reportScriptNotSaved(int n, const QString &reason);

@@ -127,13 +127,19 @@ bool IniFile::writeIni(const QString &key, const QString &value, QString *error)
 }
 
 bool IniFile::writeIniBatch(const QString &section, const IniEntries &entries, QString *error) {
+    return writeIniSections({{section, entries}}, error);
+}
+
+bool IniFile::writeIniSections(const QList<QPair<QString, IniEntries>> &sections, QString *error) {
     // Re-read right before writing: another running copy may have stored its own keys.
     QByteArray bytes;
     if (!readWholeFile(path_, &bytes, error))
         return false;
     IniText text = IniText::fromBytes(bytes);
-    for (const auto &[key, value] : entries)
-        text.setValue(section, key, value);
+    for (const auto &[section, entries] : sections) {
+        for (const auto &[key, value] : entries)
+            text.setValue(section, key, value);
+    }
 
     // The kept file is this write's past; the next snapshot reads what was written.
     keptStamp_.reset();

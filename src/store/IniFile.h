@@ -77,6 +77,9 @@ public:
     bool writeIni(const QString &key, const QString &value, QString *error = nullptr);
     // Stores all entries in one read-modify-write.
     bool writeIniBatch(const QString &section, const IniEntries &entries, QString *error = nullptr);
+    // The same for the entries of several sections, in one read-modify-write.
+    bool writeIniSections(const QList<QPair<QString, IniEntries>> &sections,
+                          QString *error = nullptr);
 
 private:
     QString path_;

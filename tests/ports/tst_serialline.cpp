@@ -1,5 +1,7 @@
 // The serial line through the real QSerialPort on a pseudo-terminal: the lock conventions of
-// other programs and its own flock, the port map and probe, and a line whose output stalls.
+// other programs and its own flock, why a port cannot be opened, the port map and probe, and a
+// line whose output stalls.
+#include "ports/PortDiagnosis.h"
 #include "ports/PortLock.h"
 #include "ports/PortMap.h"
 #include "ports/SerialLine.h"
@@ -14,6 +16,8 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -37,6 +41,7 @@ class TestSerialLine : public QObject {
 private Q_SLOTS:
     void honoursLockFiles_data();
     void honoursLockFiles();
+    void tellsWhatTheUserCanDo();
     void stalledOutputIsOneErrorEvent();
     void probesThePortsFromTheSettingsFile();
 };
@@ -82,8 +87,10 @@ void TestSerialLine::honoursLockFiles() {
     SerialLine line;
     QString reason;
     QCOMPARE(line.open(dir.filePath(name), 9600, true, &reason), opens);
+    // The reason names the program that holds the device and its lock file.
     if (!opens)
-        QVERIFY2(reason.contains(lock.fileName()) && reason.contains("ModemManager"),
+        QVERIFY2(reason.contains(QString::fromUtf8("»sleep« (Prozess %1)").arg(pid)) &&
+                     reason.contains(lock.fileName()),
                  qPrintable(reason));
     // An open line holds a flock that keeps others off, until it is closed.
     QCOMPARE(othersCanLock(modem.devicePath()), !opens);
@@ -95,6 +102,39 @@ void TestSerialLine::honoursLockFiles() {
     lock.remove();
     other.kill();
     other.waitForFinished();
+}
+
+void TestSerialLine::tellsWhatTheUserCanDo() {
+    // A device that is not there: unplugged?
+    QTemporaryDir dir;
+    SerialLine line;
+    QString reason;
+    QVERIFY(!line.open(dir.filePath("ttyACM7"), 9600, true, &reason));
+    QCOMPARE(reason, QString::fromUtf8("Das Gerät %1 ist nicht da. Ist das Modem eingesteckt und "
+                                       "eingeschaltet? Ein ausgestecktes USB-Modem verschwindet "
+                                       "mit seinem Gerät; nach dem Einstecken findet es „Neu "
+                                       "suchen“ auf der Optionsseite.")
+                         .arg(dir.filePath("ttyACM7")));
+
+    // A device of group dialout, for a user who is not in it.
+    if (::geteuid() != 0)
+        QSKIP("only root can run the check as another user");
+    PtyModem modem;
+    const group *dialout = ::getgrnam("dialout");
+    QVERIFY(dialout);
+    const QByteArray device = QFile::encodeName(modem.devicePath());
+    QVERIFY(::chown(device.constData(), 0, dialout->gr_gid) == 0 &&
+            ::chmod(device.constData(), 0660) == 0);
+    QProcess child;
+    child.start(QStringLiteral("setpriv"),
+                {"--reuid=65534", "--regid=65534", "--clear-groups", DIAGNOSE_CHILD, device});
+    QVERIFY(child.waitForFinished(10000));
+    const QString told = QString::fromUtf8(child.readAllStandardOutput());
+    QVERIFY2(told.endsWith(QString::fromUtf8(
+                 "das Gerät gehört der Gruppe dialout, und Sie (nobody) sind nicht in ihr. "
+                 "Abhilfe: im Terminal „sudo adduser nobody dialout“ eingeben und sich danach ab- "
+                 "und wieder anmelden.")),
+             qPrintable(told + child.readAllStandardError()));
 }
 
 void TestSerialLine::stalledOutputIsOneErrorEvent() {
@@ -135,6 +175,20 @@ void TestSerialLine::probesThePortsFromTheSettingsFile() {
                     "  \r\nCOM2=" + folder.filePath("ttyMissing").toUtf8() + "\r\nCOM4=\r\n");
     PortMap ports = PortMap::fromIni(IniSnapshot::load(folder.iniPath()));
     QCOMPARE(ports.device(1), first.devicePath());
+    QCOMPARE(ports.device(3), QStringLiteral("/dev/ttyS2"));
+    // Devices the system reports fill the COM numbers whose default is no real hardware, USB
+    // modems first, by their stable names; not where the file names devices.
+    SerialDevices detected{
+        {"", "", "", "/dev/ttyUSB0"},
+        {"", "", "", "/dev/ttyS0"},
+        {"Modem", "Acme", "/dev/serial/by-id/usb-Acme_Modem-if00", "/dev/ttyACM3"}};
+    sortForComNumbers(detected);
+    PortMap fresh;
+    fresh.fillFrom(detected);
+    QCOMPARE(QStringList({fresh.device(1), fresh.device(2), fresh.device(3), fresh.device(4)}),
+             QStringList({"/dev/ttyS0", "/dev/serial/by-id/usb-Acme_Modem-if00", "/dev/ttyUSB0",
+                          "/dev/ttyS3"}));
+    ports.fillFrom(detected);
     QCOMPARE(ports.device(3), QStringLiteral("/dev/ttyS2"));
     ports.setDevice(3, first.devicePath()); // no real serial port is touched
     ports.setDevice(4, first.devicePath());

@@ -1,12 +1,14 @@
 // Renders the pictures of the manual's first steps from the real program under the offscreen
-// platform: the first start with its question, the options page, a typed script, the name box
-// and the finished run with its message. Each picture is the main window at its own size; a box
-// is drawn over the middle of the window as the user meets it. The window runs on a temporary
-// program folder with only COM 1 set, the modem simulator standing in for a USB modem.
+// platform: the first start with its question, the options page, the modem test, a typed script,
+// the name box and the finished run with its message. Each picture is the main window at its own
+// size; a box is drawn over the middle of the window as the user meets it. The window runs on a
+// temporary program folder without a settings file, the modem simulator standing in for a USB modem
+// that the system reports.
 //
 //   telmaris-manual-shots [output folder]      (default: the source tree's resources/bilder)
 #include "ModemSimulator.h"
 #include "editor/ScriptEdit.h"
+#include "options/ModemTestDialog.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
 #include "shell/ToolkitTranslation.h"
@@ -127,18 +129,20 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "no pseudo-terminal: %s\n", qPrintable(modem.errorString()));
         return 1;
     }
-    // A first start: nothing stored yet but the device behind COM 1.
+    // A first start: no settings file yet, a USB modem the only serial device.
     QTemporaryDir folder;
-    QFile ini(QDir(folder.path()).filePath(QStringLiteral("Telmaris.Ini")));
-    if (!folder.isValid() || !ini.open(QIODevice::WriteOnly)) {
+    if (!folder.isValid()) {
         std::fprintf(stderr, "cannot prepare a program folder\n");
         return 1;
     }
-    ini.write(QStringLiteral("[Ports]\nCOM1=%1\n").arg(modem.slavePath()).toUtf8());
-    ini.close();
 
     PicturedDialogs dialogs(out);
     telmaris::MainWindow window(folder.path(), dialogs);
+    const QString device = modem.slavePath();
+    window.setDeviceDetector([device] {
+        return telmaris::SerialDevices{
+            {QStringLiteral("USB Modem"), QStringLiteral("Modemhersteller"), QString(), device}};
+    });
     dialogs.window = &window;
     dialogs.setParent(&window);
     dialogs.expect(QStringLiteral("erster-start.png"));
@@ -149,6 +153,18 @@ int main(int argc, char *argv[]) {
     window.selectTab(telmaris::OptionsTab);
     settle();
     save(window.grab().toImage(), out, QStringLiteral("optionen.png"));
+
+    // The modem test on COM 1, pictured once the modem has answered every question.
+    window.findChild<QPushButton *>(QStringLiteral("modemTestButton"))->click();
+    auto *test = window.findChild<telmaris::ModemTestDialog *>();
+    if (!test || !QTest::qWaitFor([test] { return test->isFinished(); }, 20000)) {
+        std::fprintf(stderr, "the modem test did not finish\n");
+        return 1;
+    }
+    settle();
+    save(windowWithBox(window, test), out, QStringLiteral("modemtest.png"));
+    test->close();
+    settle();
 
     // The first script, typed as a user types it: "w" and the space bar write the keyword.
     window.selectTab(1);

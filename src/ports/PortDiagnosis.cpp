@@ -1,0 +1,224 @@
+#include "ports/PortDiagnosis.h"
+
+#include "ports/PortLock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#endif
+
+namespace telmaris {
+
+namespace {
+
+QString notThere(const QString &device) {
+    return QStringLiteral("Das Gerät %1 ist nicht da. Ist das Modem eingesteckt und "
+                          "eingeschaltet? Ein ausgestecktes USB-Modem verschwindet mit seinem "
+                          "Gerät; nach dem Einstecken findet es „Neu suchen“ auf der Optionsseite.")
+        .arg(device);
+}
+
+QString noHardware(const QString &device) {
+    return QStringLiteral("Hinter %1 steckt keine Schnittstelle: der Rechner hat dort keinen "
+                          "seriellen Anschluss, oder das Gerät wurde ausgesteckt. Ein USB-Modem "
+                          "wählen Sie auf der Optionsseite bei seinem Com-Port.")
+        .arg(device);
+}
+
+QString otherReason(const QString &device, const QString &systemText) {
+    if (systemText.isEmpty())
+        return QStringLiteral("%1 lässt sich nicht öffnen.").arg(device);
+    return QStringLiteral("%1 lässt sich nicht öffnen: %2").arg(device, systemText);
+}
+
+#ifdef Q_OS_UNIX
+
+QString processName(qint64 pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+}
+
+// The processes other than this one that have device open, as far as /proc lets us look.
+QList<qint64> processesHolding(const QString &device) {
+    QList<qint64> holders;
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty())
+        return holders;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (!isNumber || pid == static_cast<qint64>(::getpid()))
+            continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        const QStringList links = fds.entryList(QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &link : links) {
+            if (QFile::symLinkTarget(fds.filePath(link)) == target) {
+                holders.append(pid);
+                break;
+            }
+        }
+    }
+    return holders;
+}
+
+bool modemManagerRuns() {
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (isNumber && processName(pid) == QLatin1String("ModemManager"))
+            return true;
+    }
+    return false;
+}
+
+QString heldByOthers(const QString &device, QList<qint64> holders) {
+    QStringList named;
+    for (const qint64 pid : holders) {
+        const QString name = processName(pid);
+        named << (name.isEmpty() ? QStringLiteral("Prozess %1").arg(pid)
+                                 : QStringLiteral("»%1« (Prozess %2)").arg(name).arg(pid));
+    }
+    QString text =
+        named.isEmpty()
+            ? QStringLiteral("Das Gerät %1 ist belegt: ein anderes Programm hält es.").arg(device)
+            : QStringLiteral("Das Gerät %1 ist belegt: %2 hält es.")
+                  .arg(device, named.join(QStringLiteral(", ")));
+    text += QStringLiteral(" Beenden Sie dieses Programm, oder wählen Sie einen anderen Com-Port.");
+    if (modemManagerRuns()) {
+        text += QStringLiteral(
+            " ModemManager läuft: er prüft ein frisch eingestecktes Modem etwa zehn Sekunden "
+            "lang; danach erneut versuchen. Lässt er das Modem nicht los, nimmt eine udev-Regel "
+            "mit ENV{ID_MM_DEVICE_IGNORE}=\"1\" es von ihm aus, oder "
+            "„sudo systemctl stop ModemManager“ hält ihn an.");
+    }
+    return text;
+}
+
+QString groupName(gid_t gid) {
+    if (const group *entry = ::getgrgid(gid))
+        return QString::fromLocal8Bit(entry->gr_name);
+    return QString::number(gid);
+}
+
+bool processHasGroup(gid_t gid) {
+    if (::getegid() == gid)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<size_t>(std::max(count, 0)));
+    const int got = ::getgroups(count, groups.data());
+    for (int i = 0; i < got; ++i) {
+        if (groups[static_cast<size_t>(i)] == gid)
+            return true;
+    }
+    return false;
+}
+
+// Whether the user database makes user a member of gid (true also when the running session
+// does not have it yet).
+bool userListedInGroup(const passwd &user, gid_t gid) {
+    int count = 64;
+    std::vector<gid_t> groups(static_cast<size_t>(count));
+    if (::getgrouplist(user.pw_name, user.pw_gid, groups.data(), &count) < 0) {
+        groups.resize(static_cast<size_t>(count));
+        if (::getgrouplist(user.pw_name, user.pw_gid, groups.data(), &count) < 0)
+            return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (groups[static_cast<size_t>(i)] == gid)
+            return true;
+    }
+    return false;
+}
+
+QString noPermission(const QString &device) {
+    struct stat info = {};
+    if (::stat(QFile::encodeName(device).constData(), &info) != 0)
+        return notThere(device);
+    const QString group = groupName(info.st_gid);
+    const passwd *user = ::getpwuid(::geteuid());
+    const QString userName =
+        user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+    const QString start =
+        QStringLiteral("Keine Berechtigung für %1: das Gerät gehört der Gruppe %2")
+            .arg(device, group);
+    if (processHasGroup(info.st_gid))
+        return start + QStringLiteral(", in der Sie (%1) sind, aber die Gruppe darf es nicht "
+                                      "öffnen (Rechte %2). Das muss der Systemverwalter ändern.")
+                           .arg(userName)
+                           .arg(info.st_mode & 0777, 3, 8, QLatin1Char('0'));
+    if (user && userListedInGroup(*user, info.st_gid))
+        return start + QStringLiteral(". Sie (%1) sind zwar in diese Gruppe aufgenommen, aber das "
+                                      "gilt erst nach einer neuen Anmeldung: bitte ab- und "
+                                      "wieder anmelden.")
+                           .arg(userName);
+    return start + QStringLiteral(", und Sie (%1) sind nicht in ihr. Abhilfe: im Terminal "
+                                  "„sudo adduser %1 %2“ eingeben und sich danach ab- und wieder "
+                                  "anmelden.")
+                       .arg(userName, group);
+}
+
+#endif
+
+} // namespace
+
+QString diagnosePort(const QString &device, const QString &systemText) {
+    if (device.isEmpty())
+        return QStringLiteral("Für diesen Com-Port ist kein Gerät eingetragen.");
+    if (const auto lock = findForeignLockFile(device)) {
+#ifdef Q_OS_UNIX
+        return heldByOthers(device, {lock->pid}) +
+               QStringLiteral(" (Sperrdatei %1)").arg(lock->lockFile);
+#else
+        return QStringLiteral("Das Gerät %1 ist belegt (Sperrdatei %2 von Prozess %3).")
+            .arg(device, lock->lockFile)
+            .arg(lock->pid);
+#endif
+    }
+    if (!QFileInfo::exists(device))
+        return notThere(device);
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        switch (error) {
+        case EACCES:
+        case EPERM:
+            return noPermission(device);
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return notThere(device);
+        case EIO:
+            return noHardware(device);
+        case EBUSY:
+            return heldByOthers(device, processesHolding(device));
+        default:
+            return otherReason(device, systemText.isEmpty()
+                                           ? QString::fromLocal8Bit(std::strerror(error))
+                                           : systemText);
+        }
+    }
+    const bool free = takeExclusiveFlock(fd);
+    ::close(fd);
+    if (!free)
+        return heldByOthers(device, processesHolding(device));
+#endif
+    return otherReason(device, systemText);
+}
+
+} // namespace telmaris

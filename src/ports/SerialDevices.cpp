@@ -1,0 +1,74 @@
+#include "ports/SerialDevices.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace telmaris {
+
+namespace {
+
+QString canonical(const QString &path) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+
+int kindRank(const SerialDevice &device) {
+    const QString node = QFileInfo(device.path).fileName();
+    if (node.startsWith(QLatin1String("ttyACM")))
+        return 0;
+    if (node.startsWith(QLatin1String("ttyUSB")))
+        return 1;
+    return 2;
+}
+
+} // namespace
+
+bool SerialDevice::isNamed(const QString &name) const {
+    if (name.isEmpty())
+        return false;
+    if (name == path || name == stableName)
+        return true;
+    return canonical(name) == canonical(path);
+}
+
+QString stableNameOf(const QString &path, const QString &folder) {
+    const QString target = canonical(path);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isSymLink() && entry.canonicalFilePath() == target)
+            return entry.absoluteFilePath();
+    }
+    return {};
+}
+
+void sortForComNumbers(SerialDevices &devices) {
+    std::stable_sort(devices.begin(), devices.end(),
+                     [](const SerialDevice &a, const SerialDevice &b) {
+                         const int rankA = kindRank(a);
+                         const int rankB = kindRank(b);
+                         if (rankA != rankB)
+                             return rankA < rankB;
+                         return a.name() < b.name();
+                     });
+}
+
+SerialDevices detectSerialDevices() {
+    SerialDevices devices;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports) {
+        SerialDevice device;
+        device.description = port.description().trimmed();
+        device.manufacturer = port.manufacturer().trimmed();
+        device.path = port.systemLocation();
+        device.stableName = stableNameOf(device.path);
+        devices.append(device);
+    }
+    sortForComNumbers(devices);
+    return devices;
+}
+
+} // namespace telmaris

@@ -1,0 +1,154 @@
+// The serial devices the system reports, as a user with a USB modem meets them: the modem
+// becomes a COM number with no file edited, the choice is kept in the settings file, and a
+// device plugged in after start can be chosen on the options page. The system's device list
+// is handed in; a modem simulator on a pseudo-terminal stands in for each USB modem.
+#include "PtyModem.h"
+#include "ScriptedDialogs.h"
+#include "TempProgramFolder.h"
+#include "editor/ScriptEdit.h"
+#include "shell/MainWindow.h"
+#include "store/IniFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace telmaris;
+using namespace telmaris::test;
+
+namespace {
+
+// A USB modem as the system reports it, its stable name a link in folder to the simulator.
+SerialDevice usbModem(PtyModem &modem, const TempProgramFolder &folder, const QString &name) {
+    const QString link = folder.filePath(QStringLiteral("usb-Acme_") + name + "-if00");
+    if (!QFileInfo::exists(link) && !modem->createLink(link))
+        qFatal("no link %s", qPrintable(link));
+    return SerialDevice{name, QStringLiteral("Acme"), link, modem.devicePath()};
+}
+
+struct Program {
+    Program(const TempProgramFolder &folder, const SerialDevices &devices)
+        : detected(devices), window(folder.path(), dialogs) {
+        window.setDeviceDetector([this] { return detected; });
+    }
+    template <class T = QWidget> T *child(const QString &name) const {
+        T *found = window.findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
+    void selectTab(int tab) const { child<QTabBar>("scriptTabs")->setCurrentIndex(tab - 1); }
+    QString info(int comPort) const {
+        return child<QLabel>(QStringLiteral("com%1Info").arg(comPort))->text();
+    }
+    bool run() {
+        selectTab(1);
+        click("programButton"); // returns when the run is over
+        return dialogs.texts.last() ==
+               QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
+    }
+    SerialDevices detected;
+    ScriptedDialogs dialogs;
+    MainWindow window;
+};
+
+} // namespace
+
+class TestSerialDevices : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void aUsbModemOnlyBecomesCom1AndKeepsIt();
+    void aDeviceIsChosenOnTheOptionsPage();
+};
+
+void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
+    TempProgramFolder folder; // no settings file yet
+    PtyModem modem;
+    const SerialDevice device = usbModem(modem, folder, QStringLiteral("Modem"));
+    {
+        Program program(folder, {device});
+        QCOMPARE(program.window.init(QString()), std::nullopt);
+        // The first start asks to check the port, on the page that shows it.
+        QCOMPARE(program.dialogs.texts,
+                 QStringList{QString::fromUtf8("Bitte überprüfen Sie die Port-Einstellung.")});
+        QCOMPARE(program.window.currTab(), 101);
+        QVERIFY(program.child<QRadioButton>("com1Button")->isChecked());
+        QCOMPARE(program.info(1), "Modem, Acme, " + modem.devicePath());
+        QVERIFY(program.info(2).startsWith(QString::fromUtf8("Nicht verfügbar: ")));
+
+        program.selectTab(1);
+        QTest::keyClicks(program.window.scriptEdit(0), QStringLiteral("MODEM ATM1"));
+        QVERIFY(program.run());
+        QCOMPARE(modem.commands().size(), 4);
+        QCOMPARE(modem.commands().at(2), QByteArray("ATM1"));
+        QVERIFY(program.window.close());
+    }
+    // The device is stored under its stable name, for COM 1 only.
+    const IniSnapshot stored = IniSnapshot::load(folder.iniPath());
+    QCOMPARE(stored.value(PortsSection, "COM1"), device.stableName);
+    QCOMPARE(stored.value(PortsSection, "COM2"), QString());
+    QCOMPARE(stored.value(DataSection, "ComPort"), QStringLiteral("1"));
+
+    // A second modem that sorts first, plugged in later, moves no COM number.
+    PtyModem second;
+    Program program(folder, {usbModem(second, folder, QStringLiteral("AModem")), device});
+    QCOMPARE(program.window.init(QString()), std::nullopt);
+    QCOMPARE(program.window.currTab(), 1);
+    QVERIFY(program.run());
+    QCOMPARE(modem.commands().size(), 8);
+    QVERIFY(second.commands().isEmpty());
+}
+
+void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
+    TempProgramFolder folder;
+    PtyModem first;
+    const QByteArray ports = "[Ports]\nCOM1=" + first.devicePath().toUtf8() + '\n';
+    folder.writeIni("[Data]\nComPort=1\nSkriptText1=MODEM ATM1\n" + ports);
+    Program program(folder, {});
+    QCOMPARE(program.window.init(QString()), std::nullopt);
+    program.selectTab(101);
+    auto *com2 = program.child<QComboBox>("com2Device");
+    QCOMPARE(com2->count(), 0);
+
+    // A modem plugged in after start is found on "Neu suchen", chosen for COM 2 and usable.
+    PtyModem second;
+    program.detected = {usbModem(second, folder, QStringLiteral("Modem"))};
+    program.click("rescanButton");
+    QCOMPARE(com2->count(), 1);
+    QVERIFY(!program.child("com2Button")->isEnabled());
+    com2->setFocus();
+    QTest::keyClick(com2, Qt::Key_Down);
+    QVERIFY(program.child("com2Button")->isEnabled());
+    QCOMPARE(program.info(2), "Modem, Acme, " + second.devicePath());
+    // A path typed for COM 3 that is no device: the page says why.
+    auto *com3 = program.child<QComboBox>("com3Device");
+    com3->lineEdit()->selectAll();
+    QTest::keyClicks(com3->lineEdit(), folder.filePath("ttyUSB9"));
+    QTest::keyClick(com3->lineEdit(), Qt::Key_Return);
+    QCOMPARE(program.info(3), QString::fromUtf8("Nicht verfügbar: Das Gerät %1 ist nicht da. Ist "
+                                                "das Modem eingesteckt und eingeschaltet? Ein "
+                                                "ausgestecktes USB-Modem verschwindet mit seinem "
+                                                "Gerät; nach dem Einstecken findet es „Neu "
+                                                "suchen“ auf der Optionsseite.")
+                                  .arg(folder.filePath("ttyUSB9")));
+
+    program.click("com2Button");
+    QVERIFY(program.run());
+    QCOMPARE(second.commands().at(2), QByteArray("ATM1"));
+    QVERIFY(first.commands().isEmpty());
+    QVERIFY(program.window.close());
+    // The choices are stored in [Ports] at the close; COM 1's entry is left as it was.
+    const QByteArray file = folder.readIni();
+    QCOMPARE(file.mid(file.indexOf("[Ports]")),
+             ports + "COM2=" + program.detected[0].stableName.toUtf8() +
+                 "\nCOM3=" + folder.filePath("ttyUSB9").toUtf8() + '\n');
+    QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
+}
+
+QTEST_MAIN(TestSerialDevices)
+#include "tst_serialdevices.moc"
