@@ -86,7 +86,7 @@ bool modemManagerRuns() {
     return false;
 }
 
-QString heldByOthers(const QString &device, QList<qint64> holders) {
+QString heldByOthers(const QString &device, const QList<qint64> &holders) {
     QStringList named;
     for (const qint64 pid : holders) {
         const QString name = processName(pid);
