@@ -89,7 +89,7 @@
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
     /* The modem test: its window, the answers it lists and its verdict. */                      \
     X(ModemTestTitle, "Telmaris - Modem testen")                                                 \
-    X(ModemTestPortLine, "Com-Port %1 (%2), %3 Baud")                                            \
+    X(ModemTestPortLine, "%1 (%2), %3 Baud")                                                     \
     X(ModemTestWaiting, "Das Modem wird gefragt ...")                                            \
     X(ModemTestNoAnswerLine, "(keine Antwort innerhalb von 3 Sekunden)")                         \
     X(ModemTestUnfinishedLine, "(keine abschließende Antwort innerhalb von 3 Sekunden)")         \

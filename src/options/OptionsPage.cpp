@@ -196,6 +196,7 @@ QGroupBox *OptionsPage::buildPortFrame() {
     modemTestButton_ = new QPushButton(QStringLiteral("Mo&dem testen"), frame);
     modemTestButton_->setObjectName(QStringLiteral("modemTestButton"));
     modemTestButton_->setAutoDefault(false);
+    modemTestButton_->setEnabled(false); // until a port is selected
     connect(modemTestButton_, &QPushButton::clicked, this, &OptionsPage::testModem);
     connect(portGroup_, &QButtonGroup::idToggled, this,
             [this] { setModemTestAllowed(modemTestAllowed_); });

@@ -23,7 +23,7 @@ ModemQuery::ModemQuery(QObject *parent) : QObject(parent) {
             [this] { endStep(received_ ? QueryOutcome::Unfinished : QueryOutcome::NoAnswer); });
     connect(&line_, &SerialLine::received, this, &ModemQuery::takeBytes);
     connect(&line_, &SerialLine::errorEvent, this, [this] {
-        if (running_)
+        if (running_ && !steps_.isEmpty())
             endStep(QueryOutcome::LineLost);
     });
 }

@@ -33,9 +33,14 @@ bool RunLogFile::open(QString *error) {
         return true;
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QFileInfo(folder).isDir()) {
-        // The parents as the user's other folders are made; the log's own folder private.
+        // The parents as the user's other folders are made; the log's own folder private. A
+        // copy started at the same moment may have made it meanwhile.
         const QString parent = QFileInfo(folder).absolutePath();
-        if (!QDir().mkpath(parent) || ::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
+        const auto makeFolder = [&folder] {
+            return ::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 ||
+                   (errno == EEXIST && QFileInfo(folder).isDir());
+        };
+        if (!QDir().mkpath(parent) || !makeFolder()) {
             *error = texts::FolderNotCreatedReason.arg(folder);
             return false;
         }

@@ -11,6 +11,7 @@
 #include "options/OptionsPage.h"
 #include "runner/ScriptLanguage.h"
 #include "shell/CommandLine.h"
+#include "shell/FramePacer.h"
 #include "shell/StartUp.h"
 #include "store/AutoModeSettings.h"
 #include "store/StartDataFile.h"
@@ -121,6 +122,7 @@ void MainWindow::buildWindow() {
     // lay out the whole window again. A long text is cut at the window's edge.
     statusHolder_ = new QWidget(this);
     statusLabel_ = new QLabel(QStringLiteral(" "), statusHolder_);
+    pacer_ = new FramePacer({editors_[0], editors_[1], statusLabel_}, this);
     statusLabel_->setObjectName(QStringLiteral("statusLine"));
     statusLabel_->setTextFormat(Qt::PlainText);
     statusLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -586,15 +588,21 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // ---------------------------------------------------------------------------------------
 // What a run sees of the window
 
+// During a run the editor and the status line take each line and answer at once but paint at
+// most once per frame; a box shows them as they are now.
 void MainWindow::status(const QString &text) {
     statusLabel_->setText(u' ' + text);
+    if (running_)
+        pacer_->changed();
 }
 
 void MainWindow::showMessage(MessageIcon icon, const QString &title, const QString &text) {
+    pacer_->flush();
     dialogs_.showMessage(icon, title, text);
 }
 
 std::optional<QString> MainWindow::inputBox(const QString &title, const QString &prompt) {
+    pacer_->flush();
     return dialogs_.askText(title, prompt, QString());
 }
 
@@ -612,6 +620,8 @@ void MainWindow::setEditorLocked(bool locked) {
 
 void MainWindow::selectEditorRange(int start, int length) {
     editors_[data_.umbruch]->select(start, length);
+    if (running_)
+        pacer_->changed();
 }
 
 int MainWindow::editorCaret() const {
@@ -630,6 +640,8 @@ void MainWindow::focusEditor() {
 // and "&Optionen", so the runner never reads another script's lines and "&Abbrechen" stays
 // reachable.
 void MainWindow::setRunState(bool running) {
+    pacer_->flush();
+    running_ = running;
     programButton_->setText(running ? QStringLiteral("&Abbrechen")
                                     : QStringLiteral("&Programmieren"));
     endButton_->setEnabled(!running);

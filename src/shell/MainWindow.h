@@ -29,6 +29,7 @@ class QTabBar;
 namespace telmaris {
 
 class DocumentOpener;
+class FramePacer;
 class InfoDialogHolder;
 class OptionsPage;
 class ScriptEdit;
@@ -152,6 +153,8 @@ private:
     QLabel *logo_ = nullptr;
     QWidget *statusHolder_ = nullptr;
     QLabel *statusLabel_ = nullptr;
+    FramePacer *pacer_ = nullptr;
+    bool running_ = false;
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
     std::unique_ptr<TraceWindow> traceWindow_;

@@ -51,8 +51,8 @@ bool MessageDialogs::askYesNo(const QString &title, const QString &text) {
 std::optional<QString> MessageDialogs::askText(const QString &title, const QString &prompt,
                                                const QString &proposal) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, title, toDisplayLines(prompt),
-                                                 QLineEdit::Normal, proposal, &ok);
+    QString answer = QInputDialog::getText(parent_, title, toDisplayLines(prompt),
+                                           QLineEdit::Normal, proposal, &ok);
     if (!ok)
         return std::nullopt;
     return answer;
@@ -60,7 +60,7 @@ std::optional<QString> MessageDialogs::askText(const QString &title, const QStri
 
 std::optional<QString> MessageDialogs::askSaveFileName(const QString &title,
                                                        const QString &proposal) {
-    const QString path = QFileDialog::getSaveFileName(parent_, title, proposal);
+    QString path = QFileDialog::getSaveFileName(parent_, title, proposal);
     if (path.isEmpty())
         return std::nullopt;
     return path;

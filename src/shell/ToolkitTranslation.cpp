@@ -11,15 +11,16 @@
 
 namespace telmaris {
 
-bool loadGermanToolkitTexts(QCoreApplication &app) {
+bool loadGermanToolkitTexts(QCoreApplication &app, bool sayWhenMissing) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto *translator = new QTranslator(&app);
     if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                           QStringLiteral("_"), folder)) {
         delete translator;
-        QTextStream(stderr) << texts::NoToolkitTextsLine.arg(
-                                   QDir(folder).filePath(QStringLiteral("qtbase_de.qm")))
-                            << '\n';
+        if (sayWhenMissing)
+            QTextStream(stderr) << texts::NoToolkitTextsLine.arg(
+                                       QDir(folder).filePath(QStringLiteral("qtbase_de.qm")))
+                                << '\n';
         return false;
     }
     QCoreApplication::installTranslator(translator);

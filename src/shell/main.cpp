@@ -16,7 +16,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
-    telmaris::loadGermanToolkitTexts(app);
+    // The missing texts only show on the buttons of boxes: an unattended run, whose boxes are
+    // lines, does not mention them.
+    telmaris::loadGermanToolkitTexts(app, plan.display);
     telmaris::MessageDialogs boxes;
     telmaris::ConsoleDialogs lines;
     // Without a display every box becomes a line on standard error.

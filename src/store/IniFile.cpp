@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
+#include <sys/stat.h>
 #include <utility>
 
 namespace telmaris {
@@ -84,8 +85,37 @@ QString settingsNotReadMessage(const QString &path, const QString &reason) {
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
+std::optional<FileStamp> fileStampOf(const QString &path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    constexpr qint64 NsPerSecond = 1'000'000'000;
+    FileStamp stamp;
+    stamp.device = quint64(info.st_dev);
+    stamp.inode = quint64(info.st_ino);
+    stamp.size = qint64(info.st_size);
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * NsPerSecond + info.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(info.st_ctim.tv_sec) * NsPerSecond + info.st_ctim.tv_nsec;
+    return stamp;
+}
+
 IniSnapshot IniFile::snapshot(QString *error) const {
-    return IniSnapshot::load(path_, error);
+    const std::optional<FileStamp> before = fileStampOf(path_);
+    if (before && before == keptStamp_)
+        return kept_;
+    QString readError;
+    IniSnapshot snapshot = IniSnapshot::load(path_, &readError);
+    // Kept only when the read succeeded and nothing wrote the file while it was read.
+    if (before && readError.isEmpty() && fileStampOf(path_) == before) {
+        keptStamp_ = before;
+        kept_ = snapshot;
+    } else {
+        keptStamp_.reset();
+        kept_ = {};
+    }
+    if (error)
+        *error = readError;
+    return snapshot;
 }
 
 QString IniFile::readIni(const QString &key) const {
@@ -110,6 +140,10 @@ bool IniFile::writeIniSections(const QList<QPair<QString, IniEntries>> &sections
         for (const auto &[key, value] : entries)
             text.setValue(section, key, value);
     }
+
+    // The kept file is this write's past; the next snapshot reads what was written.
+    keptStamp_.reset();
+    kept_ = {};
 
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {

@@ -16,6 +16,7 @@
 #include <QPair>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace telmaris {
 
@@ -49,11 +50,26 @@ IniEntries changedSince(const QString &section, const IniEntries &entries,
 // What the user is told at start-up when the settings file exists but cannot be read.
 QString settingsNotReadMessage(const QString &path, const QString &reason);
 
+// What identifies one version of a file without reading it: device, inode, size and the
+// modification and change times in nanoseconds. A write in place keeps the inode but moves the
+// change time; a replacement by rename brings a new inode.
+struct FileStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+std::optional<FileStamp> fileStampOf(const QString &path); // none when the file is not there
+
 class IniFile {
 public:
     explicit IniFile(QString path);
     const QString &path() const { return path_; }
 
+    // The whole file as it is now. The parsed file is kept and handed out again while its stamp
+    // is unchanged, so a tab switch reads nothing unless another copy has written the file.
     IniSnapshot snapshot(QString *error = nullptr) const;
     // The value of key in section "Data", or the empty text.
     QString readIni(const QString &key) const;
@@ -67,6 +83,8 @@ public:
 
 private:
     QString path_;
+    mutable std::optional<FileStamp> keptStamp_;
+    mutable IniSnapshot kept_;
 };
 
 // Whether folder is one of the system's program folders: a "bin" or "sbin" folder (/usr/bin,

@@ -176,6 +176,20 @@ void TestSerialLine::probesThePortsFromTheSettingsFile() {
     PortMap ports = PortMap::fromIni(IniSnapshot::load(folder.iniPath()));
     QCOMPARE(ports.device(1), first.devicePath());
     QCOMPARE(ports.device(3), QStringLiteral("/dev/ttyS2"));
+    // Devices the system reports fill the COM numbers whose default is no real hardware, USB
+    // modems first, by their stable names; not where the file names devices.
+    SerialDevices detected{
+        {"", "", "", "/dev/ttyUSB0"},
+        {"", "", "", "/dev/ttyS0"},
+        {"Modem", "Acme", "/dev/serial/by-id/usb-Acme_Modem-if00", "/dev/ttyACM3"}};
+    sortForComNumbers(detected);
+    PortMap fresh;
+    fresh.fillFrom(detected);
+    QCOMPARE(QStringList({fresh.device(1), fresh.device(2), fresh.device(3), fresh.device(4)}),
+             QStringList({"/dev/ttyS0", "/dev/serial/by-id/usb-Acme_Modem-if00", "/dev/ttyUSB0",
+                          "/dev/ttyS3"}));
+    ports.fillFrom(detected);
+    QCOMPARE(ports.device(3), QStringLiteral("/dev/ttyS2"));
     ports.setDevice(3, first.devicePath()); // no real serial port is touched
     ports.setDevice(4, first.devicePath());
 

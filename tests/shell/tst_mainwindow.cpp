@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -110,12 +111,21 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
     QVERIFY(w.scriptEdit(1)->hasFocus());
 
-    // Going back and forth without typing writes nothing.
+    // Going back and forth without typing writes nothing; a script that another copy stored
+    // meanwhile is shown at the next switch.
     const QByteArray before = program.folder.readIni();
     program.clickTab(3);
     QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
     program.clickTab(7);
     QCOMPARE(program.folder.readIni(), before);
+    program.clickTab(3);
+    QCOMPARE(QProcess::execute(QStringLiteral("sed"),
+                               {QStringLiteral("-i"),
+                                QStringLiteral("s/^SkriptText7=.*/SkriptText7=Woanders/"),
+                                program.folder.iniPath()}),
+             0);
+    program.clickTab(7);
+    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Woanders"));
 }
 
 void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {

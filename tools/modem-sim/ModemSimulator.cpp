@@ -46,8 +46,8 @@ bool ModemSimulator::start() {
         error_ = systemError("posix_openpt");
         return false;
     }
-    const char *name = nullptr;
-    if (grantpt(master) != 0 || unlockpt(master) != 0 || (name = ptsname(master)) == nullptr) {
+    const char *name = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
+    if (name == nullptr) {
         error_ = systemError("grantpt/unlockpt");
         ::close(master);
         return false;

@@ -1,13 +1,14 @@
 // Renders the pictures of the manual's first steps from the real program under the offscreen
-// platform: the first start with its question, the options page, a typed script, the name box
-// and the finished run with its message. Each picture is the main window at its own size; a box
-// is drawn over the middle of the window as the user meets it. The window runs on a temporary
-// program folder without a settings file, the modem simulator standing in for a USB modem
+// platform: the first start with its question, the options page, the modem test, a typed script,
+// the name box and the finished run with its message. Each picture is the main window at its own
+// size; a box is drawn over the middle of the window as the user meets it. The window runs on a
+// temporary program folder without a settings file, the modem simulator standing in for a USB modem
 // that the system reports.
 //
 //   telmaris-manual-shots [output folder]      (default: the source tree's resources/bilder)
 #include "ModemSimulator.h"
 #include "editor/ScriptEdit.h"
+#include "options/ModemTestDialog.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageDialogs.h"
 #include "shell/ToolkitTranslation.h"
@@ -152,6 +153,18 @@ int main(int argc, char *argv[]) {
     window.selectTab(telmaris::OptionsTab);
     settle();
     save(window.grab().toImage(), out, QStringLiteral("optionen.png"));
+
+    // The modem test on COM 1, pictured once the modem has answered every question.
+    window.findChild<QPushButton *>(QStringLiteral("modemTestButton"))->click();
+    auto *test = window.findChild<telmaris::ModemTestDialog *>();
+    if (!test || !QTest::qWaitFor([test] { return test->isFinished(); }, 20000)) {
+        std::fprintf(stderr, "the modem test did not finish\n");
+        return 1;
+    }
+    settle();
+    save(windowWithBox(window, test), out, QStringLiteral("modemtest.png"));
+    test->close();
+    settle();
 
     // The first script, typed as a user types it: "w" and the space bar write the keyword.
     window.selectTab(1);
