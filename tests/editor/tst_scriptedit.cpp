@@ -71,7 +71,6 @@ void TestScriptEdit::keyAtTheCaret_data() {
     space("letter after HINWEIS", "HINWEIS a|", "HINWEIS AUFLEGEN\r\n|");
     space("t after a PAUSE line", "PAUSE 5\r\nt|", "PAUSE 5\r\nTONWAHL\r\n|");
     space("lone d, DIALOG has none", "d|", "d |");
-    space("lone digit", "HINWEIS 5|", "HINWEIS 5 |");
     space("dash on a new line, 65", "AUFLEGEN\r\n-|", "AUFLEGEN\r\n" + QString(65, u'-') + "\r\n|");
     space("star, LineLen 1", "*|", "*\r\n|", 1);
     space("hash, LineLen 120", "#|", QString(120, u'#') + "\r\n|", 120);
@@ -79,8 +78,6 @@ void TestScriptEdit::keyAtTheCaret_data() {
     space("f before further lines", "f|\r\nPAUSE 1", "FLASH\r\n|\r\nPAUSE 1");
     space("m after a tab", "\tm|", "\tMODEM |");
     space("h", "h|", "HINWEIS |");
-    space("p", "p|", "PAUSE |");
-    space("w", "w|", "W\u00c4HLE |");
     space("text behind the caret stays", "p| 7", "PAUSE | 7");
     space("selection dropped, its text stays", "e[ abc]", "EINGABE | abc");
     cut("middle line", "abc\r\nd|ef\r\nghi", "abc\r\n|ghi", "def\r\n");

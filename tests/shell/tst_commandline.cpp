@@ -28,15 +28,11 @@ QStringList captions() {
 class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void choice_data();
     void choice();
     void settingsFolderIsNamedAfterTheProgramNotItsFile();
 };
 
-void TestCommandLine::choice_data() {
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("slot");
+void TestCommandLine::choice() {
     using C = CommandLineChoice;
     // "1e400": the leading number is 1; "Tag" in quotes is slot 30's name, quotes included.
     // clang-format off
@@ -49,19 +45,16 @@ void TestCommandLine::choice_data() {
         {"  amt FREI  ", C::AutoMode, 11}, {"5", C::AutoMode, 3}, {"3", C::AutoMode, 3},
         {"\"Tag\"", C::AutoMode, 30}, {"\"Nachtschaltung\"", C::Unknown, 0}};
     // clang-format on
-    for (const auto &[argument, kind, slot] : rows)
-        QTest::addRow("'%s'", argument) << QString::fromUtf8(argument) << kind << slot;
-}
-
-void TestCommandLine::choice() {
-    QFETCH(QString, argument);
-    QFETCH(int, kind);
-    QFETCH(int, slot);
-    const CommandLineChoice choice = resolveCommandLine(argument, captions());
-    QCOMPARE(int(choice.kind), kind);
-    QCOMPARE(choice.slot, slot);
-    // The message itself is shown by the end-to-end runs.
-    QCOMPARE(choice.message.contains(u'\'' + argument + u'\''), kind == CommandLineChoice::Unknown);
+    for (const auto &[text, kind, slot] : rows) {
+        const QString argument = QString::fromUtf8(text);
+        const CommandLineChoice choice = resolveCommandLine(argument, captions());
+        // The message itself is shown by the end-to-end runs; an unknown one names the argument.
+        const auto seen = [&](int k, int n, bool named) {
+            return QStringLiteral("'%1' %2 %3 %4").arg(argument).arg(k).arg(n).arg(int(named));
+        };
+        QCOMPARE(seen(choice.kind, choice.slot, choice.message.contains(u'\'' + argument + u'\'')),
+                 seen(kind, slot, kind == C::Unknown));
+    }
 }
 
 // The fallback settings folder stays where it is when the program file is renamed.

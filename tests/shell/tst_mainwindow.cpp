@@ -551,13 +551,9 @@ void TestMainWindow::helpInfoAndLogo() {
     QCOMPARE(program.opener.opened[2], QUrl::fromLocalFile(log));
 
     QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
-    const auto infoShown = [] {
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        return std::any_of(tops.cbegin(), tops.cend(), [](QWidget *top) {
-            return top->isVisible() && top->inherits("telmaris::InfoDialog");
-        });
-    };
-    QTRY_VERIFY(infoShown());
+    QTRY_VERIFY(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget *top) {
+        return top->isVisible() && top->inherits("telmaris::InfoDialog");
+    }));
 }
 
 // The toolkit's own texts, as in the editor's context menu, are German.

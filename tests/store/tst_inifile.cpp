@@ -19,30 +19,22 @@ class TestIniFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void readOnlyFolderIsWrittenInPlace_data();
     void readOnlyFolderIsWrittenInPlace();
     void locatesTheFile_data();
     void locatesTheFile();
 };
 
 // A writable settings file in a folder where no temporary file can be made is written in
-// place; a file that cannot be written either is reported and stays as it was. Permission bits
-// bind no superuser, so as root the writer runs as the unprivileged user nobody.
-void TestIniFile::readOnlyFolderIsWrittenInPlace_data() {
-    QTest::addColumn<bool>("fileWritable");
-    QTest::newRow("writable file") << true;
-    QTest::newRow("read-only file") << false;
-}
-
+// place. Permission bits bind no superuser, so as root the writer runs as the unprivileged
+// user nobody.
 void TestIniFile::readOnlyFolderIsWrittenInPlace() {
-    QFETCH(bool, fileWritable);
     TempProgramFolder folder;
     const QByteArray before = "; von Hand\n[Ports]\nCOM1=/dev/ttyUSB0\n";
     folder.writeIni(before);
     const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
     const auto enterable = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    QVERIFY(QFile::setPermissions(folder.iniPath(), fileWritable ? readable | writable : readable));
+    QVERIFY(QFile::setPermissions(folder.iniPath(), readable | writable));
     QVERIFY(QFile::setPermissions(folder.path(), readable | enterable));
     const auto restore = qScopeGuard(
         [&] { QFile::setPermissions(folder.path(), readable | enterable | QFile::WriteOwner); });
@@ -56,18 +48,9 @@ void TestIniFile::readOnlyFolderIsWrittenInPlace() {
     else
         writer.start(QStringLiteral(INI_WRITER_CHILD), arguments);
     QVERIFY(writer.waitForFinished(60000));
-    const QString output = QString::fromUtf8(writer.readAllStandardOutput());
+    QCOMPARE(writer.exitCode(), 0);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{IniFileName});
     const QByteArray after = folder.readIni();
-    if (!fileWritable) {
-        QCOMPARE(writer.exitCode(), 1);
-        QVERIFY2(output.contains(QStringLiteral("failed ")) &&
-                     !output.section(QStringLiteral("failed "), 1).trimmed().isEmpty(),
-                 qPrintable(output)); // with a reason
-        QCOMPARE(after, before);
-        return;
-    }
-    QCOMPARE(writer.exitCode(), 0);
     QVERIFY(after.startsWith(before));
     QVERIFY(after.contains(" 7\nSkriptText100=MODEM ATZ"));
 }
