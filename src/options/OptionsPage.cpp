@@ -4,12 +4,10 @@
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "options/ModemTestDialog.h"
-#include "ports/PortMap.h"
+#include "options/PortFrame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,8 +18,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace telmaris {
 
@@ -115,7 +111,11 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(8, 8, 8, 8);
     page->setSpacing(6);
-    page->addWidget(buildPortFrame());
+    portFrame_ = new PortFrame(this);
+    connect(portFrame_, &PortFrame::rescanRequested, this, &OptionsPage::rescanRequested);
+    connect(portFrame_, &PortFrame::portDeviceChosen, this, &OptionsPage::portDeviceChosen);
+    connect(portFrame_, &PortFrame::modemTestRequested, this, &OptionsPage::testModem);
+    page->addWidget(portFrame_);
     auto *columns = new QHBoxLayout;
     columns->setSpacing(10);
     columns->addLayout(left, 1);
@@ -151,67 +151,6 @@ bool OptionsPage::eventFilter(QObject *watched, QEvent *event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-QGroupBox *OptionsPage::buildPortFrame() {
-    auto *frame = makeFrame(QStringLiteral("Wo ist das &Modem angeschlossen?"), nullptr, this);
-    auto *layout = new QGridLayout(frame);
-    portGroup_ = new QButtonGroup(this);
-    portGroup_->setExclusive(true);
-    for (int i = 0; i < 4; ++i) {
-        portButtons_[i] = new QRadioButton(QStringLiteral("COM &%1").arg(i + 1), frame);
-        portButtons_[i]->setObjectName(QStringLiteral("com%1Button").arg(i + 1));
-        portGroup_->addButton(portButtons_[i], i);
-        // A detected device is chosen from the list, any other path typed in.
-        portDevices_[i] = new QComboBox(frame);
-        portDevices_[i]->setObjectName(QStringLiteral("com%1Device").arg(i + 1));
-        portDevices_[i]->setEditable(true);
-        portDevices_[i]->setInsertPolicy(QComboBox::NoInsert);
-        portDevices_[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        portDevices_[i]->setMinimumContentsLength(20);
-        portInfos_[i] = new QLabel(frame);
-        portInfos_[i]->setObjectName(QStringLiteral("com%1Info").arg(i + 1));
-        portInfos_[i]->setTextFormat(Qt::PlainText);
-        // One line each, so the page fits a small window; what is cut off at the page's edge
-        // is in the tooltip.
-        portInfos_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        portInfos_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        layout->addWidget(portButtons_[i], i, 0);
-        layout->addWidget(portDevices_[i], i, 1);
-        // Beside the buttons "&Neu suchen" and "Mo&dem testen" in the first two rows, across
-        // their column below them.
-        layout->addWidget(portInfos_[i], i, 2, 1, i < 2 ? 1 : 2);
-        const int comPort = i + 1;
-        connect(portDevices_[i], &QComboBox::activated, this,
-                [this, comPort] { takePortDevice(comPort); });
-        connect(portDevices_[i]->lineEdit(), &QLineEdit::editingFinished, this,
-                [this, comPort] { takePortDevice(comPort); });
-    }
-    layout->setColumnStretch(2, 1);
-    auto *rescan = new QPushButton(QStringLiteral("&Neu suchen"), frame);
-    rescan->setObjectName(QStringLiteral("rescanButton"));
-    rescan->setAutoDefault(false);
-    connect(rescan, &QPushButton::clicked, this, &OptionsPage::rescanRequested);
-    layout->addWidget(rescan, 0, 3);
-    modemTestButton_ = new QPushButton(QStringLiteral("Mo&dem testen"), frame);
-    modemTestButton_->setObjectName(QStringLiteral("modemTestButton"));
-    modemTestButton_->setAutoDefault(false);
-    modemTestButton_->setEnabled(false); // until a port is selected
-    connect(modemTestButton_, &QPushButton::clicked, this, &OptionsPage::testModem);
-    connect(portGroup_, &QButtonGroup::idToggled, this,
-            [this] { setModemTestAllowed(modemTestAllowed_); });
-    layout->addWidget(modemTestButton_, 1, 3);
-    return frame;
-}
-
-// The chooser holds a detected device's name as its item data; a typed path is its text.
-void OptionsPage::takePortDevice(int comPort) {
-    QComboBox *chooser = portDevices_[comPort - 1];
-    const int index = chooser->findText(chooser->currentText());
-    const QString device =
-        trimBlanks(index >= 0 ? chooser->itemData(index).toString() : chooser->currentText());
-    if (!device.isEmpty())
-        Q_EMIT portDeviceChosen(comPort, device);
 }
 
 QGroupBox *OptionsPage::buildDialFrame() {
@@ -269,71 +208,30 @@ QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&ed
     return frame;
 }
 
-namespace {
-
-// What the system reports of a device: its description, its maker and its path.
-QString deviceInfo(const SerialDevice &device) {
-    QStringList parts;
-    for (const QString &part : {device.description, device.manufacturer, device.path}) {
-        if (!part.isEmpty() && !parts.contains(part))
-            parts << part;
-    }
-    return parts.join(QStringLiteral(", "));
-}
-
-} // namespace
-
 void OptionsPage::setPorts(const PortProbe &probe, const std::array<QString, 4> &devices,
                            const SerialDevices &detected) {
-    devices_ = devices;
-    for (int i = 0; i < 4; ++i) {
-        portButtons_[i]->setEnabled(probe.usable[i]);
-        QComboBox *chooser = portDevices_[i];
-        const QSignalBlocker quiet(chooser);
-        chooser->clear();
-        for (const SerialDevice &device : detected)
-            chooser->addItem(device.name(), device.name());
-        chooser->setCurrentIndex(chooser->findData(devices[i]));
-        chooser->setEditText(devices[i]);
-        const auto shown =
-            std::find_if(detected.begin(), detected.end(),
-                         [&](const SerialDevice &d) { return d.isNamed(devices[i]); });
-        QString info = shown != detected.end() ? deviceInfo(*shown) : devices[i];
-        if (!probe.usable[i])
-            info = QStringLiteral("Nicht verfügbar: %1").arg(probe.reasons[i]);
-        portInfos_[i]->setText(info);
-        portInfos_[i]->setToolTip(info);
-        portButtons_[i]->setToolTip(devices[i]);
-        for (int item = 0; item < chooser->count(); ++item)
-            chooser->setItemData(item, deviceInfo(detected[item]), Qt::ToolTipRole);
-    }
+    portFrame_->setPorts(probe, devices, detected);
 }
 
 void OptionsPage::selectPort(int comPort) {
-    if (comPort >= 1 && comPort <= 4)
-        portButtons_[comPort - 1]->setChecked(true);
+    portFrame_->selectPort(comPort);
 }
 
 int OptionsPage::selectedPort() const {
-    for (int i = 0; i < 4; ++i) {
-        if (portButtons_[i]->isChecked())
-            return i + 1;
-    }
-    return 0;
+    return portFrame_->selectedPort();
 }
 
 void OptionsPage::setModemTestAllowed(bool allowed) {
-    modemTestAllowed_ = allowed;
-    modemTestButton_->setEnabled(allowed && selectedPort() != 0);
+    portFrame_->setModemTestAllowed(allowed);
 }
 
 // The test asks the modem on the port selected now, at the speed set now, in a window of its
 // own that the user closes; the port is given back when the query ends.
 void OptionsPage::testModem() {
     const int port = selectedPort();
-    if (!modemTestAllowed_ || port == 0)
+    if (port == 0)
         return;
-    auto *dialog = new ModemTestDialog(QStringLiteral("COM %1").arg(port), devices_[port - 1],
+    auto *dialog = new ModemTestDialog(QStringLiteral("COM %1").arg(port), portFrame_->device(port),
                                        baudOfSpeedPosition(data_.modemSpeed), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

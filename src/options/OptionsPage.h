@@ -15,19 +15,18 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QRadioButton;
 class QSlider;
 
 namespace telmaris {
 
 class Dialogs;
+class PortFrame;
 struct PortProbe;
 
 class OptionsPage : public QWidget {
@@ -89,10 +88,8 @@ private:
     void takeUmbruch();
     void renameSelectedSkript();
     void showNameEntry(int n);
-    void takePortDevice(int comPort);
     void testModem();
 
-    QGroupBox *buildPortFrame();
     QGroupBox *buildDialFrame();
     QGroupBox *buildRunLogFrame();
     QGroupBox *buildCommandFrame(const QString &caption, QLineEdit *&edit, const char *name);
@@ -101,14 +98,8 @@ private:
     Dialogs &dialogs_;
     SkriptNameList names_;
 
-    std::array<QRadioButton *, 4> portButtons_{};
-    std::array<QComboBox *, 4> portDevices_{};
-    std::array<QLabel *, 4> portInfos_{};
+    PortFrame *portFrame_ = nullptr;
     std::array<QRadioButton *, 2> dialButtons_{};
-    std::array<QString, 4> devices_;
-    QPushButton *modemTestButton_ = nullptr;
-    bool modemTestAllowed_ = true;
-    QButtonGroup *portGroup_ = nullptr;
     QButtonGroup *dialGroup_ = nullptr;
     QGroupBox *speedFrame_ = nullptr;
     QSlider *speedSlider_ = nullptr;

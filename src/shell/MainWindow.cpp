@@ -63,7 +63,11 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
     resize(720, 520);
 }
 
-MainWindow::~MainWindow() = default;
+// A chooser that loses the focus while the page is taken down reports its text; this window
+// is half gone by then and must not hear it.
+MainWindow::~MainWindow() {
+    disconnect(optionsPage_, nullptr, this, nullptr);
+}
 
 void MainWindow::buildWindow() {
     auto *central = new QWidget(this);

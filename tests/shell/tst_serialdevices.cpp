@@ -125,17 +125,29 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     QTest::keyClick(com2, Qt::Key_Down);
     QVERIFY(program.child("com2Button")->isEnabled());
     QCOMPARE(program.info(2), "Modem, Acme, " + second.devicePath());
-    // A path typed for COM 3 that is no device: the page says why.
+    // A path typed for COM 3 that is no device: the page says why, in short beside it and
+    // in full, with the remedy, below the ports.
+    const QString typed = folder.filePath("ttyUSB9");
     auto *com3 = program.child<QComboBox>("com3Device");
     com3->lineEdit()->selectAll();
-    QTest::keyClicks(com3->lineEdit(), folder.filePath("ttyUSB9"));
+    QTest::keyClicks(com3->lineEdit(), typed);
     QTest::keyClick(com3->lineEdit(), Qt::Key_Return);
-    QCOMPARE(program.info(3), QString::fromUtf8("Nicht verfügbar: Das Gerät %1 ist nicht da. Ist "
-                                                "das Modem eingesteckt und eingeschaltet? Ein "
-                                                "ausgestecktes USB-Modem verschwindet mit seinem "
-                                                "Gerät; nach dem Einstecken findet es „Neu "
-                                                "suchen“ auf der Optionsseite.")
-                                  .arg(folder.filePath("ttyUSB9")));
+    QCOMPARE(program.info(3),
+             QString::fromUtf8("Nicht verfügbar: Das Gerät %1 ist nicht da.").arg(typed));
+    const auto *reason = program.child<QLabel>("portReason");
+    QCOMPARE(reason->text(), QString::fromUtf8("COM 3: Das Gerät %1 ist nicht da. Ist das Modem "
+                                               "eingesteckt und eingeschaltet? Ein ausgestecktes "
+                                               "USB-Modem verschwindet mit seinem Gerät; nach dem "
+                                               "Einstecken findet es „Neu suchen“ auf der "
+                                               "Optionsseite.")
+                                 .arg(typed));
+    // All of it is on screen at the window's size.
+    const QRect room = reason->contentsRect();
+    QVERIFY(reason->isVisible());
+    QVERIFY(reason->fontMetrics().boundingRect(room, Qt::TextWordWrap, reason->text()).height() <=
+            room.height());
+    QVERIFY(program.window.rect().contains(
+        QRect(reason->mapTo(&program.window, QPoint()), reason->size())));
 
     program.click("com2Button");
     QVERIFY(program.run());
@@ -146,7 +158,7 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     const QByteArray file = folder.readIni();
     QCOMPARE(file.mid(file.indexOf("[Ports]")),
              ports + "COM2=" + program.detected[0].stableName.toUtf8() +
-                 "\nCOM3=" + folder.filePath("ttyUSB9").toUtf8() + '\n');
+                 "\nCOM3=" + typed.toUtf8() + '\n');
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
 }
 
