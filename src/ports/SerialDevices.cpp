@@ -5,6 +5,8 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <future>
+#include <memory>
 
 namespace telmaris {
 
@@ -69,6 +71,12 @@ SerialDevices detectSerialDevices() {
     }
     sortForComNumbers(devices);
     return devices;
+}
+
+DeviceDetector detectSerialDevicesAhead() {
+    auto early = std::make_shared<std::future<SerialDevices>>(
+        std::async(std::launch::async, detectSerialDevices));
+    return [early] { return early->valid() ? early->get() : detectSerialDevices(); };
 }
 
 } // namespace telmaris

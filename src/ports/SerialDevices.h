@@ -28,6 +28,12 @@ using DeviceDetector = std::function<SerialDevices()>;
 // The devices the system reports now, in the order COM numbers are filled from them.
 SerialDevices detectSerialDevices();
 
+// Starts detectSerialDevices on a thread of its own at once, so that the program can build its
+// window meanwhile (the system's list takes as long as the window). The detector returned
+// hands out that result at its first call, waiting for it if need be, and detects anew at
+// every later one.
+DeviceDetector detectSerialDevicesAhead();
+
 // The order in which free COM numbers are given devices: USB modems (ttyACM) first, then USB
 // serial adapters (ttyUSB), then all others; within each kind by the name COM n is given, so
 // the order does not depend on which device was plugged in first.

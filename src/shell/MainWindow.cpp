@@ -298,9 +298,21 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
         devices[i] = ports_.device(i + 1);
     optionsPage_->setPorts(probe, devices, detected_);
 
+    // The names go into the tabs before the window shows: a tab bar on screen lays all its
+    // tabs out again at each caption.
+    const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
+    optionsPage_->fillNames(stored.names);
+    for (int n = 1; n <= SlotCount; ++n) {
+        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+        // command line compares the caption as it is.
+        const QString caption = tabCaption(n, stored.names[n - 1]);
+        scriptTabs_->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        scriptTabs_->setTabData(n - 1, caption);
+    }
+    scriptTabs_->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
+
     show();
 
-    const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
     optionsPage_->selectPort(stored.data.comPort);
     data_.comPort = stored.data.comPort;
     if (stored.askToCheckPort && !firstStart)
@@ -312,15 +324,6 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     optionsPage_->setDialPuls(stored.data.dialPuls);
     optionsPage_->setLineLen(stored.data.lineLen);
     optionsPage_->setUmbruch(stored.data.umbruch);
-    optionsPage_->fillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n) {
-        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
-        // command line compares the caption as it is.
-        const QString caption = tabCaption(n, stored.names[n - 1]);
-        scriptTabs_->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
-        scriptTabs_->setTabData(n - 1, caption);
-    }
-    scriptTabs_->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
     currTab_ = stored.data.currSkript;
     data_.currSkript = stored.data.currSkript;

@@ -13,6 +13,8 @@ int main(int argc, char *argv[]) {
     const telmaris::StartPlan plan = telmaris::planStart(argument);
     if (plan.exitStatus)
         return *plan.exitStatus;
+    // The system's list of serial devices is read while the window is built.
+    const telmaris::DeviceDetector detector = telmaris::detectSerialDevicesAhead();
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TELMARIS_APP_ID));
@@ -26,6 +28,7 @@ int main(int argc, char *argv[]) {
                                               : static_cast<telmaris::Dialogs &>(lines);
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     boxes.setParent(&window);
+    window.setDeviceDetector(detector);
     // An AutoMode run, an unknown parameter or a missing port end the process at once,
     // without the close request: the settings file stays as it was.
     if (const std::optional<int> exitStatus = window.init(argument, plan.display))
