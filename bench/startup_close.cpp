@@ -1,6 +1,7 @@
 // Start-up, tab switch and close of the program window with an empty and with a full settings
 // file (100 named slots, each holding a 30,000-character script). Start-up is measured from the
-// start of a fresh process to the first paint of the main window (offscreen); a tab switch with
+// start of a fresh process to the end of the script editor's first paint (offscreen), alternated
+// with the bare Qt window of bare_window, whose time is the floor; a tab switch with
 // the full file from the selection of another slot's tab to the end of the editor's next paint;
 // close as the time the window takes to store the current script and the settings, counting how
 // often the settings file is replaced. Prints "name value unit" lines.
@@ -12,6 +13,9 @@
 #include "ProgramFolder.h"
 #include "editor/ScriptEdit.h"
 #include "shell/MainWindow.h"
+#include "shell/ProcessStart.h"
+#include "shell/StartUp.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -114,13 +118,21 @@ private:
     int watch_;
 };
 
-int runChild(const QString &folder, const QString &closeMode) {
+// The program's own start: the process settled before the application object, the toolkit's
+// German texts, the window made and initialised; first paint is the editor's.
+int runChild(int argc, char *argv[], const QString &folder, const QString &closeMode) {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    const StartPlan plan = planStart(beginProcess(argc, argv));
+    const DeviceDetector detector = detectSerialDevicesAhead();
+    QApplication app(argc, argv);
+    loadGermanToolkitTexts(app, plan.display);
     bench::SilentDialogs dialogs;
     MainWindow window(folder, dialogs);
+    window.setDeviceDetector(detector);
     FirstPaint firstPaint;
-    window.installEventFilter(&firstPaint);
+    window.scriptEdit(0)->viewport()->installEventFilter(&firstPaint);
+    window.scriptEdit(1)->viewport()->installEventFilter(&firstPaint);
     QTextStream out(stdout);
     firstPaint.onPaint = [&] {
         out << "shown " << sinceMain.nsecsElapsed() / 1.0e6 << Qt::endl;
@@ -154,17 +166,12 @@ struct ChildResult {
     double tabSwitchMs = 0;
 };
 
-ChildResult spawnChild(const QString &folder, const QString &closeMode) {
-    QStringList arguments{QStringLiteral("--child"), folder};
-    if (closeMode == QStringLiteral("tab-switch"))
-        arguments << QStringLiteral("--tab-switch");
-    else if (!closeMode.isEmpty())
-        arguments << QStringLiteral("--close") << closeMode;
+ChildResult spawn(const QString &program, const QStringList &arguments) {
     QProcess child;
     child.setStandardErrorFile(QProcess::nullDevice()); // the port probe's lines, Qt's notes
     QElapsedTimer clock;
     clock.start();
-    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.start(program, arguments);
     ChildResult result;
     while (child.waitForReadyRead(30000)) {
         while (child.canReadLine()) {
@@ -182,6 +189,20 @@ ChildResult spawnChild(const QString &folder, const QString &closeMode) {
     }
     child.waitForFinished(30000);
     return result;
+}
+
+ChildResult spawnChild(const QString &folder, const QString &closeMode) {
+    QStringList arguments{QStringLiteral("--child"), folder};
+    if (closeMode == QStringLiteral("tab-switch"))
+        arguments << QStringLiteral("--tab-switch");
+    else if (!closeMode.isEmpty())
+        arguments << QStringLiteral("--close") << closeMode;
+    return spawn(QCoreApplication::applicationFilePath(), arguments);
+}
+
+// The bare Qt window beside this program.
+ChildResult spawnBareWindow() {
+    return spawn(QCoreApplication::applicationDirPath() + QStringLiteral("/bare_window"), {});
 }
 
 template <class F> double median(F measure) {
@@ -210,8 +231,9 @@ int runAll() {
 
     QTextStream out(stdout);
     // Start-up only: the child ends without the close handling, the files stay as they are.
-    QList<ChildResult> empty, full;
-    for (int i = 0; i < Rounds; ++i) { // alternated, so that both see the same machine load
+    QList<ChildResult> bare, empty, full;
+    for (int i = 0; i < Rounds; ++i) { // alternated, so that all see the same machine load
+        bare << spawnBareWindow();
         empty << spawnChild(emptyFolder.path(), QString());
         full << spawnChild(fullFolder.path(), QString());
     }
@@ -223,7 +245,10 @@ int runAll() {
     };
     const double emptyMs = medianOf(empty, &ChildResult::sinceSpawnMs);
     const double fullMs = medianOf(full, &ChildResult::sinceSpawnMs);
+    const double bareMs = medianOf(bare, &ChildResult::sinceSpawnMs);
+    out << "startup_bare_window " << bareMs << " ms" << Qt::endl;
     out << "startup_empty " << emptyMs << " ms" << Qt::endl;
+    out << "startup_empty_to_bare " << emptyMs / bareMs << " ratio" << Qt::endl;
     out << "startup_full " << fullMs << " ms" << Qt::endl;
     out << "startup_full_to_empty " << fullMs / emptyMs << " ratio" << Qt::endl;
     out << "startup_empty_window_only " << medianOf(empty, &ChildResult::inProcessMs) << " ms"
@@ -255,13 +280,14 @@ int runAll() {
 
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0) {
+        const QByteArray mode = argc >= 4 ? QByteArray(argv[3]) : QByteArray();
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        return runChild(argc, argv, folder,
+                        mode == "--close"        ? QString::fromLocal8Bit(argc >= 5 ? argv[4] : "")
+                        : mode == "--tab-switch" ? QStringLiteral("tab-switch")
+                                                 : QString());
+    }
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.value(1) == QStringLiteral("--child"))
-        return runChild(arguments.value(2), arguments.value(3) == QStringLiteral("--close")
-                                                ? arguments.value(4)
-                                            : arguments.value(3) == QStringLiteral("--tab-switch")
-                                                ? QStringLiteral("tab-switch")
-                                                : QString());
     return runAll();
 }
