@@ -112,6 +112,12 @@ const QString NoDesktop = QStringLiteral(
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
     "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
 
+// What goes wrong around a run beside the modem.
+constexpr int Sound = 0;
+constexpr int LogBlocked = 1; // a file stands where the log's folder belongs
+constexpr int Unreadable =
+    2; // the settings file is the superuser's own; the program runs as nobody
+
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
            "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
@@ -126,8 +132,6 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void runWithoutDisplay_data();
     void runWithoutDisplay();
-    void unreadableSettings_data();
-    void unreadableSettings();
 };
 
 void TestEndToEnd::runWithoutDisplay_data() {
@@ -137,19 +141,20 @@ void TestEndToEnd::runWithoutDisplay_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("errorLines");
     QTest::addColumn<QList<QByteArray>>("commands");
-    QTest::addColumn<bool>("logBlocked"); // a file stands where the log's folder belongs
-    QTest::addColumn<QString>("logEnd");  // the run log's last line; none: no log
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("logEnd"); // the run log's last line; none: no log
 
     // Slot 3 chosen by its name; the number is taken in the other runs.
     QTest::newRow("notice and dial") // the init turns the echo off
         << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
         << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"}
-        << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << Sound << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("log folder cannot be made")
         << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 0
         << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
                                "Ordner %F/state/Telmaris konnte nicht angelegt werden."}
-        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << true << QString();
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << LogBlocked
+        << QString();
     // The one thing a successful unattended run prints: lines that will be skipped.
     QTest::newRow("marked lines")
         << QStringList{"--echo"}
@@ -157,7 +162,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << 0
         << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << Sound
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     // The demo's modem test and the other questions a modem answers about itself. A successful
     // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
@@ -169,18 +174,18 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"5"} << 0 << QStringList{}
         << Prepare +
                QList<QByteArray>{"ATI", "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR", "AT&F"}
-        << false << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << Sound << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     // A DISPLAY that leads nowhere is no display.
     QTest::newRow("DISPLAY that leads nowhere")
         << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
         << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << false
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << Sound
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
-        << Prepare + QList<QByteArray>{"ATDT55;"} << false
+        << Prepare + QList<QByteArray>{"ATDT55;"} << Sound
         << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
                              "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
                              "– Dauer … s");
@@ -190,21 +195,21 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"3"} << 1
         << QStringList{"Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
-        << QList<QByteArray>{"AT&F"} << false
+        << QList<QByteArray>{"AT&F"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
                              "Sekunde geantwortet.« – Dauer … s");
     // The line vanishes while the answer to the dial is awaited: over long before the limit.
     QTest::newRow("unplugged modem")
         << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
-        << Prepare + QList<QByteArray>{"ATDT55;"} << false
+        << Prepare + QList<QByteArray>{"ATDT55;"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
                              "eingeschaltet?« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
                        "grafische Oberfläche nicht laufen."}
-        << QList<QByteArray>{} << false
+        << QList<QByteArray>{} << Sound
         << QString::fromUtf8("Ende: nicht gestartet – »Telmaris: Skript 4 braucht eine Eingabe "
                              "(EINGABE) und kann ohne grafische Oberfläche nicht laufen.«");
     // The toolkit's own options are words like any other on the command line.
@@ -212,25 +217,33 @@ void TestEndToEnd::runWithoutDisplay_data() {
          QList<QStringList>{{"-3"}, {"-reverse", "7"}, {"-style", "fusion", "7"}, {"-reverse"}})
         QTest::newRow(qPrintable("unknown parameter " + arguments.join(u' ')))
             << QStringList{"--busy"} << QByteArray() << arguments << 2
-            << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{} << false
+            << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{} << Sound
             << QString();
     QTest::newRow("no serial port")
         << QStringList{} << QByteArray() << QStringList{"3"} << 3
         << QStringList{"Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
                        "bricht daher ab."}
-        << QList<QByteArray>{} << false << QString();
+        << QList<QByteArray>{} << Sound << QString();
     QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
-                                 << QStringList{NoDesktop} << QList<QByteArray>{} << false
+                                 << QStringList{NoDesktop} << QList<QByteArray>{} << Sound
                                  << QString();
     QTest::newRow("debug") << QStringList{"--echo"} << QByteArray() << QStringList{" Debug "} << 2
-                           << QStringList{NoDesktop} << QList<QByteArray>{} << false << QString();
+                           << QStringList{NoDesktop} << QList<QByteArray>{} << Sound << QString();
     QTest::newRow("window on a DISPLAY that leads nowhere")
         << QStringList{"--echo"} << QByteArray() << QStringList{"DISPLAY=:8417"} << 2
         << QStringList{QString::fromUtf8(
                "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist "
                "keine erreichbar (DISPLAY=:8417 antwortet nicht). Ohne grafische Oberfläche "
                "läuft nur der AutoMode: telmaris Skriptnummer oder Skriptname.")}
-        << QList<QByteArray>{} << false << QString();
+        << QList<QByteArray>{} << Sound << QString();
+    // A settings file its user may not read: nothing is sent, the slot given by number or by
+    // name alike.
+    for (const QString &slot : {QStringLiteral("3"), QStringLiteral(" NÄCHTE ")})
+        QTest::newRow(qPrintable("unreadable settings, slot '" + slot + '\''))
+            << QStringList{"--echo"} << QByteArray() << QStringList{slot} << 1
+            << QStringList{"Telmaris: Die Einstellungsdatei konnte nicht gelesen werden: "
+                           "%F/Telmaris.Ini Zugriff verweigert"}
+            << QList<QByteArray>{} << Unreadable << QString();
 }
 
 void TestEndToEnd::runWithoutDisplay() {
@@ -240,13 +253,23 @@ void TestEndToEnd::runWithoutDisplay() {
     QFETCH(int, status);
     QFETCH(QStringList, errorLines);
     QFETCH(QList<QByteArray>, commands);
-    QFETCH(bool, logBlocked);
+    QFETCH(int, fault);
     QFETCH(QString, logEnd);
+    if (fault == Unreadable && geteuid() != 0)
+        QSKIP("only the superuser can start the program as another user");
     Installation installation(simulator, moreSettings);
-    if (logBlocked)
+    if (fault == LogBlocked)
         installation.folder.writeFile("state/Telmaris", "a file where the folder belongs");
+    if (fault == Unreadable) {
+        QVERIFY(QFile::setPermissions(installation.folder.iniPath(),
+                                      QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(installation.folder.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther));
+    }
 
-    QCOMPARE(installation.run(arguments), status);
+    QCOMPARE(installation.run(arguments, fault == Unreadable ? QStringLiteral("65534") : QString()),
+             status);
 
     const QString folder = installation.folder.path();
     QCOMPARE(installation.errorLines, errorLines.replaceInStrings("%F", folder));
@@ -259,7 +282,7 @@ void TestEndToEnd::runWithoutDisplay() {
     for (const QString &line : logged)
         if (line.startsWith(QString::fromUtf8("gesendet: »")) && line.endsWith(u"<CR>«"))
             sent << line.mid(11).chopped(5).toLatin1();
-    QCOMPARE(sent, logBlocked ? QList<QByteArray>{} : commands);
+    QCOMPARE(sent, fault == LogBlocked ? QList<QByteArray>{} : commands);
     if (!sent.isEmpty())
         QCOMPARE(logged.first(),
                  LogHeader.arg(folder, arguments.contains("5") ? QStringLiteral("5")
@@ -268,33 +291,6 @@ void TestEndToEnd::runWithoutDisplay() {
     QCOMPARE(installation.folder.readIni(), installation.ini);
     // Without its answer time limit the silent modem would hold the run for a minute.
     QVERIFY2(installation.seconds < 30, qPrintable(QString::number(installation.seconds)));
-}
-
-// A settings file its user may not read: an unattended start sends nothing, prints the reading
-// error and fails, the slot given by number or by name alike. The file stays as it was.
-void TestEndToEnd::unreadableSettings_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("by number") << QStringList{"3"};
-    QTest::newRow("by name") << QStringList{" NÄCHTE "};
-}
-
-void TestEndToEnd::unreadableSettings() {
-    QFETCH(QStringList, arguments);
-    if (geteuid() != 0)
-        QSKIP("only the superuser can start the program as another user");
-    Installation installation({"--echo"}, QByteArray());
-    const QString path = installation.folder.iniPath();
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-    QVERIFY(QFile::setPermissions(installation.folder.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                      QFile::ReadOther | QFile::ExeOther));
-
-    QCOMPARE(installation.run(arguments, QStringLiteral("65534")), 1);
-    QCOMPARE(installation.errorLines,
-             QStringList{"Telmaris: Die Einstellungsdatei konnte nicht gelesen werden: " + path +
-                         " Zugriff verweigert"});
-    QCOMPARE(installation.commands(), QList<QByteArray>{});
-    QCOMPARE(installation.folder.readIni(), installation.ini);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -1,7 +1,7 @@
 // Faults around the settings file while the real window uses it: the program folder turning
 // unwritable while the program runs, files that are garbage, empty, huge, hold duplicates or
-// cannot be read, and two running programs on one file. Scripts are never lost and the user is told
-// when a text could not be stored.
+// cannot be read, and two running programs on one file. No script is lost unless the user,
+// told that it could not be stored, insists on closing.
 #include "ProgramFixture.h"
 #include "store/IniText.h"
 
@@ -34,8 +34,11 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
     const QString failure = QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r");
+    const QString both =
+        QStringLiteral("Das Skript 1 und die Einstellungen konnten nicht gespeichert werden:\r");
     const QString folder = program.folder.path();
     const QString moved = folder + QStringLiteral(".weg");
+    const QByteArray before = program.folder.readIni();
 
     // The program folder is taken away and a plain file stands in its place: no temporary
     // file can be made there, whoever the user is.
@@ -47,21 +50,25 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     program.clickTab(2);
     QCOMPARE(w.currTab(), 1);
     QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
-    QCOMPARE(program.dialogs.messages.size(), 1);
-    // A box with the reason after the fixed part.
-    QVERIFY2(program.dialogs.messages[0].startsWith("[critical] Telmaris: " + failure) &&
-                 program.dialogs.texts[0].size() > failure.size(),
-             qPrintable(program.dialogs.messages[0]));
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
 
-    // The folder comes back: the next switch stores the text, and the rest of the file stays.
+    // The first close says so too and keeps the window with the text; the user insists, is
+    // told that script and settings are lost, and the window closes.
+    QVERIFY(!w.close());
+    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
+    QVERIFY(w.close());
+    // Each box gives the reason after its fixed part.
+    QCOMPARE(program.dialogs.messages.size(), 3);
+    QVERIFY2(program.dialogs.messages[0].startsWith("[critical] Telmaris: " + failure),
+             qPrintable(program.dialogs.messages[0]));
+    for (const auto &[text, fixed] : {std::pair{program.dialogs.texts[0], failure},
+                                      {program.dialogs.texts[1], failure},
+                                      {program.dialogs.texts[2], both}})
+        QVERIFY2(text.startsWith(fixed) && text.size() > fixed.size() + 3, qPrintable(text));
+
+    // The folder comes back as it was: the file whole, nothing left beside it.
     QVERIFY(QFile::remove(folder));
     QVERIFY(QDir().rename(moved, folder));
-    program.clickTab(2);
-    QCOMPARE(w.currTab(), 2);
-    QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("AltNeu"));
-    QCOMPARE(program.stored(QStringLiteral("SkriptText9")), QStringLiteral("Neun"));
-    QVERIFY(program.folder.readIni().contains("\n; von Hand\n"));
+    QCOMPARE(program.folder.readIni(), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Telmaris.Ini")});
 }
 

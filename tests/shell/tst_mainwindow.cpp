@@ -1,15 +1,13 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
-// page and what reaches the settings file at the end, the hover hints, trace mode, AutoMode's
-// title, the modem test, a file that cannot be written, help, info and logo, and the toolkit's
-// own texts in German. Every test runs the real window on a temporary program folder with the
-// modem simulator as COM 1.
+// page and what reaches the settings file at the end, the hover hints, AutoMode's title, the
+// modem test, keyboard paths, help, info and logo, and the toolkit's own texts in German. Every
+// test runs the real window on a temporary program folder with the modem simulator as COM 1.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
 #include "options/ModemTestDialog.h"
 #include "options/OptionsPage.h"
 #include "ports/SerialLine.h"
 #include "shell/ToolkitTranslation.h"
-#include "trace/TraceWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,7 +50,6 @@ private Q_SLOTS:
     void hoverHintsGoToTheStatusLine();
     void tabSwitchStoresAndLoadsOnlyWhenItMust();
     void optionsReachTheFileOnlyAtTheEnd();
-    void traceModeListsTheDialogue();
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
     void withADisplayARunWaitsUntilAborted();
@@ -61,7 +58,6 @@ private Q_SLOTS:
     void keyboardPaths_data();
     void keyboardPaths();
     void closeStoresTheChangedScriptBeforeTheSettings();
-    void unstorableTextKeepsTheWindowOpenOnce();
     void helpInfoAndLogo();
     void toolkitTextsAreGerman();
 };
@@ -242,34 +238,6 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         QTest::mouseMove(widget, at);
         QCOMPARE(program.statusLine(), hint);
     }
-}
-
-void TestMainWindow::traceModeListsTheDialogue() {
-    ProgramFixture program("CurrSkript=2\nSkriptText2=" +
-                           QByteArray("MODEM ATL1\\N\\L").repeated(8));
-    QCOMPARE(program.start(QStringLiteral(" DEBUG ")), std::nullopt);
-    TraceWindow *trace = program.window->traceWindow();
-    QVERIFY(trace && trace->isVisible());
-
-    QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
-    QCOMPARE(program.dialogs.texts,
-             QStringList{"Fertig! Das Programm wurde komplett abgeschickt."});
-    const QStringList lines = trace->lines();
-    QCOMPARE(lines.first(), TraceSeparator);
-    // The newest line is the selected one, in view; "Clear" empties the list.
-    auto *list = trace->findChild<QListWidget *>(QStringLiteral("traceLines"));
-    QCOMPARE(list->currentRow(), lines.size() - 1);
-    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
-    QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
-    QTest::mouseClick(trace->findChild<QPushButton *>(QStringLiteral("clearButton")),
-                      Qt::LeftButton);
-    QVERIFY(trace->lines().isEmpty());
-
-    // "&Ende" closes the trace window, then the main window, and writes the settings.
-    QTest::mouseClick(program.button("endButton"), Qt::LeftButton);
-    QVERIFY(!trace->isVisible());
-    QVERIFY(!program.window->isVisible());
-    QCOMPARE(program.stored("CurrSkript"), QStringLiteral("2"));
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
@@ -494,29 +462,6 @@ void TestMainWindow::closeStoresTheChangedScriptBeforeTheSettings() {
                                 "SkriptText2=W\xC3\x84HLE 1\nModemReset=&F\n";
     QCOMPARE(program.folder.readIni().left(expected.size()), expected);
     QVERIFY(program.folder.readIni().contains("\nSkriptName100=\n\n[Ports]\nCOM1="));
-}
-
-void TestMainWindow::unstorableTextKeepsTheWindowOpenOnce() {
-    ProgramFixture program("CurrSkript=1\nSkriptText1=Alt\n");
-    QCOMPARE(program.start(), std::nullopt);
-    MainWindow &w = *program.window;
-    // The settings file turns into a folder: no write can succeed any more.
-    QVERIFY(QFile::remove(program.folder.iniPath()));
-    QVERIFY(QDir().mkdir(program.folder.iniPath()));
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
-
-    // The first close says the script could not be stored and keeps the window with the text;
-    // told once, the user insists, and the text is lost.
-    QVERIFY(!w.close());
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
-    QVERIFY(w.close());
-    QCOMPARE(program.dialogs.texts.size(), 2);
-    QVERIFY(program.dialogs.texts[0].startsWith(
-        QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r")));
-    const QString settingsFailure =
-        QStringLiteral("Das Skript 1 und die Einstellungen konnten nicht gespeichert werden:\r");
-    QVERIFY(program.dialogs.texts[1].startsWith(settingsFailure)); // with the reason
-    QVERIFY(program.dialogs.texts[1].size() > settingsFailure.size() + 3);
 }
 
 void TestMainWindow::helpInfoAndLogo() {

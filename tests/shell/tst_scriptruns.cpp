@@ -8,6 +8,7 @@
 #include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
 
+#include <QListWidget>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -120,6 +121,7 @@ void TestScriptRuns::everyKeyword() {
     // The trace: per command what was sent, both answer lines, and how the wait ended.
     const QStringList trace = run.trace();
     QCOMPARE(trace.size(), 1 + 4 * expected.size());
+    QCOMPARE(trace[0], TraceSeparator);
     QVERIFY(trace[1].endsWith(QString::fromUtf8(" SkriptLine: »AT&F\r«")));
     QVERIFY(trace[2].endsWith(QString::fromUtf8(" RcvString: »«")));
     QVERIFY(trace[3].endsWith(QString::fromUtf8(" RcvString: »OK«")));
@@ -169,6 +171,21 @@ void TestScriptRuns::everyKeyword() {
     QVERIFY(run.trace()
                 .at(run.trace().size() - 4)
                 .endsWith(QString::fromUtf8(" SkriptLine: »ATDP1?2;\r«")));
+
+    // The trace window's newest line is the selected one, in view; "Clear" empties the list.
+    // "&Ende" closes the trace window with the main window, and writes the settings.
+    TraceWindow *traceWindow = run.window->traceWindow();
+    QVERIFY(traceWindow->isVisible());
+    auto *list = traceWindow->findChild<QListWidget *>(QStringLiteral("traceLines"));
+    QCOMPARE(list->currentRow(), list->count() - 1);
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
+    QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
+    QTest::mouseClick(traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton")),
+                      Qt::LeftButton);
+    QVERIFY(run.trace().isEmpty());
+    QTest::mouseClick(run.button("endButton"), Qt::LeftButton);
+    QVERIFY(!traceWindow->isVisible() && !run.window->isVisible());
+    QCOMPARE(run.stored(QStringLiteral("ModemReset")), QStringLiteral("&F"));
 }
 
 void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
