@@ -46,8 +46,10 @@ private Q_SLOTS:
     void probesThePortsFromTheSettingsFile();
 };
 
+// A device another program holds, by a lock file or by a flock as dial-up programs take it,
+// is refused with the program's name; stale lock files and this process's own are not.
 void TestSerialLine::honoursLockFiles_data() {
-    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QString>("owner"); // the process the lock file names
     QTest::addColumn<QString>("form");
     QTest::addColumn<bool>("opens");
     const auto row = [](const char *name, const char *owner, const char *form, bool opens) {
@@ -58,6 +60,7 @@ void TestSerialLine::honoursLockFiles_data() {
     row("living process, binary", "living", "binary", false);
     row("finished process", "finished", "ascii", true);
     row("this process", "self", "ascii", true);
+    row("this process, another holds a flock", "self", "flock", false);
 }
 
 void TestSerialLine::honoursLockFiles() {
@@ -70,8 +73,12 @@ void TestSerialLine::honoursLockFiles() {
     QVERIFY(modem->createLink(dir.filePath(name)));
 
     QProcess other;
-    other.start(owner == "living" ? QStringLiteral("sleep") : QStringLiteral("true"), {"30"});
-    QVERIFY(other.waitForStarted());
+    if (form == "flock") // it says when it holds the device
+        other.start(QStringLiteral("flock"),
+                    {"-o", "-x", modem.devicePath(), "sh", "-c", "echo held; exec sleep 30"});
+    else
+        other.start(owner == "living" ? QStringLiteral("sleep") : QStringLiteral("true"), {"30"});
+    QVERIFY(form == "flock" ? other.waitForReadyRead() : other.waitForStarted());
     qint64 pid = owner == "self" ? ::getpid() : other.processId();
     if (owner == "finished")
         QVERIFY(other.waitForFinished());
@@ -87,21 +94,26 @@ void TestSerialLine::honoursLockFiles() {
     SerialLine line;
     QString reason;
     QCOMPARE(line.open(dir.filePath(name), 9600, true, &reason), opens);
-    // The reason names the program that holds the device and its lock file.
+    // The reason names the program that holds the device, and the lock file that says so.
     if (!opens)
-        QVERIFY2(reason.contains(QString::fromUtf8("»sleep« (Prozess %1)").arg(pid)) &&
-                     reason.contains(lock.fileName()),
+        QVERIFY2(reason.startsWith(QString::fromUtf8("Das Gerät %1 ist belegt: »%2« (Prozess %3) "
+                                                     "hält es. Beenden Sie dieses Programm")
+                                       .arg(dir.filePath(name), form == "flock" ? "flock" : "sleep")
+                                       .arg(other.processId())) &&
+                     reason.contains(lock.fileName()) == (form != "flock"),
                  qPrintable(reason));
-    // An open line holds a flock that keeps others off, until it is closed.
+    // A refused open holds nothing; an open line holds a flock that keeps others off until it
+    // is closed. Once the other program is gone, the device opens.
+    other.kill();
+    other.waitForFinished();
     QCOMPARE(othersCanLock(modem.devicePath()), !opens);
     line.close();
     QVERIFY(othersCanLock(modem.devicePath()));
+    QVERIFY(line.open(dir.filePath(name), 9600, true));
     // Whatever was decided, the other program's file is left alone.
     QVERIFY(lock.open(QIODevice::ReadOnly));
     QCOMPARE(lock.readAll(), content);
     lock.remove();
-    other.kill();
-    other.waitForFinished();
 }
 
 // A device of group dialout, for a user who is not in it: the reason says how to join it.

@@ -1,12 +1,11 @@
 // Faults on the modem's side of a run, through the real window, the real serial port and the
 // modem simulator on a pseudo-terminal: the line vanishing at every stage of a run, errors the
-// driver counts, a modem that answers garbage, and a port that another process holds. Each run ends
-// with its message and the window idle again; none needs more than the user's abort to end.
+// driver counts, and a modem that answers garbage. Each run ends with its message and the window
+// idle again; none needs more than the user's abort to end.
 #include "ProgramFixture.h"
 #include "ports/SerialLine.h"
 #include "trace/TraceWindow.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -27,7 +26,6 @@ private Q_SLOTS:
     void countedLineErrorsEndTheRun();
     void garbageAnswersCanBeAborted_data();
     void garbageAnswersCanBeAborted();
-    void portHeldByAnotherProcess();
 };
 
 void TestFaultModem::lineVanishesAtEveryStage_data() {
@@ -77,6 +75,7 @@ void TestFaultModem::lineVanishesAtEveryStage() {
                  NoPort + QStringLiteral("\rDas Gerät %1 ist nicht da. Ist das Modem eingesteckt")
                               .arg(program.modem1().devicePath())),
              qPrintable(program.dialogs.texts.last()));
+    QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));
     QCOMPARE(program.runState(), IdleState);
     // Nothing of the script was lost.
     QCOMPARE(program.window->scriptEdit(0)->crlfText(), script);
@@ -174,40 +173,6 @@ void TestFaultModem::garbageAnswersCanBeAborted() {
     for (const QString &line : shown)
         longest = std::max(longest, line.size());
     QVERIFY2(longest <= 4096 + 64, qPrintable(QString::number(longest)));
-}
-
-void TestFaultModem::portHeldByAnotherProcess() {
-    ProgramFixture program("ModemReset=&F\nModemInit=V1\nSkriptText1=MODEM ATM1\n");
-    QCOMPARE(program.start(), std::nullopt);
-
-    // Another program holds the port with an exclusive lock, as dial-up programs do.
-    QProcess holder;
-    // It keeps the lock until its input closes.
-    holder.start(QStringLiteral("flock"),
-                 {QStringLiteral("-o"), QStringLiteral("-x"), program.modem1().devicePath(),
-                  QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("echo held; read x")});
-    QVERIFY2(holder.waitForReadyRead(10000), "flock did not take the port");
-
-    QVERIFY(program.runToEnd(5000));
-    // Below the fixed text: which program holds the port.
-    QCOMPARE(program.dialogs.texts.size(), 1);
-    QVERIFY2(program.dialogs.texts[0].startsWith(
-                 NoPort + QString::fromUtf8("\rDas Gerät %1 ist belegt: »flock« (Prozess %2) hält "
-                                            "es. Beenden Sie dieses Programm")
-                              .arg(program.modem1().devicePath())
-                              .arg(holder.processId())),
-             qPrintable(program.dialogs.texts[0]));
-    QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));
-    QVERIFY(program.modem1().modem().received().isEmpty());
-    QCOMPARE(program.runState(), IdleState);
-
-    // Once the other program is gone, the same script runs.
-    holder.closeWriteChannel();
-    QVERIFY(holder.waitForFinished(5000));
-    QVERIFY(program.runToEnd());
-    QCOMPARE(program.modem1().commands(), (QList<QByteArray>{"AT&F", "ATV1", "ATM1", "AT&F"}));
-    QCOMPARE(program.dialogs.texts.last(),
-             QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt."));
 }
 
 QTEST_MAIN(TestFaultModem)

@@ -1,4 +1,4 @@
-// The settings record: what start-up takes from the file, and what a normal end writes.
+// The settings record: what start-up takes from the file, or from no file at all.
 #include "store/StartDataFile.h"
 
 #include "store/AutoModeSettings.h"
@@ -16,7 +16,7 @@ class TestStartData : public QObject {
 private Q_SLOTS:
     void storedValues_data();
     void storedValues();
-    void firstStartWritesEveryKeyInOrder();
+    void firstStartAsksForThePort();
 };
 
 void TestStartData::storedValues_data() {
@@ -77,22 +77,14 @@ void TestStartData::storedValues() {
     QCOMPARE(fields.at(keyLine.left(keyLine.indexOf('=')).toLower()), expected);
 }
 
-void TestStartData::firstStartWritesEveryKeyInOrder() {
+// Without a file: the first usable port, the port question due, and no file made by reading.
+void TestStartData::firstStartAsksForThePort() {
     TempProgramFolder folder;
     const StoredStartData stored =
         readStartDataFromIniFile(IniSnapshot::load(folder.iniPath()), {false, false, true, true});
     QVERIFY(stored.askToCheckPort);
     QCOMPARE(stored.data.comPort, qint16(3));
     QVERIFY(!QFile::exists(folder.iniPath()));
-
-    IniFile ini(folder.iniPath());
-    QVERIFY(writeStartDataToIniFile(ini, stored.data, stored.names));
-    QByteArray expected = "[Data]\nComPort=3\nModemReset=&F\n"
-                          "ModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
-                          "ModemSpeed=4\nDialPuls=0\nLineLen=65\nUmbruch=0\n";
-    for (int n = 1; n <= 100; ++n)
-        expected += "SkriptName" + QByteArray::number(n) + "=\n";
-    QCOMPARE(folder.readIni(), expected + "CurrSkript=1\n");
 }
 
 QTEST_GUILESS_MAIN(TestStartData)
