@@ -40,7 +40,6 @@ private Q_SLOTS:
     void keyAtTheCaret_data();
     void keyAtTheCaret();
     void shorthandCutAndLineBreaksAsTyped();
-    void lockedBoxIgnoresShorthandAndCut();
     void storedTextComesBackUnchanged_data();
     void storedTextComesBackUnchanged();
     void pastedLinesAreScriptLines_data();
@@ -139,24 +138,6 @@ void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nf\r\n"));
     QCOMPARE(clipboardText(), QStringLiteral("ghi"));
     QCOMPARE(edited.count(), 3);
-}
-
-void TestScriptEdit::lockedBoxIgnoresShorthandAndCut() {
-    ScriptEdit edit(false);
-    edit.setCrlfText(QStringLiteral("PAUSE 1\r\ne"));
-    edit.setCaret(10);
-    edit.setLocked(true);
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QSignalSpy edited(&edit, &ScriptEdit::edited);
-    QTest::keyClick(&edit, Qt::Key_Space);
-    ctrlY(edit);
-    QTest::keyClicks(&edit, QStringLiteral("abc\r"));
-    QCOMPARE(edit.crlfText(), QStringLiteral("PAUSE 1\r\ne"));
-    QCOMPARE(clipboardText(), QStringLiteral("before"));
-    QCOMPARE(edited.count(), 0);
-    // The runner still selects lines while the box is locked.
-    edit.select(0, 7);
-    QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("PAUSE 1"));
 }
 
 // A stored text keeps every character through showing, typing anywhere in it and reading it

@@ -54,11 +54,6 @@ struct ScriptRun : ProgramFixture {
     }
     ScriptEdit *editor() const { return window->scriptEdit(0); }
     QStringList trace() const { return window->traceWindow()->lines(); }
-    QString logHeader() {
-        return QString::fromUtf8("Start: Skript 1 »Anlage«, Fenster mit Debugger, COM 1 (%1), "
-                                 "1200 Baud")
-            .arg(modem1().devicePath());
-    }
     // The window is ready for the next run, the caret back where it was.
     bool idleAgain() const { return runState() == IdleState && editor()->selStart() == 7; }
 
@@ -129,7 +124,8 @@ void TestScriptRuns::everyKeyword() {
 
     // The run log: the header, lines that will be skipped, each command as sent and each
     // answer, the inputs and notices with their answers, and the end as the user saw it.
-    QStringList log{run.logHeader(),
+    QStringList log{"Start: Skript 1 »Anlage«, Fenster mit Debugger, COM 1 (" +
+                        run.modem1().devicePath() + "), 1200 Baud",
                     QString::fromUtf8("Zeile 15: »pause 9« – Diese Zeile wird übersprungen: "
                                       "Schlüsselwörter müssen in Großbuchstaben geschrieben "
                                       "werden."),
@@ -234,7 +230,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
         << "MODEM ATM1\r\nAUFLEGEN"
         << "AUFLEGEN" << 300 << 4 << prepared({"ATM1", "ATH0", "ATH0"}, false);
     QTest::newRow("before lines that send nothing")
-        << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende"
+        << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende\r\nh"
         << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1", "ATH0"}, false);
     QTest::newRow("input box cancelled")
         << QString::fromUtf8("MODEM ATM1\r\nEINGABE Code?\r\nWÄHLE #9%EINGABE%\r\nMODEM ATL1")
@@ -253,9 +249,13 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
     const auto abort = [&] {
         sentAtAbort = run.modem1().commands();
         fileAtAbort = run.folder.readIni();
-        // While the script runs, only "&Abbrechen" and help are usable, the editor is locked,
-        // the tab keys do nothing, and the window cannot be closed.
+        // While the script runs, only "&Abbrechen" and help are usable, the editor is locked
+        // (typing, its shorthand and Ctrl+Y change nothing), the tab keys do nothing, and the
+        // window cannot be closed.
         QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
+        run.editor()->setCaret(int(script.size())); // after a lone letter in one row
+        QTest::keyClicks(run.editor(), QStringLiteral("\re "));
+        QTest::keyClick(run.editor(), Qt::Key_Y, Qt::ControlModifier);
         QTest::keyClick(run.editor(), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(run.window->currTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
@@ -285,6 +285,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
         QStringList{Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.")});
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
     QVERIFY(run.idleAgain());
+    QCOMPARE(run.editor()->crlfText(), script);
     if (!abortAt.isEmpty())
         QCOMPARE(run.folder.readIni(), fileAtAbort); // the refused close wrote nothing
 

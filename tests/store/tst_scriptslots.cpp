@@ -1,7 +1,5 @@
-// Script slots: the escaped storage of script texts and the names list.
+// Script slots: the escaped storage of script texts.
 #include "store/ScriptSlots.h"
-
-#include "store/SkriptNames.h"
 
 #include <QtTest>
 
@@ -11,7 +9,6 @@ class TestScriptSlots : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void escapes();
-    void namesList();
 };
 
 // A path, two lines, tab and quote, lone CR and LF both ways; escapes in small letters, an
@@ -30,21 +27,6 @@ void TestScriptSlots::escapes() {
             QCOMPARE(encodeIniText(QString::fromUtf8(text)), QString::fromUtf8(stored));
         QCOMPARE(decodeIniText(QString::fromUtf8(stored)), QString::fromUtf8(text));
     }
-}
-
-// What the names list shows and gives back; a name of blanks or "(kein)" is no name.
-void TestScriptSlots::namesList() {
-    SkriptNameList list;
-    for (int n = 1; n <= 100; ++n)
-        list.putSkriptNameToListbySkriptIndex(n, n == 2 ? QStringLiteral("  Amt: 0  ") : QString());
-    list.putSkriptNameToListbySkriptIndex(12, QStringLiteral("   "), true);
-    list.putSkriptNameToListbySkriptIndex(13, QStringLiteral("(kein)"), true);
-    QCOMPARE(
-        list.entries().mid(0, 2) + list.entries().mid(11, 3) + list.entries().mid(99),
-        (QStringList{"1: (kein)", "2: Amt: 0", "12: ", "13: (kein)", "14: (kein)", "100: (kein)"}));
-    QCOMPARE(list.getSkriptNameFromListbySkriptIndex(2), QStringLiteral("Amt: 0"));
-    for (int n : {1, 12, 13})
-        QCOMPARE(list.getSkriptNameFromListbySkriptIndex(n), QString());
 }
 
 QTEST_GUILESS_MAIN(TestScriptSlots)
