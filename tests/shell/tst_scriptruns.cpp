@@ -250,12 +250,13 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
         sentAtAbort = run.modem1().commands();
         fileAtAbort = run.folder.readIni();
         // While the script runs, only "&Abbrechen" and help are usable, the editor is locked
-        // (typing, its shorthand and Ctrl+Y change nothing), the tab keys do nothing, and the
-        // window cannot be closed.
+        // (typing, its shorthand, Ctrl+Y and Shift+Enter change nothing), the tab keys do nothing,
+        // and the window cannot be closed.
         QCOMPARE(run.runState(), QStringLiteral("&Abbrechen on on off off off off locked"));
         run.editor()->setCaret(int(script.size())); // after a lone letter in one row
         QTest::keyClicks(run.editor(), QStringLiteral("\re "));
         QTest::keyClick(run.editor(), Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(run.editor(), Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClick(run.editor(), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(run.window->currTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
