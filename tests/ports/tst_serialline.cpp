@@ -34,6 +34,13 @@ bool othersCanLock(const QString &device) {
     return free;
 }
 
+// A copy of the system's program at path, which then runs under that file's name.
+QString copyOf(const QString &program, const QString &path) {
+    if (!QFile::copy(QStandardPaths::findExecutable(program), path))
+        qFatal("cannot copy %s", qPrintable(program));
+    return path;
+}
+
 } // namespace
 
 class TestSerialLine : public QObject {
@@ -58,6 +65,7 @@ void TestSerialLine::honoursLockFiles_data() {
     row("living process, padded ASCII", "living", "ascii", false);
     row("living process, with program name", "living", "named", false);
     row("living process, binary", "living", "binary", false);
+    row("ModemManager", "ModemManager", "ascii", false); // the reason tells how to tame it
     row("finished process", "finished", "ascii", true);
     row("this process", "self", "ascii", true);
     row("this process, another holds a flock", "self", "flock", false);
@@ -76,6 +84,8 @@ void TestSerialLine::honoursLockFiles() {
     if (form == "flock") // it says when it holds the device
         other.start(QStringLiteral("flock"),
                     {"-o", "-x", modem.devicePath(), "sh", "-c", "echo held; exec sleep 30"});
+    else if (owner == "ModemManager") // a program is named by its file
+        other.start(copyOf(QStringLiteral("sleep"), dir.filePath(owner)), {"30"});
     else
         other.start(owner == "living" ? QStringLiteral("sleep") : QStringLiteral("true"), {"30"});
     QVERIFY(form == "flock" ? other.waitForReadyRead() : other.waitForStarted());
@@ -98,9 +108,14 @@ void TestSerialLine::honoursLockFiles() {
     if (!opens)
         QVERIFY2(reason.startsWith(QString::fromUtf8("Das Gerät %1 ist belegt: »%2« (Prozess %3) "
                                                      "hält es. Beenden Sie dieses Programm")
-                                       .arg(dir.filePath(name), form == "flock" ? "flock" : "sleep")
+                                       .arg(dir.filePath(name), form == "flock"     ? "flock"
+                                                                : owner == "living" ? "sleep"
+                                                                                    : owner)
                                        .arg(other.processId())) &&
-                     reason.contains(lock.fileName()) == (form != "flock"),
+                     reason.contains(lock.fileName()) == (form != "flock") &&
+                     (owner != "ModemManager" ||
+                      reason.contains(QString::fromUtf8("ModemManager läuft: er prüft ein frisch "
+                                                        "eingestecktes Modem"))),
                  qPrintable(reason));
     // A refused open holds nothing; an open line holds a flock that keeps others off until it
     // is closed. Once the other program is gone, the device opens.
