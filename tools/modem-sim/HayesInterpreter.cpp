@@ -229,24 +229,67 @@ QByteArray HayesInterpreter::activeProfile() const {
     return lines + registers.trimmed() + "\n";
 }
 
+QByteArray HayesInterpreter::formatLine(const QByteArray &text) const {
+    const QByteArray lineEnd = lineFeedOnly_ ? "\n" : "\r\n";
+    return current_.verbose ? lineEnd + text + lineEnd : text + lineEnd;
+}
+
 QByteArray HayesInterpreter::format(const HayesReply &reply) const {
     QByteArray out;
-    const QByteArray lineEnd = "\r\n";
     for (const QByteArray &info : reply.information.split('\n')) {
         if (info.isEmpty())
             continue;
-        out += current_.verbose ? lineEnd + info + lineEnd : info + lineEnd;
+        out += formatLine(info);
     }
     if (reply.result == ResultCode::None || quiet_)
         return out;
     if (current_.verbose) {
-        static const char *const words[] = {"", "OK", "ERROR", "BUSY"};
-        out += lineEnd + words[int(reply.result)] + lineEnd;
+        out += formatLine(resultWord(reply.result));
     } else {
-        static const char *const digits[] = {"", "0", "4", "7"};
-        out += QByteArray(digits[int(reply.result)]) + '\r';
+        out += QByteArray::number(resultNumber(reply.result));
+        out += lineFeedOnly_ ? '\n' : '\r';
     }
     return out;
+}
+
+QByteArray resultWord(ResultCode code) {
+    switch (code) {
+    case ResultCode::None:
+        break;
+    case ResultCode::Ok:
+        return "OK";
+    case ResultCode::Error:
+        return "ERROR";
+    case ResultCode::Busy:
+        return "BUSY";
+    case ResultCode::NoCarrier:
+        return "NO CARRIER";
+    case ResultCode::NoDialtone:
+        return "NO DIALTONE";
+    case ResultCode::NoAnswer:
+        return "NO ANSWER";
+    }
+    return {};
+}
+
+int resultNumber(ResultCode code) {
+    switch (code) {
+    case ResultCode::None:
+        break;
+    case ResultCode::Ok:
+        return 0;
+    case ResultCode::Error:
+        return 4;
+    case ResultCode::Busy:
+        return 7;
+    case ResultCode::NoCarrier:
+        return 3;
+    case ResultCode::NoDialtone:
+        return 6;
+    case ResultCode::NoAnswer:
+        return 8;
+    }
+    return -1;
 }
 
 } // namespace telmaris::modemsim

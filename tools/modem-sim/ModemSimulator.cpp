@@ -31,7 +31,9 @@ ModemProfile profileOf(const ModemOptions &options) {
 } // namespace
 
 ModemSimulator::ModemSimulator(ModemOptions options, QObject *parent)
-    : QObject(parent), options_(std::move(options)), interpreter_(profileOf(options_)) {}
+    : QObject(parent), options_(std::move(options)), interpreter_(profileOf(options_)) {
+    interpreter_.setLineFeedOnly(options_.lfOnly);
+}
 
 ModemSimulator::~ModemSimulator() {
     closeMaster();
@@ -125,6 +127,11 @@ void ModemSimulator::setNumeric(bool on) {
     interpreter_.setProfile(profileOf(options_));
 }
 
+void ModemSimulator::setLfOnly(bool on) {
+    options_.lfOnly = on;
+    interpreter_.setLineFeedOnly(on);
+}
+
 QList<QByteArray> ModemSimulator::commandTexts() const {
     QList<QByteArray> texts;
     texts.reserve(commands_.size());
@@ -202,12 +209,19 @@ void ModemSimulator::handleCommand(const QByteArray &line) {
         (!options_.errorOn.isEmpty() && line.toUpper().contains(options_.errorOn.toUpper()))) {
         reply.result = ResultCode::Error; // a refused command says nothing else
         reply.information.clear();
-    } else if (options_.busy && reply.dialled && reply.result == ResultCode::Ok)
-        reply.result = ResultCode::Busy;
+    } else if (reply.dialled && reply.result == ResultCode::Ok) {
+        reply.result = options_.busy ? ResultCode::Busy : options_.dialResult;
+    }
     lineOverflow_ = false;
     if (options_.silent)
         return;
-    answer(interpreter_.format(reply));
+    QByteArray bytes = interpreter_.format(reply);
+    // The extra line goes out only behind a result code actually sent (not in quiet mode), and
+    // in the same chunk, so the program reads both at once.
+    if (!options_.unsolicited.isEmpty() && reply.result != ResultCode::None &&
+        !interpreter_.quiet())
+        bytes += interpreter_.formatLine(options_.unsolicited);
+    answer(bytes);
 }
 
 void ModemSimulator::answer(const QByteArray &bytes) {

@@ -23,6 +23,12 @@ struct ModemOptions {
     bool numeric = false;  // numeric result codes (V0) at start and after &F / Z
     int dropAfter = 0;     // the line goes away on receiving this command (1 = the first); 0 never
     int answerDelayMs = 0; // answers leave this long after the command's CR
+    // What dial commands answer instead of OK, e.g. NoCarrier; busy, when set, takes precedence.
+    ResultCode dialResult = ResultCode::Ok;
+    // When not empty, this text follows every result code as a line of its own, in the same
+    // write, as RING does when a call comes in while the modem answers a command.
+    QByteArray unsolicited;
+    bool lfOnly = false; // lines end in LF alone instead of CR LF, numeric codes in LF, not CR
 };
 
 struct ReceivedCommand {
@@ -53,6 +59,9 @@ public:
 
     ModemOptions options() const { return options_; }
     void setBusy(bool on) { options_.busy = on; }
+    void setDialResult(ResultCode code) { options_.dialResult = code; }
+    void setUnsolicited(const QByteArray &text) { options_.unsolicited = text; }
+    void setLfOnly(bool on);
     void setErrorOn(const QByteArray &text) { options_.errorOn = text; }
     void setSilent(bool on) { options_.silent = on; }
     void setEcho(bool on);

@@ -14,6 +14,7 @@
 
 using telmaris::modemsim::ModemOptions;
 using telmaris::modemsim::ModemSimulator;
+using telmaris::modemsim::ResultCode;
 
 namespace {
 
@@ -36,6 +37,21 @@ bool quitOnSignals(QCoreApplication &app) {
     action.sa_flags = SA_RESTART;
     return ::sigaction(SIGTERM, &action, nullptr) == 0 &&
            ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+// The result code a --dial-result word names: the verbose word in any letter case, with '_' or
+// '-' allowed for its blank. False for anything that is not a dial result.
+bool dialResultOf(const QString &word, ResultCode &code) {
+    QString normal = word.trimmed().toUpper();
+    normal.replace(QLatin1Char('_'), QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char(' '));
+    for (ResultCode candidate : {ResultCode::Ok, ResultCode::Busy, ResultCode::NoCarrier,
+                                 ResultCode::NoDialtone, ResultCode::NoAnswer}) {
+        if (normal == QLatin1StringView(telmaris::modemsim::resultWord(candidate))) {
+            code = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 int fail(const QString &message) {
@@ -67,6 +83,12 @@ int main(int argc, char *argv[]) {
         QStringLiteral("FILE"));
     const QCommandLineOption busy(QStringLiteral("busy"),
                                   QStringLiteral("Answer dial commands with BUSY."));
+    const QCommandLineOption dialResult(
+        QStringLiteral("dial-result"),
+        QStringLiteral("Answer dial commands with WORD instead of OK: OK, BUSY, \"NO CARRIER\", "
+                       "\"NO DIALTONE\" or \"NO ANSWER\" (any letter case; _ or - for the "
+                       "blank)."),
+        QStringLiteral("WORD"));
     const QCommandLineOption errorOn(
         QStringLiteral("error-on"),
         QStringLiteral("Answer ERROR to every command that contains TEXT (any letter case)."),
@@ -74,15 +96,26 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption silent(QStringLiteral("silent"),
                                     QStringLiteral("Never answer, not even with an echo."));
     const QCommandLineOption echo(QStringLiteral("echo"), QStringLiteral("Start with echo on."));
-    const QCommandLineOption numeric(QStringLiteral("numeric"),
-                                     QStringLiteral("Start with numeric result codes (0 OK, 4 "
-                                                    "ERROR, 7 BUSY)."));
+    const QCommandLineOption numeric(
+        QStringLiteral("numeric"),
+        QStringLiteral("Start with numeric result codes (0 OK, 3 NO CARRIER, 4 ERROR, "
+                       "6 NO DIALTONE, 7 BUSY, 8 NO ANSWER)."));
     const QCommandLineOption dropAfter(
         QStringLiteral("drop-after"),
         QStringLiteral("Close the line on receiving the N-th command, without answering it, as an "
                        "unplugged modem: the device vanishes."),
         QStringLiteral("N"));
-    parser.addOptions({link, log, busy, errorOn, silent, echo, numeric, dropAfter});
+    const QCommandLineOption unsolicited(
+        QStringLiteral("unsolicited"),
+        QStringLiteral("Send the line TEXT right after every result code, in the same write, as a "
+                       "modem does with RING when a call comes in."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption lfOnly(
+        QStringLiteral("lf-only"),
+        QStringLiteral("End every line the modem sends with LF alone instead of CR LF, as some "
+                       "devices do."));
+    parser.addOptions({link, log, busy, dialResult, errorOn, silent, echo, numeric, dropAfter,
+                       unsolicited, lfOnly});
     parser.process(app);
 
     if (!parser.isSet(link))
@@ -93,10 +126,21 @@ int main(int argc, char *argv[]) {
 
     ModemOptions options;
     options.busy = parser.isSet(busy);
+    if (parser.isSet(dialResult)) {
+        if (!dialResultOf(parser.value(dialResult), options.dialResult))
+            return fail(QStringLiteral("--dial-result: unknown result \"%1\"; use OK, BUSY, "
+                                       "\"NO CARRIER\", \"NO DIALTONE\" or \"NO ANSWER\"")
+                            .arg(parser.value(dialResult)));
+        if (options.busy && options.dialResult != ResultCode::Busy)
+            return fail(QStringLiteral("--busy and --dial-result \"%1\" contradict each other")
+                            .arg(parser.value(dialResult)));
+    }
     options.errorOn = parser.value(errorOn).toUtf8();
     options.silent = parser.isSet(silent);
     options.echo = parser.isSet(echo);
     options.numeric = parser.isSet(numeric);
+    options.unsolicited = parser.value(unsolicited).toUtf8();
+    options.lfOnly = parser.isSet(lfOnly);
     if (parser.isSet(dropAfter)) {
         bool ok = false;
         options.dropAfter = parser.value(dropAfter).toInt(&ok);
