@@ -3,7 +3,9 @@
 // lets a benchmark watch the status texts and the lines as the run selects them.
 
 #include "runner/RunnerUi.h"
+#include "runner/ScriptRunner.h"
 
+#include <QEventLoop>
 #include <functional>
 
 namespace telmaris::bench {
@@ -19,7 +21,15 @@ public:
             onStatus(text);
     }
     void showMessage(MessageIcon, const QString &, const QString &) override {}
-    std::optional<QString> inputBox(const QString &, const QString &) override { return QString(); }
+    void openMessage(MessageIcon, const QString &, const QString &,
+                     std::function<void()> closed) override {
+        closed();
+    }
+    void openInput(const QString &, const QString &,
+                   std::function<void(const std::optional<QString> &)> answered) override {
+        answered(QString());
+    }
+    void closeBox() override {}
     void beep() override {}
     QString editorText() const override { return text_; }
     void setEditorLocked(bool) override {}
@@ -35,5 +45,19 @@ public:
 private:
     QString text_;
 };
+
+// Runs the script in AutoMode and returns when the run is over.
+inline RunOutcome runToEnd(ScriptRunner &runner, const StartData &settings, const PortMap &ports) {
+    QEventLoop loop;
+    RunOutcome outcome = RunOutcome::Success;
+    QObject::connect(&runner, &ScriptRunner::finished, &loop, [&](RunOutcome ended) {
+        outcome = ended;
+        loop.quit();
+    });
+    runner.start(settings, ports, QStringLiteral("Bench"), true);
+    if (runner.running())
+        loop.exec();
+    return outcome;
+}
 
 } // namespace telmaris::bench

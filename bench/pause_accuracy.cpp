@@ -28,7 +28,7 @@ double pauseError(modemsim::ModemSimulator &modem, int seconds) {
     ports.setDevice(1, modem.slavePath());
     StartData settings;
     settings.comPort = 1;
-    if (runner.sendSkript(settings, ports, QStringLiteral("Bench"), true) != RunOutcome::Success ||
+    if (bench::runToEnd(runner, settings, ports) != RunOutcome::Success ||
         selectedAtMs.size() != 2) {
         QTextStream(stderr) << "the run did not succeed" << Qt::endl;
         std::exit(1);

@@ -22,8 +22,8 @@ bool same(const QList<AnswerLine> &a, const QList<AnswerLine> &b) {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a.at(i).text != b.at(i).text || a.at(i).final != b.at(i).final ||
-            a.at(i).error != b.at(i).error)
+        if (a.at(i).text != b.at(i).text || a.at(i).received != b.at(i).received ||
+            a.at(i).kind != b.at(i).kind)
             return false;
     }
     return true;
@@ -52,15 +52,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     FUZZ_CHECK(same(all, split));
     FUZZ_CHECK(whole.pending() == pieces.pending());
-    FUZZ_CHECK(all.size() == bytes.count('\r'));
+    // Every CR ends a line, and every LF that does not follow a CR.
+    qsizetype ends = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        ends += bytes[i] == '\r' || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'));
+    FUZZ_CHECK(all.size() == ends);
 
     for (const AnswerLine &line : all) {
         FUZZ_CHECK(line.text.size() <= AnswerCollector::MaxLineLength + 1);
         for (const QChar c : line.text)
-            FUZZ_CHECK(c.unicode() >= 32 && !c.isLower());
-        FUZZ_CHECK(line.error == line.text.endsWith(QLatin1String("ERROR")));
-        FUZZ_CHECK(line.final == (line.error || line.text.endsWith(QLatin1String("OK")) ||
-                                  line.text.endsWith(QLatin1String("BUSY"))));
+            FUZZ_CHECK(c.unicode() >= 32);
+        FUZZ_CHECK(line.text == line.received.toUpper());
+        FUZZ_CHECK((line.kind == telmaris::AnswerKind::Error) ==
+                   line.text.endsWith(QLatin1String("ERROR")));
+        FUZZ_CHECK(line.final() == (line.text.endsWith(QLatin1String("ERROR")) ||
+                                    line.text.endsWith(QLatin1String("OK")) ||
+                                    line.text.endsWith(QLatin1String("BUSY")) ||
+                                    line.text.endsWith(QLatin1String("NO DIALTONE")) ||
+                                    line.text.endsWith(QLatin1String("NO DIAL TONE")) ||
+                                    line.text.endsWith(QLatin1String("NO CARRIER")) ||
+                                    line.text.endsWith(QLatin1String("NO ANSWER"))));
     }
     return 0;
 }

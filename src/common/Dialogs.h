@@ -3,6 +3,8 @@
 // answer them from a script, so no test ever blocks on a modal box.
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace telmaris {
@@ -23,6 +25,14 @@ public:
         showMessage(MessageIcon::Question, title, text);
         return false;
     }
+    // The same boxes opened without waiting: they return at once and call back once the user
+    // closed the box. Closing the open box by program (closeOpenBox) calls nothing back. By
+    // default the waiting box is shown once the event loop has its next turn.
+    virtual void openMessage(MessageIcon icon, const QString &title, const QString &text,
+                             std::function<void()> closed);
+    virtual void openInput(const QString &title, const QString &prompt,
+                           std::function<void(const std::optional<QString> &)> answered);
+    virtual void closeOpenBox() { pendingBox_.reset(); }
     // A file box for a file to be written, proposing a path; nothing when the user cancelled
     // it. Where nobody can pick a file it is cancelled.
     virtual std::optional<QString> askSaveFileName(const QString &title, const QString &proposal) {
@@ -30,6 +40,10 @@ public:
         (void)proposal;
         return std::nullopt;
     }
+
+private:
+    // The box opened without waiting that is still to be shown; gone with these dialogs.
+    std::shared_ptr<int> pendingBox_;
 };
 
 } // namespace telmaris

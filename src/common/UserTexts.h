@@ -49,6 +49,23 @@
     X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
     X(NoAnswerOneSecondMessage, "Das Modem hat nicht innerhalb einer Sekunde geantwortet.")      \
     X(UserAbortMessage, "Das Skript wurde wunschgemäß abgebrochen.")                             \
+    X(SignalStatus, "Programmabbruch durch Signal %1!")                                           \
+    X(SignalMessage,                                                                             \
+      "Das Skript wurde abgebrochen, weil das Programm beendet werden soll (Signal %1).")        \
+    /* The second line below the fixed text when the line was lost or a dial failed. */        \
+    X(LineLostLine,                                                                              \
+      "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).")     \
+    X(NoDialtoneLine,                                                                            \
+      "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der " \
+      "Modem-Initialisierung; die Vorgabe enthält es.")                                          \
+    X(NoCarrierLine,                                                                             \
+      "Das Modem hat keine Verbindung bekommen (»NO CARRIER«). Abhilfe: einen eigenen "          \
+      "Wählbefehl in einer MODEM-Zeile mit »;« beenden, wie WÄHLE es tut, damit das Modem nach " \
+      "dem Wählen nicht auf eine Datenverbindung wartet; sonst das Kabel zur Telefonanlage "     \
+      "prüfen.")                                                                                 \
+    X(NoAnswerLine,                                                                              \
+      "Am anderen Ende hat niemand abgenommen (»NO ANSWER«). Abhilfe: das »@« (auf Stille "      \
+      "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \

@@ -3,7 +3,6 @@
 #include "ports/SerialLine.h"
 #include "store/StartData.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 #include <algorithm>
@@ -68,7 +67,6 @@ void PortMap::fillFrom(const SerialDevices &devices) {
 PortProbe checkComPorts(const PortMap &ports) {
     PortProbe probe;
     for (int n = 1; n <= 4; ++n) {
-        QCoreApplication::processEvents();
         SerialLine line;
         QString reason;
         const QString device = ports.device(n);

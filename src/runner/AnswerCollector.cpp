@@ -12,23 +12,41 @@ void keepTail(QString &line, qsizetype limit) {
         line.remove(0, line.size() - limit);
 }
 
+AnswerKind kindOf(const QString &line) {
+    const auto endsWith = [&line](const char *word) { return line.endsWith(QLatin1String(word)); };
+    if (endsWith("ERROR"))
+        return AnswerKind::Error;
+    if (endsWith("NO DIALTONE") || endsWith("NO DIAL TONE"))
+        return AnswerKind::NoDialtone;
+    if (endsWith("NO CARRIER"))
+        return AnswerKind::NoCarrier;
+    if (endsWith("NO ANSWER"))
+        return AnswerKind::NoAnswer;
+    if (endsWith("OK") || endsWith("BUSY"))
+        return AnswerKind::Ok;
+    return AnswerKind::Information;
+}
+
 } // namespace
 
 QList<AnswerLine> AnswerCollector::feed(const QByteArray &bytes) {
     QList<AnswerLine> lines;
-    const QString received = QString::fromLatin1(bytes).toUpper();
-    for (const QChar c : received) {
-        if (c == u'\r') {
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        const bool lineFeedOfCrLf = c == '\n' && afterCr_;
+        afterCr_ = c == '\r';
+        if (lineFeedOfCrLf)
+            continue;
+        if (c == '\r' || c == '\n') {
             keepTail(pending_, MaxLineLength);
             AnswerLine line;
-            line.text = pending_;
-            line.error = pending_.endsWith(QLatin1String("ERROR"));
-            line.final = line.error || pending_.endsWith(QLatin1String("OK")) ||
-                         pending_.endsWith(QLatin1String("BUSY"));
+            line.received = pending_;
+            line.text = pending_.toUpper();
+            line.kind = kindOf(line.text);
             lines.append(line);
             pending_.clear();
-        } else if (c.unicode() >= 32) {
-            pending_.append(c);
+        } else if (c >= 32) {
+            pending_.append(QLatin1Char(byte));
             // Trimmed in batches so that a long noisy stream costs no quadratic copying.
             if (pending_.size() >= 2 * MaxLineLength)
                 keepTail(pending_, MaxLineLength);
@@ -36,6 +54,11 @@ QList<AnswerLine> AnswerCollector::feed(const QByteArray &bytes) {
     }
     keepTail(pending_, MaxLineLength);
     return lines;
+}
+
+void AnswerCollector::clear() {
+    pending_.clear();
+    afterCr_ = false;
 }
 
 QString lastAnswerStatus(const QString &line) {

@@ -2,17 +2,6 @@
 
 namespace telmaris {
 
-namespace {
-
-// A final answer ends in one of the result words, as the run takes them.
-bool isFinal(const QString &line, bool *error) {
-    const QString upper = line.toUpper();
-    *error = upper.endsWith(QLatin1String("ERROR"));
-    return *error || upper.endsWith(QLatin1String("OK")) || upper.endsWith(QLatin1String("BUSY"));
-}
-
-} // namespace
-
 QStringList ModemQuery::commands() {
     return {QStringLiteral("AT"), QStringLiteral("ATI"), QStringLiteral("ATI3")};
 }
@@ -22,10 +11,7 @@ ModemQuery::ModemQuery(QObject *parent) : QObject(parent) {
     connect(&limit_, &QTimer::timeout, this,
             [this] { endStep(received_ ? QueryOutcome::Unfinished : QueryOutcome::NoAnswer); });
     connect(&line_, &SerialLine::received, this, &ModemQuery::takeBytes);
-    connect(&line_, &SerialLine::errorEvent, this, [this] {
-        if (running_ && !steps_.isEmpty())
-            endStep(QueryOutcome::LineLost);
-    });
+    connect(&line_, &SerialLine::errorEvent, this, [this] { endStep(QueryOutcome::LineLost); });
 }
 
 void ModemQuery::start(const QString &device, int baud) {
@@ -50,45 +36,44 @@ void ModemQuery::sendNext() {
     QueryStep step;
     step.command = all[steps_.size()];
     steps_.append(step);
-    pending_.clear();
+    answers_.clear();
     received_ = false;
     Q_EMIT stepStarted(int(steps_.size() - 1));
-    line_.write(step.command.toLatin1() + '\r');
+    // The limit runs before the write: a line that turns out gone while writing ends the step,
+    // and the query, at once, and nothing is left to run out afterwards.
+    stepOpen_ = true;
     limit_.start(AnswerLimitMs);
+    line_.write(step.command.toLatin1() + '\r');
 }
 
-// A CR or LF ends a line; the other control characters are dropped, like the run drops them.
+// Lines as a run reads them; empty lines are left out of what the user sees.
 void ModemQuery::takeBytes(const QByteArray &bytes) {
-    if (!running_ || steps_.isEmpty() || !limit_.isActive())
+    if (!stepOpen_)
         return; // late bytes of a command whose step is over
     received_ = received_ || !bytes.isEmpty();
-    for (const char c : bytes) {
-        if (c != '\r' && c != '\n') {
-            if (static_cast<unsigned char>(c) >= 32 && pending_.size() < 4096)
-                pending_.append(c);
+    for (const AnswerLine &line : answers_.feed(bytes)) {
+        const QString shown = line.received.trimmed();
+        if (shown.isEmpty())
             continue;
-        }
-        const QString line = QString::fromLatin1(pending_).trimmed();
-        pending_.clear();
-        if (line.isEmpty())
-            continue;
-        steps_.last().answer << line;
-        bool error = false;
-        if (isFinal(line, &error)) {
-            endStep(error ? QueryOutcome::Error : QueryOutcome::Ok);
+        steps_.last().answer << shown;
+        if (line.final()) {
+            endStep(line.kind == AnswerKind::Ok ? QueryOutcome::Ok : QueryOutcome::Error);
             return;
         }
     }
 }
 
 void ModemQuery::endStep(QueryOutcome outcome) {
+    if (!stepOpen_)
+        return; // the step, and maybe the whole query, is over already
+    stepOpen_ = false;
     limit_.stop();
     QueryStep &step = steps_.last();
     step.outcome = outcome;
-    const QString rest = QString::fromLatin1(pending_).trimmed();
+    const QString rest = answers_.pending().trimmed();
     if (!rest.isEmpty())
         step.answer << rest; // what came without a line end, as the user should see it too
-    pending_.clear();
+    answers_.clear();
     Q_EMIT stepFinished(int(steps_.size() - 1));
     if (outcome == QueryOutcome::LineLost ||
         (steps_.size() == 1 && outcome == QueryOutcome::NoAnswer))
@@ -98,6 +83,8 @@ void ModemQuery::endStep(QueryOutcome outcome) {
 }
 
 void ModemQuery::finish() {
+    if (!running_)
+        return;
     limit_.stop();
     line_.close();
     running_ = false;

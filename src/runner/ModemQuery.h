@@ -5,6 +5,7 @@
 // the signals report the progress, so the window stays usable while the modem is asked.
 
 #include "ports/SerialLine.h"
+#include "runner/AnswerCollector.h"
 
 #include <QList>
 #include <QObject>
@@ -16,8 +17,8 @@ namespace telmaris {
 
 // How one command of the query ended.
 enum class QueryOutcome {
-    Ok,         // a final answer other than ERROR
-    Error,      // the final answer ERROR
+    Ok,         // OK or BUSY
+    Error,      // ERROR, or a dial's failure (NO CARRIER, ...)
     NoAnswer,   // not a single character within the limit
     Unfinished, // characters, but no final answer within the limit
     LineLost    // the port reported an error or vanished
@@ -63,9 +64,10 @@ private:
     SerialLine line_;
     QTimer limit_;
     QList<QueryStep> steps_;
-    QByteArray pending_; // the characters of a line not yet ended
+    AnswerCollector answers_;
     bool received_ = false;
     bool running_ = false;
+    bool stepOpen_ = false; // a command was sent and its answer is awaited
     QString openError_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "common/UserTexts.h"
 
+#include <algorithm>
+
 namespace telmaris {
 
 namespace {
@@ -23,7 +25,11 @@ QString modemVerdict(const QList<QueryStep> &steps, const QString &openError, co
     if (steps.isEmpty())
         return texts::ModemTestSilent; // not reached: an open port is always asked
     QStringList lines;
-    switch (steps.first().outcome) {
+    // A line that vanished at any step outweighs what came before it.
+    const bool lost = std::any_of(steps.begin(), steps.end(), [](const QueryStep &step) {
+        return step.outcome == QueryOutcome::LineLost;
+    });
+    switch (lost ? QueryOutcome::LineLost : steps.first().outcome) {
     case QueryOutcome::Ok: {
         lines << texts::ModemTestAnswered;
         QStringList refused;

@@ -5,6 +5,7 @@
 #include "common/Dialogs.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace telmaris {
@@ -14,10 +15,17 @@ public:
     virtual ~RunnerUi() = default;
 
     virtual void status(const QString &text) = 0;
-    // Modal boxes; titles as given ("Telmaris", "Telmaris - <name>").
+    // A modal box that is shown before the caller goes on (the settings file's failures).
     virtual void showMessage(MessageIcon icon, const QString &title, const QString &text) = 0;
-    // Modal input box without a preset text; nothing when the user cancelled it.
-    virtual std::optional<QString> inputBox(const QString &title, const QString &prompt) = 0;
+    // The run's boxes: modal for the user, but they return at once, and the run goes on when
+    // the box is closed. Titles as given ("Telmaris", "Telmaris - <name>"). The input box has
+    // no preset text; its answer is nothing when the user cancelled it. closeBox() takes the
+    // box away that is open, and its callback is not called.
+    virtual void openMessage(MessageIcon icon, const QString &title, const QString &text,
+                             std::function<void()> closed) = 0;
+    virtual void openInput(const QString &title, const QString &prompt,
+                           std::function<void(const std::optional<QString> &)> answered) = 0;
+    virtual void closeBox() = 0;
     virtual void beep() = 0;
 
     // The visible editor box. Text and positions are in CR LF text, counted from 0. A run reads

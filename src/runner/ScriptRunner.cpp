@@ -1,298 +1,208 @@
 #include "runner/ScriptRunner.h"
 
-#include "common/UserTexts.h"
-#include "runner/ModemLink.h"
-#include "runner/RunFlags.h"
 #include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
-#include "runner/ScriptLanguage.h"
-#include "runner/Waiting.h"
+#include "runner/Trace.h"
+#include "runner/TraceLines.h"
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
-#include <QTimer>
-
-#include <optional>
+#include <QPointer>
+#include <QTime>
 
 namespace telmaris {
 
 namespace {
 
 const QString Title = QStringLiteral("Telmaris");
-constexpr int OneSecond = 1000;
 
 int baudOfSetting(int modemSpeed) {
     const bool valid = modemSpeed >= 1 && modemSpeed <= static_cast<int>(ModemSpeeds.size());
     return baudOfSpeedPosition(valid ? modemSpeed : ProbeSpeedPosition);
 }
 
+RunEvent runEvent(RunEvent::Kind kind) {
+    RunEvent e;
+    e.kind = kind;
+    return e;
+}
+
 } // namespace
 
-struct ScriptRunner::Private {
-    Private(RunnerUi &ui, TraceSink *trace, RunLog *log)
-        : ui(ui), log(log), link(flags, ui, trace, log) {
-        timer1.setSingleShot(true);
-        // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
-        timer1.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer1, &QTimer::timeout, [this] { flags.pauseOver = true; });
-    }
-
-    // Waits; false when the run cannot go on: the line failed or the user asked to abort
-    // meanwhile. Either ends the wait at once, as nothing is sent after it anyway.
-    bool pause(int milliseconds) {
-        flags.pauseOver = false;
-        timer1.start(milliseconds);
-        waitUntil([this] { return flags.pauseOver || flags.commEventError || flags.userAbort; });
-        timer1.stop();
-        return !flags.commEventError && !flags.userAbort;
-    }
-
-    // Sends a command; false when the run must go to the error exit. Once the user asked to
-    // abort, nothing but the closing hang-up reaches the line: not a half-dialled code.
-    bool send(const QString &command) { return !flags.userAbort && !link.tellModem(command); }
-
-    void logNote(const QString &text) {
-        if (log)
-            log->note(text);
-    }
-    // The end as the user sees it: the status line, the log's last line, then the box.
-    void finish(const QString &status, const QString &message) {
-        ui.status(status);
-        if (log)
-            log->end(status, message);
-        if (!message.isEmpty())
-            ui.showMessage(MessageIcon::Critical, Title, message);
-    }
-    void logSkippedLines(const QString &text);
-    // The user asked to abort: from now on nothing is sent but the closing hang-up.
-    void abort() {
-        if (!flags.userAbort)
-            logNote(QStringLiteral("Abbruch durch Anwender angefordert"));
-        flags.userAbort = true;
-    }
-
-    bool carryOutLine(const QString &lineText);
-    bool runToClosingReset(const StartData &settings, const QString &text);
-    RunOutcome errorExit();
-
-    RunnerUi &ui;
-    RunLog *log;
-    SkipCheck skipCheck;
-    RunFlags flags;
-    ModemLink link;
-    QTimer timer1;
-    QString eingabeText;
-    // Of the current run:
-    bool pulseDialing = false;
-    QString boxTitle;
-};
-
-bool ScriptRunner::Private::carryOutLine(const QString &lineText) {
-    const ScriptInstruction instruction = readScriptLine(lineText, eingabeText);
-    const QString &argument = instruction.argument;
-    switch (instruction.keyword) {
-    case Keyword::None:
-        return true;
-    case Keyword::Pause:
-        return pause(pauseSeconds(argument) * OneSecond);
-    case Keyword::Tonwahl:
-        pulseDialing = false;
-        return true;
-    case Keyword::Impulswahl:
-        pulseDialing = true;
-        return true;
-    case Keyword::Modem:
-        return send(modemCommand(argument));
-    case Keyword::Hinweis:
-    case Keyword::Dialog:
-        ui.showMessage(MessageIcon::Information, boxTitle, argument);
-        logNote(QStringLiteral("%1: \u00bb%2\u00ab \u2013 best\u00e4tigt")
-                    .arg(instruction.keyword == Keyword::Hinweis ? QStringLiteral("HINWEIS")
-                                                                 : QStringLiteral("DIALOG"),
-                         argument));
-        return true;
-    case Keyword::Eingabe: {
-        // A cancelled box is an abort: the lines after it would program without the input.
-        const std::optional<QString> answer = ui.inputBox(boxTitle, argument);
-        if (!answer) {
-            logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 abgebrochen").arg(argument));
-            abort();
-            return false;
-        }
-        eingabeText = eingabeAnswer(*answer);
-        logNote(QStringLiteral("EINGABE: \u00bb%1\u00ab \u2013 Antwort: \u00bb%2\u00ab")
-                    .arg(argument, eingabeText));
-        return true;
-    }
-    case Keyword::Waehle:
-        if (!send(dialCommand(argument, pulseDialing)))
-            return false;
-        break;
-    case Keyword::Auflegen:
-        if (!send(hangUpCommand()))
-            return false;
-        break;
-    case Keyword::Flash:
-    case Keyword::Erdtaste:
-        if (!send(flashCommand()))
-            return false;
-        break;
-    }
-    return pause(OneSecond);
-}
-
-void ScriptRunner::Private::logSkippedLines(const QString &text) {
-    if (!log || !skipCheck)
-        return;
-    int number = 0;
-    for (const ScriptLineRange &line : splitScriptLines(text)) {
-        ++number;
-        const QString lineText = text.mid(line.start, line.length);
-        if (const QString reason = skipCheck(lineText); !reason.isEmpty())
-            log->note(QStringLiteral("Zeile %1: \u00bb%2\u00ab \u2013 %3")
-                          .arg(number)
-                          .arg(lineText, reason));
-    }
-}
-
-bool ScriptRunner::Private::runToClosingReset(const StartData &settings, const QString &text) {
-    ui.status(texts::ModemResetStatus);
-    if (!send(atCommand(settings.modemReset)) || !pause(OneSecond))
-        return false;
-    ui.status(texts::ModemInitStatus);
-    if (!send(atCommand(settings.modemInit)) || !pause(OneSecond))
-        return false;
-    ui.status(texts::RunningStatus);
-
-    for (const ScriptLineRange &line : splitScriptLines(text)) {
-        // After an abort not even a notice or an input box follows; the line that was running
-        // when it came stays highlighted.
-        QCoreApplication::processEvents();
-        if (flags.userAbort)
-            return false;
-        ui.selectEditorRange(line.start, line.length);
-        if (flags.userAbort ||
-            (line.length != 0 && !carryOutLine(text.mid(line.start, line.length))))
-            return false;
-    }
-
-    ui.status(texts::ModemResetStatus);
-    return send(atCommand(settings.modemReset));
-}
-
-RunOutcome ScriptRunner::Private::errorExit() {
-    flags.runOver = true; // an answer arriving from now on leaves the run's final status alone
-    if (flags.modemErrorReported) {
-        finish(texts::ModemErrorStatus, texts::ModemErrorMessage);
-        return RunOutcome::ModemError;
-    }
-    if (flags.commEventError) {
-        finish(texts::PortErrorStatus, texts::PortErrorMessage);
-        return RunOutcome::PortError;
-    }
-    if (flags.answerTimeOver) {
-        // Like a modem that does not react: no hang-up, nothing more is sent.
-        const int limit = link.answerTimeLimit();
-        finish(texts::PortErrorStatus,
-               limit == 1 ? texts::NoAnswerOneSecondMessage : texts::NoAnswerMessage.arg(limit));
-        return RunOutcome::NoAnswer;
-    }
-    // With UserAbort still set the hang-up is written and its answer not awaited. It is the
-    // only command written after an abort.
-    link.tellModem(hangUpCommand());
-    ui.beep();
-    finish(texts::UserAbortStatus, texts::UserAbortMessage);
-    return RunOutcome::UserAbort;
-}
-
 ScriptRunner::ScriptRunner(RunnerUi &ui, TraceSink *trace, RunLog *log, QObject *parent)
-    : QObject(parent), d_(new Private(ui, trace, log)) {}
-
-ScriptRunner::~ScriptRunner() {
-    delete d_;
+    : QObject(parent), ui_(ui), trace_(trace), log_(log) {
+    timer_.setSingleShot(true);
+    // A coarse timer may fire a few milliseconds early; a pause must not be shorter.
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { dispatch(runEvent(RunEvent::TimeOut)); });
+    connect(&line_, &SerialLine::received, this, [this](const QByteArray &bytes) {
+        RunEvent received = runEvent(RunEvent::Received);
+        received.bytes = bytes;
+        dispatch(received);
+    });
+    connect(&line_, &SerialLine::errorEvent, this, &ScriptRunner::lineError);
 }
 
-RunOutcome ScriptRunner::sendSkript(const StartData &settings, const PortMap &ports,
-                                    const QString &scriptName, bool autoMode) {
-    Q_ASSERT(!d_->flags.running);
-    RunnerUi &ui = d_->ui;
-    RunFlags &flags = d_->flags;
+ScriptRunner::~ScriptRunner() = default;
 
-    flags.running = true;
-    flags.userAbort = false;
-    flags.modemErrorReported = false;
-    flags.commEventError = false;
-    flags.runOver = false;
-    d_->pulseDialing = settings.dialPuls != 0;
-    d_->boxTitle = Title + QStringLiteral(" - ") + scriptName;
-    ui.setEditorLocked(true);
-    ui.setRunState(true);
-    const int caret = ui.editorCaret();
-
-    RunOutcome outcome = RunOutcome::Success;
-    QString reason;
-    const QString device = ports.device(settings.comPort);
-    const int baud = baudOfSetting(settings.modemSpeed);
+void ScriptRunner::start(const StartData &settings, const PortMap &ports, const QString &scriptName,
+                         bool autoMode) {
+    Q_ASSERT(!running());
+    RunSetup setup;
+    setup.comPort = settings.comPort;
+    setup.device = ports.device(settings.comPort);
+    setup.modemReset = settings.modemReset;
+    setup.modemInit = settings.modemInit;
+    setup.pulseDialing = settings.dialPuls != 0;
+    setup.boxTitle = Title + QStringLiteral(" - ") + scriptName;
     // The editor is locked for the whole run, so its text is read once and the lines are
     // taken from that reading: a line then costs the same in a long script as in a short one.
-    const QString text = ui.editorText();
-    if (d_->log)
-        d_->log->begin(settings.currSkript, scriptName, settings.comPort, device, baud);
-    d_->logSkippedLines(text);
-    if (!d_->link.open(device, baud, &reason)) {
-        d_->logNote(QStringLiteral("COM%1 (%2): %3").arg(settings.comPort).arg(device, reason));
-        // The fixed text, and below it why and what the user can do about it.
-        d_->finish(texts::PortFailureStatus,
-                   texts::PortUnavailableMessage.arg(settings.comPort) + u'\r' + reason);
-        outcome = RunOutcome::PortFailure;
-    } else if (d_->runToClosingReset(settings, text)) {
-        flags.runOver = true;
-        if (d_->log)
-            d_->log->end(texts::SuccessStatus, autoMode ? QString() : texts::SuccessMessage);
-        if (!autoMode)
-            ui.showMessage(MessageIcon::Information, Title, texts::SuccessMessage);
-        ui.status(texts::SuccessStatus);
-    } else {
-        outcome = d_->errorExit();
-    }
+    setup.scriptText = ui_.editorText();
+    setup.autoMode = autoMode;
+    setup.answerTimeLimitSeconds = answerTimeLimit_;
+    baud_ = baudOfSetting(settings.modemSpeed);
 
-    d_->link.close();
-    ui.setEditorLocked(false);
-    ui.setEditorCaret(caret);
-    ui.focusEditor();
-    ui.setRunState(false);
-    flags.running = false;
-    return outcome;
-}
-
-void ScriptRunner::setSkipCheck(SkipCheck check) {
-    d_->skipCheck = std::move(check);
-}
-
-void ScriptRunner::setAnswerTimeLimit(int seconds) {
-    d_->link.setAnswerTimeLimit(seconds);
-}
-
-bool ScriptRunner::running() const {
-    return d_->flags.running;
+    ui_.setEditorLocked(true);
+    ui_.setRunState(true);
+    caret_ = ui_.editorCaret();
+    if (log_)
+        log_->begin(settings.currSkript, scriptName, setup.comPort, setup.device, baud_);
+    queue_.clear();
+    carryOut(core_.start(setup));
 }
 
 void ScriptRunner::requestAbort() {
-    if (!d_->flags.running)
+    dispatch(runEvent(RunEvent::Abort));
+}
+
+void ScriptRunner::stopForSignal(const QString &signalName) {
+    RunEvent signal = runEvent(RunEvent::Signal);
+    signal.text = signalName;
+    dispatch(signal);
+}
+
+void ScriptRunner::lineError(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::NotOpenError:
+        dispatch(runEvent(RunEvent::LineLost));
         return;
-    d_->abort();
-    // Called from an event handler the wait notices it anyway; from anywhere else this makes
-    // sure a sleeping wait looks at its flags again.
-    if (auto *dispatcher = QAbstractEventDispatcher::instance())
-        dispatcher->wakeUp();
+    default:
+        RunEvent failed = runEvent(RunEvent::LineFailed);
+        failed.number = error == QSerialPort::TimeoutError ? 1 : 0; // its output does not drain
+        dispatch(failed);
+        return;
+    }
 }
 
-const QString &ScriptRunner::eingabeText() const {
-    return d_->eingabeText;
+void ScriptRunner::dispatch(const RunEvent &e) {
+    queue_.append(e);
+    carryOut(QList<RunAction>());
 }
 
-SerialLine &ScriptRunner::line() {
-    return d_->link.line();
+void ScriptRunner::carryOut(const QList<RunAction> &actions) {
+    // An event raised by an action itself (a write that finds the line gone) waits in the
+    // queue until the step's actions are all carried out.
+    const bool outermost = !dispatching_;
+    dispatching_ = true;
+    for (const RunAction &action : actions)
+        carryOut(action);
+    if (outermost) {
+        while (!queue_.isEmpty())
+            carryOut(core_.handle(queue_.takeFirst()));
+        dispatching_ = false;
+    }
+}
+
+void ScriptRunner::carryOut(const RunAction &action) {
+    switch (action.kind) {
+    case RunAction::OpenPort: {
+        QString reason;
+        RunEvent opened = runEvent(RunEvent::PortOpened);
+        if (!line_.open(action.text, baud_, true, &reason))
+            opened.text = reason.isEmpty() ? action.text : reason;
+        queue_.append(opened);
+        break;
+    }
+    case RunAction::Write:
+        line_.write(action.bytes);
+        break;
+    case RunAction::StartTimer:
+        timer_.start(action.number);
+        break;
+    case RunAction::StopTimer:
+        timer_.stop();
+        break;
+    case RunAction::Status:
+        ui_.status(action.text);
+        break;
+    case RunAction::SelectLine:
+        ui_.selectEditorRange(action.number, action.length);
+        break;
+    case RunAction::Trace:
+        if (trace_)
+            trace_->addTrace(traceLine(QTime::currentTime(), action.label, action.text));
+        break;
+    case RunAction::LogSent:
+        if (log_)
+            log_->sent(action.bytes);
+        break;
+    case RunAction::LogReceived:
+        if (log_)
+            log_->received(action.text);
+        break;
+    case RunAction::LogNote:
+        if (log_)
+            log_->note(action.text);
+        break;
+    case RunAction::LogEnd:
+        if (log_)
+            log_->end(action.text, action.message);
+        break;
+    case RunAction::ShowMessage: {
+        const int box = ++box_;
+        QPointer<ScriptRunner> self(this);
+        ui_.openMessage(action.icon, action.title, action.message, [self, box] {
+            if (self && box == self->box_)
+                self->dispatch(runEvent(RunEvent::BoxClosed));
+        });
+        break;
+    }
+    case RunAction::AskInput: {
+        const int box = ++box_;
+        QPointer<ScriptRunner> self(this);
+        ui_.openInput(action.title, action.message,
+                      [self, box](const std::optional<QString> &answer) {
+                          if (!self || box != self->box_)
+                              return;
+                          RunEvent closed = runEvent(RunEvent::BoxClosed);
+                          closed.answer = answer;
+                          self->dispatch(closed);
+                      });
+        break;
+    }
+    case RunAction::CloseBox:
+        ++box_;
+        ui_.closeBox();
+        break;
+    case RunAction::Beep:
+        ui_.beep();
+        break;
+    case RunAction::Continue:
+        QMetaObject::invokeMethod(
+            this, [this] { dispatch(runEvent(RunEvent::Proceed)); }, Qt::QueuedConnection);
+        break;
+    case RunAction::ClosePort:
+        timer_.stop();
+        line_.close();
+        break;
+    case RunAction::Finish:
+        ui_.setEditorLocked(false);
+        ui_.setEditorCaret(caret_);
+        ui_.focusEditor();
+        ui_.setRunState(false);
+        Q_EMIT finished(action.outcome);
+        break;
+    }
 }
 
 } // namespace telmaris

@@ -1,21 +1,25 @@
 #pragma once
-// SendSkript: carries the script in the editor out through the modem.
+// SendSkript: carries the script in the editor out through the modem. The run itself is the
+// state machine RunCore; this driver hands it the events of the serial line, its one timer and
+// the window's boxes, and carries its actions out. start() returns at once, finished() tells
+// how the run ended: nothing waits in a loop of its own, so a box opened meanwhile, a tab click
+// or a signal cannot stall or re-enter the run.
 
 #include "ports/PortMap.h"
+#include "ports/SerialLine.h"
+#include "runner/RunCore.h"
 #include "store/StartData.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
-#include <functional>
+#include <QTimer>
 
 namespace telmaris {
 
 class RunLog;
 class RunnerUi;
-class SerialLine;
 class TraceSink;
-
-enum class RunOutcome { Success, ModemError, PortError, NoAnswer, UserAbort, PortFailure };
 
 class ScriptRunner : public QObject {
     Q_OBJECT
@@ -25,30 +29,50 @@ public:
     ScriptRunner(RunnerUi &ui, TraceSink *trace, RunLog *log = nullptr, QObject *parent = nullptr);
     ~ScriptRunner() override;
 
-    // Runs the editor's script with the given settings; scriptName is the current slot's name
-    // for the titles of EINGABE and HINWEIS boxes. In AutoMode the success message is left
-    // out. Returns how the run ended. Precondition: !Running().
-    RunOutcome sendSkript(const StartData &settings, const PortMap &ports,
-                          const QString &scriptName, bool autoMode);
+    // Starts the editor's script with the given settings; scriptName is the current slot's
+    // name for the titles of EINGABE and HINWEIS boxes. In AutoMode the success message is
+    // left out. Precondition: !running().
+    void start(const StartData &settings, const PortMap &ports, const QString &scriptName,
+               bool autoMode);
 
     // Seconds to wait for each modem answer before the run ends as a modem that does not
     // respond; 0 waits until the user aborts.
-    void setAnswerTimeLimit(int seconds);
+    void setAnswerTimeLimit(int seconds) { answerTimeLimit_ = seconds; }
+    void setSkipCheck(RunCore::SkipCheck check) { core_.setSkipCheck(std::move(check)); }
 
-    // Why a script line will be skipped, or nothing when it runs; the log lists such lines
-    // with the reason at the start of each run.
-    using SkipCheck = std::function<QString(const QString &line)>;
-    void setSkipCheck(SkipCheck check);
-
-    bool running() const;
-    void requestAbort(); // a press of "&Abbrechen": sets UserAbort
-    const QString &eingabeText() const;
+    bool running() const { return core_.running(); }
+    void requestAbort(); // a press of "&Abbrechen"
+    // SIGTERM, SIGINT or SIGHUP (its name given): the run leaves at once, hung up, without a
+    // box.
+    void stopForSignal(const QString &signalName);
+    const QString &eingabeText() const { return core_.eingabeText(); }
     // The line the runs go through (for its error-counter source).
-    SerialLine &line();
+    SerialLine &line() { return line_; }
+
+Q_SIGNALS:
+    // The run is over: the port is closed, the window idle again.
+    void finished(telmaris::RunOutcome outcome);
 
 private:
-    struct Private;
-    Private *d_;
+    void dispatch(const RunEvent &event);
+    void carryOut(const QList<RunAction> &actions);
+    void carryOut(const RunAction &action);
+    void lineError(QSerialPort::SerialPortError error);
+
+    RunnerUi &ui_;
+    TraceSink *trace_;
+    RunLog *log_;
+    RunCore core_;
+    SerialLine line_;
+    QTimer timer_; // a pause, or the answer time limit
+    int answerTimeLimit_ = 0;
+    int baud_ = 0;
+    int caret_ = 0;
+    // Events that come while actions are carried out wait their turn, so that the run never
+    // takes an event in the middle of a step.
+    QList<RunEvent> queue_;
+    bool dispatching_ = false;
+    int box_ = 0; // counts the boxes opened, so that a closed box's late answer is ignored
 };
 
 } // namespace telmaris

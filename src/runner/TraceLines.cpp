@@ -22,37 +22,20 @@ QString timeFormatWithoutZone() {
     return result.trimmed();
 }
 
-QString quoted(const QTime &time, const QString &label, const QString &text) {
+} // namespace
+
+QString traceLine(const QTime &time, const QString &label, const QString &text) {
     return traceTime(time) + u' ' + label + QStringLiteral(": \u00bb") + text + u'\u00ab';
 }
-
-} // namespace
 
 QString traceTime(const QTime &time) {
     static const QString format = timeFormatWithoutZone();
     return QLocale::system().toString(time, format);
 }
 
-QString skriptLineTrace(const QTime &time, const QString &command) {
-    return quoted(time, QStringLiteral("SkriptLine"), command);
-}
-
-QString rcvStringTrace(const QTime &time, const QString &line) {
-    return quoted(time, QStringLiteral("RcvString"), line);
-}
-
-QString errOccuredTrace(const QTime &time, bool errOccured) {
-    return quoted(time, QStringLiteral("ErrOccured"),
-                  errOccured ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
-}
-
 QString answerTimeOverText(int seconds) {
     return seconds == 1 ? QStringLiteral("keine Antwort nach einer Sekunde")
                         : QStringLiteral("keine Antwort nach %1 Sekunden").arg(seconds);
-}
-
-QString answerTimeOverTrace(const QTime &time, int seconds) {
-    return quoted(time, QStringLiteral("AntwortZeit"), answerTimeOverText(seconds));
 }
 
 } // namespace telmaris

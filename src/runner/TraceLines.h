@@ -10,11 +10,10 @@ namespace telmaris {
 // The time of day as the system shows times with seconds (its long format without a time zone).
 QString traceTime(const QTime &time);
 
-QString skriptLineTrace(const QTime &time, const QString &command); // command with its CR
-QString rcvStringTrace(const QTime &time, const QString &line);
-QString errOccuredTrace(const QTime &time, bool errOccured);
-// The modem let the answer time limit of an unattended run pass: the words, and the trace line.
+// A trace line: the time, the label and the text in quotation marks.
+QString traceLine(const QTime &time, const QString &label, const QString &text);
+
+// The modem let the answer time limit of an unattended run pass.
 QString answerTimeOverText(int seconds);
-QString answerTimeOverTrace(const QTime &time, int seconds);
 
 } // namespace telmaris

@@ -356,6 +356,7 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
         (choice.kind == CommandLineChoice::AutoMode && !probe_.usable.at(data_.comPort - 1)))
         printUnusablePorts(ports_, probe_);
     runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
+    connect(runner_.get(), &ScriptRunner::finished, this, &MainWindow::finishRun);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
     if (choice.kind == CommandLineChoice::AutoMode)
         runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
@@ -385,9 +386,9 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
             return ExitRunFailed;
         }
         runner_->setAnswerTimeLimit(answerTimeLimit_);
-        lastOutcome_.reset();
-        programButton_->click();
-        return lastOutcome_ == RunOutcome::Success ? ExitSuccess : ExitRunFailed;
+        if (!startRun())
+            return ExitRunFailed;
+        return std::nullopt;
     case CommandLineChoice::Unknown:
         break;
     }
@@ -479,20 +480,42 @@ void MainWindow::showEditor(int umbruch) {
 // Buttons
 
 void MainWindow::programClicked() {
-    if (running()) {
+    if (running())
         runner_->requestAbort();
-        return;
-    }
+    else
+        startRun();
+}
+
+bool MainWindow::startRun() {
     if (!writeCurrSkriptText())
-        return; // the run would program a text that is not stored
+        return false; // the run would program a text that is not stored
     if (!acceptMarkedLines())
-        return;
+        return false;
     if (traceMode_)
         addTrace(TraceSeparator);
-    lastOutcome_ = runner_->sendSkript(
-        data_, ports_, optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript),
-        autoMode_);
+    runner_->start(data_, ports_,
+                   optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript), autoMode_);
+    return true;
+}
+
+void MainWindow::finishRun(RunOutcome outcome) {
     reportRunLogFailure();
+    Q_EMIT runEnded(outcome);
+    if (autoMode_)
+        Q_EMIT autoModeEnded(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
+    else if (stopRequested_)
+        // Once the runner is done with its signal.
+        QMetaObject::invokeMethod(this, &MainWindow::closeAsEnd, Qt::QueuedConnection);
+}
+
+void MainWindow::stopForSignal(const QString &signalName) {
+    stopRequested_ = true;
+    if (running())
+        runner_->stopForSignal(signalName); // the rest follows when the run is over
+    else if (autoMode_)
+        Q_EMIT autoModeEnded(ExitRunFailed);
+    else
+        closeAsEnd();
 }
 
 void MainWindow::refreshPorts(bool detect) {
@@ -553,6 +576,10 @@ void MainWindow::helpClicked() {
 // The close request stores the script and the settings; it is refused when the text could not
 // be stored the first time.
 void MainWindow::endClicked() {
+    closeAsEnd();
+}
+
+void MainWindow::closeAsEnd() {
     if (close() && traceMode_ && traceWindow_)
         traceWindow_->close();
 }
@@ -608,9 +635,20 @@ void MainWindow::showMessage(MessageIcon icon, const QString &title, const QStri
     dialogs_.showMessage(icon, title, text);
 }
 
-std::optional<QString> MainWindow::inputBox(const QString &title, const QString &prompt) {
+void MainWindow::openMessage(MessageIcon icon, const QString &title, const QString &text,
+                             std::function<void()> closed) {
     pacer_->flush();
-    return dialogs_.askText(title, prompt, QString());
+    dialogs_.openMessage(icon, title, text, std::move(closed));
+}
+
+void MainWindow::openInput(const QString &title, const QString &prompt,
+                           std::function<void(const std::optional<QString> &)> answered) {
+    pacer_->flush();
+    dialogs_.openInput(title, prompt, std::move(answered));
+}
+
+void MainWindow::closeBox() {
+    dialogs_.closeOpenBox();
 }
 
 void MainWindow::beep() {

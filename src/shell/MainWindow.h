@@ -45,12 +45,19 @@ public:
     ~MainWindow() override;
 
     // Start-up with the command-line argument text. Returns the exit status when the process
-    // has to end at once (AutoMode run over, or refused on a settings file that cannot be read,
-    // unknown parameter, no usable serial port), and
-    // nothing when the program goes on in interactive use. Without a display nobody can answer
-    // an input box or abort: an AutoMode run that asks for input is refused, and the modem's
-    // answers get a time limit by default.
+    // has to end at once (an AutoMode run refused on a settings file that cannot be read or
+    // for an input nobody can give, unknown parameter, no usable serial port), and nothing
+    // when the program goes on: in interactive use, or with the AutoMode run started, whose end
+    // autoModeEnded() tells. Without a display nobody can answer an input box or abort: an
+    // AutoMode run that asks for input is refused, and the modem's answers get a time limit by
+    // default.
     std::optional<int> init(const QString &argument, bool display = true);
+
+    // The process is asked to stop (SIGTERM, SIGINT, SIGHUP; its name given). A run leaves at
+    // once, hung up; then an AutoMode start ends (autoModeEnded), and the window closes as
+    // "&Ende" closes it, without a question.
+    void stopForSignal(const QString &signalName);
+    bool autoMode() const { return autoMode_; }
 
     // Where the serial devices come from (the system's list unless a test hands in its own);
     // set before init().
@@ -59,7 +66,11 @@ public:
     // RunnerUi
     void status(const QString &text) override;
     void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    std::optional<QString> inputBox(const QString &title, const QString &prompt) override;
+    void openMessage(MessageIcon icon, const QString &title, const QString &text,
+                     std::function<void()> closed) override;
+    void openInput(const QString &title, const QString &prompt,
+                   std::function<void(const std::optional<QString> &)> answered) override;
+    void closeBox() override;
     void beep() override;
     QString editorText() const override;
     void setEditorLocked(bool locked) override;
@@ -84,6 +95,12 @@ public:
     // What carries out the runs; null before init().
     ScriptRunner *runner() const { return runner_.get(); }
 
+Q_SIGNALS:
+    // The AutoMode run is over; the process ends with this status.
+    void autoModeEnded(int exitStatus);
+    // A run started with button 0 or in AutoMode is over.
+    void runEnded(telmaris::RunOutcome outcome);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -95,6 +112,10 @@ private:
 
     // The buttons.
     void programClicked(); // "&Programmieren", or "&Abbrechen" during a run
+    // Stores the text and starts the current script; false when it did not start.
+    bool startRun();
+    void finishRun(RunOutcome outcome);
+    void closeAsEnd(); // "&Ende": the main window, and the trace window with it
     void helpClicked();
     void endClicked();
     void infoClicked();
@@ -130,7 +151,7 @@ private:
     PortProbe probe_;        // the ports at start-up
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
-    std::optional<RunOutcome> lastOutcome_; // of the last run started with button 0
+    bool stopRequested_ = false; // a signal came: the window closes once the run is over
 
     bool display_ = true;
     int answerTimeLimit_ = 0; // seconds, of AutoMode runs only

@@ -14,8 +14,9 @@ QString toDisplayLines(const QString &text) {
     return lines;
 }
 
-void MessageDialogs::showMessage(MessageIcon icon, const QString &title, const QString &text) {
-    QMessageBox box(parent_);
+namespace {
+
+void fillMessageBox(QMessageBox &box, MessageIcon icon, const QString &title, const QString &text) {
     box.setWindowTitle(title);
     box.setTextFormat(Qt::PlainText);
     box.setText(toDisplayLines(text));
@@ -31,7 +32,55 @@ void MessageDialogs::showMessage(MessageIcon icon, const QString &title, const Q
         break;
     }
     box.setStandardButtons(QMessageBox::Ok);
+}
+
+} // namespace
+
+void MessageDialogs::showMessage(MessageIcon icon, const QString &title, const QString &text) {
+    QMessageBox box(parent_);
+    fillMessageBox(box, icon, title, text);
     box.exec();
+}
+
+// Modal for the user, but shown without a loop of its own: the caller goes on at once.
+void MessageDialogs::openBox(QDialog *box) {
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    openBox_ = box;
+    box->show();
+}
+
+void MessageDialogs::openMessage(MessageIcon icon, const QString &title, const QString &text,
+                                 std::function<void()> closed) {
+    auto *box = new QMessageBox(parent_);
+    fillMessageBox(*box, icon, title, text);
+    QObject::connect(box, &QDialog::finished, box, [closed = std::move(closed)] { closed(); });
+    openBox(box);
+}
+
+void MessageDialogs::openInput(const QString &title, const QString &prompt,
+                               std::function<void(const std::optional<QString> &)> answered) {
+    auto *box = new QInputDialog(parent_);
+    box->setWindowTitle(title);
+    box->setLabelText(toDisplayLines(prompt));
+    box->setTextValue(QString());
+    QObject::connect(box, &QDialog::finished, box,
+                     [box, answered = std::move(answered)](int result) {
+                         if (result == QDialog::Accepted)
+                             answered(box->textValue());
+                         else
+                             answered(std::nullopt);
+                     });
+    openBox(box);
+}
+
+void MessageDialogs::closeOpenBox() {
+    if (!openBox_)
+        return;
+    QDialog *box = openBox_;
+    openBox_.clear();
+    QObject::disconnect(box, &QDialog::finished, nullptr, nullptr);
+    box->close();
 }
 
 bool MessageDialogs::askYesNo(const QString &title, const QString &text) {

@@ -4,6 +4,7 @@
 #include "shell/MessageDialogs.h"
 #include "shell/ProcessStart.h"
 #include "shell/StartUp.h"
+#include "shell/StopSignals.h"
 #include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
@@ -29,9 +30,23 @@ int main(int argc, char *argv[]) {
     telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
     boxes.setParent(&window);
     window.setDeviceDetector(detector);
-    // An AutoMode run, an unknown parameter or a missing port end the process at once,
+    // A stop asked for by a signal reaches the window on the event loop: a run hangs up first.
+    telmaris::StopSignals stopSignals;
+    int stopSignal = 0;
+    QObject::connect(&stopSignals, &telmaris::StopSignals::received, &window, [&](int signal) {
+        stopSignal = signal;
+        window.stopForSignal(telmaris::StopSignals::name(signal));
+    });
+    // The end of an AutoMode run, an unknown parameter or a missing port end the process
     // without the close request: the settings file stays as it was.
+    QObject::connect(
+        &window, &telmaris::MainWindow::autoModeEnded, &app,
+        [](int exitStatus) { QCoreApplication::exit(exitStatus); }, Qt::QueuedConnection);
     if (const std::optional<int> exitStatus = window.init(argument, plan.display))
         return *exitStatus;
-    return app.exec();
+    const int exitStatus = QApplication::exec();
+    // An unattended run stopped by a signal ends by that signal, for the shell or systemd.
+    if (stopSignal != 0 && window.autoMode())
+        telmaris::StopSignals::endBy(stopSignal);
+    return exitStatus;
 }

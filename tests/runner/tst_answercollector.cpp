@@ -1,4 +1,5 @@
-// The modem's answers as the runner sees them: lines completed by CR, recognised by their end.
+// The modem's answers as the run and the modem test see them: lines completed by CR, LF or
+// CR LF, recognised by their end.
 #include "runner/AnswerCollector.h"
 
 #include <QtTest>
@@ -14,11 +15,12 @@ private Q_SLOTS:
 
 namespace {
 
-// Each completed line as "TEXT|final|error" flags, e.g. "OK|F-".
+// Each completed line as "TEXT|kind": "-" information, "F" OK or BUSY, "E" ERROR, "D" NO
+// DIALTONE, "C" NO CARRIER, "A" NO ANSWER.
 QStringList describe(const QList<AnswerLine> &lines) {
     QStringList described;
     for (const AnswerLine &line : lines)
-        described << line.text + u'|' + (line.final ? u'F' : u'-') + (line.error ? u'E' : u'-');
+        described << line.text + u'|' + QStringLiteral("-FEDCA").at(int(line.kind));
     return described;
 }
 
@@ -29,22 +31,32 @@ void TestAnswerCollector::recognisesAnswers_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("pending");
 
-    QTest::newRow("small letters") << QByteArray("\r\nok\r\n") << QStringList{"|--", "OK|F-"} << "";
-    QTest::newRow("error") << QByteArray("\r\nERROR\r\n") << QStringList{"|--", "ERROR|FE"} << "";
+    QTest::newRow("small letters") << QByteArray("\r\nok\r\n") << QStringList{"|-", "OK|F"} << "";
+    QTest::newRow("error") << QByteArray("\r\nERROR\r\n") << QStringList{"|-", "ERROR|E"} << "";
     QTest::newRow("busy after text")
-        << QByteArray("LINE BUSY\r") << QStringList{"LINE BUSY|F-"} << "";
+        << QByteArray("LINE BUSY\r") << QStringList{"LINE BUSY|F"} << "";
     QTest::newRow("echo then ok") << QByteArray("ATDT123;\r\r\nOK\r\n")
-                                  << QStringList{"ATDT123;|--", "|--", "OK|F-"} << "";
-    QTest::newRow("numeric codes") << QByteArray("0\r4\r") << QStringList{"0|--", "4|--"} << "";
-    QTest::newRow("connect is no final answer")
-        << QByteArray("\r\nNO CARRIER\r\n") << QStringList{"|--", "NO CARRIER|--"} << "";
-    QTest::newRow("no CR yet") << QByteArray("\r\nOK") << QStringList{"|--"} << "OK";
-    QTest::newRow("lone LF completes nothing") << QByteArray("OK\n") << QStringList{} << "OK";
+                                  << QStringList{"ATDT123;|-", "|-", "OK|F"} << "";
+    QTest::newRow("numeric codes") << QByteArray("0\r4\r") << QStringList{"0|-", "4|-"} << "";
+    QTest::newRow("a dial's failures")
+        << QByteArray("\r\nNO DIALTONE\r\nNO DIAL TONE\rNO CARRIER\nno answer\r\n")
+        << QStringList{"|-", "NO DIALTONE|D", "NO DIAL TONE|D", "NO CARRIER|C", "NO ANSWER|A"}
+        << "";
+    QTest::newRow("connect and ring are information")
+        << QByteArray("\r\nCONNECT 1200\r\nRING\r\n")
+        << QStringList{"|-", "CONNECT 1200|-", "RING|-"} << "";
+    // A final answer stays final whatever follows it in the same read.
+    QTest::newRow("ok then ring") << QByteArray("\r\nOK\r\n\r\nRING\r\n")
+                                  << QStringList{"|-", "OK|F", "|-", "RING|-"} << "";
+    QTest::newRow("LF alone ends lines")
+        << QByteArray("\nOK\n\nRING\n") << QStringList{"|-", "OK|F", "|-", "RING|-"} << "";
+    QTest::newRow("LF CR is two ends") << QByteArray("OK\n\r") << QStringList{"OK|F", "|-"} << "";
+    QTest::newRow("no line end yet") << QByteArray("\r\nOK") << QStringList{"|-"} << "OK";
     // A character received with a framing error arrives as a NUL byte; it is dropped.
     QTest::newRow("framing error byte")
-        << QByteArray("\r\nO\0K\r\n", 7) << QStringList{"|--", "OK|F-"} << "";
+        << QByteArray("\r\nO\0K\r\n", 7) << QStringList{"|-", "OK|F"} << "";
     QTest::newRow("control characters dropped")
-        << QByteArray("\x01O\x1bK\x7f\r") << QStringList{"OK\x7f|--"} << "";
+        << QByteArray("\x01O\x1bk\x7f\r") << QStringList{"OK\x7f|-"} << "";
 }
 
 // Whole, and cut in two at every byte: the same lines, the same rest.

@@ -49,6 +49,19 @@ public:
     }
 
     std::optional<int> start(const QString &argument = QString()) { return window->init(argument); }
+    // Starts as a command line with a script number or name does: returns the exit status once
+    // the AutoMode run is over (or at once when it does not start).
+    int runAutoMode(const QString &argument) {
+        std::optional<int> status;
+        const QMetaObject::Connection end = QObject::connect(
+            window.get(), &MainWindow::autoModeEnded, [&status](int ended) { status = ended; });
+        if (const std::optional<int> refused = start(argument))
+            status = refused;
+        else if (!QTest::qWaitFor([&status] { return status.has_value(); }, 60000))
+            status = -1;
+        QObject::disconnect(end);
+        return *status;
+    }
     // Starts interactively and waits until the window is on screen.
     bool open() { return !start() && QTest::qWaitForWindowExposed(window.get()); }
 
@@ -87,19 +100,25 @@ public:
         return state + (window->scriptEdit(0)->isReadOnly() ? " locked" : " editable");
     }
 
-    // Presses "&Programmieren" and returns when the run is over. A run still going after
-    // timeoutMs is aborted the way a user would, and counts as hung.
+    // Presses "&Programmieren" and returns when the run is over (at once when none started).
+    // A run still going after timeoutMs is aborted the way a user would, and counts as hung.
     bool runToEnd(int timeoutMs = 30000) {
         bool hung = false;
+        bool ended = false;
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             hung = true;
             QTest::mouseClick(button("programButton"), Qt::LeftButton);
         });
+        const QMetaObject::Connection end =
+            QObject::connect(window.get(), &MainWindow::runEnded, [&ended] { ended = true; });
         watchdog.start(timeoutMs);
         QTest::mouseClick(button("programButton"), Qt::LeftButton);
-        return !hung;
+        if (window->running())
+            (void)QTest::qWaitFor([&ended] { return ended; }, timeoutMs + 10000);
+        QObject::disconnect(end);
+        return !hung && !window->running();
     }
 
     PtyModem &modem1() { return modem1_; }

@@ -106,6 +106,13 @@ const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschalt
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
     "Start: Skript %2, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
+const QString LineLost = QStringLiteral(
+    "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).");
+const QString ErrorText = QStringLiteral(
+    "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.");
+const QString NoDialtone = QStringLiteral(
+    "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der "
+    "Modem-Initialisierung; die Vorgabe enthält es.");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
@@ -147,13 +154,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
     // Slot 3 chosen by its name; the number is taken in the other runs.
     QTest::newRow("notice and dial") // the init turns the echo off
         << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
-        << QStringList{Notice} << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"}
-        << Sound << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << QStringList{Notice}
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"} << Sound
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("log folder cannot be made")
         << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 0
         << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
                                "Ordner %F/state/Telmaris konnte nicht angelegt werden."}
-        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F"} << LogBlocked
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"} << LogBlocked
         << QString();
     // The one thing a successful unattended run prints: lines that will be skipped.
     QTest::newRow("marked lines")
@@ -162,7 +170,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << 0
         << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << Sound
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     // The demo's modem test and the other questions a modem answers about itself. A successful
     // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
@@ -172,20 +180,20 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QByteArray("SkriptText5=MODEM ATI\\N\\LMODEM AT&V\\N\\LMODEM "
                       "ATI1I2I3I4I5I6I7\\N\\LMODEM AT+GMI;+GMM;+GMR\r\n")
         << QStringList{"5"} << 0 << QStringList{}
-        << Prepare +
-               QList<QByteArray>{"ATI", "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR", "AT&F"}
+        << Prepare + QList<QByteArray>{"ATI",  "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR",
+                                       "AT&F", "ATH0"}
         << Sound << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     // A DISPLAY that leads nowhere is no display.
     QTest::newRow("DISPLAY that leads nowhere")
         << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
         << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F"} << Sound
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
         << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     QTest::newRow("modem error")
         << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice, "Telmaris: Das Modem hat einen Befehl nicht verstandent "
                                "- bitte Verbindung und Optionen  prüfen."}
-        << Prepare + QList<QByteArray>{"ATDT55;"} << Sound
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
         << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
                              "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
                              "– Dauer … s");
@@ -195,16 +203,37 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"3"} << 1
         << QStringList{"Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
                        "geantwortet."}
-        << QList<QByteArray>{"AT&F"} << Sound
+        << QList<QByteArray>{"AT&F", "ATH0"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
                              "Sekunde geantwortet.« – Dauer … s");
     // The line vanishes while the answer to the dial is awaited: over long before the limit.
     QTest::newRow("unplugged modem")
         << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
-        << QStringList{Notice, "Telmaris: Das Modem reagiert nicht - ist es eingeschaltet?"}
+        << QStringList{Notice,
+                       "Telmaris: Das Modem reagiert nicht - ist es eingeschaltet? " + LineLost}
         << Prepare + QList<QByteArray>{"ATDT55;"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
-                             "eingeschaltet?« – Dauer … s");
+                             "eingeschaltet?<CR>") +
+               LineLost + QString::fromUtf8("« – Dauer … s");
+    // A call comes in while the exchange is programmed: each answer is followed by RING in the
+    // same read, which ends no wait and undoes no answer.
+    QTest::newRow("RING after every answer")
+        << QStringList{"--unsolicited", "RING"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
+        << QStringList{"5"} << 0 << QStringList{}
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    // A device that ends its answers with LF alone.
+    QTest::newRow("answers ended by LF")
+        << QStringList{"--lf-only"} << QByteArray("SkriptText5=WÄHLE 1\r\n") << QStringList{"5"}
+        << 0 << QStringList{} << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
+        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+    // The modem does not recognise the exchange's dial tone: the run ends, and says what helps.
+    QTest::newRow("no dial tone")
+        << QStringList{"--dial-result", "NO DIALTONE"} << QByteArray() << QStringList{"3"} << 1
+        << QStringList{Notice, "Telmaris: " + ErrorText + u' ' + NoDialtone}
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
+        << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »") + ErrorText +
+               "<CR>" + NoDialtone + QString::fromUtf8("« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "

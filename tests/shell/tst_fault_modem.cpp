@@ -14,6 +14,8 @@ using namespace telmaris::test;
 
 namespace {
 const QString NoModem = QStringLiteral("Das Modem reagiert nicht - ist es eingeschaltet?");
+const QString LineLost = QStringLiteral(
+    "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).");
 const QString NoPort = QString::fromUtf8("Com-Port 1 ist nicht verfügbar.");
 } // namespace
 
@@ -65,7 +67,10 @@ void TestFaultModem::lineVanishesAtEveryStage() {
     QCOMPARE(program.modem1().commands().size(), dropOn ? dropOn : 3);
     QCOMPARE(program.modem1().commands().last(), lastCommand);
     QCOMPARE(program.statusLine(), QStringLiteral(" Modem-Problem!"));
-    QCOMPARE(program.dialogs.messages, QStringList{"[critical] Telmaris: " + NoModem});
+    // Below the fixed text: that the line is gone.
+    QCOMPARE(program.dialogs.messages,
+             QStringList{"[critical] Telmaris: " + NoModem + u'\r' + LineLost});
+    QCOMPARE(program.folder.runLog().filter(LineLost).size(), 2); // a note, and the end
     QCOMPARE(program.runState(), IdleState);
 
     // The device is gone: the next try says so at once instead of waiting.
@@ -85,13 +90,14 @@ void TestFaultModem::lineVanishesAtEveryStage() {
 void TestFaultModem::countedLineErrorsEndTheRun_data() {
     QTest::addColumn<long long LineErrorCounts::*>("counter");
     QTest::addColumn<QList<QByteArray>>("commands");
-    const QList<QByteArray> stopped{"AT&F", "ATV1", "ATM1"};
+    const QList<QByteArray> stopped{"AT&F", "ATV1", "ATM1", "ATH0"};
     QTest::newRow("overrun") << &LineErrorCounts::overrun << stopped;
     QTest::newRow("buffer overrun") << &LineErrorCounts::bufOverrun << stopped;
     QTest::newRow("break") << &LineErrorCounts::brk << stopped;
     QTest::newRow("parity") << &LineErrorCounts::parity << stopped;
     // The character arrives as a NUL byte, which the answer collector drops.
-    QTest::newRow("framing only") << &LineErrorCounts::frame << stopped + QList<QByteArray>{"AT&F"};
+    QTest::newRow("framing only") << &LineErrorCounts::frame
+                                  << QList<QByteArray>{"AT&F", "ATV1", "ATM1", "AT&F", "ATH0"};
 }
 
 void TestFaultModem::countedLineErrorsEndTheRun() {
@@ -112,7 +118,7 @@ void TestFaultModem::countedLineErrorsEndTheRun() {
     QVERIFY(program.runToEnd());
 
     QCOMPARE(program.modem1().commands(), commands);
-    if (commands.size() == 3) {
+    if (commands.size() == 4) {
         QCOMPARE(program.statusLine(), QStringLiteral(" Modem-Problem!"));
         QCOMPARE(program.dialogs.messages, QStringList{"[critical] Telmaris: " + NoModem});
     } else {

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -81,6 +82,11 @@ public:
                                    const QString &proposal) override {
         armPicture();
         return MessageDialogs::askText(title, prompt, proposal);
+    }
+    void openMessage(telmaris::MessageIcon icon, const QString &title, const QString &text,
+                     std::function<void()> closed) override {
+        armPicture();
+        MessageDialogs::openMessage(icon, title, text, std::move(closed));
     }
     QWidget *window = nullptr;
 
@@ -190,7 +196,10 @@ int main(int argc, char *argv[]) {
     // The run, up to its closing message.
     window.selectTab(1);
     dialogs.expect(QStringLiteral("fertig.png"));
+    QEventLoop run;
+    QObject::connect(&window, &telmaris::MainWindow::runEnded, &run, &QEventLoop::quit);
     window.findChild<QPushButton *>(QStringLiteral("programButton"))->click();
+    run.exec();
     settle();
 
     window.close();
