@@ -501,6 +501,9 @@ bool MainWindow::startRun() {
 void MainWindow::finishRun(RunOutcome outcome) {
     reportRunLogFailure();
     Q_EMIT runEnded(outcome);
+    if (autoMode_ && stopRequested_)
+        // No box for it: the program ends. A scheduled job's log says why.
+        QTextStream(stderr) << "Telmaris: " << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
     if (autoMode_)
         Q_EMIT autoModeEnded(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
     else if (stopRequested_)
@@ -510,6 +513,7 @@ void MainWindow::finishRun(RunOutcome outcome) {
 
 void MainWindow::stopForSignal(const QString &signalName) {
     stopRequested_ = true;
+    stopSignal_ = signalName;
     if (running())
         runner_->stopForSignal(signalName); // the rest follows when the run is over
     else if (autoMode_)

@@ -152,6 +152,7 @@ private:
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     bool stopRequested_ = false; // a signal came: the window closes once the run is over
+    QString stopSignal_;
 
     bool display_ = true;
     int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
