@@ -4,12 +4,14 @@
 // prints on standard error, what its run log holds, how the process ends and that the
 // settings file stays as it was.
 #include "TempProgramFolder.h"
+#include "ports/PortLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
 #include <unistd.h>
 
 using namespace telmaris::test;
@@ -139,6 +141,7 @@ class TestEndToEnd : public QObject {
 private Q_SLOTS:
     void runWithoutDisplay_data();
     void runWithoutDisplay();
+    void sigtermDuringAPauseHangsUp();
 };
 
 void TestEndToEnd::runWithoutDisplay_data() {
@@ -320,6 +323,38 @@ void TestEndToEnd::runWithoutDisplay() {
     QCOMPARE(installation.folder.readIni(), installation.ini);
     // Without its answer time limit the silent modem would hold the run for a minute.
     QVERIFY2(installation.seconds < 30, qPrintable(QString::number(installation.seconds)));
+}
+
+// systemd stops the job while the script waits in a PAUSE: the line is hung up, the port
+// closed and unlocked, the log ends with the reason, and the process ends by the signal.
+void TestEndToEnd::sigtermDuringAPauseHangsUp() {
+    Installation installation({"--echo"}, "SkriptText5=PAUSE 30\\N\\LWÄHLE 1\r\n");
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(env);
+    program.start(installation.folder.filePath("telmaris"), {"5"});
+    // Reset and initialisation answered, their second over: the run is in the PAUSE.
+    QTRY_COMPARE_WITH_TIMEOUT(installation.commands().size(), 2, 20000);
+    QTest::qWait(1500);
+    QCOMPARE(installation.commands().size(), 2);
+    program.terminate();
+    QVERIFY(program.waitForFinished(10000));
+
+    QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(program.exitCode(), SIGTERM);
+    QTRY_COMPARE(installation.commands(), Prepare + QList<QByteArray>{"ATH0"});
+    const QString message = QString::fromUtf8(
+        "Das Skript wurde abgebrochen, weil das Programm beendet werden soll (Signal SIGTERM).");
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), "Telmaris: " + message + '\n');
+    QCOMPARE(installation.folder.runLog().last(),
+             QString::fromUtf8("Ende: Programmabbruch durch Signal SIGTERM! – »") + message +
+                 QString::fromUtf8("« – Dauer … s"));
+    for (const QString &folder : telmaris::lockFolders())
+        for (const QString &name : telmaris::lockFileNames(installation.folder.filePath("modem")))
+            QVERIFY2(!QFile::exists(folder + '/' + name), qPrintable(folder + '/' + name));
+    QCOMPARE(installation.folder.readIni(), installation.ini);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void abortSendsNothingButTheHangUp_data();
     void abortSendsNothingButTheHangUp();
     void unwritableLogIsNamedOnceAfterTheRun();
+    void anOpenBoxLeavesTheRunGoing();
 };
 
 void TestScriptRuns::everyKeyword() {
@@ -322,6 +323,33 @@ void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
     QVERIFY(run.runToEnd());
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
     QCOMPARE(run.dialogs.messages.size(), 2);
+}
+
+// The help's box, left open during the second after a dial, holds its own loop; the next dial
+// still goes out a second after the first, and the run ends while the box is open.
+void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
+    ScriptRun run(QString::fromUtf8("WÄHLE 1\r\nWÄHLE 2"));
+    bool dialled = false;
+    QObject::connect(&run.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+                     [&](const QByteArray &command) {
+                         if (command == "ATDT1;" && !std::exchange(dialled, true))
+                             QTimer::singleShot(100, [&run] {
+                                 QTest::mouseClick(run.button("helpButton"), Qt::LeftButton);
+                             });
+                     });
+    bool endedWhileOpen = false;
+    run.dialogs.onMessage = [&](const QString &text) {
+        if (text.startsWith(QStringLiteral("Die Online-Hilfe"))) // open for 4 seconds
+            endedWhileOpen = QTest::qWaitFor([&run] { return !run.window->running(); }, 4000);
+    };
+
+    QVERIFY(run.runToEnd());
+
+    QVERIFY(endedWhileOpen);
+    const QList<modemsim::ReceivedCommand> &received = run.modem1()->commands();
+    QCOMPARE(received.at(3).text, QByteArray("ATDT2;"));
+    const qint64 apart = received.at(2).time.msecsTo(received.at(3).time);
+    QVERIFY2(apart >= 950 && apart < 1500, qPrintable(QString::number(apart)));
 }
 
 QTEST_MAIN(TestScriptRuns)
