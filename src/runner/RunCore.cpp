@@ -219,7 +219,13 @@ void RunCore::answered(AnswerKind kind) {
              setup_.autoMode ? QString() : texts::SuccessMessage});
         return;
     }
-    // Reset, initialisation and every command of the script leave the exchange a second.
+    // Reset, initialisation and the script's dials, flashes and hang-ups leave the exchange a
+    // second; a MODEM line's own command goes straight on to the next line.
+    if (stage_ == Stage::Lines && lastKeyword_ == Keyword::Modem) {
+        out(action(RunAction::Continue));
+        wait_ = Wait::Continue;
+        return;
+    }
     pause(OneSecond);
 }
 
@@ -313,6 +319,7 @@ void RunCore::nextLine() {
 
 void RunCore::carryOutLine(const QString &lineText) {
     const ScriptInstruction instruction = readScriptLine(lineText, eingabeText_);
+    lastKeyword_ = instruction.keyword;
     const QString &argument = instruction.argument;
     switch (instruction.keyword) {
     case Keyword::None:

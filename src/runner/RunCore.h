@@ -148,7 +148,8 @@ private:
     void closeRun();
 
     QString eingabeText_;
-    Keyword boxKeyword_ = Keyword::None; // of the box that is open
+    Keyword lastKeyword_ = Keyword::None; // of the line carried out last
+    Keyword boxKeyword_ = Keyword::None;  // of the box that is open
     QString boxText_;
     bool portOpen_ = false;
 

@@ -181,21 +181,21 @@ void TestRunCore::everyAnswerFormEndsItsWait() {
         for (qsizetype i = 0; i < answer.size(); i += byteByByte ? 1 : answer.size())
             events << parse("rx:" + QString::fromLatin1(answer.mid(i, byteByByte ? 1 : -1)));
     };
-    // Reset and initialisation, each with its second; the first dial, its second and TONWAHL,
-    // which sends nothing; the second dial and its second; the closing reset.
+    // Reset and initialisation, each with its second; the dial, its second and TONWAHL, which
+    // sends nothing; the MODEM line, which has no second of its own; the closing reset.
     for (const QStringList &after :
-         QList<QStringList>{{"timeout"}, {"timeout"}, {"timeout", "proceed"}, {"timeout"}, {}}) {
+         QList<QStringList>{{"timeout"}, {"timeout"}, {"timeout", "proceed"}, {"proceed"}, {}}) {
         answerOnce();
         events += parseAll(after);
     }
-    const Run run = runCore(QString::fromUtf8("WÄHLE 1\r\nTONWAHL\r\nWÄHLE 2"), events);
+    const Run run = runCore(QString::fromUtf8("WÄHLE 1\r\nTONWAHL\r\nMODEM ATM2"), events);
     const QStringList expected =
         Prepared +
-        QStringList{"select 0+7",       "write ATDT1;<CR>", "timer 1000",
-                    "select 9+7",       "continue",         "select 18+7",
-                    "write ATDT2;<CR>", "timer 1000",       "status Modem-Reset",
-                    "write AT&F<CR>",   "write ATH0<CR>",   "status Programmierung beendet",
-                    "close port",       "finish Success"};
+        QStringList{"select 0+7",     "write ATDT1;<CR>", "timer 1000",
+                    "select 9+7",     "continue",         "select 18+10",
+                    "write ATM2<CR>", "continue",         "status Modem-Reset",
+                    "write AT&F<CR>", "write ATH0<CR>",   "status Programmierung beendet",
+                    "close port",     "finish Success"};
     QCOMPARE(run.done, expected);
     QVERIFY(!run.running);
 }
