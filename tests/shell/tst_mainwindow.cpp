@@ -337,11 +337,16 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict_data() {
                                  "Geschwindigkeit.\n– Hat das Modem seine Antworten abgeschaltet "
                                  "(Q1)? Ein Skript mit der Zeile »MODEM ATQ0 V1« schaltet sie "
                                  "wieder ein.");
+    const QString lost =
+        QString::fromUtf8("Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte "
+                          "prüfen:\n") +
+        checks.chopped(1);
     QTest::newRow("unplugged during the test")
-        << QByteArray("drop") << QStringLiteral("> AT\n(die Verbindung ist abgebrochen)")
-        << QString::fromUtf8("Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte "
-                             "prüfen:\n") +
-               checks.chopped(1);
+        << QByteArray("drop") << QStringLiteral("> AT\n(die Verbindung ist abgebrochen)") << lost;
+    // An answer before the line vanished does not make the modem one that answers.
+    QTest::newRow("unplugged after the OK to AT")
+        << QByteArray("drop2")
+        << QStringLiteral("> AT\nOK\n> ATI\n(die Verbindung ist abgebrochen)") << lost;
 }
 
 // "Mo&dem testen" asks the modem on the selected port in a window of its own, which lists
@@ -356,8 +361,8 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
         modem->setSilent(true);
     else if (fault == "numeric")
         modem->setNumeric(true);
-    else if (fault == "drop")
-        modem->setDropAfter(1);
+    else if (fault.startsWith("drop"))
+        modem->setDropAfter(fault == "drop" ? 1 : 2);
     else if (!fault.isEmpty())
         modem->setErrorOn(fault);
     QVERIFY(program.open());
@@ -378,7 +383,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
         if (line.startsWith(QStringLiteral("> ")))
             asked << line.mid(2).toLatin1();
     QCOMPARE(modem.commands(), asked);
-    if (fault != "drop") {
+    if (!fault.startsWith("drop")) {
         SerialLine other; // the port was given back
         QVERIFY(other.open(modem.devicePath(), 9600, true));
     }
