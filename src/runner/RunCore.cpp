@@ -63,13 +63,16 @@ QList<RunAction> RunCore::handle(const RunEvent &event) {
         if (stage_ == Stage::Opening)
             portOpened(event.text);
         break;
-    case RunEvent::Received:
-        for (const AnswerLine &line : answers_.feed(event.bytes)) {
+    case RunEvent::Received: {
+        // Each line is judged on its own: a final answer stays final whatever follows it.
+        const QList<AnswerLine> lines = answers_.feed(event.bytes);
+        for (const AnswerLine &line : lines) {
             if (!running())
                 break; // the answer ended the run: what came with it is of no run any more
             answerLine(line);
         }
         break;
+    }
     case RunEvent::TimeOut:
         timeOut();
         break;
