@@ -263,6 +263,9 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
                                               << pausing + QStringList{"stop timer"} + lost << 0;
     QTest::newRow("line lost while an answer is awaited")
         << dial << QStringList{"lost", "closed"} << dialling + lost << 0;
+    QTest::newRow("line lost at the closing reset")
+        << dial << QStringList{"ok", "timeout", "lost", "closed"}
+        << dialling + QStringList{"timer 1000", "status Modem-Reset", "write AT&F<CR>"} + lost << 0;
     QTest::newRow("line lost in an EINGABE box")
         << input << QStringList{"lost", "closed"} << asking + QStringList{"close box"} + lost << 0;
     QTest::newRow("overrun while an answer is awaited")
@@ -318,6 +321,12 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
     QTest::newRow("line lost before the reset's answer")
         << dial << QStringList{"opened", "lost", "closed"}
         << QStringList{"open COM1", "status Modem-Reset", "write AT&F<CR>"} + lost << 0;
+    QTest::newRow("line lost at the initialisation")
+        << dial << QStringList{"opened", "ok", "timeout", "lost", "closed"}
+        << QStringList{"open COM1",  "status Modem-Reset",           "write AT&F<CR>",
+                       "timer 1000", "status Modem-Initialisierung", "write ATE0<CR>"} +
+               lost
+        << 0;
     QTest::newRow("no answer within the limit")
         << dial << QStringList{"opened", "ok", "timeout", "timeout", "closed"}
         << QStringList{"open COM1",
