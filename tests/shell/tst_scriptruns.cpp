@@ -325,8 +325,9 @@ void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
     QCOMPARE(run.dialogs.messages.size(), 2);
 }
 
-// The help's box, left open during the second after a dial, holds its own loop; the next dial
-// still goes out a second after the first, and the run ends while the box is open.
+// The help's box, left open for four seconds during the second after a dial, holds its own
+// loop; the next dial still goes out a second after the first (well before the box closes),
+// and the run ends while the box is open.
 void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
     ScriptRun run(QString::fromUtf8("WÄHLE 1\r\nWÄHLE 2"));
     bool dialled = false;
@@ -349,7 +350,7 @@ void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
     const QList<modemsim::ReceivedCommand> &received = run.modem1()->commands();
     QCOMPARE(received.at(3).text, QByteArray("ATDT2;"));
     const qint64 apart = received.at(2).time.msecsTo(received.at(3).time);
-    QVERIFY2(apart >= 950 && apart < 1500, qPrintable(QString::number(apart)));
+    QVERIFY2(apart >= 950 && apart < 2500, qPrintable(QString::number(apart)));
 }
 
 QTEST_MAIN(TestScriptRuns)
