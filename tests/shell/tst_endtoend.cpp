@@ -218,18 +218,6 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
                              "eingeschaltet?<CR>") +
                LineLost + QString::fromUtf8("« – Dauer … s");
-    // A call comes in while the exchange is programmed: each answer is followed by RING in the
-    // same read, which ends no wait and undoes no answer.
-    QTest::newRow("RING after every answer")
-        << QStringList{"--unsolicited", "RING"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
-        << QStringList{"5"} << 0 << QStringList{}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
-    // A device that ends its answers with LF alone.
-    QTest::newRow("answers ended by LF")
-        << QStringList{"--lf-only"} << QByteArray("SkriptText5=WÄHLE 1\r\n") << QStringList{"5"}
-        << 0 << QStringList{} << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
     // The modem does not recognise the exchange's dial tone: the run ends, and says what helps.
     QTest::newRow("no dial tone")
         << QStringList{"--dial-result", "NO DIALTONE"} << QByteArray() << QStringList{"3"} << 1

@@ -235,12 +235,6 @@ void TestScriptRuns::abortSendsNothingButTheHangUp_data() {
     QTest::newRow("during a pause before a dial line")
         << pause + QString::fromUtf8("\r\nWÄHLE 7010301234\r\nMODEM ATL1") << pause << 100 << 2
         << prepared({}, false);
-    QTest::newRow("in the second after the last line, before the closing reset")
-        << "MODEM ATM1\r\nAUFLEGEN"
-        << "AUFLEGEN" << 300 << 4 << prepared({"ATM1", "ATH0"}, false);
-    QTest::newRow("before lines that send nothing")
-        << "MODEM ATM1\r\nHINWEIS Achtung\r\nTONWAHL\r\nEINGABE Wert?\r\nDIALOG Ende\r\nh"
-        << "HINWEIS Achtung" << 0 << 3 << prepared({"ATM1"}, false);
     QTest::newRow("input box cancelled")
         << QString::fromUtf8("MODEM ATM1\r\nEINGABE Code?\r\nWÄHLE #9%EINGABE%\r\nMODEM ATL1")
         << QString() << 0 << 0 << prepared({"ATM1"}, false);
