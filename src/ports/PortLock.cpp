@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -36,6 +37,23 @@ bool processLives(qint64 pid) {
 #endif
 }
 
+// The file name of the program a process runs; empty when the system does not tell (another
+// user's process, a kernel thread), and then the lock is believed.
+QString programOf(qint64 pid) {
+    const QString target = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    return QFileInfo(target).fileName();
+}
+
+bool ownerHoldsIt(const LockFileContent &lock) {
+    if (!processLives(lock.pid))
+        return false;
+    if (lock.program.isEmpty() ||
+        (!lock.host.isEmpty() && lock.host != QSysInfo::machineHostName()))
+        return true;
+    const QString running = programOf(lock.pid);
+    return running.isEmpty() || running == QFileInfo(lock.program).fileName();
+}
+
 } // namespace
 
 const QStringList &lockFolders() {
@@ -59,16 +77,18 @@ QStringList lockFileNames(const QString &device) {
     return names;
 }
 
-std::optional<qint64> readLockFilePid(const QByteArray &content) {
-    const QByteArray firstLine = content.left(content.indexOf('\n')).trimmed();
+std::optional<LockFileContent> readLockFile(const QByteArray &content) {
+    // Some terminal programs put their name and user behind the number on the first line.
+    const QList<QByteArray> lines = content.split('\n');
     bool ok = false;
-    const qint64 pid = firstLine.toLongLong(&ok);
+    const qint64 pid = lines.value(0).simplified().split(' ').value(0).toLongLong(&ok);
     if (ok)
-        return pid;
+        return LockFileContent{pid, QString::fromUtf8(lines.value(1).trimmed()),
+                               QString::fromUtf8(lines.value(2).trimmed())};
     if (content.size() == 4) {
         qint32 binary = 0;
         std::memcpy(&binary, content.constData(), sizeof binary);
-        return binary;
+        return LockFileContent{binary, {}, {}};
     }
     return std::nullopt;
 }
@@ -80,9 +100,9 @@ std::optional<ForeignLock> findForeignLockFile(const QString &device) {
             QFile file(QDir(folder).filePath(name));
             if (!file.open(QIODevice::ReadOnly))
                 continue;
-            const auto pid = readLockFilePid(file.read(64));
-            if (pid && processLives(*pid))
-                return ForeignLock{file.fileName(), *pid};
+            const auto lock = readLockFile(file.read(4096));
+            if (lock && ownerHoldsIt(*lock))
+                return ForeignLock{file.fileName(), lock->pid};
         }
     }
     return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 // Claims of other programs on a serial device, as terminal and dial-up programs make them:
-// a LCK..<name> file in a lock folder holding the process id of its owner, and a flock on
-// the device.
+// a LCK..<name> file in a lock folder holding the process id of its owner (Qt's programs add
+// the program's name and the host on the next lines), and a flock on the device.
 
 #include <QString>
 #include <QStringList>
@@ -22,11 +22,22 @@ const QStringList &lockFolders();
 // path as given and for the device a symbolic link leads to.
 QStringList lockFileNames(const QString &device);
 
-// The process id a lock file holds: ASCII digits (padded or followed by more lines), or a
-// binary 4-byte number as older programs write it. Nothing when the file holds no id.
-std::optional<qint64> readLockFilePid(const QByteArray &content);
+struct LockFileContent {
+    qint64 pid = 0;
+    QString program; // the owner's program file name, when the file names one
+    QString host;    // the host the owner runs on, when the file names one
+};
 
-// A lock file of a living process other than this one, in any of the lock folders.
+// What a lock file holds: the process id as ASCII digits (padded, perhaps followed by the
+// program's name and the host on lines of their own), or a binary 4-byte number as older
+// programs write it. Nothing when the file holds no id.
+std::optional<LockFileContent> readLockFile(const QByteArray &content);
+
+// A lock file whose owner still holds the device, in any of the lock folders. A lock is stale,
+// and not returned, when its process is gone, is this process, or when the file names a program
+// on this host and another program now runs under that number (the owner crashed and its number
+// was reused) – the same rule Qt's own lock follows, so a lock passed over here is taken over
+// when the port opens.
 std::optional<ForeignLock> findForeignLockFile(const QString &device);
 
 // Takes an exclusive flock on an open device without waiting. False when another open file

@@ -54,7 +54,8 @@ private Q_SLOTS:
 };
 
 // A device another program holds, by a lock file or by a flock as dial-up programs take it,
-// is refused with the program's name; stale lock files and this process's own are not.
+// is refused with the program's name; stale lock files (the process gone, or its number now
+// used by another program after a crash) and this process's own are not.
 void TestSerialLine::honoursLockFiles_data() {
     QTest::addColumn<QString>("owner"); // the process the lock file names
     QTest::addColumn<QString>("form");
@@ -63,7 +64,10 @@ void TestSerialLine::honoursLockFiles_data() {
         QTest::newRow(name) << QString(owner) << QString(form) << opens;
     };
     row("living process, padded ASCII", "living", "ascii", false);
-    row("living process, with program name", "living", "named", false);
+    row("living process, name and user behind the number", "living", "minicom", false);
+    row("living process, named as it runs", "living", "named sleep", false);
+    row("living process on another host", "living", "named elsewhere", false);
+    row("number reused by another program", "living", "named miniterm", true);
     row("living process, binary", "living", "binary", false);
     row("ModemManager", "ModemManager", "ascii", false); // the reason tells how to tame it
     row("finished process", "finished", "ascii", true);
@@ -93,17 +97,37 @@ void TestSerialLine::honoursLockFiles() {
     if (owner == "finished")
         QVERIFY(other.waitForFinished());
     QByteArray content = QByteArray::number(pid).rightJustified(10) + '\n';
-    if (form == "named")
-        content = QByteArray::number(pid) + "\nminiterm\nhost\n";
+    if (form == "minicom")
+        content = QByteArray::number(pid).rightJustified(10) + " minicom root\n";
+    else if (form.startsWith("named")) // as Qt writes it: number, program, host
+        content = QByteArray::number(pid) + '\n' + (form.endsWith("sleep") ? "sleep" : "miniterm") +
+                  '\n' +
+                  (form.endsWith("elsewhere") ? QByteArray("otherhost")
+                                              : QSysInfo::machineHostName().toUtf8()) +
+                  '\n';
     else if (form == "binary")
         content = QByteArray(reinterpret_cast<const char *>(&pid), 4); // little-endian
-    QFile lock(QStringLiteral("/tmp/LCK..") + name);
+    // The reused number's lock lies where Qt's own lock goes, which takes it over.
+    const bool takenOver = form == "named miniterm";
+    QFile lock(takenOver
+                   ? QDir(lockFolders().first()).filePath(lockFileNames(dir.filePath(name)).at(1))
+                   : QStringLiteral("/tmp/LCK..") + name);
     QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(content) == content.size());
     lock.close();
 
     SerialLine line;
     QString reason;
     QCOMPARE(line.open(dir.filePath(name), 9600, true, &reason), opens);
+    if (takenOver) {
+        QVERIFY(lock.open(QIODevice::ReadOnly));
+        QCOMPARE(readLockFile(lock.readAll())->pid, QCoreApplication::applicationPid());
+        lock.close();
+        line.close();
+        QVERIFY(!lock.exists());
+        other.kill();
+        other.waitForFinished();
+        return;
+    }
     // The reason names the program that holds the device, and the lock file that says so.
     if (!opens)
         QVERIFY2(reason.startsWith(QString::fromUtf8("Das Gerät %1 ist belegt: »%2« (Prozess %3) "
