@@ -4,7 +4,7 @@
 //
 // Input: the text typed for EINGABE up to the first NUL byte, then the script text (UTF-8).
 #include "FuzzCheck.h"
-#include "runner/ScriptLanguage.h"
+#include "language/ScriptLanguage.h"
 
 #include "common/Numbers.h"
 

@@ -153,10 +153,6 @@ void ScriptEdit::setLineLen(int lineLen) {
     d_->lineLen = std::clamp(lineLen, 1, 120);
 }
 
-int ScriptEdit::lineLen() const {
-    return d_->lineLen;
-}
-
 void ScriptEdit::setLocked(bool locked) {
     d_->locked = locked;
     setReadOnly(locked);

@@ -25,7 +25,6 @@ public:
     void setCaret(int position);        // drops any selection
 
     void setLineLen(int lineLen); // separator-line length, 1..120
-    int lineLen() const;
     // Locked during a run: read-only, and the shorthand and Ctrl+Y do nothing.
     void setLocked(bool locked);
 

@@ -1,7 +1,7 @@
 #include "editor/ScriptLint.h"
 
 #include "common/UserTexts.h"
-#include "runner/ScriptLanguage.h"
+#include "language/ScriptLanguage.h"
 
 #include <QRegularExpression>
 
@@ -15,7 +15,7 @@ namespace {
 const QString Skipped = QStringLiteral("Diese Zeile wird \u00fcbersprungen: ");
 
 bool isKeyword(const QString &word) {
-    return scriptKeywords().contains(word);
+    return keywordOf(word) != Keyword::None;
 }
 
 // The keyword that word is written like, apart from letter case; empty when none.
@@ -73,17 +73,21 @@ QString nearKeyword(const QString &word) {
 // What may follow a keyword on a line that was meant to run it.
 enum class ArgumentShape { Nothing, Seconds, DialString, ModemCommand, Text };
 
-ArgumentShape shapeOf(const QString &keyword) {
-    if (keyword == QStringLiteral("PAUSE"))
+ArgumentShape shapeOf(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::Pause:
         return ArgumentShape::Seconds;
-    if (keyword == QStringLiteral("W\u00c4HLE"))
+    case Keyword::Waehle:
         return ArgumentShape::DialString;
-    if (keyword == QStringLiteral("MODEM"))
+    case Keyword::Modem:
         return ArgumentShape::ModemCommand;
-    if (keyword == QStringLiteral("HINWEIS") || keyword == QStringLiteral("DIALOG") ||
-        keyword == QStringLiteral("EINGABE"))
+    case Keyword::Hinweis:
+    case Keyword::Dialog:
+    case Keyword::Eingabe:
         return ArgumentShape::Text;
-    return ArgumentShape::Nothing; // AUFLEGEN, ERDTASTE, FLASH, TONWAHL, IMPULSWAHL
+    default:
+        return ArgumentShape::Nothing; // AUFLEGEN, ERDTASTE, FLASH, TONWAHL, IMPULSWAHL
+    }
 }
 
 // A number of seconds, perhaps with its unit: "5", "2.5", "10 Sekunden", "3 s".
@@ -118,7 +122,7 @@ bool isWrittenAsNoun(const QString &word) {
 // be a remark: nothing follows the word, or an argument of the keyword's shape. A message
 // keyword written as an ordinary noun begins a sentence ("Hinweise zur Anlage"), not a command.
 bool looksLikeCommand(const QString &keyword, const QString &word, const QString &argument) {
-    const ArgumentShape shape = shapeOf(keyword);
+    const ArgumentShape shape = shapeOf(keywordOf(keyword));
     if (shape == ArgumentShape::Text)
         return !isWrittenAsNoun(word);
     if (argument.isEmpty())
@@ -147,15 +151,6 @@ QString oneLine(const QString &text) {
 }
 
 } // namespace
-
-const QStringList &scriptKeywords() {
-    static const QStringList keywords{
-        QStringLiteral("AUFLEGEN"),   QStringLiteral("DIALOG"),    QStringLiteral("EINGABE"),
-        QStringLiteral("ERDTASTE"),   QStringLiteral("FLASH"),     QStringLiteral("HINWEIS"),
-        QStringLiteral("IMPULSWAHL"), QStringLiteral("MODEM"),     QStringLiteral("PAUSE"),
-        QStringLiteral("TONWAHL"),    QStringLiteral("W\u00c4HLE")};
-    return keywords;
-}
 
 LineMarks checkScriptLine(const QString &line) {
     LineMarks marks;

@@ -22,9 +22,6 @@ struct LineMarks {
     QString skipReason;       // why the line will be skipped, for the tooltip
 };
 
-// The eleven keywords, in capitals, "WÄHLE" with the capital A-umlaut.
-const QStringList &scriptKeywords();
-
 // line is one line of the script, without its CR LF.
 LineMarks checkScriptLine(const QString &line);
 

@@ -10,8 +10,8 @@
 // and the run finished with its outcome.
 
 #include "common/Dialogs.h"
+#include "language/ScriptLanguage.h"
 #include "runner/AnswerCollector.h"
-#include "runner/ScriptLanguage.h"
 
 #include <QByteArray>
 #include <QList>
@@ -111,7 +111,6 @@ public:
 
     bool running() const { return stage_ != Stage::Idle; }
     // The placeholder's value: the answer to the last EINGABE, kept from run to run.
-    const QString &eingabeText() const { return eingabeText_; }
 
 private:
     enum class Stage { Idle, Opening, Reset, Init, Lines, ClosingReset, Ending };

@@ -15,10 +15,14 @@ QString unknownParameterMessage(const QString &argument) {
 
 } // namespace
 
+bool asksForTrace(const QString &argument) {
+    return trimBlanks(argument).toLower() == QStringLiteral("debug");
+}
+
 CommandLineChoice resolveCommandLine(const QString &argument, const QStringList &tabCaptions) {
     CommandLineChoice choice;
     const QString parameter = trimBlanks(argument).toLower();
-    if (parameter == QStringLiteral("debug")) {
+    if (asksForTrace(argument)) {
         choice.kind = CommandLineChoice::Trace;
         return choice;
     }

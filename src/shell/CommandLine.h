@@ -13,6 +13,9 @@ struct CommandLineChoice {
     QString message; // Unknown: the message box text (lines separated by single CR)
 };
 
+// Whether the argument text asks for trace mode: "debug" in any letter case, blanks around it.
+bool asksForTrace(const QString &argument);
+
 // argument: the argument text exactly as passed (all arguments joined by blanks);
 // tabCaptions: the captions of tabs 1..100.
 CommandLineChoice resolveCommandLine(const QString &argument, const QStringList &tabCaptions);

@@ -50,14 +50,13 @@ bool displayReachable() {
 }
 
 bool wantsWindow(const QString &argument) {
-    const QString parameter = trimBlanks(argument).toLower();
-    return parameter.isEmpty() || parameter == QStringLiteral("debug");
+    return trimBlanks(argument).isEmpty() || asksForTrace(argument);
 }
 
 StartPlan planStart(const QString &argument) {
     StartPlan plan;
     // Only trace mode shows what the toolkit has to say.
-    if (trimBlanks(argument).toLower() != QStringLiteral("debug"))
+    if (!asksForTrace(argument))
         qInstallMessageHandler(dropToolkitNote);
     plan.display = displayReachable();
     if (plan.display)

@@ -1,4 +1,4 @@
-#include "runner/ScriptLanguage.h"
+#include "language/ScriptLanguage.h"
 
 #include "common/Numbers.h"
 
@@ -34,6 +34,23 @@ const std::array<std::pair<QString, Keyword>, 11> &keywordTable() {
 
 } // namespace
 
+Keyword keywordOf(const QString &word) {
+    for (const auto &[written, keyword] : keywordTable())
+        if (word == written)
+            return keyword;
+    return Keyword::None;
+}
+
+const QStringList &scriptKeywords() {
+    static const QStringList words = [] {
+        QStringList list;
+        for (const auto &entry : keywordTable())
+            list.append(entry.first);
+        return list;
+    }();
+    return words;
+}
+
 ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText) {
     const QString trimmed = trimBlanks(line);
     const qsizetype blank = trimmed.indexOf(u' ');
@@ -43,12 +60,7 @@ ScriptInstruction readScriptLine(const QString &line, const QString &eingabeText
         instruction.argument = trimmed.mid(blank + 1);
         instruction.argument.replace(Placeholder, eingabeText, Qt::CaseInsensitive);
     }
-    for (const auto &[word, kind] : keywordTable()) {
-        if (keyword == word) {
-            instruction.keyword = kind;
-            break;
-        }
-    }
+    instruction.keyword = keywordOf(keyword);
     return instruction;
 }
 
@@ -86,19 +98,6 @@ QString dialCommand(const QString &dialString, bool pulseDialing) {
 
 QString modemCommand(const QString &argument) {
     return argument + CR;
-}
-
-bool sends(Keyword keyword) {
-    switch (keyword) {
-    case Keyword::Modem:
-    case Keyword::Waehle:
-    case Keyword::Auflegen:
-    case Keyword::Flash:
-    case Keyword::Erdtaste:
-        return true;
-    default:
-        return false;
-    }
 }
 
 int scriptLineLength(const QString &text, int start) {

@@ -1,6 +1,6 @@
 // Script lines to instructions and PAUSE arguments. Every keyword on its own is carried out by
 // the runner tests; here are the edge cases of reading a line and its number.
-#include "runner/ScriptLanguage.h"
+#include "language/ScriptLanguage.h"
 
 #include <QtTest>
 #include <clocale>

@@ -1,10 +1,11 @@
 #pragma once
-// The script language: one line of a script to one instruction, the PAUSE argument, the
-// command text each sending keyword writes to the modem, and the runner's way of cutting a
-// script text into lines.
+// The script language: its keywords, one line of a script to one instruction, the PAUSE
+// argument, the command text each sending keyword writes to the modem, and the way a script
+// text is cut into lines. The editor's marks and the run both read lines through it.
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace telmaris {
 
@@ -22,6 +23,12 @@ enum class Keyword {
     Flash,
     Erdtaste,
 };
+
+// The keyword word is, compared exactly (case-sensitively); None when it is none.
+Keyword keywordOf(const QString &word);
+
+// The eleven keywords as they are written: in capitals, "WÄHLE" with the capital A-umlaut.
+const QStringList &scriptKeywords();
 
 struct ScriptInstruction {
     Keyword keyword = Keyword::None;
@@ -47,9 +54,6 @@ QString hangUpCommand();                // AUFLEGEN, and the hang-up after an ab
 QString flashCommand();                 // FLASH and ERDTASTE
 QString dialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
 QString modemCommand(const QString &argument);                     // MODEM
-
-// Whether an instruction writes a command to the modem.
-bool sends(Keyword keyword);
 
 // One line of a script text: its start and length in the CR LF text, counted from 0.
 struct ScriptLineRange {
