@@ -3,15 +3,10 @@
 #include "common/UserTexts.h"
 #include "help/MakerAddresses.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace telmaris {
-
-QString programFolder() {
-    return QCoreApplication::applicationDirPath();
-}
 
 bool fileExists(const QString &path) {
     if (path.isEmpty())

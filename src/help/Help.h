@@ -10,9 +10,6 @@
 
 namespace telmaris {
 
-// The directory of the program file: where the manual lies.
-QString programFolder();
-
 // True when a plain file is at path; folders, hidden files and any error count as no file.
 bool fileExists(const QString &path);
 

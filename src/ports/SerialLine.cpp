@@ -91,10 +91,6 @@ bool SerialLine::open(const QString &device, int baud, bool hardwareFlowControl,
     return true;
 }
 
-bool SerialLine::isOpen() const {
-    return port_.isOpen();
-}
-
 void SerialLine::close() {
     if (port_.isOpen())
         port_.flush(); // whatever is still buffered (a hang-up after an abort) goes out first

@@ -32,7 +32,6 @@ public:
     // flock) fails to open. On failure, error (when given) tells why, in words the user can act
     // on (diagnosePort).
     bool open(const QString &device, int baud, bool hardwareFlowControl, QString *error = nullptr);
-    bool isOpen() const;
     void close();
 
     // Hands the bytes to the port in one write.

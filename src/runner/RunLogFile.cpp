@@ -63,7 +63,8 @@ void RunLogFile::close() {
 bool RunLogFile::append(const QByteArray &text, QString *error) {
     if (fd_ < 0 && !open(error))
         return false;
-    rotateWhenFull();
+    if (!rotateWhenFull(error))
+        return false;
     if (fd_ < 0 && !open(error))
         return false;
     ssize_t written = -1;
@@ -80,20 +81,26 @@ bool RunLogFile::append(const QByteArray &text, QString *error) {
 
 // Checked before each write. A copy that finds the file locked leaves it to the copy that
 // holds the lock and looks again at its next line; a copy that finds its file renamed
-// already (the name stands for another file now, or for none) only opens the new one.
-void RunLogFile::rotateWhenFull() {
+// already (the name stands for another file now, or for none) only opens the new one. A full
+// file that cannot be renamed is a failure: writing on would let it grow without limit.
+bool RunLogFile::rotateWhenFull(QString *error) {
     struct stat own = {};
     if (::fstat(fd_, &own) != 0 || own.st_size < limit_)
-        return;
+        return true;
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
-        return;
+        return true;
     const QByteArray name = QFile::encodeName(path_);
     struct stat named = {};
+    bool renamed = true;
     if (::stat(name.constData(), &named) == 0 && named.st_dev == own.st_dev &&
-        named.st_ino == own.st_ino)
-        (void)::rename(name.constData(), QFile::encodeName(olderCopyPath()).constData());
+        named.st_ino == own.st_ino &&
+        ::rename(name.constData(), QFile::encodeName(olderCopyPath()).constData()) != 0) {
+        *error = systemReason(olderCopyPath(), errno);
+        renamed = false;
+    }
     ::flock(fd_, LOCK_UN);
     close(); // the next append opens the file that now has the name
+    return renamed;
 }
 
 } // namespace telmaris

@@ -26,15 +26,15 @@ public:
     // Creates the folder (readable only by its user) and the file as needed. On failure, error
     // tells why, naming the folder or the file.
     bool open(QString *error);
-    bool isOpen() const { return fd_ >= 0; }
     void close();
 
-    // Appends text (whole lines) with one write, after renaming a full file. On failure the
-    // file is closed and error tells why.
+    // Appends text (whole lines) with one write, after renaming a full file. On failure (also
+    // when a full file cannot be renamed) the file is closed, nothing is written, and error
+    // tells why.
     bool append(const QByteArray &text, QString *error);
 
 private:
-    void rotateWhenFull();
+    bool rotateWhenFull(QString *error);
 
     QString path_;
     qint64 limit_;

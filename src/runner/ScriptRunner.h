@@ -45,7 +45,6 @@ public:
     // SIGTERM, SIGINT or SIGHUP (its name given): the run leaves at once, hung up, without a
     // box.
     void stopForSignal(const QString &signalName);
-    const QString &eingabeText() const { return core_.eingabeText(); }
     // The line the runs go through (for its error-counter source).
     SerialLine &line() { return line_; }
 

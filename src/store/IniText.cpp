@@ -71,10 +71,6 @@ QString oneLine(QString text) {
 
 } // namespace
 
-IniText IniText::parse(const QString &text) {
-    return fromSource(text.toUtf8(), 0);
-}
-
 IniText IniText::fromBytes(const QByteArray &bytes) {
     // The byte order mark is taken off before any line is looked at: it would hide a section
     // header on the first line, and it says nothing about lines an old editor added later.

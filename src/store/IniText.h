@@ -28,7 +28,6 @@ namespace telmaris {
 class IniText {
 public:
     IniText() = default;
-    static IniText parse(const QString &text); // taken as its UTF-8 form
     // From the file's bytes, each line in UTF-8 or Windows-1252.
     static IniText fromBytes(const QByteArray &bytes);
 

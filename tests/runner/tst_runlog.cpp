@@ -1,8 +1,10 @@
 // The run log's file as copies of the program share it: lines written by two processes at the
 // same moment stay whole and in each copy's order, the file passing its limit becomes the one
 // older copy without losing a line (also when two copies find it full at once), and both
-// files are readable only by their user.
+// files are readable only by their user. A full file that cannot be renamed stops growing, and
+// the failure is told once.
 #include "TempProgramFolder.h"
+#include "runner/RunLog.h"
 #include "runner/RunLogFile.h"
 
 #include <QFile>
@@ -21,6 +23,7 @@ class TestRunLog : public QObject {
 private Q_SLOTS:
     void copiesWritingAtOnceKeepWholeLines_data();
     void copiesWritingAtOnceKeepWholeLines();
+    void aFullFileThatCannotBeRenamedStopsGrowing();
 };
 
 void TestRunLog::copiesWritingAtOnceKeepWholeLines_data() {
@@ -78,6 +81,26 @@ void TestRunLog::copiesWritingAtOnceKeepWholeLines() {
         QCOMPARE(info.st_mode & 0777, mode_t(0600));
     }
     QCOMPARE(next, QList<int>(copies, perCopy)); // no line lost
+}
+
+void TestRunLog::aFullFileThatCannotBeRenamedStopsGrowing() {
+    test::TempProgramFolder folder;
+    const QString path = folder.runLogPath();
+    // A folder with something in it where the older copy would go: the rename fails.
+    QVERIFY(QDir().mkpath(path + QStringLiteral(".1/kept")));
+    RunLog log(path, 300);
+    for (int run = 0; run < 3; ++run) {
+        log.begin(1, QStringLiteral("Nacht"), 1, QStringLiteral("/dev/ttyS0"), 9600);
+        for (int line = 0; line < 20; ++line)
+            log.received(QString(40, u'x'));
+        log.end(QStringLiteral("Fertig"), QString());
+    }
+    QVERIFY2(QFileInfo(path).size() < 300 + 200,
+             qPrintable(QString::number(QFileInfo(path).size())));
+    const std::optional<QString> failure = log.takeFailure();
+    QVERIFY(failure && failure->startsWith(path + QStringLiteral(".1: ")));
+    QVERIFY(!log.takeFailure());
+    QVERIFY(QFileInfo::exists(path + QStringLiteral(".1/kept")));
 }
 
 QTEST_GUILESS_MAIN(TestRunLog)
