@@ -64,12 +64,18 @@ void PortMap::fillFrom(const SerialDevices &devices) {
     }
 }
 
-PortProbe checkComPorts(const PortMap &ports) {
+PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier) {
     PortProbe probe;
     for (int n = 1; n <= 4; ++n) {
+        const QString device = ports.device(n);
+        probe.devices[n - 1] = device;
+        if (earlier && earlier->devices[n - 1] == device) {
+            probe.usable[n - 1] = earlier->usable[n - 1];
+            probe.reasons[n - 1] = earlier->reasons[n - 1];
+            continue;
+        }
         SerialLine line;
         QString reason;
-        const QString device = ports.device(n);
         probe.usable[n - 1] =
             line.open(device, baudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
         line.close();

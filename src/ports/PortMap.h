@@ -43,12 +43,15 @@ private:
 struct PortProbe {
     std::array<bool, 4> usable{};   // COM n can be opened
     std::array<QString, 4> reasons; // why not, for those that cannot
+    std::array<QString, 4> devices; // the device each result is for
     bool anyUsable() const { return usable[0] || usable[1] || usable[2] || usable[3]; }
 };
 
 // Opens and closes each of the four ports at 1200 baud 8N1 and notes why a port cannot be
-// opened.
-PortProbe checkComPorts(const PortMap &ports);
+// opened. With an earlier probe, a port that still stands for the device probed then keeps
+// that result and is not opened again: each open pulses DTR on a real modem, and a refused
+// port may take a search through every process's open files.
+PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier = nullptr);
 
 // One line on standard error for each port the probe could not open: the port, its device and
 // the reason.

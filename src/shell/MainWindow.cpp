@@ -145,7 +145,8 @@ void MainWindow::buildWindow() {
             switchTab();
     });
     optionsPage_->setRunLogPath(runLog_.path());
-    connect(optionsPage_, &OptionsPage::rescanRequested, this, [this] { refreshPorts(true); });
+    connect(optionsPage_, &OptionsPage::rescanRequested, this,
+            [this] { refreshPorts(PortRefresh::All); });
     connect(optionsPage_, &OptionsPage::portDeviceChosen, this, &MainWindow::choosePortDevice);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
@@ -412,11 +413,8 @@ void MainWindow::switchTab() {
     const int newTab = scriptTabs_->currentIndex() + 1;
     scriptSlider_->setValue(newTab);
 
-    if (currTab_ == OptionsTab) {
-        // Leaving the options page takes the port; with no button selected it stays.
-        if (const int port = optionsPage_->selectedPort(); port != 0)
-            data_.comPort = qint16(port);
-    }
+    if (currTab_ == OptionsTab)
+        leaveOptionsPage();
 
     bool storeFailed = false;
     if (newTab != currTab_)
@@ -439,7 +437,7 @@ void MainWindow::switchTab() {
     if (newTab == OptionsTab) {
         programButton_->setEnabled(false);
         if (currTab_ != OptionsTab)
-            refreshPorts(true); // a modem plugged in meanwhile is there to be chosen
+            refreshPorts(PortRefresh::Changed); // a modem plugged in meanwhile can be chosen
         pages_->setCurrentIndex(0);
         status(texts::OptionsPageStatus);
     } else {
@@ -522,22 +520,30 @@ void MainWindow::stopForSignal(const QString &signalName) {
         closeAsEnd();
 }
 
-void MainWindow::refreshPorts(bool detect) {
-    if (detect) {
+void MainWindow::refreshPorts(PortRefresh refresh) {
+    if (refresh != PortRefresh::ChosenDevice) {
         detected_ = detectDevices_();
         ports_.fillFrom(detected_);
     }
+    probe_ = checkComPorts(ports_, refresh == PortRefresh::All ? nullptr : &probe_);
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
-    optionsPage_->setPorts(checkComPorts(ports_), devices, detected_);
+    optionsPage_->setPorts(probe_, devices, detected_);
 }
 
 void MainWindow::choosePortDevice(int comPort, const QString &device) {
     if (device == ports_.device(comPort))
         return;
     ports_.setDevice(comPort, device);
-    refreshPorts(false);
+    refreshPorts(PortRefresh::ChosenDevice);
+}
+
+// The one way off the options page, for a tab switch and for the close alike: the port chosen
+// is taken; with no button selected the port stays.
+void MainWindow::leaveOptionsPage() {
+    if (const int port = optionsPage_->selectedPort(); port != 0)
+        data_.comPort = qint16(port);
 }
 
 // Once per program start, after the run: in the status line, where it does not stop anyone;
@@ -614,6 +620,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
+    if (currTab_ == OptionsTab)
+        leaveOptionsPage();
     if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
                               startDataEntries(data_, optionsPage_->allNames()),
                               ports_.changedEntries())) {

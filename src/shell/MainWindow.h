@@ -132,10 +132,13 @@ private:
     bool writeCurrSkriptText();
 
     void openRunLog();
-    // Detects the devices anew (when told to), fills free COM numbers, probes the ports and
-    // shows the result on the options page.
-    void refreshPorts(bool detect);
+    // Shows the ports on the options page after probing again: all of them ("Neu suchen"),
+    // or only those whose device changed, after detecting the devices anew and filling free
+    // COM numbers (a visit to the page) or after the user chose a device for one.
+    enum class PortRefresh { All, Changed, ChosenDevice };
+    void refreshPorts(PortRefresh refresh);
     void choosePortDevice(int comPort, const QString &device);
+    void leaveOptionsPage();
     void reportRunLogFailure();
 
     QString programDir_;
@@ -148,7 +151,7 @@ private:
     PortMap ports_;
     DeviceDetector detectDevices_ = detectSerialDevices;
     SerialDevices detected_; // at the last detection
-    PortProbe probe_;        // the ports at start-up
+    PortProbe probe_;        // the ports at the last probe
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     bool stopRequested_ = false; // a signal came: the window closes once the run is over

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void hoverHintsGoToTheStatusLine();
     void tabSwitchStoresAndLoadsOnlyWhenItMust();
     void optionsReachTheFileOnlyAtTheEnd();
+    void portsAreProbedOnlyAnew();
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
     void withADisplayARunWaitsUntilAborted();
@@ -245,6 +246,26 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         QTest::mouseMove(widget, at);
         QCOMPARE(program.statusLine(), hint);
     }
+}
+
+// A visit to the options page opens no port that was probed already; "Neu suchen" probes them
+// all again. A port chosen there is stored also when "Ende" is pressed on the page.
+void TestMainWindow::portsAreProbedOnlyAnew() {
+    ProgramFixture program("ComPort=1\n", /*secondModem=*/true);
+    QVERIFY(program.open());
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    auto *com3 = program.child<QRadioButton>("com3Button");
+    QVERIFY(!com3->isEnabled());
+    QVERIFY(QFile::link(program.modem2().devicePath(),
+                        program.folder.filePath(QStringLiteral("no-such-port-3"))));
+    program.clickTab(1);
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QVERIFY(!com3->isEnabled());
+    QTest::mouseClick(program.button("rescanButton"), Qt::LeftButton);
+    QVERIFY(com3->isEnabled());
+    QTest::mouseClick(com3, Qt::LeftButton);
+    QTest::mouseClick(program.button("endButton"), Qt::LeftButton);
+    QVERIFY(program.folder.readIni().startsWith("[Data]\nComPort=3\n"));
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
