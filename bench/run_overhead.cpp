@@ -46,6 +46,21 @@ QString modemLines(int lines) {
 // ---------------------------------------------------------------------------------------
 // The whole program
 
+// Starts the window and waits until its start-up is complete (the ports probed).
+bool startWindow(MainWindow &window) {
+    QEventLoop loop;
+    bool up = false;
+    QObject::connect(&window, &MainWindow::startedUp, &loop, [&] {
+        up = true;
+        loop.quit();
+    });
+    QObject::connect(&window, &MainWindow::exitRequested, &loop, &QEventLoop::quit);
+    if (window.init(QString()))
+        return false;
+    loop.exec();
+    return up;
+}
+
 // A program folder whose slot 1 holds a script of MODEM lines, and the main window on it.
 class ProgramWindow {
 public:
@@ -54,7 +69,7 @@ public:
         ini += modemLines(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\\N\\L")).toUtf8();
         ini += "\n" + bench::portsSection(modemLink, folder_.path());
         if (!bench::writeFile(folder_.filePath(QStringLiteral("Telmaris.Ini")), ini) ||
-            window_.init(QString()))
+            !startWindow(window_))
             std::exit(1);
     }
 

@@ -10,6 +10,7 @@
 #include "info/InfoDialog.h"
 #include "language/ScriptLanguage.h"
 #include "options/OptionsPage.h"
+#include "ports/PortProber.h"
 #include "shell/CommandLine.h"
 #include "shell/FramePacer.h"
 #include "shell/StartUp.h"
@@ -148,6 +149,8 @@ void MainWindow::buildWindow() {
     connect(optionsPage_, &OptionsPage::rescanRequested, this,
             [this] { refreshPorts(PortRefresh::All); });
     connect(optionsPage_, &OptionsPage::portDeviceChosen, this, &MainWindow::choosePortDevice);
+    prober_ = new PortProber(this);
+    connect(prober_, &PortProber::finished, this, &MainWindow::portsProbed);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
     // one, from anywhere in the window, the editor included.
@@ -286,22 +289,14 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     ports_.fillFrom(detected_);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
-    probe_ = checkComPorts(ports_);
-    const PortProbe &probe = probe_;
-    if (!probe.anyUsable()) {
-        printUnusablePorts(ports_, probe);
-        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             texts::NoComPortsMessage);
-        return ExitNoSerialPort;
-    }
-    std::array<QString, 4> devices;
-    for (int i = 0; i < 4; ++i)
-        devices[i] = ports_.device(i + 1);
-    optionsPage_->setPorts(probe, devices, detected_);
+    // The ports are probed on their own thread while the window shows; what needs to know
+    // which of them can be opened (the port in use, the run) waits for the result.
+    prober_->probe(ports_);
+    enableWhatOpensPorts();
 
     // The names go into the tabs before the window shows: a tab bar on screen lays all its
-    // tabs out again at each caption.
-    const StoredStartData stored = readStartDataFromIniFile(snapshot, probe.usable);
+    // tabs out again at each caption. The port is the file's until the probe is in.
+    const StoredStartData stored = readStartDataFromIniFile(snapshot, {});
     optionsPage_->fillNames(stored.names);
     for (int n = 1; n <= SlotCount; ++n) {
         // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
@@ -314,11 +309,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
 
     show();
 
-    optionsPage_->selectPort(stored.data.comPort);
     data_.comPort = stored.data.comPort;
-    if (stored.askToCheckPort && !firstStart)
-        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
-                             texts::CheckPortMessage);
     optionsPage_->setModemReset(stored.data.modemReset);
     optionsPage_->setModemInit(stored.data.modemInit);
     optionsPage_->setSpeed(stored.data.modemSpeed);
@@ -332,16 +323,43 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
 
     EditBoxText visible(editors_[data_.umbruch]);
     store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
+    pendingStart_ = PendingStart{argument, snapshot, firstStart};
+    return std::nullopt;
+}
 
-    const std::optional<int> exitStatus = evaluateCommandLine(argument);
+// The rest of the start-up, once the probe has told which ports can be opened.
+void MainWindow::finishStartUp(const PortProbe &probe) {
+    const PendingStart start = *pendingStart_;
+    pendingStart_.reset();
+    probe_ = probe;
+    if (!probe.anyUsable()) {
+        printUnusablePorts(ports_, probe);
+        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                             texts::NoComPortsMessage);
+        Q_EMIT exitRequested(ExitNoSerialPort);
+        return;
+    }
+    showPorts();
+    const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
+    optionsPage_->selectPort(stored.data.comPort);
+    data_.comPort = stored.data.comPort;
+    if (stored.askToCheckPort && !start.firstStart)
+        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                             texts::CheckPortMessage);
+    enableWhatOpensPorts();
+
+    if (const std::optional<int> exitStatus = evaluateCommandLine(start.argument)) {
+        Q_EMIT exitRequested(*exitStatus);
+        return;
+    }
     // The first start shows the options page with the port question, so the user sees at
     // once which device each COM number stands for.
-    if (!exitStatus && firstStart && stored.askToCheckPort) {
+    if (start.firstStart && stored.askToCheckPort) {
         selectTab(OptionsTab);
         dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                              texts::CheckPortMessage);
     }
-    return exitStatus;
+    Q_EMIT startedUp();
 }
 
 std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
@@ -427,22 +445,19 @@ void MainWindow::switchTab() {
         scriptTabs_->setCurrentIndex(data_.currSkript - 1);
         scriptSlider_->setValue(data_.currSkript);
         inTabSwitch_ = false;
-        programButton_->setEnabled(true);
         pages_->setCurrentIndex(1);
         editors_[data_.umbruch]->setFocus();
         currTab_ = data_.currSkript;
+        enableWhatOpensPorts();
         return;
     }
 
     if (newTab == OptionsTab) {
-        programButton_->setEnabled(false);
         if (currTab_ != OptionsTab)
             refreshPorts(PortRefresh::Changed); // a modem plugged in meanwhile can be chosen
         pages_->setCurrentIndex(0);
         status(texts::OptionsPageStatus);
     } else {
-        if (currTab_ == OptionsTab)
-            programButton_->setEnabled(true);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         pages_->setCurrentIndex(1);
         status(texts::ScriptPageStatus);
@@ -455,6 +470,7 @@ void MainWindow::switchTab() {
         QApplication::restoreOverrideCursor();
     }
     currTab_ = newTab;
+    enableWhatOpensPorts();
 }
 
 // One tab on, or back, with wrap-around, as a click on that tab would select it. While a run
@@ -503,7 +519,7 @@ void MainWindow::finishRun(RunOutcome outcome) {
         // No box for it: the program ends. A scheduled job's log says why.
         QTextStream(stderr) << "Telmaris: " << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
     if (autoMode_)
-        Q_EMIT autoModeEnded(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
+        Q_EMIT exitRequested(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
     else if (stopRequested_)
         // Once the runner is done with its signal.
         QMetaObject::invokeMethod(this, &MainWindow::closeAsEnd, Qt::QueuedConnection);
@@ -512,24 +528,58 @@ void MainWindow::finishRun(RunOutcome outcome) {
 void MainWindow::stopForSignal(const QString &signalName) {
     stopRequested_ = true;
     stopSignal_ = signalName;
+    const bool unattended = autoMode_ || (pendingStart_ && !wantsWindow(pendingStart_->argument));
+    pendingStart_.reset(); // a start-up waiting for its probe goes no further
     if (running())
         runner_->stopForSignal(signalName); // the rest follows when the run is over
-    else if (autoMode_)
-        Q_EMIT autoModeEnded(ExitRunFailed);
+    else if (unattended)
+        Q_EMIT exitRequested(ExitRunFailed);
     else
         closeAsEnd();
 }
 
 void MainWindow::refreshPorts(PortRefresh refresh) {
+    if (pendingStart_)
+        return; // the start-up's probe shows the ports when it is in
     if (refresh != PortRefresh::ChosenDevice) {
         detected_ = detectDevices_();
         ports_.fillFrom(detected_);
     }
-    probe_ = checkComPorts(ports_, refresh == PortRefresh::All ? nullptr : &probe_);
+    bool changed = refresh == PortRefresh::All;
+    for (int n = 1; n <= 4; ++n)
+        changed = changed || probe_.devices[n - 1] != ports_.device(n);
+    if (!changed) {
+        showPorts();
+        return;
+    }
+    prober_->probe(ports_,
+                   refresh == PortRefresh::All ? std::nullopt : std::optional<PortProbe>(probe_));
+    enableWhatOpensPorts();
+}
+
+void MainWindow::portsProbed(const PortProbe &probe) {
+    if (pendingStart_) {
+        finishStartUp(probe);
+        return;
+    }
+    probe_ = probe;
+    showPorts();
+    enableWhatOpensPorts();
+}
+
+void MainWindow::showPorts() {
     std::array<QString, 4> devices;
     for (int i = 0; i < 4; ++i)
         devices[i] = ports_.device(i + 1);
     optionsPage_->setPorts(probe_, devices, detected_);
+}
+
+// A run and the modem test open a port: neither starts while a probe holds the ports, nor
+// before the start-up's probe has told which ports can be used.
+void MainWindow::enableWhatOpensPorts() {
+    const bool portsKnown = !pendingStart_ && !prober_->busy();
+    programButton_->setEnabled(running_ || (portsKnown && currTab_ != OptionsTab));
+    optionsPage_->setModemTestAllowed(!running_ && portsKnown);
 }
 
 void MainWindow::choosePortDevice(int comPort, const QString &device) {
@@ -622,6 +672,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     }
     if (currTab_ == OptionsTab)
         leaveOptionsPage();
+    pendingStart_.reset(); // closed before the probe was in: nothing more starts
     if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
                               startDataEntries(data_, optionsPage_->allNames()),
                               ports_.changedEntries())) {
@@ -705,7 +756,7 @@ void MainWindow::setRunState(bool running) {
     optionsButton_->setEnabled(!running);
     scriptTabs_->setEnabled(!running);
     scriptSlider_->setEnabled(!running);
-    optionsPage_->setModemTestAllowed(!running);
+    enableWhatOpensPorts();
 }
 
 void MainWindow::addTrace(const QString &line) {

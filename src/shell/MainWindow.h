@@ -11,6 +11,7 @@
 #include "runner/ScriptRunner.h"
 #include "runner/Trace.h"
 #include "shell/SettingsStore.h"
+#include "store/IniFile.h"
 #include "store/StartData.h"
 
 #include <QHash>
@@ -32,6 +33,7 @@ class DocumentOpener;
 class FramePacer;
 class InfoDialogHolder;
 class OptionsPage;
+class PortProber;
 class ScriptEdit;
 class TraceWindow;
 
@@ -45,12 +47,14 @@ public:
     ~MainWindow() override;
 
     // Start-up with the command-line argument text. Returns the exit status when the process
-    // has to end at once (an AutoMode run refused on a settings file that cannot be read or
-    // for an input nobody can give, unknown parameter, no usable serial port), and nothing
-    // when the program goes on: in interactive use, or with the AutoMode run started, whose end
-    // autoModeEnded() tells. Without a display nobody can answer an input box or abort: an
-    // AutoMode run that asks for input is refused, and the modem's answers get a time limit by
-    // default.
+    // has to end at once (an AutoMode run refused on a settings file that cannot be read), and
+    // nothing when the start-up goes on: the window shows, and the ports are probed off the
+    // window thread. Once the probe is in, the start-up ends with startedUp() (in interactive
+    // use, or with the AutoMode run started, whose end exitRequested() tells), or with
+    // exitRequested() (no usable serial port, an unknown parameter, an AutoMode run refused
+    // for an input nobody can give). Without a display nobody can answer an input box or
+    // abort: an AutoMode run that asks for input is refused, and the modem's answers get a
+    // time limit by default.
     std::optional<int> init(const QString &argument, bool display = true);
 
     // The process is asked to stop (SIGTERM, SIGINT, SIGHUP; its name given). A run leaves at
@@ -96,8 +100,11 @@ public:
     ScriptRunner *runner() const { return runner_.get(); }
 
 Q_SIGNALS:
-    // The AutoMode run is over; the process ends with this status.
-    void autoModeEnded(int exitStatus);
+    // The start-up is complete: the ports are probed, and an AutoMode run has started.
+    void startedUp();
+    // The process ends with this status without the close request: the AutoMode run is over,
+    // or the start-up cannot go on.
+    void exitRequested(int exitStatus);
     // A run started with button 0 or in AutoMode is over.
     void runEnded(telmaris::RunOutcome outcome);
 
@@ -139,6 +146,10 @@ private:
     void refreshPorts(PortRefresh refresh);
     void choosePortDevice(int comPort, const QString &device);
     void leaveOptionsPage();
+    void portsProbed(const PortProbe &probe);
+    void showPorts();
+    void enableWhatOpensPorts();
+    void finishStartUp(const PortProbe &probe);
     void reportRunLogFailure();
 
     QString programDir_;
@@ -152,6 +163,15 @@ private:
     DeviceDetector detectDevices_ = detectSerialDevices;
     SerialDevices detected_; // at the last detection
     PortProbe probe_;        // the ports at the last probe
+    PortProber *prober_ = nullptr;
+    // A start-up waiting for its probe: the argument, the file as read, whether it is the
+    // first start.
+    struct PendingStart {
+        QString argument;
+        IniSnapshot snapshot;
+        bool firstStart = false;
+    };
+    std::optional<PendingStart> pendingStart_;
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
     bool stopRequested_ = false; // a signal came: the window closes once the run is over

@@ -40,7 +40,7 @@ int main(int argc, char *argv[]) {
     // The end of an AutoMode run, an unknown parameter or a missing port end the process
     // without the close request: the settings file stays as it was.
     QObject::connect(
-        &window, &telmaris::MainWindow::autoModeEnded, &app,
+        &window, &telmaris::MainWindow::exitRequested, &app,
         [](int exitStatus) { QCoreApplication::exit(exitStatus); }, Qt::QueuedConnection);
     if (const std::optional<int> exitStatus = window.init(argument, plan.display))
         return *exitStatus;

@@ -18,6 +18,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStringDecoder>
 #include <QTest>
 
@@ -150,8 +151,9 @@ void TestManual::picturesAreTheWindowsSize() {
                     "\nCOM4=" + folder.filePath("ttyS3").toUtf8() + '\n');
     test::ScriptedDialogs dialogs;
     MainWindow shown(folder.path(), dialogs);
+    QSignalSpy startedUp(&shown, &MainWindow::startedUp);
     QCOMPARE(shown.init(QString()), std::nullopt);
-    QVERIFY(QTest::qWaitForWindowExposed(&shown));
+    QVERIFY(startedUp.wait() && QTest::qWaitForWindowExposed(&shown));
     shown.selectTab(101); // the window takes the page's room soon after
     const auto fits = [&shown](QSize picture) {
         return qAbs(picture.width() - shown.width()) <= 8 &&

@@ -48,20 +48,31 @@ public:
         window = std::make_unique<MainWindow>(folder.path(), dialogs, &opener);
     }
 
-    std::optional<int> start(const QString &argument = QString()) { return window->init(argument); }
-    // Starts as a command line with a script number or name does: returns the exit status once
-    // the AutoMode run is over (or at once when it does not start).
-    int runAutoMode(const QString &argument) {
-        std::optional<int> status;
-        const QMetaObject::Connection end = QObject::connect(
-            window.get(), &MainWindow::autoModeEnded, [&status](int ended) { status = ended; });
-        if (const std::optional<int> refused = start(argument))
-            status = refused;
-        else if (!QTest::qWaitFor([&status] { return status.has_value(); }, 60000))
-            status = -1;
-        QObject::disconnect(end);
-        return *status;
+    // Starts with the argument and waits until the start-up is complete (the ports probed):
+    // nothing when it went on, or the exit status when the process is to end.
+    std::optional<int> start(const QString &argument = QString()) {
+        return startAndWait(argument, false);
     }
+    // Starts as a command line with a script number or name does: returns the exit status once
+    // the AutoMode run is over (or once it is refused).
+    int runAutoMode(const QString &argument) { return *startAndWait(argument, true); }
+    std::optional<int> startAndWait(const QString &argument, bool untilExit) {
+        std::optional<int> status;
+        bool startedUp = false;
+        const QMetaObject::Connection up = QObject::connect(window.get(), &MainWindow::startedUp,
+                                                            [&startedUp] { startedUp = true; });
+        const QMetaObject::Connection end = QObject::connect(
+            window.get(), &MainWindow::exitRequested, [&status](int ended) { status = ended; });
+        if (const std::optional<int> refused = window->init(argument))
+            status = refused;
+        else if (!QTest::qWaitFor([&] { return status.has_value() || (startedUp && !untilExit); },
+                                  60000))
+            status = -1;
+        QObject::disconnect(up);
+        QObject::disconnect(end);
+        return status;
+    }
+
     // Starts interactively and waits until the window is on screen.
     bool open() { return !start() && QTest::qWaitForWindowExposed(window.get()); }
 

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void tabSwitchStoresAndLoadsOnlyWhenItMust();
     void optionsReachTheFileOnlyAtTheEnd();
     void portsAreProbedOnlyAnew();
+    void theWindowShowsBeforeThePortsAreProbed();
     void autoModeNamesItsSlotInTheTitle();
     void withADisplayARunWaitsUntilAborted_data();
     void withADisplayARunWaitsUntilAborted();
@@ -262,10 +263,30 @@ void TestMainWindow::portsAreProbedOnlyAnew() {
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     QVERIFY(!com3->isEnabled());
     QTest::mouseClick(program.button("rescanButton"), Qt::LeftButton);
-    QVERIFY(com3->isEnabled());
+    QTRY_VERIFY(com3->isEnabled());
     QTest::mouseClick(com3, Qt::LeftButton);
     QTest::mouseClick(program.button("endButton"), Qt::LeftButton);
     QVERIFY(program.folder.readIni().startsWith("[Data]\nComPort=3\n"));
+}
+
+// The ports are probed off the window thread: the window shows at once, "Programmieren" waits
+// for the result, and tabs chosen meanwhile leave tab bar, page and buttons in agreement.
+void TestMainWindow::theWindowShowsBeforeThePortsAreProbed() {
+    ProgramFixture program("SkriptText2=WÄHLE 2\n");
+    QSignalSpy startedUp(program.window.get(), &MainWindow::startedUp);
+    QCOMPARE(program.window->init(QString()), std::nullopt);
+    QVERIFY(program.window->isVisible() && startedUp.isEmpty());
+    QVERIFY(!program.button("programButton")->isEnabled());
+    program.clickTab(OptionsTab);
+    program.clickTab(2);
+    QVERIFY(startedUp.wait());
+    QCOMPARE(program.tabs()->currentIndex(), 1);
+    QCOMPARE(program.child<QSlider>("scriptSlider")->value(), 2);
+    QCOMPARE(program.window->scriptEdit(0)->crlfText(), QString::fromUtf8("WÄHLE 2"));
+    QVERIFY(program.button("programButton")->isEnabled());
+    program.clickTab(OptionsTab);
+    QVERIFY(!program.button("programButton")->isEnabled());
+    QVERIFY(program.button("modemTestButton")->isEnabled());
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {

@@ -26,7 +26,14 @@ int main(int argc, char *argv[]) {
     test::ScriptedDialogs dialogs;
     MainWindow window(arguments.at(1), dialogs);
     QTextStream out(stdout);
-    if (const std::optional<int> exitStatus = window.init(QString())) {
+    std::optional<int> exitStatus;
+    bool startedUp = false;
+    QObject::connect(&window, &MainWindow::startedUp, [&startedUp] { startedUp = true; });
+    QObject::connect(&window, &MainWindow::exitRequested,
+                     [&exitStatus](int status) { exitStatus = status; });
+    if (!(exitStatus = window.init(QString())))
+        (void)QTest::qWaitFor([&] { return startedUp || exitStatus; });
+    if (exitStatus) {
         out << "ended " << *exitStatus << Qt::endl;
         return 3;
     }

@@ -7,6 +7,7 @@
 //
 //   telmaris-manual-shots [output folder]      (default: the source tree's resources/bilder)
 #include "ModemSimulator.h"
+#include "StartWindow.h"
 #include "editor/ScriptEdit.h"
 #include "options/ModemTestDialog.h"
 #include "shell/MainWindow.h"
@@ -152,7 +153,7 @@ int main(int argc, char *argv[]) {
     dialogs.window = &window;
     dialogs.setParent(&window);
     dialogs.expect(QStringLiteral("erster-start.png"));
-    if (window.init(QString()))
+    if (!startWindow(window))
         return 1;
     settle();
 

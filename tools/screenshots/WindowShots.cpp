@@ -4,6 +4,7 @@
 //
 //   telmaris-window-shots [output folder] [settings file]
 #include "ModemSimulator.h"
+#include "StartWindow.h"
 #include "common/Dialogs.h"
 #include "shell/MainWindow.h"
 
@@ -67,7 +68,7 @@ int main(int argc, char *argv[]) {
 
     SilentDialogs dialogs;
     telmaris::MainWindow window(folder.path(), dialogs);
-    if (window.init(QString()))
+    if (!startWindow(window))
         return 1;
 
     bool ok = true;
