@@ -10,9 +10,9 @@
 #include "info/InfoDialog.h"
 #include "language/ScriptLanguage.h"
 #include "options/OptionsPage.h"
-#include "ports/PortProber.h"
 #include "shell/CommandLine.h"
 #include "shell/FramePacer.h"
+#include "shell/PortHandling.h"
 #include "shell/StartUp.h"
 #include "store/AutoModeSettings.h"
 #include "store/StartDataFile.h"
@@ -146,11 +146,8 @@ void MainWindow::buildWindow() {
             switchTab();
     });
     optionsPage_->setRunLogPath(runLog_.path());
-    connect(optionsPage_, &OptionsPage::rescanRequested, this,
-            [this] { refreshPorts(PortRefresh::All); });
-    connect(optionsPage_, &OptionsPage::portDeviceChosen, this, &MainWindow::choosePortDevice);
-    prober_ = new PortProber(this);
-    connect(prober_, &PortProber::finished, this, &MainWindow::portsProbed);
+    ports_ = new PortHandling(*optionsPage_, this);
+    connect(ports_, &PortHandling::probed, this, &MainWindow::portsProbed);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
     // one, from anywhere in the window, the editor included.
@@ -284,14 +281,11 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     // report success. The reading error was shown; nothing goes on the line.
     if (store_.readFailed() && !wantsWindow(argument))
         return ExitRunFailed;
-    ports_ = PortMap::fromIni(snapshot);
-    detected_ = detectDevices_();
-    ports_.fillFrom(detected_);
     display_ = display;
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
     // The ports are probed on their own thread while the window shows; what needs to know
     // which of them can be opened (the port in use, the run) waits for the result.
-    prober_->probe(ports_);
+    ports_->startUp(snapshot);
     enableWhatOpensPorts();
 
     // The names go into the tabs before the window shows: a tab bar on screen lays all its
@@ -328,18 +322,17 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
 }
 
 // The rest of the start-up, once the probe has told which ports can be opened.
-void MainWindow::finishStartUp(const PortProbe &probe) {
+void MainWindow::finishStartUp() {
     const PendingStart start = *pendingStart_;
     pendingStart_.reset();
-    probe_ = probe;
+    const PortProbe &probe = ports_->probe();
     if (!probe.anyUsable()) {
-        printUnusablePorts(ports_, probe);
+        ports_->printUnusable();
         dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                              texts::NoComPortsMessage);
         Q_EMIT exitRequested(ExitNoSerialPort);
         return;
     }
-    showPorts();
     const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
     optionsPage_->selectPort(stored.data.comPort);
     data_.comPort = stored.data.comPort;
@@ -371,9 +364,9 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     traceMode_ = choice.kind == CommandLineChoice::Trace;
     // The ports that cannot be opened are named where they matter: in trace mode, and when the
     // run needs one of them. A successful scheduled run stays silent.
-    if (traceMode_ ||
-        (choice.kind == CommandLineChoice::AutoMode && !probe_.usable.at(data_.comPort - 1)))
-        printUnusablePorts(ports_, probe_);
+    if (traceMode_ || (choice.kind == CommandLineChoice::AutoMode &&
+                       !ports_->probe().usable.at(data_.comPort - 1)))
+        ports_->printUnusable();
     runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
     connect(runner_.get(), &ScriptRunner::finished, this, &MainWindow::finishRun);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
@@ -454,7 +447,7 @@ void MainWindow::switchTab() {
 
     if (newTab == OptionsTab) {
         if (currTab_ != OptionsTab)
-            refreshPorts(PortRefresh::Changed); // a modem plugged in meanwhile can be chosen
+            ports_->pageShown();
         pages_->setCurrentIndex(0);
         status(texts::OptionsPageStatus);
     } else {
@@ -507,7 +500,7 @@ bool MainWindow::startRun() {
         return false;
     if (traceMode_)
         addTrace(TraceSeparator);
-    runner_->start(data_, ports_,
+    runner_->start(data_, ports_->map(),
                    optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript), autoMode_);
     return true;
 }
@@ -538,55 +531,23 @@ void MainWindow::stopForSignal(const QString &signalName) {
         closeAsEnd();
 }
 
-void MainWindow::refreshPorts(PortRefresh refresh) {
+void MainWindow::setDeviceDetector(DeviceDetector detector) {
+    ports_->setDeviceDetector(std::move(detector));
+}
+
+void MainWindow::portsProbed() {
     if (pendingStart_)
-        return; // the start-up's probe shows the ports when it is in
-    if (refresh != PortRefresh::ChosenDevice) {
-        detected_ = detectDevices_();
-        ports_.fillFrom(detected_);
-    }
-    bool changed = refresh == PortRefresh::All;
-    for (int n = 1; n <= 4; ++n)
-        changed = changed || probe_.devices[n - 1] != ports_.device(n);
-    if (!changed) {
-        showPorts();
-        return;
-    }
-    prober_->probe(ports_,
-                   refresh == PortRefresh::All ? std::nullopt : std::optional<PortProbe>(probe_));
-    enableWhatOpensPorts();
-}
-
-void MainWindow::portsProbed(const PortProbe &probe) {
-    if (pendingStart_) {
-        finishStartUp(probe);
-        return;
-    }
-    probe_ = probe;
-    showPorts();
-    enableWhatOpensPorts();
-}
-
-void MainWindow::showPorts() {
-    std::array<QString, 4> devices;
-    for (int i = 0; i < 4; ++i)
-        devices[i] = ports_.device(i + 1);
-    optionsPage_->setPorts(probe_, devices, detected_);
+        finishStartUp();
+    else
+        enableWhatOpensPorts();
 }
 
 // A run and the modem test open a port: neither starts while a probe holds the ports, nor
 // before the start-up's probe has told which ports can be used.
 void MainWindow::enableWhatOpensPorts() {
-    const bool portsKnown = !pendingStart_ && !prober_->busy();
+    const bool portsKnown = !pendingStart_ && !ports_->probing();
     programButton_->setEnabled(running_ || (portsKnown && currTab_ != OptionsTab));
     optionsPage_->setModemTestAllowed(!running_ && portsKnown);
-}
-
-void MainWindow::choosePortDevice(int comPort, const QString &device) {
-    if (device == ports_.device(comPort))
-        return;
-    ports_.setDevice(comPort, device);
-    refreshPorts(PortRefresh::ChosenDevice);
 }
 
 // The one way off the options page, for a tab switch and for the close alike: the port chosen
@@ -675,7 +636,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     pendingStart_.reset(); // closed before the probe was in: nothing more starts
     if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
                               startDataEntries(data_, optionsPage_->allNames()),
-                              ports_.changedEntries())) {
+                              ports_->map().changedEntries())) {
         event->ignore();
         return;
     }

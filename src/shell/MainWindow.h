@@ -5,7 +5,7 @@
 // (reading, storing, reporting failures) is SettingsStore's, and it is what a run sees of the
 // window (RunnerUi) and where its trace lines go (TraceSink).
 
-#include "ports/PortMap.h"
+#include "ports/SerialDevices.h"
 #include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
@@ -33,7 +33,7 @@ class DocumentOpener;
 class FramePacer;
 class InfoDialogHolder;
 class OptionsPage;
-class PortProber;
+class PortHandling;
 class ScriptEdit;
 class TraceWindow;
 
@@ -65,7 +65,7 @@ public:
 
     // Where the serial devices come from (the system's list unless a test hands in its own);
     // set before init().
-    void setDeviceDetector(DeviceDetector detector) { detectDevices_ = std::move(detector); }
+    void setDeviceDetector(DeviceDetector detector);
 
     // RunnerUi
     void status(const QString &text) override;
@@ -139,17 +139,10 @@ private:
     bool writeCurrSkriptText();
 
     void openRunLog();
-    // Shows the ports on the options page after probing again: all of them ("Neu suchen"),
-    // or only those whose device changed, after detecting the devices anew and filling free
-    // COM numbers (a visit to the page) or after the user chose a device for one.
-    enum class PortRefresh { All, Changed, ChosenDevice };
-    void refreshPorts(PortRefresh refresh);
-    void choosePortDevice(int comPort, const QString &device);
     void leaveOptionsPage();
-    void portsProbed(const PortProbe &probe);
-    void showPorts();
+    void portsProbed();
     void enableWhatOpensPorts();
-    void finishStartUp(const PortProbe &probe);
+    void finishStartUp();
     void reportRunLogFailure();
 
     QString programDir_;
@@ -159,11 +152,7 @@ private:
     std::unique_ptr<InfoDialogHolder> info_;
     SettingsStore store_;
     StartData data_;
-    PortMap ports_;
-    DeviceDetector detectDevices_ = detectSerialDevices;
-    SerialDevices detected_; // at the last detection
-    PortProbe probe_;        // the ports at the last probe
-    PortProber *prober_ = nullptr;
+    PortHandling *ports_ = nullptr;
     // A start-up waiting for its probe: the argument, the file as read, whether it is the
     // first start.
     struct PendingStart {
