@@ -58,7 +58,7 @@ MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *ope
     : QMainWindow(parent), programDir_(std::move(programDir)), dialogs_(dialogs),
       ownOpener_(opener ? nullptr : std::make_unique<DesktopOpener>()),
       opener_(opener ? *opener : *ownOpener_), info_(std::make_unique<InfoDialogHolder>(opener_)),
-      store_(*this) {
+      runSide_(dialogs, data_, runControls_, [this] { enableWhatOpensPorts(); }), store_(runSide_) {
     buildWindow();
     setWindowTitle(QStringLiteral("Telmaris"));
     resize(720, 520);
@@ -137,6 +137,8 @@ void MainWindow::buildWindow() {
     statusHolder_->installEventFilter(this); // the label follows the holder's size
     statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(statusHolder_, 1);
+    runControls_ = {statusLabel_,   editors_,    programButton_, endButton_,
+                    optionsButton_, scriptTabs_, scriptSlider_,  pacer_};
 
     connect(scriptTabs_, &QTabBar::currentChanged, this, &MainWindow::switchTab);
     // A click on the tab already shown runs the tab switch as well (and then neither stores
@@ -367,7 +369,7 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     if (traceMode_ || (choice.kind == CommandLineChoice::AutoMode &&
                        !ports_->probe().usable.at(data_.comPort - 1)))
         ports_->printUnusable();
-    runner_ = std::make_unique<ScriptRunner>(*this, traceMode_ ? this : nullptr, &runLog_);
+    runner_ = std::make_unique<ScriptRunner>(runSide_, traceMode_ ? &runSide_ : nullptr, &runLog_);
     connect(runner_.get(), &ScriptRunner::finished, this, &MainWindow::finishRun);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
     if (choice.kind == CommandLineChoice::AutoMode)
@@ -382,6 +384,7 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
         return std::nullopt;
     case CommandLineChoice::Trace:
         traceWindow_ = std::make_unique<TraceWindow>(dialogs_);
+        runSide_.setTraceWindow(traceWindow_.get());
         traceWindow_->show();
         return std::nullopt;
     case CommandLineChoice::AutoMode:
@@ -499,7 +502,7 @@ bool MainWindow::startRun() {
     if (!acceptMarkedLines())
         return false;
     if (traceMode_)
-        addTrace(TraceSeparator);
+        runSide_.addTrace(TraceSeparator);
     runner_->start(data_, ports_->map(),
                    optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript), autoMode_);
     return true;
@@ -546,8 +549,8 @@ void MainWindow::portsProbed() {
 // before the start-up's probe has told which ports can be used.
 void MainWindow::enableWhatOpensPorts() {
     const bool portsKnown = !pendingStart_ && !ports_->probing();
-    programButton_->setEnabled(running_ || (portsKnown && currTab_ != OptionsTab));
-    optionsPage_->setModemTestAllowed(!running_ && portsKnown);
+    programButton_->setEnabled(runSide_.running() || (portsKnown && currTab_ != OptionsTab));
+    optionsPage_->setModemTestAllowed(!runSide_.running() && portsKnown);
 }
 
 // The one way off the options page, for a tab switch and for the close alike: the port chosen
@@ -579,7 +582,7 @@ void MainWindow::openRunLog() {
 // Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"
 // being the default; an unattended run goes on and names each of them on standard error.
 bool MainWindow::acceptMarkedLines() {
-    const QList<MarkedLine> marked = markedLines(editorText());
+    const QList<MarkedLine> marked = markedLines(runSide_.editorText());
     if (marked.isEmpty())
         return true;
     if (autoMode_) {
@@ -626,7 +629,7 @@ bool MainWindow::writeCurrSkriptText() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     if (running()) {
-        beep();
+        runSide_.beep();
         event->ignore();
         show();
         return;
@@ -643,86 +646,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-// ---------------------------------------------------------------------------------------
-// What a run sees of the window
-
-// During a run the editor and the status line take each line and answer at once but paint at
-// most once per frame; a box shows them as they are now.
 void MainWindow::status(const QString &text) {
-    statusLabel_->setText(u' ' + text);
-    if (running_)
-        pacer_->changed();
-}
-
-void MainWindow::showMessage(MessageIcon icon, const QString &title, const QString &text) {
-    pacer_->flush();
-    dialogs_.showMessage(icon, title, text);
-}
-
-void MainWindow::openMessage(MessageIcon icon, const QString &title, const QString &text,
-                             std::function<void()> closed) {
-    pacer_->flush();
-    dialogs_.openMessage(icon, title, text, std::move(closed));
-}
-
-void MainWindow::openInput(const QString &title, const QString &prompt,
-                           std::function<void(const std::optional<QString> &)> answered) {
-    pacer_->flush();
-    dialogs_.openInput(title, prompt, std::move(answered));
-}
-
-void MainWindow::closeBox() {
-    dialogs_.closeOpenBox();
-}
-
-void MainWindow::beep() {
-    QApplication::beep();
-}
-
-QString MainWindow::editorText() const {
-    return editors_[data_.umbruch]->crlfText();
-}
-
-void MainWindow::setEditorLocked(bool locked) {
-    editors_[data_.umbruch]->setLocked(locked);
-}
-
-void MainWindow::selectEditorRange(int start, int length) {
-    editors_[data_.umbruch]->select(start, length);
-    if (running_)
-        pacer_->changed();
-}
-
-int MainWindow::editorCaret() const {
-    return editors_[data_.umbruch]->selStart();
-}
-
-void MainWindow::setEditorCaret(int position) {
-    editors_[data_.umbruch]->setCaret(position);
-}
-
-void MainWindow::focusEditor() {
-    editors_[data_.umbruch]->setFocus();
-}
-
-// A run keeps the slot it started with: the tab strip and the slider are locked with "&Ende"
-// and "&Optionen", so the runner never reads another script's lines and "&Abbrechen" stays
-// reachable.
-void MainWindow::setRunState(bool running) {
-    pacer_->flush();
-    running_ = running;
-    programButton_->setText(running ? QStringLiteral("&Abbrechen")
-                                    : QStringLiteral("&Programmieren"));
-    endButton_->setEnabled(!running);
-    optionsButton_->setEnabled(!running);
-    scriptTabs_->setEnabled(!running);
-    scriptSlider_->setEnabled(!running);
-    enableWhatOpensPorts();
-}
-
-void MainWindow::addTrace(const QString &line) {
-    if (traceWindow_)
-        traceWindow_->addTrace(line);
+    runSide_.status(text);
 }
 
 } // namespace telmaris

@@ -2,15 +2,14 @@
 // The main window: slider, the tab strip of 100 script tabs and the options tab, the options
 // page and the script page with the two editor boxes, the five buttons, the status line and
 // the hover hints. It carries out start-up (Init) and the close request, whose file side
-// (reading, storing, reporting failures) is SettingsStore's, and it is what a run sees of the
-// window (RunnerUi) and where its trace lines go (TraceSink).
+// (reading, storing, reporting failures) is SettingsStore's. What a run sees of it is
+// WindowRunSide; its ports are PortHandling's.
 
 #include "ports/SerialDevices.h"
 #include "runner/RunLog.h"
-#include "runner/RunnerUi.h"
 #include "runner/ScriptRunner.h"
-#include "runner/Trace.h"
 #include "shell/SettingsStore.h"
+#include "shell/WindowRunSide.h"
 #include "store/IniFile.h"
 #include "store/StartData.h"
 
@@ -37,7 +36,7 @@ class PortHandling;
 class ScriptEdit;
 class TraceWindow;
 
-class MainWindow : public QMainWindow, public RunnerUi, public TraceSink {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // programDir: the folder of the program, where Telmaris.Ini and the manual are looked for.
@@ -67,25 +66,8 @@ public:
     // set before init().
     void setDeviceDetector(DeviceDetector detector);
 
-    // RunnerUi
-    void status(const QString &text) override;
-    void showMessage(MessageIcon icon, const QString &title, const QString &text) override;
-    void openMessage(MessageIcon icon, const QString &title, const QString &text,
-                     std::function<void()> closed) override;
-    void openInput(const QString &title, const QString &prompt,
-                   std::function<void(const std::optional<QString> &)> answered) override;
-    void closeBox() override;
-    void beep() override;
-    QString editorText() const override;
-    void setEditorLocked(bool locked) override;
-    void selectEditorRange(int start, int length) override;
-    int editorCaret() const override;
-    void setEditorCaret(int position) override;
-    void focusEditor() override;
-    void setRunState(bool running) override;
-
-    // TraceSink: forwards to the trace window.
-    void addTrace(const QString &line) override;
+    // The text of the status line.
+    void status(const QString &text);
 
     // Selects tab 1..101 as a click would; the tab switch runs also when it is selected already.
     void selectTab(int tab);
@@ -150,8 +132,10 @@ private:
     std::unique_ptr<DocumentOpener> ownOpener_;
     DocumentOpener &opener_;
     std::unique_ptr<InfoDialogHolder> info_;
-    SettingsStore store_;
     StartData data_;
+    RunControls runControls_; // filled as the window is built
+    WindowRunSide runSide_;
+    SettingsStore store_;
     PortHandling *ports_ = nullptr;
     // A start-up waiting for its probe: the argument, the file as read, whether it is the
     // first start.
@@ -188,7 +172,6 @@ private:
     QWidget *statusHolder_ = nullptr;
     QLabel *statusLabel_ = nullptr;
     FramePacer *pacer_ = nullptr;
-    bool running_ = false;
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
     std::unique_ptr<TraceWindow> traceWindow_;
