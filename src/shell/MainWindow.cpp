@@ -11,8 +11,10 @@
 #include "language/ScriptLanguage.h"
 #include "options/OptionsPage.h"
 #include "shell/CommandLine.h"
+#include "shell/EditBoxText.h"
 #include "shell/FramePacer.h"
 #include "shell/PortHandling.h"
+#include "shell/SlotNavigation.h"
 #include "shell/StartUp.h"
 #include "store/AutoModeSettings.h"
 #include "store/StartDataFile.h"
@@ -27,7 +29,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSlider>
 #include <QStackedLayout>
 #include <QStackedWidget>
@@ -37,21 +38,6 @@
 #include <QVBoxLayout>
 
 namespace telmaris {
-
-namespace {
-
-// The store sees an editor box as its CR LF text.
-class EditBoxText : public EditorText {
-public:
-    explicit EditBoxText(ScriptEdit *edit) : edit_(edit) {}
-    QString text() const override { return edit_->crlfText(); }
-    void setText(const QString &text) override { edit_->setCrlfText(text); }
-
-private:
-    ScriptEdit *edit_;
-};
-
-} // namespace
 
 MainWindow::MainWindow(QString programDir, Dialogs &dialogs, DocumentOpener *opener,
                        QWidget *parent)
@@ -84,7 +70,6 @@ void MainWindow::buildWindow() {
     scriptSlider_->setTickPosition(QSlider::TicksBelow);
     scriptSlider_->setTickInterval(10);
     scriptSlider_->setTracking(false); // a drag selects the tab where it is let go
-    connect(scriptSlider_, &QSlider::valueChanged, this, &MainWindow::followSlider);
     layout->addWidget(scriptSlider_);
 
     scriptTabs_ = new QTabBar(central);
@@ -140,29 +125,14 @@ void MainWindow::buildWindow() {
     runControls_ = {statusLabel_,   editors_,    programButton_, endButton_,
                     optionsButton_, scriptTabs_, scriptSlider_,  pacer_};
 
-    connect(scriptTabs_, &QTabBar::currentChanged, this, &MainWindow::switchTab);
-    // A click on the tab already shown runs the tab switch as well (and then neither stores
-    // nor loads a text).
-    connect(scriptTabs_, &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index >= 0 && index == scriptTabs_->currentIndex())
-            switchTab();
-    });
     optionsPage_->setRunLogPath(runLog_.path());
     ports_ = new PortHandling(*optionsPage_, this);
     connect(ports_, &PortHandling::probed, this, &MainWindow::portsProbed);
+    navigation_ = new SlotNavigation(
+        {this, scriptSlider_, scriptTabs_, pages_, editorStack_, editors_, optionsPage_}, data_,
+        store_, runSide_, *ports_, this);
+    connect(navigation_, &SlotNavigation::tabShown, this, &MainWindow::enableWhatOpensPorts);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
-    // Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the previous
-    // one, from anywhere in the window, the editor included.
-    const auto addTabKey = [this](QKeyCombination keys, int step) {
-        auto *shortcut = new QShortcut(QKeySequence(keys), this);
-        connect(shortcut, &QShortcut::activated, this, [this, step] { stepTab(step); });
-    };
-    addTabKey(Qt::CTRL | Qt::Key_Tab, 1);
-    addTabKey(Qt::CTRL | Qt::Key_PageDown, 1);
-    addTabKey(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1); // Shift+Tab arrives as Backtab
-    addTabKey(Qt::CTRL | Qt::Key_Backtab, -1);
-    addTabKey(Qt::CTRL | Qt::Key_PageUp, -1);
-    connect(optionsPage_, &OptionsPage::umbruchChanged, this, &MainWindow::showEditor);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)
             edit->setLineLen(lineLen);
@@ -313,9 +283,7 @@ std::optional<int> MainWindow::init(const QString &argument, bool display) {
     optionsPage_->setLineLen(stored.data.lineLen);
     optionsPage_->setUmbruch(stored.data.umbruch);
     // The stored slot counts as shown already: selecting its tab neither stores nor loads.
-    currTab_ = stored.data.currSkript;
-    data_.currSkript = stored.data.currSkript;
-    selectTab(stored.data.currSkript);
+    navigation_->showStoredSlot(stored.data.currSkript);
 
     EditBoxText visible(editors_[data_.umbruch]);
     store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
@@ -411,79 +379,12 @@ std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
     return ExitUnknownParameter;
 }
 
-// ---------------------------------------------------------------------------------------
-// Tabs, slider and wrap mode
-
 void MainWindow::selectTab(int tab) {
-    if (scriptTabs_->currentIndex() == tab - 1)
-        switchTab();
-    else
-        scriptTabs_->setCurrentIndex(tab - 1);
+    navigation_->selectTab(tab);
 }
 
-void MainWindow::switchTab() {
-    if (inTabSwitch_)
-        return; // the tab bar moving back after a failed store
-    const int newTab = scriptTabs_->currentIndex() + 1;
-    scriptSlider_->setValue(newTab);
-
-    if (currTab_ == OptionsTab)
-        leaveOptionsPage();
-
-    bool storeFailed = false;
-    if (newTab != currTab_)
-        storeFailed = !writeCurrSkriptText();
-
-    if (storeFailed) {
-        // The text of the slot being left is still only in the editor: stay with that slot,
-        // so that nothing is lost.
-        inTabSwitch_ = true;
-        scriptTabs_->setCurrentIndex(data_.currSkript - 1);
-        scriptSlider_->setValue(data_.currSkript);
-        inTabSwitch_ = false;
-        pages_->setCurrentIndex(1);
-        editors_[data_.umbruch]->setFocus();
-        currTab_ = data_.currSkript;
-        enableWhatOpensPorts();
-        return;
-    }
-
-    if (newTab == OptionsTab) {
-        if (currTab_ != OptionsTab)
-            ports_->pageShown();
-        pages_->setCurrentIndex(0);
-        status(texts::OptionsPageStatus);
-    } else {
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        pages_->setCurrentIndex(1);
-        status(texts::ScriptPageStatus);
-        data_.currSkript = qint16(newTab);
-        if (newTab != currTab_) {
-            EditBoxText visible(editors_[data_.umbruch]);
-            store_.scripts().readCurrSkriptText(data_.currSkript, visible);
-        }
-        editors_[data_.umbruch]->setFocus();
-        QApplication::restoreOverrideCursor();
-    }
-    currTab_ = newTab;
-    enableWhatOpensPorts();
-}
-
-// One tab on, or back, with wrap-around, as a click on that tab would select it. While a run
-// locks the tab strip nothing happens.
-void MainWindow::stepTab(int step) {
-    if (running() || !scriptTabs_->isEnabled())
-        return;
-    selectTab((scriptTabs_->currentIndex() + step + OptionsTab) % OptionsTab + 1);
-}
-
-void MainWindow::followSlider() {
-    if (scriptSlider_->value() != scriptTabs_->currentIndex() + 1)
-        selectTab(scriptSlider_->value());
-}
-
-void MainWindow::showEditor(int umbruch) {
-    editorStack_->setCurrentIndex(umbruch);
+int MainWindow::currTab() const {
+    return navigation_->currTab();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -497,7 +398,7 @@ void MainWindow::programClicked() {
 }
 
 bool MainWindow::startRun() {
-    if (!writeCurrSkriptText())
+    if (!navigation_->storeCurrentText())
         return false; // the run would program a text that is not stored
     if (!acceptMarkedLines())
         return false;
@@ -549,15 +450,9 @@ void MainWindow::portsProbed() {
 // before the start-up's probe has told which ports can be used.
 void MainWindow::enableWhatOpensPorts() {
     const bool portsKnown = !pendingStart_ && !ports_->probing();
-    programButton_->setEnabled(runSide_.running() || (portsKnown && currTab_ != OptionsTab));
+    programButton_->setEnabled(runSide_.running() ||
+                               (portsKnown && navigation_->currTab() != OptionsTab));
     optionsPage_->setModemTestAllowed(!runSide_.running() && portsKnown);
-}
-
-// The one way off the options page, for a tab switch and for the close alike: the port chosen
-// is taken; with no button selected the port stays.
-void MainWindow::leaveOptionsPage() {
-    if (const int port = optionsPage_->selectedPort(); port != 0)
-        data_.comPort = qint16(port);
 }
 
 // Once per program start, after the run: in the status line, where it does not stop anyone;
@@ -621,11 +516,7 @@ bool MainWindow::running() const {
 }
 
 // ---------------------------------------------------------------------------------------
-// Storing texts and the close request
-
-bool MainWindow::writeCurrSkriptText() {
-    return store_.storeScript(data_.currSkript, EditBoxText(editors_[data_.umbruch]));
-}
+// The close request
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     if (running()) {
@@ -634,8 +525,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
-    if (currTab_ == OptionsTab)
-        leaveOptionsPage();
+    navigation_->leaveOptionsPage();
     pendingStart_.reset(); // closed before the probe was in: nothing more starts
     if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
                               startDataEntries(data_, optionsPage_->allNames()),

@@ -33,6 +33,7 @@ class FramePacer;
 class InfoDialogHolder;
 class OptionsPage;
 class PortHandling;
+class SlotNavigation;
 class ScriptEdit;
 class TraceWindow;
 
@@ -75,7 +76,7 @@ public:
     // The editor box of the wrap mode: 0 without, 1 with line wrap.
     ScriptEdit *scriptEdit(int umbruch) const { return editors_[umbruch]; }
     const StartData &startData() const { return data_; }
-    int currTab() const { return currTab_; }
+    int currTab() const;
     bool running() const;
     TraceWindow *traceWindow() const { return traceWindow_.get(); }
     // What carries out the runs; null before init().
@@ -110,18 +111,10 @@ private:
     void infoClicked();
     void optionsClicked();
 
-    void switchTab();
-    void stepTab(int step);   // the tab keys: +1 the next tab, -1 the previous one
     bool acceptMarkedLines(); // false: the user chose not to run the script
-    void followSlider();
-    void showEditor(int umbruch);
     std::optional<int> evaluateCommandLine(const QString &argument);
 
-    // The store calls with their failure reports. False when the text could not be stored.
-    bool writeCurrSkriptText();
-
     void openRunLog();
-    void leaveOptionsPage();
     void portsProbed();
     void enableWhatOpensPorts();
     void finishStartUp();
@@ -137,6 +130,7 @@ private:
     WindowRunSide runSide_;
     SettingsStore store_;
     PortHandling *ports_ = nullptr;
+    SlotNavigation *navigation_ = nullptr;
     // A start-up waiting for its probe: the argument, the file as read, whether it is the
     // first start.
     struct PendingStart {
@@ -154,8 +148,6 @@ private:
     int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
     bool autoMode_ = false;
     bool traceMode_ = false;
-    int currTab_ = 1;
-    bool inTabSwitch_ = false;
 
     QSlider *scriptSlider_ = nullptr;
     QTabBar *scriptTabs_ = nullptr;
