@@ -1,27 +1,17 @@
 #include "shell/MainWindow.h"
 
-#include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "editor/ScriptEdit.h"
-#include "editor/ScriptLint.h"
 #include "help/DesktopOpener.h"
 #include "help/Help.h"
 #include "info/Artwork.h"
 #include "info/InfoDialog.h"
-#include "language/ScriptLanguage.h"
 #include "options/OptionsPage.h"
-#include "shell/CommandLine.h"
-#include "shell/EditBoxText.h"
 #include "shell/FramePacer.h"
 #include "shell/PortHandling.h"
+#include "shell/Session.h"
 #include "shell/SlotNavigation.h"
-#include "shell/StartUp.h"
-#include "store/AutoModeSettings.h"
-#include "store/StartDataFile.h"
-#include "trace/TraceWindow.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -34,7 +24,6 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace telmaris {
@@ -125,13 +114,20 @@ void MainWindow::buildWindow() {
     runControls_ = {statusLabel_,   editors_,    programButton_, endButton_,
                     optionsButton_, scriptTabs_, scriptSlider_,  pacer_};
 
-    optionsPage_->setRunLogPath(runLog_.path());
     ports_ = new PortHandling(*optionsPage_, this);
-    connect(ports_, &PortHandling::probed, this, &MainWindow::portsProbed);
     navigation_ = new SlotNavigation(
         {this, scriptSlider_, scriptTabs_, pages_, editorStack_, editors_, optionsPage_}, data_,
         store_, runSide_, *ports_, this);
     connect(navigation_, &SlotNavigation::tabShown, this, &MainWindow::enableWhatOpensPorts);
+    session_ = new Session(programDir_,
+                           {*this, *scriptTabs_, *optionsPage_, dialogs_, store_, data_, runSide_,
+                            *ports_, *navigation_},
+                           this);
+    // After the session has taken the probe's result.
+    connect(ports_, &PortHandling::probed, this, &MainWindow::enableWhatOpensPorts);
+    connect(session_, &Session::startedUp, this, &MainWindow::startedUp);
+    connect(session_, &Session::exitRequested, this, &MainWindow::exitRequested);
+    connect(session_, &Session::runEnded, this, &MainWindow::runEnded);
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)
@@ -238,145 +234,26 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---------------------------------------------------------------------------------------
-// Start-up
-
 std::optional<int> MainWindow::init(const QString &argument, bool display) {
-    // The speed table is a constant; the pages are laid out by the constructor with the
-    // script page in front.
-    pages_->setCurrentIndex(1);
-    setWindowTitle(QStringLiteral("Telmaris"));
-    const IniSnapshot snapshot = store_.open(programDir_);
-    // No settings file yet: the first start.
-    const bool firstStart = !QFileInfo::exists(store_.ini().path()) && wantsWindow(argument);
-    // The settings in use would be defaults: an unattended run would program an empty slot and
-    // report success. The reading error was shown; nothing goes on the line.
-    if (store_.readFailed() && !wantsWindow(argument))
-        return ExitRunFailed;
-    display_ = display;
-    answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
-    // The ports are probed on their own thread while the window shows; what needs to know
-    // which of them can be opened (the port in use, the run) waits for the result.
-    ports_->startUp(snapshot);
+    const std::optional<int> exitStatus = session_->init(argument, display);
     enableWhatOpensPorts();
-
-    // The names go into the tabs before the window shows: a tab bar on screen lays all its
-    // tabs out again at each caption. The port is the file's until the probe is in.
-    const StoredStartData stored = readStartDataFromIniFile(snapshot, {});
-    optionsPage_->fillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n) {
-        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
-        // command line compares the caption as it is.
-        const QString caption = tabCaption(n, stored.names[n - 1]);
-        scriptTabs_->setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
-        scriptTabs_->setTabData(n - 1, caption);
-    }
-    scriptTabs_->setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
-
-    show();
-
-    data_.comPort = stored.data.comPort;
-    optionsPage_->setModemReset(stored.data.modemReset);
-    optionsPage_->setModemInit(stored.data.modemInit);
-    optionsPage_->setSpeed(stored.data.modemSpeed);
-    optionsPage_->setDialPuls(stored.data.dialPuls);
-    optionsPage_->setLineLen(stored.data.lineLen);
-    optionsPage_->setUmbruch(stored.data.umbruch);
-    // The stored slot counts as shown already: selecting its tab neither stores nor loads.
-    navigation_->showStoredSlot(stored.data.currSkript);
-
-    EditBoxText visible(editors_[data_.umbruch]);
-    store_.scripts().readCurrSkriptText(data_.currSkript, snapshot, visible);
-    pendingStart_ = PendingStart{argument, snapshot, firstStart};
-    return std::nullopt;
+    return exitStatus;
 }
 
-// The rest of the start-up, once the probe has told which ports can be opened.
-void MainWindow::finishStartUp() {
-    const PendingStart start = *pendingStart_;
-    pendingStart_.reset();
-    const PortProbe &probe = ports_->probe();
-    if (!probe.anyUsable()) {
-        ports_->printUnusable();
-        dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                             texts::NoComPortsMessage);
-        Q_EMIT exitRequested(ExitNoSerialPort);
-        return;
-    }
-    const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
-    optionsPage_->selectPort(stored.data.comPort);
-    data_.comPort = stored.data.comPort;
-    if (stored.askToCheckPort && !start.firstStart)
-        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
-                             texts::CheckPortMessage);
-    enableWhatOpensPorts();
-
-    if (const std::optional<int> exitStatus = evaluateCommandLine(start.argument)) {
-        Q_EMIT exitRequested(*exitStatus);
-        return;
-    }
-    // The first start shows the options page with the port question, so the user sees at
-    // once which device each COM number stands for.
-    if (start.firstStart && stored.askToCheckPort) {
-        selectTab(OptionsTab);
-        dialogs_.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
-                             texts::CheckPortMessage);
-    }
-    Q_EMIT startedUp();
+void MainWindow::stopForSignal(const QString &signalName) {
+    session_->stopForSignal(signalName);
 }
 
-std::optional<int> MainWindow::evaluateCommandLine(const QString &argument) {
-    QStringList captions;
-    for (int n = 1; n <= SlotCount; ++n)
-        captions << scriptTabs_->tabData(n - 1).toString();
-    const CommandLineChoice choice = resolveCommandLine(argument, captions);
+bool MainWindow::autoMode() const {
+    return session_->autoMode();
+}
 
-    traceMode_ = choice.kind == CommandLineChoice::Trace;
-    // The ports that cannot be opened are named where they matter: in trace mode, and when the
-    // run needs one of them. A successful scheduled run stays silent.
-    if (traceMode_ || (choice.kind == CommandLineChoice::AutoMode &&
-                       !ports_->probe().usable.at(data_.comPort - 1)))
-        ports_->printUnusable();
-    runner_ = std::make_unique<ScriptRunner>(runSide_, traceMode_ ? &runSide_ : nullptr, &runLog_);
-    connect(runner_.get(), &ScriptRunner::finished, this, &MainWindow::finishRun);
-    runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
-    if (choice.kind == CommandLineChoice::AutoMode)
-        runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
-                                      : QStringLiteral("AutoMode ohne grafische Oberfläche"));
-    else
-        runLog_.setStartedAs(traceMode_ ? QStringLiteral("Fenster mit Debugger")
-                                        : QStringLiteral("Fenster"));
+TraceWindow *MainWindow::traceWindow() const {
+    return session_->traceWindow();
+}
 
-    switch (choice.kind) {
-    case CommandLineChoice::Interactive:
-        return std::nullopt;
-    case CommandLineChoice::Trace:
-        traceWindow_ = std::make_unique<TraceWindow>(dialogs_);
-        runSide_.setTraceWindow(traceWindow_.get());
-        traceWindow_->show();
-        return std::nullopt;
-    case CommandLineChoice::AutoMode:
-        autoMode_ = true;
-        setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
-        selectTab(choice.slot);
-        if (!display_ && asksForInput(editors_[data_.umbruch]->crlfText())) {
-            // Refused before the port is opened: nothing half-programmed.
-            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
-            runLog_.refused(choice.slot,
-                            optionsPage_->getSkriptNameFromListbySkriptIndex(choice.slot),
-                            texts::NeedsInputLine.arg(choice.slot));
-            reportRunLogFailure();
-            return ExitRunFailed;
-        }
-        runner_->setAnswerTimeLimit(answerTimeLimit_);
-        if (!startRun())
-            return ExitRunFailed;
-        return std::nullopt;
-    case CommandLineChoice::Unknown:
-        break;
-    }
-    dialogs_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), choice.message);
-    return ExitUnknownParameter;
+ScriptRunner *MainWindow::runner() const {
+    return session_->runner();
 }
 
 void MainWindow::selectTab(int tab) {
@@ -387,120 +264,38 @@ int MainWindow::currTab() const {
     return navigation_->currTab();
 }
 
-// ---------------------------------------------------------------------------------------
-// Buttons
-
-void MainWindow::programClicked() {
-    if (running())
-        runner_->requestAbort();
-    else
-        startRun();
-}
-
-bool MainWindow::startRun() {
-    if (!navigation_->storeCurrentText())
-        return false; // the run would program a text that is not stored
-    if (!acceptMarkedLines())
-        return false;
-    if (traceMode_)
-        runSide_.addTrace(TraceSeparator);
-    runner_->start(data_, ports_->map(),
-                   optionsPage_->getSkriptNameFromListbySkriptIndex(data_.currSkript), autoMode_);
-    return true;
-}
-
-void MainWindow::finishRun(RunOutcome outcome) {
-    reportRunLogFailure();
-    Q_EMIT runEnded(outcome);
-    if (autoMode_ && stopRequested_)
-        // No box for it: the program ends. A scheduled job's log says why.
-        QTextStream(stderr) << "Telmaris: " << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
-    if (autoMode_)
-        Q_EMIT exitRequested(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
-    else if (stopRequested_)
-        // Once the runner is done with its signal.
-        QMetaObject::invokeMethod(this, &MainWindow::closeAsEnd, Qt::QueuedConnection);
-}
-
-void MainWindow::stopForSignal(const QString &signalName) {
-    stopRequested_ = true;
-    stopSignal_ = signalName;
-    const bool unattended = autoMode_ || (pendingStart_ && !wantsWindow(pendingStart_->argument));
-    pendingStart_.reset(); // a start-up waiting for its probe goes no further
-    if (running())
-        runner_->stopForSignal(signalName); // the rest follows when the run is over
-    else if (unattended)
-        Q_EMIT exitRequested(ExitRunFailed);
-    else
-        closeAsEnd();
-}
-
 void MainWindow::setDeviceDetector(DeviceDetector detector) {
     ports_->setDeviceDetector(std::move(detector));
 }
 
-void MainWindow::portsProbed() {
-    if (pendingStart_)
-        finishStartUp();
-    else
-        enableWhatOpensPorts();
-}
-
-// A run and the modem test open a port: neither starts while a probe holds the ports, nor
-// before the start-up's probe has told which ports can be used.
 void MainWindow::enableWhatOpensPorts() {
-    const bool portsKnown = !pendingStart_ && !ports_->probing();
+    const bool portsKnown = !session_->starting() && !ports_->probing();
     programButton_->setEnabled(runSide_.running() ||
                                (portsKnown && navigation_->currTab() != OptionsTab));
     optionsPage_->setModemTestAllowed(!runSide_.running() && portsKnown);
 }
 
-// Once per program start, after the run: in the status line, where it does not stop anyone;
-// an AutoMode run ends the program at once, so there it is also one line on standard error.
-void MainWindow::reportRunLogFailure() {
-    const std::optional<QString> failure = runLog_.takeFailure();
-    if (!failure)
-        return;
-    status(texts::RunLogFailedStatus.arg(*failure));
-    if (autoMode_)
-        QTextStream(stderr) << texts::RunLogFailedLine.arg(*failure) << Qt::endl;
-}
-
 void MainWindow::openRunLog() {
-    if (QFileInfo(runLog_.path()).isFile())
-        opener_.open(QUrl::fromLocalFile(runLog_.path()));
+    const QString &path = session_->runLogPath();
+    if (QFileInfo(path).isFile())
+        opener_.open(QUrl::fromLocalFile(path));
     else
         dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
-                             texts::NoRunLogYetMessage.arg(runLog_.path()));
-}
-
-// Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"
-// being the default; an unattended run goes on and names each of them on standard error.
-bool MainWindow::acceptMarkedLines() {
-    const QList<MarkedLine> marked = markedLines(runSide_.editorText());
-    if (marked.isEmpty())
-        return true;
-    if (autoMode_) {
-        for (const MarkedLine &line : marked)
-            QTextStream(stderr) << markedLineWarning(data_.currSkript, line) << Qt::endl;
-        return true;
-    }
-    return dialogs_.askYesNo(QStringLiteral("Telmaris"), markedLinesQuestion(marked));
+                             texts::NoRunLogYetMessage.arg(path));
 }
 
 void MainWindow::helpClicked() {
     showHelp(programDir_, dialogs_, opener_);
 }
 
+void MainWindow::programClicked() {
+    session_->programClicked();
+}
+
 // The close request stores the script and the settings; it is refused when the text could not
 // be stored the first time.
 void MainWindow::endClicked() {
-    closeAsEnd();
-}
-
-void MainWindow::closeAsEnd() {
-    if (close() && traceMode_ && traceWindow_)
-        traceWindow_->close();
+    session_->closeAsEnd();
 }
 
 void MainWindow::infoClicked() {
@@ -512,7 +307,7 @@ void MainWindow::optionsClicked() {
 }
 
 bool MainWindow::running() const {
-    return runner_ && runner_->running();
+    return session_->running();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -525,11 +320,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         show();
         return;
     }
-    navigation_->leaveOptionsPage();
-    pendingStart_.reset(); // closed before the probe was in: nothing more starts
-    if (!store_.storeForClose(data_.currSkript, EditBoxText(editors_[data_.umbruch]),
-                              startDataEntries(data_, optionsPage_->allNames()),
-                              ports_->map().changedEntries())) {
+    if (!session_->storeForClose()) {
         event->ignore();
         return;
     }

@@ -1,16 +1,14 @@
 #pragma once
 // The main window: slider, the tab strip of 100 script tabs and the options tab, the options
 // page and the script page with the two editor boxes, the five buttons, the status line and
-// the hover hints. It carries out start-up (Init) and the close request, whose file side
-// (reading, storing, reporting failures) is SettingsStore's. What a run sees of it is
-// WindowRunSide; its ports are PortHandling's.
+// the hover hints. It builds and shows; its parts do the rest: the session (start-up, AutoMode,
+// runs, exit statuses, the close's file side), the slot navigation, the ports, and what a run
+// sees of the window (WindowRunSide). The file side of storing is SettingsStore's.
 
 #include "ports/SerialDevices.h"
-#include "runner/RunLog.h"
 #include "runner/ScriptRunner.h"
 #include "shell/SettingsStore.h"
 #include "shell/WindowRunSide.h"
-#include "store/IniFile.h"
 #include "store/StartData.h"
 
 #include <QHash>
@@ -33,6 +31,7 @@ class FramePacer;
 class InfoDialogHolder;
 class OptionsPage;
 class PortHandling;
+class Session;
 class SlotNavigation;
 class ScriptEdit;
 class TraceWindow;
@@ -61,7 +60,7 @@ public:
     // once, hung up; then an AutoMode start ends (autoModeEnded), and the window closes as
     // "&Ende" closes it, without a question.
     void stopForSignal(const QString &signalName);
-    bool autoMode() const { return autoMode_; }
+    bool autoMode() const;
 
     // Where the serial devices come from (the system's list unless a test hands in its own);
     // set before init().
@@ -78,9 +77,9 @@ public:
     const StartData &startData() const { return data_; }
     int currTab() const;
     bool running() const;
-    TraceWindow *traceWindow() const { return traceWindow_.get(); }
+    TraceWindow *traceWindow() const;
     // What carries out the runs; null before init().
-    ScriptRunner *runner() const { return runner_.get(); }
+    ScriptRunner *runner() const;
 
 Q_SIGNALS:
     // The start-up is complete: the ports are probed, and an AutoMode run has started.
@@ -102,23 +101,15 @@ private:
 
     // The buttons.
     void programClicked(); // "&Programmieren", or "&Abbrechen" during a run
-    // Stores the text and starts the current script; false when it did not start.
-    bool startRun();
-    void finishRun(RunOutcome outcome);
-    void closeAsEnd(); // "&Ende": the main window, and the trace window with it
     void helpClicked();
     void endClicked();
     void infoClicked();
     void optionsClicked();
 
-    bool acceptMarkedLines(); // false: the user chose not to run the script
-    std::optional<int> evaluateCommandLine(const QString &argument);
-
     void openRunLog();
-    void portsProbed();
+    // A run and the modem test open a port: neither starts while a probe holds the ports, nor
+    // before the start-up's probe has told which ports can be used.
     void enableWhatOpensPorts();
-    void finishStartUp();
-    void reportRunLogFailure();
 
     QString programDir_;
     Dialogs &dialogs_;
@@ -131,23 +122,7 @@ private:
     SettingsStore store_;
     PortHandling *ports_ = nullptr;
     SlotNavigation *navigation_ = nullptr;
-    // A start-up waiting for its probe: the argument, the file as read, whether it is the
-    // first start.
-    struct PendingStart {
-        QString argument;
-        IniSnapshot snapshot;
-        bool firstStart = false;
-    };
-    std::optional<PendingStart> pendingStart_;
-    RunLog runLog_;
-    std::unique_ptr<ScriptRunner> runner_;
-    bool stopRequested_ = false; // a signal came: the window closes once the run is over
-    QString stopSignal_;
-
-    bool display_ = true;
-    int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
-    bool autoMode_ = false;
-    bool traceMode_ = false;
+    Session *session_ = nullptr;
 
     QSlider *scriptSlider_ = nullptr;
     QTabBar *scriptTabs_ = nullptr;
@@ -164,9 +139,6 @@ private:
     QWidget *statusHolder_ = nullptr;
     QLabel *statusLabel_ = nullptr;
     FramePacer *pacer_ = nullptr;
-    // A window of its own, not a child: the main window's close box leaves it open, and the
-    // program ends when the last of the two is closed.
-    std::unique_ptr<TraceWindow> traceWindow_;
     QHash<QObject *, QString> hints_;
 };
 

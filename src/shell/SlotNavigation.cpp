@@ -43,7 +43,7 @@ SlotNavigation::SlotNavigation(const SlotControls &controls, StartData &data, Se
             &QStackedLayout::setCurrentIndex);
 }
 
-ScriptEdit *SlotNavigation::editor() const {
+ScriptEdit *SlotNavigation::visibleEditor() const {
     return controls_.editors[data_.umbruch];
 }
 
@@ -61,7 +61,7 @@ void SlotNavigation::selectTab(int tab) {
 }
 
 bool SlotNavigation::storeCurrentText() {
-    return store_.storeScript(data_.currSkript, EditBoxText(editor()));
+    return store_.storeScript(data_.currSkript, EditBoxText(visibleEditor()));
 }
 
 void SlotNavigation::leaveOptionsPage() {
@@ -86,7 +86,7 @@ void SlotNavigation::switchTab() {
         controls_.slider->setValue(data_.currSkript);
         inTabSwitch_ = false;
         controls_.pages->setCurrentIndex(1);
-        editor()->setFocus();
+        visibleEditor()->setFocus();
         currTab_ = data_.currSkript;
         Q_EMIT tabShown();
         return;
@@ -103,10 +103,10 @@ void SlotNavigation::switchTab() {
         ui_.status(texts::ScriptPageStatus);
         data_.currSkript = qint16(newTab);
         if (newTab != currTab_) {
-            EditBoxText visible(editor());
+            EditBoxText visible(visibleEditor());
             store_.scripts().readCurrSkriptText(data_.currSkript, visible);
         }
-        editor()->setFocus();
+        visibleEditor()->setFocus();
         QApplication::restoreOverrideCursor();
     }
     currTab_ = newTab;

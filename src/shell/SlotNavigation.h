@@ -53,6 +53,8 @@ public:
     // The way off the options page when it is shown: the port chosen is taken; with no button
     // selected the port stays.
     void leaveOptionsPage();
+    // The editor box of the wrap mode in use.
+    ScriptEdit *visibleEditor() const;
 
 Q_SIGNALS:
     void tabShown(); // after every tab switch, also one that stayed on its slot
@@ -61,7 +63,6 @@ private:
     void switchTab();
     void stepTab(int step); // the tab keys: +1 the next tab, -1 the previous one
     void followSlider();
-    ScriptEdit *editor() const;
 
     const SlotControls controls_;
     StartData &data_;

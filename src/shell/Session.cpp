@@ -1,0 +1,263 @@
+#include "shell/Session.h"
+
+#include "common/UserTexts.h"
+#include "editor/ScriptLint.h"
+#include "language/ScriptLanguage.h"
+#include "options/OptionsPage.h"
+#include "shell/CommandLine.h"
+#include "shell/EditBoxText.h"
+#include "shell/PortHandling.h"
+#include "shell/SettingsStore.h"
+#include "shell/SlotNavigation.h"
+#include "shell/StartUp.h"
+#include "shell/WindowRunSide.h"
+#include "store/AutoModeSettings.h"
+#include "store/StartDataFile.h"
+#include "trace/TraceWindow.h"
+
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTabBar>
+#include <QTextStream>
+
+namespace telmaris {
+
+Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
+    : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
+    connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
+    parts_.optionsPage.setRunLogPath(runLog_.path());
+}
+
+Session::~Session() = default;
+
+// ---------------------------------------------------------------------------------------
+// Start-up
+
+std::optional<int> Session::init(const QString &argument, bool display) {
+    parts_.window.setWindowTitle(QStringLiteral("Telmaris"));
+    const IniSnapshot snapshot = parts_.store.open(programDir_);
+    // No settings file yet: the first start.
+    const bool firstStart = !QFileInfo::exists(parts_.store.ini().path()) && wantsWindow(argument);
+    // The settings in use would be defaults: an unattended run would program an empty slot and
+    // report success. The reading error was shown; nothing goes on the line.
+    if (parts_.store.readFailed() && !wantsWindow(argument))
+        return ExitRunFailed;
+    display_ = display;
+    answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
+    // The ports are probed on their own thread while the window shows; what needs to know
+    // which of them can be opened (the port in use, the run) waits for the result.
+    parts_.ports.startUp(snapshot);
+
+    // The names go into the tabs before the window shows: a tab bar on screen lays all its
+    // tabs out again at each caption. The port is the file's until the probe is in.
+    const StoredStartData stored = readStartDataFromIniFile(snapshot, {});
+    parts_.optionsPage.fillNames(stored.names);
+    for (int n = 1; n <= SlotCount; ++n) {
+        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+        // command line compares the caption as it is.
+        const QString caption = tabCaption(n, stored.names[n - 1]);
+        parts_.tabs.setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+        parts_.tabs.setTabData(n - 1, caption);
+    }
+    parts_.tabs.setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
+
+    parts_.window.show();
+
+    parts_.data.comPort = stored.data.comPort;
+    parts_.optionsPage.setModemReset(stored.data.modemReset);
+    parts_.optionsPage.setModemInit(stored.data.modemInit);
+    parts_.optionsPage.setSpeed(stored.data.modemSpeed);
+    parts_.optionsPage.setDialPuls(stored.data.dialPuls);
+    parts_.optionsPage.setLineLen(stored.data.lineLen);
+    parts_.optionsPage.setUmbruch(stored.data.umbruch);
+    // The stored slot counts as shown already: selecting its tab neither stores nor loads.
+    parts_.navigation.showStoredSlot(stored.data.currSkript);
+
+    EditBoxText visible(parts_.navigation.visibleEditor());
+    parts_.store.scripts().readCurrSkriptText(parts_.data.currSkript, snapshot, visible);
+    pendingStart_ = PendingStart{argument, snapshot, firstStart};
+    return std::nullopt;
+}
+
+// The rest of the start-up, once the probe has told which ports can be opened.
+void Session::finishStartUp() {
+    const PendingStart start = *pendingStart_;
+    pendingStart_.reset();
+    const PortProbe &probe = parts_.ports.probe();
+    if (!probe.anyUsable()) {
+        parts_.ports.printUnusable();
+        parts_.dialogs.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
+                                   texts::NoComPortsMessage);
+        Q_EMIT exitRequested(ExitNoSerialPort);
+        return;
+    }
+    const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
+    parts_.optionsPage.selectPort(stored.data.comPort);
+    parts_.data.comPort = stored.data.comPort;
+    if (stored.askToCheckPort && !start.firstStart)
+        parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                                   texts::CheckPortMessage);
+
+    if (const std::optional<int> exitStatus = evaluateCommandLine(start.argument)) {
+        Q_EMIT exitRequested(*exitStatus);
+        return;
+    }
+    // The first start shows the options page with the port question, so the user sees at
+    // once which device each COM number stands for.
+    if (start.firstStart && stored.askToCheckPort) {
+        parts_.navigation.selectTab(OptionsTab);
+        parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                                   texts::CheckPortMessage);
+    }
+    Q_EMIT startedUp();
+}
+
+std::optional<int> Session::evaluateCommandLine(const QString &argument) {
+    QStringList captions;
+    for (int n = 1; n <= SlotCount; ++n)
+        captions << parts_.tabs.tabData(n - 1).toString();
+    const CommandLineChoice choice = resolveCommandLine(argument, captions);
+
+    traceMode_ = choice.kind == CommandLineChoice::Trace;
+    // The ports that cannot be opened are named where they matter: in trace mode, and when the
+    // run needs one of them. A successful scheduled run stays silent.
+    if (traceMode_ || (choice.kind == CommandLineChoice::AutoMode &&
+                       !parts_.ports.probe().usable.at(parts_.data.comPort - 1)))
+        parts_.ports.printUnusable();
+    runner_ = std::make_unique<ScriptRunner>(parts_.runSide, traceMode_ ? &parts_.runSide : nullptr,
+                                             &runLog_);
+    connect(runner_.get(), &ScriptRunner::finished, this, &Session::finishRun);
+    runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
+    if (choice.kind == CommandLineChoice::AutoMode)
+        runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
+                                      : QStringLiteral("AutoMode ohne grafische Oberfläche"));
+    else
+        runLog_.setStartedAs(traceMode_ ? QStringLiteral("Fenster mit Debugger")
+                                        : QStringLiteral("Fenster"));
+
+    switch (choice.kind) {
+    case CommandLineChoice::Interactive:
+        return std::nullopt;
+    case CommandLineChoice::Trace:
+        traceWindow_ = std::make_unique<TraceWindow>(parts_.dialogs);
+        parts_.runSide.setTraceWindow(traceWindow_.get());
+        traceWindow_->show();
+        return std::nullopt;
+    case CommandLineChoice::AutoMode:
+        autoMode_ = true;
+        parts_.window.setWindowTitle(QStringLiteral("Telmaris (AutoMode %1)").arg(choice.slot));
+        parts_.navigation.selectTab(choice.slot);
+        if (!display_ && asksForInput(parts_.runSide.editorText())) {
+            // Refused before the port is opened: nothing half-programmed.
+            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            runLog_.refused(choice.slot,
+                            parts_.optionsPage.getSkriptNameFromListbySkriptIndex(choice.slot),
+                            texts::NeedsInputLine.arg(choice.slot));
+            reportRunLogFailure();
+            return ExitRunFailed;
+        }
+        runner_->setAnswerTimeLimit(answerTimeLimit_);
+        if (!startRun())
+            return ExitRunFailed;
+        return std::nullopt;
+    case CommandLineChoice::Unknown:
+        break;
+    }
+    parts_.dialogs.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"), choice.message);
+    return ExitUnknownParameter;
+}
+
+void Session::portsProbed() {
+    if (pendingStart_)
+        finishStartUp();
+}
+
+// ---------------------------------------------------------------------------------------
+// Runs
+
+void Session::programClicked() {
+    if (running())
+        runner_->requestAbort();
+    else
+        startRun();
+}
+
+bool Session::startRun() {
+    if (!parts_.navigation.storeCurrentText())
+        return false; // the run would program a text that is not stored
+    if (!acceptMarkedLines())
+        return false;
+    if (traceMode_)
+        parts_.runSide.addTrace(TraceSeparator);
+    runner_->start(parts_.data, parts_.ports.map(),
+                   parts_.optionsPage.getSkriptNameFromListbySkriptIndex(parts_.data.currSkript),
+                   autoMode_);
+    return true;
+}
+
+void Session::finishRun(RunOutcome outcome) {
+    reportRunLogFailure();
+    Q_EMIT runEnded(outcome);
+    if (autoMode_ && stopRequested_)
+        // No box for it: the program ends. A scheduled job's log says why.
+        QTextStream(stderr) << "Telmaris: " << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
+    if (autoMode_)
+        Q_EMIT exitRequested(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
+    else if (stopRequested_)
+        // Once the runner is done with its signal.
+        QMetaObject::invokeMethod(this, &Session::closeAsEnd, Qt::QueuedConnection);
+}
+
+void Session::stopForSignal(const QString &signalName) {
+    stopRequested_ = true;
+    stopSignal_ = signalName;
+    const bool unattended = autoMode_ || (pendingStart_ && !wantsWindow(pendingStart_->argument));
+    pendingStart_.reset(); // a start-up waiting for its probe goes no further
+    if (running())
+        runner_->stopForSignal(signalName); // the rest follows when the run is over
+    else if (unattended)
+        Q_EMIT exitRequested(ExitRunFailed);
+    else
+        closeAsEnd();
+}
+
+// Once per program start, after the run: in the status line, where it does not stop anyone;
+// an AutoMode run ends the program at once, so there it is also one line on standard error.
+void Session::reportRunLogFailure() {
+    const std::optional<QString> failure = runLog_.takeFailure();
+    if (!failure)
+        return;
+    parts_.runSide.status(texts::RunLogFailedStatus.arg(*failure));
+    if (autoMode_)
+        QTextStream(stderr) << texts::RunLogFailedLine.arg(*failure) << Qt::endl;
+}
+
+// Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"
+// being the default; an unattended run goes on and names each of them on standard error.
+bool Session::acceptMarkedLines() {
+    const QList<MarkedLine> marked = markedLines(parts_.runSide.editorText());
+    if (marked.isEmpty())
+        return true;
+    if (autoMode_) {
+        for (const MarkedLine &line : marked)
+            QTextStream(stderr) << markedLineWarning(parts_.data.currSkript, line) << Qt::endl;
+        return true;
+    }
+    return parts_.dialogs.askYesNo(QStringLiteral("Telmaris"), markedLinesQuestion(marked));
+}
+
+void Session::closeAsEnd() {
+    if (parts_.window.close() && traceMode_ && traceWindow_)
+        traceWindow_->close();
+}
+
+bool Session::storeForClose() {
+    parts_.navigation.leaveOptionsPage();
+    pendingStart_.reset(); // closed before the probe was in: nothing more starts
+    return parts_.store.storeForClose(parts_.data.currSkript,
+                                      EditBoxText(parts_.navigation.visibleEditor()),
+                                      startDataEntries(parts_.data, parts_.optionsPage.allNames()),
+                                      parts_.ports.map().changedEntries());
+}
+
+} // namespace telmaris
