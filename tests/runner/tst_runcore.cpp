@@ -13,62 +13,42 @@ namespace {
 
 const QString LineLost = texts::PortErrorMessage + '|' + texts::LineLostLine;
 
-QString outcomeName(RunOutcome outcome) {
-    const char *names[] = {"Success",  "ModemError", "DialFailed", "PortError",  "LineLost",
-                           "NoAnswer", "UserAbort",  "Signalled",  "PortFailure"};
-    return QString::fromLatin1(names[int(outcome)]);
-}
-
-// What the run does, one line per action.
+// What the run does, one line per action; trace and log lines are left out.
 QStringList render(const QList<RunAction> &actions) {
-    QStringList lines;
-    const auto readable = [](QString text) { return text.replace(u'\r', u'|'); };
-    for (const RunAction &a : actions) {
+    const char *outcomes[] = {"Success",  "ModemError", "DialFailed", "PortError",  "LineLost",
+                              "NoAnswer", "UserAbort",  "Signalled",  "PortFailure"};
+    const auto line = [&outcomes](const RunAction &a) -> QString {
         switch (a.kind) {
         case RunAction::OpenPort:
-            lines << QStringLiteral("open COM%1").arg(a.number);
-            break;
+            return QStringLiteral("open COM%1").arg(a.number);
         case RunAction::Write:
-            lines << "write " + QString::fromLatin1(a.bytes).replace(u'\r', QStringLiteral("<CR>"));
-            break;
+            return "write " + QString::fromLatin1(a.bytes).replace(u'\r', QStringLiteral("<CR>"));
         case RunAction::StartTimer:
-            lines << QStringLiteral("timer %1").arg(a.number);
-            break;
-        case RunAction::StopTimer:
-            lines << QStringLiteral("stop timer");
-            break;
+            return QStringLiteral("timer %1").arg(a.number);
         case RunAction::Status:
-            if (!a.text.startsWith(QStringLiteral("Letzte Modem-Antwort")))
-                lines << "status " + a.text;
-            break;
+            return a.text.startsWith(QStringLiteral("Letzte Modem-Antwort")) ? QString()
+                                                                             : "status " + a.text;
         case RunAction::SelectLine:
-            lines << QStringLiteral("select %1+%2").arg(a.number).arg(a.length);
-            break;
+            return QStringLiteral("select %1+%2").arg(a.number).arg(a.length);
         case RunAction::ShowMessage:
-            lines << "box " + readable(a.message);
-            break;
+            return "box " + QString(a.message).replace(u'\r', u'|');
         case RunAction::AskInput:
-            lines << "input " + a.message;
-            break;
-        case RunAction::CloseBox:
-            lines << QStringLiteral("close box");
-            break;
-        case RunAction::Beep:
-            lines << QStringLiteral("beep");
-            break;
-        case RunAction::Continue:
-            lines << QStringLiteral("continue");
-            break;
-        case RunAction::ClosePort:
-            lines << QStringLiteral("close port");
-            break;
+            return "input " + a.message;
         case RunAction::Finish:
-            lines << "finish " + outcomeName(a.outcome);
-            break;
-        default: // trace and log lines
-            break;
+            return "finish " + QString::fromLatin1(outcomes[int(a.outcome)]);
+        default: // the rest by name; trace and log lines not at all
+            return QString::fromLatin1(a.kind == RunAction::StopTimer   ? "stop timer"
+                                       : a.kind == RunAction::CloseBox  ? "close box"
+                                       : a.kind == RunAction::Beep      ? "beep"
+                                       : a.kind == RunAction::Continue  ? "continue"
+                                       : a.kind == RunAction::ClosePort ? "close port"
+                                                                        : "");
         }
-    }
+    };
+    QStringList lines;
+    for (const RunAction &a : actions)
+        if (const QString text = line(a); !text.isEmpty())
+            lines << text;
     return lines;
 }
 
@@ -76,32 +56,26 @@ QStringList render(const QList<RunAction> &actions) {
 // "timeout", "proceed", "closed" (a box closed), "text:<answer>", "cancel", "abort", "lost",
 // "failed", "stuck" (output does not drain), "signal".
 RunEvent parse(const QString &word) {
-    RunEvent e{RunEvent::PortOpened, {}, {}, {}, 0};
-    if (word == QLatin1String("open failed")) {
+    static const QMap<QString, RunEvent::Kind> kinds{
+        {"opened", RunEvent::PortOpened}, {"open failed", RunEvent::PortOpened},
+        {"ok", RunEvent::Received},       {"timeout", RunEvent::TimeOut},
+        {"proceed", RunEvent::Proceed},   {"closed", RunEvent::BoxClosed},
+        {"cancel", RunEvent::BoxClosed},  {"abort", RunEvent::Abort},
+        {"lost", RunEvent::LineLost},     {"failed", RunEvent::LineFailed},
+        {"stuck", RunEvent::LineFailed},  {"signal", RunEvent::Signal}};
+    const QString prefix = word.section(u':', 0, 0);
+    const auto kind = kinds.value(word, prefix == "rx" ? RunEvent::Received : RunEvent::BoxClosed);
+    RunEvent e{kind, {}, {}, {}, int(word == QLatin1String("stuck"))};
+    if (word == QLatin1String("ok"))
+        e.bytes = "\r\nOK\r\n";
+    else if (prefix == QLatin1String("rx"))
+        e.bytes = word.mid(3).toLatin1();
+    else if (prefix == QLatin1String("text"))
+        e.answer = word.mid(5);
+    else if (word == QLatin1String("open failed"))
         e.text = QStringLiteral("Das Gerät ist nicht da.");
-    } else if (word == QLatin1String("ok") || word.startsWith(QLatin1String("rx:"))) {
-        e.kind = RunEvent::Received;
-        e.bytes = word == QLatin1String("ok") ? QByteArray("\r\nOK\r\n") : word.mid(3).toLatin1();
-    } else if (word == QLatin1String("timeout")) {
-        e.kind = RunEvent::TimeOut;
-    } else if (word == QLatin1String("proceed")) {
-        e.kind = RunEvent::Proceed;
-    } else if (word == QLatin1String("closed") || word == QLatin1String("cancel") ||
-               word.startsWith(QLatin1String("text:"))) {
-        e.kind = RunEvent::BoxClosed;
-        if (word.startsWith(QLatin1String("text:")))
-            e.answer = word.mid(5);
-    } else if (word == QLatin1String("abort")) {
-        e.kind = RunEvent::Abort;
-    } else if (word == QLatin1String("lost")) {
-        e.kind = RunEvent::LineLost;
-    } else if (word == QLatin1String("failed") || word == QLatin1String("stuck")) {
-        e.kind = RunEvent::LineFailed;
-        e.number = word == QLatin1String("stuck") ? 1 : 0;
-    } else if (word == QLatin1String("signal")) {
-        e.kind = RunEvent::Signal;
+    else if (word == QLatin1String("signal"))
         e.text = QStringLiteral("SIGTERM");
-    }
     return e;
 }
 
@@ -131,14 +105,14 @@ Run runCore(const QString &script, const QList<RunEvent> &events, int limitSecon
 // Up to the first line: the port opens, reset and initialisation are answered and followed by
 // their second.
 const QStringList PreparedEvents{"opened", "ok", "timeout", "ok", "timeout"};
-const QStringList Prepared{"open COM1",
-                           "status Modem-Reset",
-                           "write AT&F<CR>",
-                           "timer 1000",
-                           "status Modem-Initialisierung",
-                           "write ATE0<CR>",
-                           "timer 1000",
-                           QString::fromUtf8("status Programmierung läuft ...")};
+const QStringList ResetSent{"open COM1", "status Modem-Reset", "write AT&F<CR>"};
+const QStringList Prepared =
+    ResetSent + QStringList{"timer 1000", "status Modem-Initialisierung", "write ATE0<CR>",
+                            "timer 1000", QString::fromUtf8("status Programmierung läuft ...")};
+// The closing reset answered, the hang-up of a run that succeeded.
+const QStringList Succeeded{"status Modem-Reset", "write AT&F<CR>",
+                            "write ATH0<CR>",     "status Programmierung beendet",
+                            "close port",         "finish Success"};
 
 QList<RunEvent> parseAll(const QStringList &words) {
     QList<RunEvent> events;
@@ -188,12 +162,9 @@ void TestRunCore::everyAnswerFormEndsItsWait() {
     }
     const Run run = runCore(QString::fromUtf8("WÄHLE 1\r\nTONWAHL\r\nMODEM ATM2"), events);
     const QStringList expected =
-        Prepared +
-        QStringList{"select 0+7",     "write ATDT1;<CR>", "timer 1000",
-                    "select 9+7",     "continue",         "select 18+10",
-                    "write ATM2<CR>", "continue",         "status Modem-Reset",
-                    "write AT&F<CR>", "write ATH0<CR>",   "status Programmierung beendet",
-                    "close port",     "finish Success"};
+        Prepared + QStringList{"select 0+7", "write ATDT1;<CR>", "timer 1000",     "select 9+7",
+                               "continue",   "select 18+10",     "write ATM2<CR>", "continue"} +
+        Succeeded;
     QCOMPARE(run.done, expected);
     QVERIFY(!run.running);
 }
@@ -211,6 +182,8 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
         abortBox,         "close port", "finish UserAbort"};
     const QStringList lost{"status Modem-Problem!", "box " + LineLost, "close port",
                            "finish LineLost"};
+    const QStringList signalled{"write ATH0<CR>", "status Programmabbruch durch Signal SIGTERM!",
+                                "close port", "finish Signalled"};
     const QString dial = QStringLiteral("WÄHLE 1");
     const QString pause = QStringLiteral("PAUSE 5\r\nWÄHLE 1");
     const QString input = QStringLiteral("EINGABE Nummer?\r\nWÄHLE %EINGABE%");
@@ -228,16 +201,7 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
                                   << 0;
     QTest::newRow("NO CARRIER during a pause")
         << pause << QStringList{"rx:NO CARRIER\r", "timeout", "ok", "timeout", "ok"}
-        << pausing + QStringList{"select 9+7",
-                                 "write ATDT1;<CR>",
-                                 "timer 1000",
-                                 "status Modem-Reset",
-                                 "write AT&F<CR>",
-                                 "write ATH0<CR>",
-                                 "status Programmierung beendet",
-                                 "close port",
-                                 "finish Success"}
-        << 0;
+        << pausing + QStringList{"select 9+7", "write ATDT1;<CR>", "timer 1000"} + Succeeded << 0;
     QTest::newRow("abort during a pause") << pause << QStringList{"abort", "closed"}
                                           << pausing + QStringList{"stop timer"} + aborted << 0;
     QTest::newRow("abort in an EINGABE box") << input << QStringList{"abort", "closed"}
@@ -260,17 +224,9 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
                                   << 0;
     // The program is asked to stop: no box waits for anyone.
     QTest::newRow("signal during a pause")
-        << pause << QStringList{"signal"}
-        << pausing + QStringList{"stop timer", "write ATH0<CR>",
-                                 "status Programmabbruch durch Signal SIGTERM!", "close port",
-                                 "finish Signalled"}
-        << 0;
+        << pause << QStringList{"signal"} << pausing + QStringList{"stop timer"} + signalled << 0;
     QTest::newRow("signal in an EINGABE box")
-        << input << QStringList{"signal"}
-        << asking + QStringList{"close box", "write ATH0<CR>",
-                                "status Programmabbruch durch Signal SIGTERM!", "close port",
-                                "finish Signalled"}
-        << 0;
+        << input << QStringList{"signal"} << asking + QStringList{"close box"} + signalled << 0;
     QTest::newRow("signal while the end's box is open")
         << dial << QStringList{"rx:ERROR\r", "signal"}
         << dialling + QStringList{"write ATH0<CR>",
@@ -294,33 +250,22 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
                        "close port", "finish PortFailure"}
         << 0;
     QTest::newRow("abort before the reset's answer")
-        << dial << QStringList{"opened", "abort", "closed"}
-        << QStringList{"open COM1", "status Modem-Reset", "write AT&F<CR>"} + aborted << 0;
+        << dial << QStringList{"opened", "abort", "closed"} << ResetSent + aborted << 0;
     QTest::newRow("line lost before the reset's answer")
-        << dial << QStringList{"opened", "lost", "closed"}
-        << QStringList{"open COM1", "status Modem-Reset", "write AT&F<CR>"} + lost << 0;
+        << dial << QStringList{"opened", "lost", "closed"} << ResetSent + lost << 0;
     QTest::newRow("line lost at the initialisation")
         << dial << QStringList{"opened", "ok", "timeout", "lost", "closed"}
-        << QStringList{"open COM1",  "status Modem-Reset",           "write AT&F<CR>",
-                       "timer 1000", "status Modem-Initialisierung", "write ATE0<CR>"} +
+        << ResetSent + QStringList{"timer 1000", "status Modem-Initialisierung", "write ATE0<CR>"} +
                lost
         << 0;
     QTest::newRow("no answer within the limit")
         << dial << QStringList{"opened", "ok", "timeout", "timeout", "closed"}
-        << QStringList{"open COM1",
-                       "status Modem-Reset",
-                       "write AT&F<CR>",
-                       "timer 60000",
-                       "stop timer",
-                       "timer 1000",
-                       "status Modem-Initialisierung",
-                       "write ATE0<CR>",
-                       "timer 60000",
-                       "write ATH0<CR>",
-                       "status Modem-Problem!",
-                       "box Das Modem hat nicht innerhalb von 60 Sekunden geantwortet.",
-                       "close port",
-                       "finish NoAnswer"}
+        << ResetSent + QStringList{"timer 60000",    "stop timer",
+                                   "timer 1000",     "status Modem-Initialisierung",
+                                   "write ATE0<CR>", "timer 60000",
+                                   "write ATH0<CR>", "status Modem-Problem!"} +
+               QStringList{"box Das Modem hat nicht innerhalb von 60 Sekunden geantwortet.",
+                           "close port", "finish NoAnswer"}
         << 60;
 }
 

@@ -48,11 +48,9 @@ public:
         simulator.waitForFinished();
     }
 
-    // Runs the program with no display, as the user uid when given (by the superuser); returns
-    // its exit status, -1 for a crash. Leading arguments "NAME=value" set a variable, as on a
-    // crontab line.
-    int run(QStringList arguments, const QString &uid = QString()) {
-        QProcess program;
+    // Starts the program with no display, as the user uid when given (by the superuser).
+    // Leading arguments "NAME=value" set a variable, as on a crontab line.
+    void start(QProcess &program, QStringList arguments, const QString &uid = QString()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name :
              {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
@@ -63,8 +61,6 @@ public:
         }
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(folder.path());
-        QElapsedTimer clock;
-        clock.start();
         if (uid.isEmpty())
             program.start(folder.filePath("telmaris"), arguments);
         else
@@ -72,6 +68,13 @@ public:
                           QStringList{"--reuid=" + uid, "--regid=" + uid, "--clear-groups",
                                       folder.filePath("telmaris")} +
                               arguments);
+    }
+    // Runs the program to its end; returns its exit status, -1 for a crash.
+    int run(const QStringList &arguments, const QString &uid = QString()) {
+        QProcess program;
+        QElapsedTimer clock;
+        clock.start();
+        start(program, arguments, uid);
         if (!program.waitForFinished(120000))
             program.kill();
         seconds = clock.elapsed() / 1000.0;
@@ -105,6 +108,7 @@ public:
 };
 
 const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
+const QString Done = QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
     "Start: Skript %2, AutoMode ohne grafische Oberfläche, COM 1 (%1/modem), 1200 Baud");
@@ -159,7 +163,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"--echo"} << QByteArray() << QStringList{" NÄCHTE "} << 0
         << QStringList{Notice}
         << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << Done;
     QTest::newRow("log folder cannot be made")
         << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 0
         << QStringList{Notice, "Telmaris: Das Protokoll konnte nicht geschrieben werden: Der "
@@ -173,8 +177,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << 0
         << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     // The demo's modem test and the other questions a modem answers about itself. A successful
     // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
     // the toolkit's notes.
@@ -185,21 +188,19 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"5"} << 0 << QStringList{}
         << Prepare + QList<QByteArray>{"ATI",  "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR",
                                        "AT&F", "ATH0"}
-        << Sound << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
+        << Sound << Done;
     // A DISPLAY that leads nowhere is no display.
     QTest::newRow("DISPLAY that leads nowhere")
         << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
         << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
-        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
-    QTest::newRow("modem error")
-        << QStringList{"--error-on", "DT55"} << QByteArray() << QStringList{"3"} << 1
-        << QStringList{Notice, "Telmaris: Das Modem hat einen Befehl nicht verstandent "
-                               "- bitte Verbindung und Optionen  prüfen."}
-        << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem hat einen "
-                             "Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.« "
-                             "– Dauer … s");
+        << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
+    QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << QByteArray()
+                                 << QStringList{"3"} << 1
+                                 << QStringList{Notice, "Telmaris: " + ErrorText}
+                                 << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
+                                 << QString::fromUtf8(
+                                        "Ende: Das Modem hat einen Fehler gemeldet! – »") +
+                                        ErrorText + QString::fromUtf8("« – Dauer … s");
     // Half a second rounds up to one: a limit, not "wait for ever".
     QTest::newRow("silent modem, AntwortZeit=0.5")
         << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=0.5\r\n")
@@ -318,11 +319,7 @@ void TestEndToEnd::runWithoutDisplay() {
 void TestEndToEnd::sigtermDuringAPauseHangsUp() {
     Installation installation({"--echo"}, "SkriptText5=PAUSE 30\\N\\LWÄHLE 1\r\n");
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    program.setProcessEnvironment(env);
-    program.start(installation.folder.filePath("telmaris"), {"5"});
+    installation.start(program, {"5"});
     // Reset and initialisation answered, their second over: the run is in the PAUSE.
     QTRY_COMPARE_WITH_TIMEOUT(installation.commands().size(), 2, 20000);
     QTest::qWait(1500);

@@ -1,5 +1,7 @@
-// The settings file's text: lookups, updates that keep every other byte, and the code page.
+// The settings file's text: lookups, updates that keep every other byte, the code page, and the
+// escaped storage of script texts.
 #include "store/IniText.h"
+#include "store/ScriptSlots.h"
 
 #include <QtTest>
 
@@ -13,6 +15,7 @@ private Q_SLOTS:
     void linesAndCodePages_data();
     void linesAndCodePages();
     void valuesCannotStartLines();
+    void scriptTextEscapes();
 };
 
 void TestIniText::updateKeepsOtherBytes_data() {
@@ -95,6 +98,24 @@ void TestIniText::valuesCannotStartLines() {
     QCOMPARE(reread.value(QStringLiteral("Data"), QStringLiteral("SkriptName1")),
              QStringLiteral("a  [Evil] B=1  z"));
     QCOMPARE(ini.toBytes(), QByteArray("[Data]\nSkriptName1=a  [Evil] B=1  z\n"));
+}
+
+// A path, two lines, tab and quote, lone CR and LF both ways; escapes in small letters, an
+// unknown one and a lone backslash at the end only when read.
+void TestIniText::scriptTextEscapes() {
+    const std::tuple<const char *, const char *, bool> rows[] = {
+        {"C:\\Telmaris", "C:\\\\Telmaris", true},
+        {"WÄHLE 0\r\nFLASH", "WÄHLE 0\\N\\LFLASH", true},
+        {"\t\"x\"", "\\T\\Hx\\H", true},
+        {"a\rb\n\\N", "a\\Nb\\L\\\\N", true},
+        {"a\r\n\tb", "a\\n\\l\\tb", false},
+        {"x", "\\x", false},
+        {"ab", "ab\\", false}};
+    for (const auto &[text, stored, encodes] : rows) {
+        if (encodes)
+            QCOMPARE(encodeIniText(QString::fromUtf8(text)), QString::fromUtf8(stored));
+        QCOMPARE(decodeIniText(QString::fromUtf8(stored)), QString::fromUtf8(text));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestIniText)
