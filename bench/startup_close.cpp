@@ -65,10 +65,18 @@ protected:
     }
 };
 
+// The editor box of the wrap mode in use.
+ScriptEdit *visibleEditor(MainWindow &window) {
+    auto *wrapping = window.findChild<ScriptEdit *>(QStringLiteral("wrappingScriptEdit"));
+    return wrapping->isVisibleTo(&window)
+               ? wrapping
+               : window.findChild<ScriptEdit *>(QStringLiteral("scriptEdit"));
+}
+
 // Switches between slots 51 and 50 (each a 30,000-character script, slot 50 shown) and
 // prints the median time from the tab's selection to the end of the editor's repaint.
 void measureTabSwitches(MainWindow &window, QTextStream &out) {
-    QWidget *viewport = window.scriptEdit(window.startData().umbruch)->viewport();
+    QWidget *viewport = visibleEditor(window)->viewport();
     PaintSeen paint;
     viewport->installEventFilter(&paint);
     QList<double> times;
@@ -131,13 +139,13 @@ int runChild(int argc, char *argv[], const QString &folder, const QString &close
     MainWindow window(folder, dialogs);
     window.setDeviceDetector(detector);
     FirstPaint firstPaint;
-    window.scriptEdit(0)->viewport()->installEventFilter(&firstPaint);
-    window.scriptEdit(1)->viewport()->installEventFilter(&firstPaint);
+    for (ScriptEdit *edit : window.findChildren<ScriptEdit *>())
+        edit->viewport()->installEventFilter(&firstPaint);
     QTextStream out(stdout);
     firstPaint.onPaint = [&] {
         out << "shown " << sinceMain.nsecsElapsed() / 1.0e6 << Qt::endl;
         if (closeMode == QStringLiteral("changed")) {
-            ScriptEdit *edit = window.scriptEdit(window.startData().umbruch);
+            ScriptEdit *edit = visibleEditor(window);
             edit->moveCursor(QTextCursor::End);
             edit->insertPlainText(QStringLiteral("!"));
         }

@@ -83,6 +83,8 @@ void MainWindow::buildWindow() {
     editorStack_->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 2; ++i) {
         editors_[i] = new ScriptEdit(i == 1, scriptPage);
+        editors_[i]->setObjectName(i == 1 ? QStringLiteral("wrappingScriptEdit")
+                                          : QStringLiteral("scriptEdit"));
         editorStack_->addWidget(editors_[i]);
         connect(editors_[i], &ScriptEdit::edited, this,
                 [this] { store_.scripts().skriptChanged = true; });
@@ -248,20 +250,12 @@ bool MainWindow::autoMode() const {
     return session_->autoMode();
 }
 
-TraceWindow *MainWindow::traceWindow() const {
-    return session_->traceWindow();
-}
-
-ScriptRunner *MainWindow::runner() const {
-    return session_->runner();
+void MainWindow::setErrorCountReader(ErrorCountReader reader) {
+    session_->setErrorCountReader(std::move(reader));
 }
 
 void MainWindow::selectTab(int tab) {
     navigation_->selectTab(tab);
-}
-
-int MainWindow::currTab() const {
-    return navigation_->currTab();
 }
 
 void MainWindow::setDeviceDetector(DeviceDetector detector) {
@@ -306,15 +300,11 @@ void MainWindow::optionsClicked() {
     selectTab(OptionsTab);
 }
 
-bool MainWindow::running() const {
-    return session_->running();
-}
-
 // ---------------------------------------------------------------------------------------
 // The close request
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    if (running()) {
+    if (session_->running()) {
         runSide_.beep();
         event->ignore();
         show();

@@ -72,14 +72,9 @@ public:
     // Selects tab 1..101 as a click would; the tab switch runs also when it is selected already.
     void selectTab(int tab);
 
-    // The editor box of the wrap mode: 0 without, 1 with line wrap.
-    ScriptEdit *scriptEdit(int umbruch) const { return editors_[umbruch]; }
-    const StartData &startData() const { return data_; }
-    int currTab() const;
-    bool running() const;
-    TraceWindow *traceWindow() const;
-    // What carries out the runs; null before init().
-    ScriptRunner *runner() const;
+    // Where a run's line reads the driver's error counters (the kernel's unless a test hands
+    // in its own).
+    void setErrorCountReader(ErrorCountReader reader);
 
 Q_SIGNALS:
     // The start-up is complete: the ports are probed, and an AutoMode run has started.

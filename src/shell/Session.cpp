@@ -127,6 +127,8 @@ std::optional<int> Session::evaluateCommandLine(const QString &argument) {
     runner_ = std::make_unique<ScriptRunner>(parts_.runSide, traceMode_ ? &parts_.runSide : nullptr,
                                              &runLog_);
     connect(runner_.get(), &ScriptRunner::finished, this, &Session::finishRun);
+    if (countReader_)
+        runner_->line().setErrorCountReader(countReader_);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
     if (choice.kind == CommandLineChoice::AutoMode)
         runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
@@ -249,6 +251,12 @@ bool Session::acceptMarkedLines() {
 void Session::closeAsEnd() {
     if (parts_.window.close() && traceMode_ && traceWindow_)
         traceWindow_->close();
+}
+
+void Session::setErrorCountReader(ErrorCountReader reader) {
+    countReader_ = std::move(reader);
+    if (runner_)
+        runner_->line().setErrorCountReader(countReader_);
 }
 
 bool Session::storeForClose() {

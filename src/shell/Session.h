@@ -55,8 +55,8 @@ public:
     bool starting() const { return pendingStart_.has_value(); }
     bool running() const { return runner_ && runner_->running(); }
     const QString &runLogPath() const { return runLog_.path(); }
-    TraceWindow *traceWindow() const { return traceWindow_.get(); }
-    ScriptRunner *runner() const { return runner_.get(); }
+    // See MainWindow::setErrorCountReader.
+    void setErrorCountReader(ErrorCountReader reader);
 
     // "&Programmieren", or "&Abbrechen" during a run.
     void programClicked();
@@ -85,6 +85,7 @@ private:
     SessionParts parts_;
     RunLog runLog_;
     std::unique_ptr<ScriptRunner> runner_;
+    ErrorCountReader countReader_; // none: the serial line's own
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
     std::unique_ptr<TraceWindow> traceWindow_;

@@ -10,7 +10,9 @@
 #include "editor/ScriptEdit.h"
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
+#include "trace/TraceWindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -92,6 +94,21 @@ public:
         return child<QPushButton>(QString::fromLatin1(name));
     }
     QTabBar *tabs() const { return child<QTabBar>("scriptTabs"); }
+    // The tab shown: 1..100 a slot, 101 the options page.
+    int shownTab() const { return tabs()->currentIndex() + 1; }
+    // The editor box without line wrap, or with it.
+    ScriptEdit *editor(int umbruch = 0) const {
+        return child<ScriptEdit>(umbruch ? "wrappingScriptEdit" : "scriptEdit");
+    }
+    // A run is going: the start button offers to abort it.
+    bool running() const { return button("programButton")->text() == QStringLiteral("&Abbrechen"); }
+    // The trace window of a start in trace mode; null without one.
+    static TraceWindow *traceWindow() {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *trace = qobject_cast<TraceWindow *>(widget))
+                return trace;
+        return nullptr;
+    }
     // Clicks tab n (1..101) with the mouse when it is in view, else selects it like the slider.
     void clickTab(int tab) const {
         const QRect rect = tabs()->tabRect(tab - 1);
@@ -108,7 +125,7 @@ public:
              QWidgetList{button("programButton"), button("helpButton"), button("endButton"),
                          button("optionsButton"), tabs(), child("scriptSlider")})
             state += control->isEnabled() ? " on" : " off";
-        return state + (window->scriptEdit(0)->isReadOnly() ? " locked" : " editable");
+        return state + (editor()->isReadOnly() ? " locked" : " editable");
     }
 
     // Presses "&Programmieren" and returns when the run is over (at once when none started).
@@ -126,10 +143,10 @@ public:
             QObject::connect(window.get(), &MainWindow::runEnded, [&ended] { ended = true; });
         watchdog.start(timeoutMs);
         QTest::mouseClick(button("programButton"), Qt::LeftButton);
-        if (window->running())
+        if (running())
             (void)QTest::qWaitFor([&ended] { return ended; }, timeoutMs + 10000);
         QObject::disconnect(end);
-        return !hung && !window->running();
+        return !hung && !running();
     }
 
     PtyModem &modem1() { return modem1_; }

@@ -35,7 +35,7 @@ void TestFaultModem::lineVanishesDuringAPause() {
     QCOMPARE(program.start(), std::nullopt);
     QTimer atPause;
     connect(&atPause, &QTimer::timeout, this, [&] {
-        if (program.window->scriptEdit(0)->textCursor().selectedText() == "PAUSE 3600")
+        if (program.editor(0)->textCursor().selectedText() == "PAUSE 3600")
             program.modem1()->dropLine();
     });
     atPause.start(20);
@@ -60,7 +60,7 @@ void TestFaultModem::lineVanishesDuringAPause() {
     QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));
     QCOMPARE(program.runState(), IdleState);
     // Nothing of the script was lost.
-    QCOMPARE(program.window->scriptEdit(0)->crlfText(), script);
+    QCOMPARE(program.editor(0)->crlfText(), script);
 }
 
 // A pseudo-terminal keeps no error counters; the driver's are stood in for.
@@ -83,7 +83,7 @@ void TestFaultModem::countedLineErrorsEndTheRun() {
     ProgramFixture program("ModemReset=&F\nModemInit=V1\nSkriptText1=MODEM ATM1\n");
     QCOMPARE(program.start(), std::nullopt);
     LineErrorCounts counts{7, 7, 7, 7, 7}; // what happened before the port was opened
-    program.window->runner()->line().setErrorCountReader(
+    program.window->setErrorCountReader(
         [&](int) -> std::optional<LineErrorCounts> { return counts; });
     // The error comes with the answer to the script's line.
     connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived, this,

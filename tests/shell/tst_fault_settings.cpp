@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -46,15 +48,15 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     QFile blocker(folder);
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("Neu"));
+    typeAtEnd(program.editor(0), QStringLiteral("Neu"));
     program.clickTab(2);
-    QCOMPARE(w.currTab(), 1);
+    QCOMPARE(program.shownTab(), 1);
     QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
 
     // The first close says so too and keeps the window with the text; the user insists, is
     // told that script and settings are lost, and the window closes.
     QVERIFY(!w.close());
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("AltNeu"));
+    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("AltNeu"));
     QVERIFY(w.close());
     // Each box gives the reason after its fixed part.
     QCOMPARE(program.dialogs.messages.size(), 3);
@@ -120,12 +122,13 @@ void TestFaultSettings::badSettingsFiles() {
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
     QVERIFY(w.isVisible());
-    QCOMPARE(w.currTab(), tab);
-    QCOMPARE(w.scriptEdit(0)->crlfText(), text);
-    QCOMPARE(w.startData().lineLen, StartData().lineLen);
-    QCOMPARE(w.startData().modemInit, StartData().modemInit);
+    QCOMPARE(program.shownTab(), tab);
+    QCOMPARE(program.editor(0)->crlfText(), text);
+    QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(),
+             QStringLiteral("Linienlänge: %1").arg(StartData().lineLen));
+    QCOMPARE(program.child<QLineEdit>("modemInitEdit")->text(), StartData().modemInit);
 
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
+    typeAtEnd(program.editor(0), QStringLiteral("!"));
     QVERIFY(w.close());
     const IniText after = IniText::fromBytes(program.folder.readIni());
     const QString key = QStringLiteral("SkriptText%1").arg(tab);
@@ -214,8 +217,8 @@ void TestFaultSettings::filesFromWindows() {
     MainWindow &w = *program.window;
     QCOMPARE(program.tabs()->tabText(0), QStringLiteral("Nächte"));
     QCOMPARE(program.tabs()->tabText(1), QStringLiteral("Über"));
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("WÄHLE 1"));
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("0"));
+    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("WÄHLE 1"));
+    typeAtEnd(program.editor(0), QStringLiteral("0"));
     QVERIFY(w.close());
 
     QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});

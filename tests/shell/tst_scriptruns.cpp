@@ -54,8 +54,7 @@ struct ScriptRun : ProgramFixture {
                 highlighted << editor()->selText();
         });
     }
-    ScriptEdit *editor() const { return window->scriptEdit(0); }
-    QStringList trace() const { return window->traceWindow()->lines(); }
+    QStringList trace() const { return traceWindow()->lines(); }
     // The window is ready for the next run, the caret back where it was.
     bool idleAgain() const { return runState() == IdleState && editor()->selStart() == 7; }
 
@@ -155,7 +154,7 @@ void TestScriptRuns::everyKeyword() {
     // written is named with the reason.
     const QString traceFile = run.folder.filePath("Debugger.txt");
     run.dialogs.fileAnswers = {run.folder.filePath("kein Ordner/Debugger.txt"), traceFile};
-    auto *save = run.window->traceWindow()->findChild<QPushButton *>("saveButton");
+    auto *save = run.traceWindow()->findChild<QPushButton *>("saveButton");
     QCOMPARE(save->text(), QString::fromUtf8("S&peichern…"));
     QTest::mouseClick(save, Qt::LeftButton);
     QVERIFY(run.dialogs.texts.last().startsWith("Die Liste konnte nicht gespeichert werden:\r" +
@@ -174,7 +173,7 @@ void TestScriptRuns::everyKeyword() {
 
     // The trace window's newest line is the selected one, in view; "Clear" empties the list.
     // "&Ende" closes the trace window with the main window, and writes the settings.
-    TraceWindow *traceWindow = run.window->traceWindow();
+    TraceWindow *traceWindow = run.traceWindow();
     QVERIFY(traceWindow->isVisible());
     auto *list = traceWindow->findChild<QListWidget *>(QStringLiteral("traceLines"));
     QCOMPARE(list->currentRow(), list->count() - 1);
@@ -257,7 +256,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
         QTest::keyClick(run.editor(), Qt::Key_Y, Qt::ControlModifier);
         QTest::keyClick(run.editor(), Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClick(run.editor(), Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(run.window->currTab(), 1);
+        QCOMPARE(run.shownTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
         // The line runs with RTS/CTS flow control.
         const int fd = ::open(QFile::encodeName(run.modem1().devicePath()).constData(),
@@ -331,7 +330,7 @@ void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
     bool endedWhileOpen = false;
     run.dialogs.onMessage = [&](const QString &text) {
         if (text.startsWith(QStringLiteral("Die Online-Hilfe"))) // open for 4 seconds
-            endedWhileOpen = QTest::qWaitFor([&run] { return !run.window->running(); }, 4000);
+            endedWhileOpen = QTest::qWaitFor([&run] { return !run.running(); }, 4000);
     };
 
     QVERIFY(run.runToEnd());

@@ -90,13 +90,13 @@ void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
         // The first start asks to check the port, on the page that shows it.
         QCOMPARE(program.dialogs.texts,
                  QStringList{QString::fromUtf8("Bitte überprüfen Sie die Port-Einstellung.")});
-        QCOMPARE(program.window.currTab(), 101);
+        QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
         QVERIFY(program.child<QRadioButton>("com1Button")->isChecked());
         QCOMPARE(program.info(1), "Modem, Acme, " + modem.devicePath());
         QVERIFY(program.info(2).startsWith(QString::fromUtf8("Nicht verfügbar: ")));
 
         program.selectTab(1);
-        QTest::keyClicks(program.window.scriptEdit(0), QStringLiteral("MODEM ATM1"));
+        QTest::keyClicks(program.child<ScriptEdit>("scriptEdit"), QStringLiteral("MODEM ATM1"));
         QVERIFY(program.run());
         QTRY_COMPARE(modem.commands().size(), 5); // with the hang-up at the end
         QCOMPARE(modem.commands().at(2), QByteArray("ATM1"));
@@ -112,7 +112,7 @@ void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
     PtyModem second;
     Program program(folder, {usbModem(second, folder, QStringLiteral("AModem")), device});
     QVERIFY(program.start());
-    QCOMPARE(program.window.currTab(), 1);
+    QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 1);
     QVERIFY(program.run());
     QTRY_COMPARE(modem.commands().size(), 10);
     QVERIFY(second.commands().isEmpty());

@@ -42,7 +42,11 @@ int main(int argc, char *argv[]) {
         if (kind == QLatin1String("tab")) {
             window.selectTab(step.section(u':', 1).toInt());
         } else if (kind == QLatin1String("type")) {
-            ScriptEdit *edit = window.scriptEdit(window.startData().umbruch);
+            // The editor box of the wrap mode in use.
+            ScriptEdit *edit = nullptr;
+            for (ScriptEdit *box : window.findChildren<ScriptEdit *>())
+                if (box->isVisibleTo(&window))
+                    edit = box;
             edit->moveCursor(QTextCursor::End);
             QTest::keyClicks(edit, step.section(u':', 1));
         } else if (kind == QLatin1String("name")) {
