@@ -246,8 +246,8 @@ void MainWindow::stopForSignal(const QString &signalName) {
     session_->stopForSignal(signalName);
 }
 
-bool MainWindow::autoMode() const {
-    return session_->autoMode();
+bool MainWindow::unattended() const {
+    return session_->unattended();
 }
 
 void MainWindow::setErrorCountReader(ErrorCountReader reader) {

@@ -57,10 +57,12 @@ public:
     std::optional<int> init(const QString &argument, bool display = true);
 
     // The process is asked to stop (SIGTERM, SIGINT, SIGHUP; its name given). A run leaves at
-    // once, hung up; then an AutoMode start ends (autoModeEnded), and the window closes as
+    // once, hung up; then an unattended start ends (exitRequested), and the window closes as
     // "&Ende" closes it, without a question.
     void stopForSignal(const QString &signalName);
-    bool autoMode() const;
+    // Started for an AutoMode run (or with a parameter it cannot take), as told by the command
+    // line: no window is wanted, and a stop by signal ends the process by that signal.
+    bool unattended() const;
 
     // Where the serial devices come from (the system's list unless a test hands in its own);
     // set before init().

@@ -43,6 +43,7 @@ std::optional<int> Session::init(const QString &argument, bool display) {
     if (parts_.store.readFailed() && !wantsWindow(argument))
         return ExitRunFailed;
     display_ = display;
+    unattended_ = !wantsWindow(argument);
     answerTimeLimit_ = readAnswerTimeLimit(snapshot, display);
     // The ports are probed on their own thread while the window shows; what needs to know
     // which of them can be opened (the port in use, the run) waits for the result.
@@ -213,11 +214,10 @@ void Session::finishRun(RunOutcome outcome) {
 void Session::stopForSignal(const QString &signalName) {
     stopRequested_ = true;
     stopSignal_ = signalName;
-    const bool unattended = autoMode_ || (pendingStart_ && !wantsWindow(pendingStart_->argument));
     pendingStart_.reset(); // a start-up waiting for its probe goes no further
     if (running())
         runner_->stopForSignal(signalName); // the rest follows when the run is over
-    else if (unattended)
+    else if (unattended_)
         Q_EMIT exitRequested(ExitRunFailed);
     else
         closeAsEnd();

@@ -50,7 +50,8 @@ public:
     // See MainWindow::stopForSignal.
     void stopForSignal(const QString &signalName);
 
-    bool autoMode() const { return autoMode_; }
+    // See MainWindow::unattended.
+    bool unattended() const { return unattended_; }
     // The start-up waits for its probe.
     bool starting() const { return pendingStart_.has_value(); }
     bool running() const { return runner_ && runner_->running(); }
@@ -100,6 +101,7 @@ private:
     bool display_ = true;
     int answerTimeLimit_ = 0; // seconds, of AutoMode runs only
     bool autoMode_ = false;
+    bool unattended_ = false; // no window is wanted: AutoMode, or a parameter it cannot take
     bool traceMode_ = false;
     bool stopRequested_ = false; // a signal came: the window closes once the run is over
     QString stopSignal_;

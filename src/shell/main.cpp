@@ -46,7 +46,7 @@ int main(int argc, char *argv[]) {
         return *exitStatus;
     const int exitStatus = QApplication::exec();
     // An unattended run stopped by a signal ends by that signal, for the shell or systemd.
-    if (stopSignal != 0 && window.autoMode())
+    if (stopSignal != 0 && window.unattended())
         telmaris::StopSignals::endBy(stopSignal);
     return exitStatus;
 }
