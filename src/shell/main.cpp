@@ -8,6 +8,7 @@
 #include "shell/ToolkitTranslation.h"
 
 #include <QApplication>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     const QString argument = telmaris::beginProcess(argc, argv);
@@ -27,7 +28,9 @@ int main(int argc, char *argv[]) {
     // Without a display every box becomes a line on standard error.
     telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes)
                                               : static_cast<telmaris::Dialogs &>(lines);
-    telmaris::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
+    // Held so that it can go before the process ends by a signal.
+    std::optional<telmaris::MainWindow> held;
+    telmaris::MainWindow &window = held.emplace(QCoreApplication::applicationDirPath(), dialogs);
     boxes.setParent(&window);
     window.setDeviceDetector(detector);
     // A stop asked for by a signal reaches the window on the event loop: a run hangs up first.
@@ -45,8 +48,11 @@ int main(int argc, char *argv[]) {
     if (const std::optional<int> exitStatus = window.init(argument, plan.display))
         return *exitStatus;
     const int exitStatus = QApplication::exec();
-    // An unattended run stopped by a signal ends by that signal, for the shell or systemd.
-    if (stopSignal != 0 && window.unattended())
+    // An unattended run stopped by a signal ends by that signal, for the shell or systemd,
+    // once the window is gone: a probe still running has let go of the ports and their locks.
+    if (stopSignal != 0 && window.unattended()) {
+        held.reset();
         telmaris::StopSignals::endBy(stopSignal);
+    }
     return exitStatus;
 }
