@@ -175,7 +175,7 @@ int main(int argc, char *argv[]) {
 
     // The first script, typed as a user types it: "w" and the space bar write the keyword.
     window.selectTab(1);
-    QWidget *editor = window.findChild<QWidget *>(QStringLiteral("scriptEdit")); // no wrap
+    auto *editor = window.findChild<QWidget *>(QStringLiteral("scriptEdit")); // no wrap
     editor->setFocus();
     const char *lines[] = {"Nachtschaltung einschalten", "w *70", "p 2", "ERDTASTE", "w 1", "a "};
     for (const char *line : lines) {
