@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -246,8 +247,9 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
     }
 }
 
-// A visit to the options page opens no port that was probed already; "Neu suchen" probes them
-// all again. A port chosen there is stored also when "Ende" is pressed on the page.
+// A visit to the options page, or a device chosen for another port, opens no port that was
+// probed already; "Neu suchen" probes them all again. A port chosen there is stored also when
+// "Ende" is pressed on the page.
 void TestMainWindow::portsAreProbedOnlyAnew() {
     ProgramFixture program("ComPort=1\n", /*secondModem=*/true);
     QVERIFY(program.open());
@@ -258,6 +260,12 @@ void TestMainWindow::portsAreProbedOnlyAnew() {
                         program.folder.filePath(QStringLiteral("no-such-port-3"))));
     program.clickTab(1);
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QVERIFY(!com3->isEnabled());
+    auto *com4 = program.child<QComboBox>("com4Device");
+    com4->lineEdit()->selectAll();
+    QTest::keyClicks(com4->lineEdit(), program.modem1().devicePath());
+    QTest::keyClick(com4->lineEdit(), Qt::Key_Return);
+    QTRY_VERIFY(program.child("com4Button")->isEnabled());
     QVERIFY(!com3->isEnabled());
     QTest::mouseClick(program.button("rescanButton"), Qt::LeftButton);
     QTRY_VERIFY(com3->isEnabled());
