@@ -214,13 +214,14 @@ void Session::finishRun(RunOutcome outcome) {
 void Session::stopForSignal(const QString &signalName) {
     stopRequested_ = true;
     stopSignal_ = signalName;
-    pendingStart_.reset(); // a start-up waiting for its probe goes no further
-    if (running())
+    if (running()) {
         runner_->stopForSignal(signalName); // the rest follows when the run is over
-    else if (unattended_)
+    } else if (unattended_) {
+        pendingStart_.reset(); // a start-up waiting for its probe goes no further
         Q_EMIT exitRequested(ExitRunFailed);
-    else
+    } else {
         closeAsEnd();
+    }
 }
 
 // Once per program start, after the run: in the status line, where it does not stop anyone;
@@ -261,11 +262,15 @@ void Session::setErrorCountReader(ErrorCountReader reader) {
 
 bool Session::storeForClose() {
     parts_.navigation.leaveOptionsPage();
-    pendingStart_.reset(); // closed before the probe was in: nothing more starts
-    return parts_.store.storeForClose(parts_.data.currSkript,
-                                      EditBoxText(parts_.navigation.visibleEditor()),
-                                      startDataEntries(parts_.data, parts_.optionsPage.allNames()),
-                                      parts_.ports.map().changedEntries());
+    const bool stored = parts_.store.storeForClose(
+        parts_.data.currSkript, EditBoxText(parts_.navigation.visibleEditor()),
+        startDataEntries(parts_.data, parts_.optionsPage.allNames()),
+        parts_.ports.map().changedEntries());
+    // Closed before the probe was in: nothing more starts. A close refused keeps the window,
+    // and its start-up goes on when the probe is in.
+    if (stored)
+        pendingStart_.reset();
+    return stored;
 }
 
 } // namespace telmaris
