@@ -33,9 +33,13 @@
     X(SliderHint, "Schnellauswahl eines Skripts")                                                \
     X(TabStripHint, "Auswahl der verschiedenen Skripts bzw. Zugang zu den Optionen")             \
     X(StatusLineHint, "Statuszeile")                                                             \
+    X(PortNotUsableToolTip, "COM %1 lässt sich nicht öffnen; warum, steht auf der Seite "         \
+                            "„Optionen“.")                                                        \
     /* Message boxes. */                                                                         \
     X(NoComPortsMessage, "Es sind keinerlei Com-Ports verfügbar.\rDas Programm bricht daher ab.") \
     X(CheckPortMessage, "Bitte überprüfen Sie die Port-Einstellung.")                            \
+    X(NoUsablePortMessage, "Keine der Schnittstellen COM 1 bis COM 4 lässt sich öffnen. Die "      \
+                           "Gründe stehen auf der Seite „Optionen“.")                             \
     X(UnknownParameterMessage,                                                                   \
       "Telmaris wurde mit dem unbekannten Startparameter\r'%1' aufgerufen.\r\r"                  \
       "Für den AutoMode von Telmaris sind aber nur die\r"                                        \

@@ -157,7 +157,7 @@ QGroupBox *OptionsPage::buildDialFrame() {
     auto *frame = makeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), nullptr, this);
     auto *layout = new QHBoxLayout(frame);
     dialGroup_ = new QButtonGroup(this);
-    const QString captions[2] = {QStringLiteral("&Ton (MFV)"), QStringLiteral("&Puls (IWV)")};
+    const QString captions[2] = {QStringLiteral("&Ton (MFV)"), QStringLiteral("P&uls (IWV)")};
     const char *names[2] = {"toneButton", "pulseButton"};
     for (int i = 0; i < 2; ++i) {
         dialButtons_[i] = new QRadioButton(captions[i], frame);

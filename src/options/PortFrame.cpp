@@ -173,9 +173,15 @@ void PortFrame::showReason() {
             QStringLiteral("COM %1: %2").arg(reasonPort_).arg(reasons_[reasonPort_ - 1]));
 }
 
+// A selected port that cannot be used is the one whose reason matters.
 void PortFrame::selectPort(int comPort) {
-    if (comPort >= 1 && comPort <= 4)
-        portButtons_[comPort - 1]->setChecked(true);
+    if (comPort < 1 || comPort > 4)
+        return;
+    portButtons_[comPort - 1]->setChecked(true);
+    if (!reasons_[comPort - 1].isEmpty()) {
+        reasonPort_ = comPort;
+        showReason();
+    }
 }
 
 int PortFrame::selectedPort() const {

@@ -149,32 +149,55 @@ QString noPermission(const QString &device) {
     struct stat info = {};
     if (::stat(QFile::encodeName(device).constData(), &info) != 0)
         return notThere(device);
-    const QString group = groupName(info.st_gid);
+    DeviceAccess access;
+    access.device = device;
+    access.mode = info.st_mode & 07777;
+    access.group = groupName(info.st_gid);
+    access.inGroupNow = processHasGroup(info.st_gid);
+    // getpwuid's answer lives until its next call: the user is read out first.
     const passwd *user = ::getpwuid(::geteuid());
-    const QString userName =
-        user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
-    const QString start =
-        QStringLiteral("Keine Berechtigung für %1: das Gerät gehört der Gruppe %2")
-            .arg(device, group);
-    if (processHasGroup(info.st_gid))
-        return start + QStringLiteral(", in der Sie (%1) sind, aber die Gruppe darf es nicht "
-                                      "öffnen (Rechte %2). Das muss der Systemverwalter ändern.")
-                           .arg(userName)
-                           .arg(info.st_mode & 0777, 3, 8, QLatin1Char('0'));
-    if (user && userListedInGroup(*user, info.st_gid))
-        return start + QStringLiteral(". Sie (%1) sind zwar in diese Gruppe aufgenommen, aber das "
-                                      "gilt erst nach einer neuen Anmeldung: bitte ab- und "
-                                      "wieder anmelden.")
-                           .arg(userName);
-    return start + QStringLiteral(", und Sie (%1) sind nicht in ihr. Abhilfe: im Terminal "
-                                  "„sudo adduser %1 %2“ eingeben und sich danach ab- und wieder "
-                                  "anmelden.")
-                       .arg(userName, group);
+    access.user = user ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+    access.listedInGroup = user && userListedInGroup(*user, info.st_gid);
+    const passwd *owner = ::getpwuid(info.st_uid);
+    access.owner = owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(info.st_uid);
+    return permissionReason(access);
 }
 
 #endif
 
 } // namespace
+
+QString permissionReason(const DeviceAccess &access) {
+    const QString mode = QStringLiteral("%1").arg(access.mode & 0777, 3, 8, QLatin1Char('0'));
+    // Joining a group that may not read and write the device would not help.
+    if ((access.mode & 060) != 060) {
+        const QString who = access.owner == QLatin1String("root") || (access.mode & 0600) != 0600
+                                ? QStringLiteral("nur root")
+                                : QStringLiteral("nur %1 und root").arg(access.owner);
+        return QStringLiteral("Keine Berechtigung für %1: das Gerät gehört %2 (Gruppe %3, Rechte "
+                              "%4), und %5 darf es öffnen. Abhilfe: eine udev-Regel, die der "
+                              "Gruppe dialout Lese- und Schreibrecht gibt; die Hilfe zeigt sie "
+                              "unter „Zugriff auf die Schnittstelle“.")
+            .arg(access.device, access.owner, access.group, mode, who);
+    }
+    const QString start =
+        QStringLiteral("Keine Berechtigung für %1: das Gerät gehört der Gruppe %2")
+            .arg(access.device, access.group);
+    if (access.inGroupNow)
+        return start + QStringLiteral(", in der Sie (%1) sind, und die Gruppe darf es öffnen "
+                                      "(Rechte %2); das System verweigert es trotzdem. Das muss "
+                                      "der Systemverwalter klären.")
+                           .arg(access.user, mode);
+    if (access.listedInGroup)
+        return start + QStringLiteral(". Sie (%1) sind zwar in diese Gruppe aufgenommen, aber das "
+                                      "gilt erst nach einer neuen Anmeldung: bitte ab- und "
+                                      "wieder anmelden.")
+                           .arg(access.user);
+    return start + QStringLiteral(", und Sie (%1) sind nicht in ihr. Abhilfe: im Terminal "
+                                  "„sudo adduser %1 %2“ eingeben und sich danach ab- und wieder "
+                                  "anmelden.")
+                       .arg(access.user, access.group);
+}
 
 QString diagnosePort(const QString &device, const QString &systemText) {
     if (device.isEmpty())

@@ -13,4 +13,19 @@ namespace telmaris {
 // told when nothing better is found.
 QString diagnosePort(const QString &device, const QString &systemText);
 
+// What the system tells of a device the user may not open, and of the user.
+struct DeviceAccess {
+    QString device;
+    unsigned mode = 0; // the permission bits, e.g. 0660
+    QString owner;
+    QString group;
+    QString user;
+    bool inGroupNow = false;    // the running session has the device's group
+    bool listedInGroup = false; // the user database puts the user in it, from the next log-in
+};
+
+// Why the user may not open the device, and what helps: joining its group only where the group
+// may read and write it; otherwise a udev rule that gives a group access, as the manual shows.
+QString permissionReason(const DeviceAccess &access);
+
 } // namespace telmaris

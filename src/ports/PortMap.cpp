@@ -85,10 +85,10 @@ PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier) {
     return probe;
 }
 
-void printUnusablePorts(const PortMap &ports, const PortProbe &probe) {
+void printUnusablePorts(const PortMap &ports, const PortProbe &probe, int port) {
     QTextStream err(stderr);
     for (int n = 1; n <= 4; ++n)
-        if (!probe.usable[n - 1])
+        if (!probe.usable[n - 1] && (port == 0 || port == n))
             err << "COM" << n << " (" << ports.device(n) << "): " << probe.reasons[n - 1]
                 << Qt::endl;
 }

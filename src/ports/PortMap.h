@@ -53,8 +53,8 @@ struct PortProbe {
 // port may take a search through every process's open files.
 PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier = nullptr);
 
-// One line on standard error for each port the probe could not open: the port, its device and
-// the reason.
-void printUnusablePorts(const PortMap &ports, const PortProbe &probe);
+// One line on standard error for each port the probe could not open, or for port only when it
+// is given (1..4) and cannot be opened: the port, its device and the reason.
+void printUnusablePorts(const PortMap &ports, const PortProbe &probe, int port = 0);
 
 } // namespace telmaris

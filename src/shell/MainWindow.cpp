@@ -262,10 +262,15 @@ void MainWindow::setDeviceDetector(DeviceDetector detector) {
     ports_->setDeviceDetector(std::move(detector));
 }
 
+// "Programmieren" waits for the probe, and for the chosen port to be one that can be opened:
+// a run on any other would only end in an error. Its tooltip says where the reason is.
 void MainWindow::enableWhatOpensPorts() {
     const bool portsKnown = !session_->starting() && !ports_->probing();
+    const bool portUsable = portsKnown && ports_->usable(data_.comPort);
     programButton_->setEnabled(runSide_.running() ||
-                               (portsKnown && navigation_->currTab() != OptionsTab));
+                               (portUsable && navigation_->currTab() != OptionsTab));
+    programButton_->setToolTip(
+        portsKnown && !portUsable ? texts::PortNotUsableToolTip.arg(data_.comPort) : QString());
     optionsPage_->setModemTestAllowed(!runSide_.running() && portsKnown);
 }
 

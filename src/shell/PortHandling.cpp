@@ -31,8 +31,8 @@ bool PortHandling::probing() const {
     return prober_->busy();
 }
 
-void PortHandling::printUnusable() const {
-    printUnusablePorts(map_, probe_);
+void PortHandling::printUnusable(int port) const {
+    printUnusablePorts(map_, probe_, port);
 }
 
 void PortHandling::detect() {

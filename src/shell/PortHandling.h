@@ -33,8 +33,11 @@ public:
     const PortMap &map() const { return map_; }
     const PortProbe &probe() const { return probe_; } // the last probe's result
     bool probing() const;
-    // One line on standard error for each port the last probe could not open.
-    void printUnusable() const;
+    // One line on standard error for each port the last probe could not open; for port only,
+    // when given (1..4).
+    void printUnusable(int port = 0) const;
+    // Whether the last probe could open COM comPort (1..4).
+    bool usable(int comPort) const { return probe_.usable.at(comPort - 1); }
 
 Q_SIGNALS:
     // A probe's result is in: probe() holds it, and the page shows it.

@@ -36,8 +36,6 @@ Session::~Session() = default;
 std::optional<int> Session::init(const QString &argument, bool display) {
     parts_.window.setWindowTitle(QStringLiteral("Telmaris"));
     const IniSnapshot snapshot = parts_.store.open(programDir_);
-    // No settings file yet: the first start.
-    const bool firstStart = !QFileInfo::exists(parts_.store.ini().path()) && wantsWindow(argument);
     // The settings in use would be defaults: an unattended run would program an empty slot and
     // report success. The reading error was shown; nothing goes on the line.
     if (parts_.store.readFailed() && !wantsWindow(argument))
@@ -76,7 +74,7 @@ std::optional<int> Session::init(const QString &argument, bool display) {
 
     EditBoxText visible(parts_.navigation.visibleEditor());
     parts_.store.scripts().readCurrSkriptText(parts_.data.currSkript, snapshot, visible);
-    pendingStart_ = PendingStart{argument, snapshot, firstStart};
+    pendingStart_ = PendingStart{argument, snapshot};
     return std::nullopt;
 }
 
@@ -85,17 +83,18 @@ void Session::finishStartUp() {
     const PendingStart start = *pendingStart_;
     pendingStart_.reset();
     const PortProbe &probe = parts_.ports.probe();
-    if (!probe.anyUsable()) {
-        parts_.ports.printUnusable();
+    const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
+    parts_.data.comPort = stored.data.comPort;
+    // An unattended start cannot go on without a port; it names the one its run needs.
+    if (!probe.anyUsable() && unattended_) {
+        parts_.ports.printUnusable(parts_.data.comPort);
         parts_.dialogs.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                                    texts::NoComPortsMessage);
         Q_EMIT exitRequested(ExitNoSerialPort);
         return;
     }
-    const StoredStartData stored = readStartDataFromIniFile(start.snapshot, probe.usable);
     parts_.optionsPage.selectPort(stored.data.comPort);
-    parts_.data.comPort = stored.data.comPort;
-    if (stored.askToCheckPort && !start.firstStart)
+    if (stored.askToCheckPort && unattended_)
         parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
                                    texts::CheckPortMessage);
 
@@ -103,12 +102,17 @@ void Session::finishStartUp() {
         Q_EMIT exitRequested(*exitStatus);
         return;
     }
-    // The first start shows the options page with the port question, so the user sees at
-    // once which device each COM number stands for.
-    if (start.firstStart && stored.askToCheckPort) {
+    // A window start without a usable port, without a stored port or on its first start shows
+    // the options page: each COM number's device, and why it cannot be used, with the remedy.
+    // The stored port stays as it is; "Programmieren" waits for it to become usable.
+    if (!probe.anyUsable() || stored.askToCheckPort) {
         parts_.navigation.selectTab(OptionsTab);
-        parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
-                                   texts::CheckPortMessage);
+        if (probe.anyUsable())
+            parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),
+                                       texts::CheckPortMessage);
+        else
+            parts_.dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                                       texts::NoUsablePortMessage);
     }
     Q_EMIT startedUp();
 }
@@ -120,11 +124,12 @@ std::optional<int> Session::evaluateCommandLine(const QString &argument) {
     const CommandLineChoice choice = resolveCommandLine(argument, captions);
 
     traceMode_ = choice.kind == CommandLineChoice::Trace;
-    // The ports that cannot be opened are named where they matter: in trace mode, and when the
-    // run needs one of them. A successful scheduled run stays silent.
-    if (traceMode_ || (choice.kind == CommandLineChoice::AutoMode &&
-                       !parts_.ports.probe().usable.at(parts_.data.comPort - 1)))
+    // The ports that cannot be opened are named where they matter: all of them in trace mode,
+    // the run's own when it cannot be opened. A successful scheduled run stays silent.
+    if (traceMode_)
         parts_.ports.printUnusable();
+    else if (choice.kind == CommandLineChoice::AutoMode)
+        parts_.ports.printUnusable(parts_.data.comPort);
     runner_ = std::make_unique<ScriptRunner>(parts_.runSide, traceMode_ ? &parts_.runSide : nullptr,
                                              &runLog_);
     connect(runner_.get(), &ScriptRunner::finished, this, &Session::finishRun);

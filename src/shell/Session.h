@@ -90,12 +90,10 @@ private:
     // A window of its own, not a child: the main window's close box leaves it open, and the
     // program ends when the last of the two is closed.
     std::unique_ptr<TraceWindow> traceWindow_;
-    // A start-up waiting for its probe: the argument, the file as read, whether it is the
-    // first start.
+    // A start-up waiting for its probe: the argument and the file as read.
     struct PendingStart {
         QString argument;
         IniSnapshot snapshot;
-        bool firstStart = false;
     };
     std::optional<PendingStart> pendingStart_;
     bool display_ = true;

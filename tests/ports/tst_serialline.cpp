@@ -48,7 +48,10 @@ class TestSerialLine : public QObject {
 private Q_SLOTS:
     void honoursLockFiles_data();
     void honoursLockFiles();
+    void tellsWhatTheUserCanDo_data();
     void tellsWhatTheUserCanDo();
+    void remedyFitsTheDevicesRights_data();
+    void remedyFitsTheDevicesRights();
     void stalledOutputIsOneErrorEvent();
     void readsThePortMapFromTheSettingsFile();
 };
@@ -155,26 +158,73 @@ void TestSerialLine::honoursLockFiles() {
     lock.remove();
 }
 
-// A device of group dialout, for a user who is not in it: the reason says how to join it.
+// A device the user may not open, as the system reports it: joining the device's group is
+// offered only where that group may read and write it.
+void TestSerialLine::tellsWhatTheUserCanDo_data() {
+    QTest::addColumn<QByteArray>("groupName");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("0660 root:dialout")
+        << QByteArray("dialout") << 0660
+        << QString::fromUtf8("das Gerät gehört der Gruppe dialout, und Sie (nobody) sind nicht in "
+                             "ihr. Abhilfe: im Terminal „sudo adduser nobody dialout“ eingeben "
+                             "und sich danach ab- und wieder anmelden.");
+    QTest::newRow("0600 root:root")
+        << QByteArray("root") << 0600
+        << QString::fromUtf8("das Gerät gehört root (Gruppe root, Rechte 600), und nur root darf "
+                             "es öffnen. Abhilfe: eine udev-Regel, die der Gruppe dialout Lese- "
+                             "und Schreibrecht gibt; die Hilfe zeigt sie unter „Zugriff auf die "
+                             "Schnittstelle“.");
+}
+
 void TestSerialLine::tellsWhatTheUserCanDo() {
+    QFETCH(QByteArray, groupName);
+    QFETCH(int, mode);
+    QFETCH(QString, told);
     if (::geteuid() != 0)
         QSKIP("only root can run the check as another user");
     PtyModem modem;
-    const group *dialout = ::getgrnam("dialout");
-    QVERIFY(dialout);
+    const group *owning = ::getgrnam(groupName.constData());
+    QVERIFY(owning);
     const QByteArray device = QFile::encodeName(modem.devicePath());
-    QVERIFY(::chown(device.constData(), 0, dialout->gr_gid) == 0 &&
-            ::chmod(device.constData(), 0660) == 0);
+    QVERIFY(::chown(device.constData(), 0, owning->gr_gid) == 0 &&
+            ::chmod(device.constData(), static_cast<mode_t>(mode)) == 0);
     QProcess child;
     child.start(QStringLiteral("setpriv"),
                 {"--reuid=65534", "--regid=65534", "--clear-groups", DIAGNOSE_CHILD, device});
     QVERIFY(child.waitForFinished(10000));
-    const QString told = QString::fromUtf8(child.readAllStandardOutput());
-    QVERIFY2(told.endsWith(QString::fromUtf8(
-                 "das Gerät gehört der Gruppe dialout, und Sie (nobody) sind nicht in ihr. "
-                 "Abhilfe: im Terminal „sudo adduser nobody dialout“ eingeben und sich danach ab- "
-                 "und wieder anmelden.")),
-             qPrintable(told + child.readAllStandardError()));
+    const QString reason = QString::fromUtf8(child.readAllStandardOutput());
+    QVERIFY2(reason.endsWith(told), qPrintable(reason + child.readAllStandardError()));
+}
+
+void TestSerialLine::remedyFitsTheDevicesRights_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<bool>("listed"); // in the group from the next log-in
+    QTest::addColumn<QString>("remedy");
+    const QString rule = QString::fromUtf8("Abhilfe: eine udev-Regel");
+    QTest::newRow("group may not write") << 0640 << "root" << false << rule;
+    QTest::newRow("only its owner") << 0600 << "anna" << true << "nur anna und root darf";
+    QTest::newRow("joined, not yet logged in")
+        << 0660 << "root" << true << "ab- und wieder anmelden";
+    QTest::newRow("not in the group") << 0660 << "root" << false << "sudo adduser bert dialout";
+}
+
+void TestSerialLine::remedyFitsTheDevicesRights() {
+    QFETCH(int, mode);
+    QFETCH(QString, owner);
+    QFETCH(bool, listed);
+    QFETCH(QString, remedy);
+    DeviceAccess access{QStringLiteral("/dev/ttyACM0"),
+                        static_cast<unsigned>(mode),
+                        owner,
+                        QStringLiteral("dialout"),
+                        QStringLiteral("bert"),
+                        false,
+                        listed};
+    const QString reason = permissionReason(access);
+    QVERIFY2(reason.contains(remedy), qPrintable(reason));
+    QCOMPARE(reason.contains(QStringLiteral("adduser")), (mode & 060) == 060 && !listed);
 }
 
 void TestSerialLine::stalledOutputIsOneErrorEvent() {

@@ -99,7 +99,7 @@ void TestFaultSettings::badSettingsFiles_data() {
                                          QStringLiteral("\r\nEnde 100")
                                   << true;
     QTest::newRow("duplicate sections and keys")
-        << QByteArray("[data]\nSkriptText2=Erste\nCurrSkript=2\n")
+        << QByteArray("[data]\nComPort=1\nSkriptText2=Erste\nCurrSkript=2\n")
         << QByteArray("currskript=5\nSKRIPTTEXT2=Zweite\nSkriptText2 = Dritte\n") << 2
         << QStringLiteral("Erste") << false;
 }
@@ -122,7 +122,8 @@ void TestFaultSettings::badSettingsFiles() {
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
     QVERIFY(w.isVisible());
-    QCOMPARE(program.shownTab(), tab);
+    // A file with nothing but the ports opens on the options page, to choose one.
+    QCOMPARE(program.shownTab(), dataSection.isEmpty() ? OptionsTab : tab);
     QCOMPARE(program.editor(0)->crlfText(), text);
     QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(),
              QStringLiteral("Linienlänge: %1").arg(StartData().lineLen));

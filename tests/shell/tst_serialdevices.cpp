@@ -78,6 +78,7 @@ class TestSerialDevices : public QObject {
 private Q_SLOTS:
     void aUsbModemOnlyBecomesCom1AndKeepsIt();
     void aDeviceIsChosenOnTheOptionsPage();
+    void withoutAUsablePortTheWindowOpensOnItsReasons();
 };
 
 void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
@@ -178,6 +179,47 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
              ports + "COM2=" + program.detected[0].stableName.toUtf8() +
                  "\nCOM3=" + typed.toUtf8() + '\n');
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
+}
+
+// No port can be opened (the modem is not plugged in): the window opens on the options page,
+// which says why; the stored port is kept, and once the modem is there a run can start.
+void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
+    TempProgramFolder folder;
+    const QString link = folder.filePath(QStringLiteral("usb-Acme_Modem-if00"));
+    QByteArray ports = "[Ports]\n";
+    for (int n = 1; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + '=' +
+                 (n == 2 ? link : folder.filePath(QStringLiteral("no-such-port"))).toUtf8() + '\n';
+    folder.writeIni("[Data]\nComPort=2\nSkriptText1=MODEM ATM1\n" + ports);
+    Program program(folder, {});
+    QVERIFY(program.start());
+    QCOMPARE(program.dialogs.texts,
+             QStringList{QString::fromUtf8("Keine der Schnittstellen COM 1 bis COM 4 lässt sich "
+                                           "öffnen. Die Gründe stehen auf der Seite „Optionen“.")});
+    QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(program.info(n).startsWith(QString::fromUtf8("Nicht verfügbar: Das Gerät ")));
+    auto *com2 = program.child<QRadioButton>("com2Button");
+    QVERIFY(com2->isChecked() && !com2->isEnabled());
+    program.click("com2Info");
+    QVERIFY(program.child<QLabel>("portReason")
+                ->text()
+                .startsWith(QString::fromUtf8("COM 2: Das Gerät %1 ist nicht da.").arg(link)));
+    auto *programButton = program.child<QPushButton>("programButton");
+    program.selectTab(1);
+    QVERIFY(!programButton->isEnabled());
+
+    // The modem is plugged in: "Neu suchen" finds it behind COM 2.
+    PtyModem modem;
+    QVERIFY(modem->createLink(link));
+    program.selectTab(101);
+    program.click("rescanButton");
+    QTRY_VERIFY(com2->isEnabled());
+    QVERIFY(program.run());
+    QCOMPARE(modem.commands().at(2), QByteArray("ATM1"));
+    QVERIFY(program.window.close());
+    QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"),
+             QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestSerialDevices)
