@@ -1,6 +1,7 @@
 #include "store/IniFile.h"
 
 #include "common/UserTexts.h"
+#include "store/InPlaceWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,12 +155,18 @@ bool IniFile::writeIniSections(const QList<QPair<QString, IniEntries>> &sections
     // Written to a temporary file beside it and renamed over the old one: the file is always
     // either the old or the new one, never torn. Where no temporary file can be made (a
     // writable file in a folder that is not), the file is written in place rather than not at
-    // all.
-    QSaveFile file(path_);
-    file.setDirectWriteFallback(true);
+    // all, keeping its old content until the new one is known to fit.
     const QByteArray newBytes = text.toBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(newBytes) != newBytes.size() ||
-        !file.commit()) {
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo existing(path_);
+        if (existing.isFile() && existing.isWritable())
+            return overwriteInPlace(path_, newBytes, error);
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(newBytes) != newBytes.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

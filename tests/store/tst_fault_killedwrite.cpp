@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <unistd.h>
 
 using namespace telmaris;
 using namespace telmaris::test;
@@ -39,6 +40,7 @@ class TestFaultKilledWrite : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void killedAtRandomPointsLeavesAWholeFile();
+    void aFullDiscInAFolderWithoutRoomForACopyLeavesTheOldFile();
 };
 
 void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
@@ -106,6 +108,47 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
     // The kills really fell inside the saves, not only before or after them.
     QVERIFY(unchanged > 0);
     QVERIFY(scriptsOnly + whole > 0);
+}
+
+// The settings file may be written, its folder may not: no temporary file can be made beside
+// it, and it is written in place. With a disc that is full after a few more bytes (a file size
+// limit stands in for it) the old file stays as it was; with room the whole new one is there.
+void TestFaultKilledWrite::aFullDiscInAFolderWithoutRoomForACopyLeavesTheOldFile() {
+    TempProgramFolder folder;
+    folder.writeIni(Foreign);
+    // The superuser may write into any folder: the writer runs as nobody then.
+    const bool root = ::geteuid() == 0;
+    QVERIFY(QFile::setPermissions(folder.iniPath(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadOther | QFileDevice::WriteOther));
+    QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                     QFileDevice::ReadOther |
+                                                     QFileDevice::ExeOther));
+    const auto save = [&](const QStringList &limit) {
+        QStringList command{QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; exec \"$@\""),
+                            QStringLiteral("sh")};
+        if (root)
+            command << QStringLiteral("setpriv") << QStringLiteral("--reuid=65534")
+                    << QStringLiteral("--regid=65534") << QStringLiteral("--clear-groups");
+        command << limit << QStringLiteral(INI_WRITER_CHILD) << folder.iniPath()
+                << QStringLiteral("1");
+        QProcess saver;
+        saver.start(QStringLiteral("sh"), command);
+        return saver.waitForFinished(30000) && saver.exitStatus() == QProcess::NormalExit
+                   ? saver.exitCode()
+                   : -1;
+    };
+    const QString limit = QStringLiteral("--fsize=%1").arg(Foreign.size() + 4096);
+    QCOMPARE(save({QStringLiteral("prlimit"), limit}), 1);
+    QCOMPARE(folder.readIni(), Foreign);
+
+    QCOMPARE(save({}), 0);
+    const IniSnapshot written = IniSnapshot::load(folder.iniPath());
+    QCOMPARE(decodeIniText(written.value(DataSection, QStringLiteral("SkriptText100"))),
+             expectedScript(100, 1));
+    QCOMPARE(written.value(PortsSection, QStringLiteral("COM1")), QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner));
 }
 
 QTEST_GUILESS_MAIN(TestFaultKilledWrite)
