@@ -74,8 +74,14 @@
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
     X(SettingsNotSavedMessage, "Die Einstellungen konnten nicht gespeichert werden:\r%1")        \
-    X(ScriptAndSettingsNotSavedMessage,                                                          \
-      "Das Skript %1 und die Einstellungen konnten nicht gespeichert werden:\r%2")               \
+    X(CloseUnsavedQuestion,                                                                      \
+      "%1 konnte nicht in %2 gespeichert werden:\r%3\r\rOhne Speichern beenden? Der geänderte "  \
+      "Text geht dann verloren.")                                                                \
+    X(ScriptRescuedLine,                                                                         \
+      "Telmaris: %1 konnte nicht in %2 gespeichert werden (%3). Der Text steht in %4.")          \
+    X(ScriptNotRescuedLine,                                                                      \
+      "Telmaris: %1 konnte weder in %2 gespeichert noch gerettet werden (%3). Der Text ist "     \
+      "verloren.")                                                                               \
     X(SettingsNotReadMessage, "Die Einstellungsdatei konnte nicht gelesen werden:\r%1\r%2")      \
     X(SettingsKeptMessage,                                                                       \
       "Die Einstellungen und Skriptnamen wurden nicht gespeichert: Die Einstellungsdatei "       \

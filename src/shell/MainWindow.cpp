@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -130,6 +131,11 @@ void MainWindow::buildWindow() {
     connect(session_, &Session::startedUp, this, &MainWindow::startedUp);
     connect(session_, &Session::exitRequested, this, &MainWindow::exitRequested);
     connect(session_, &Session::runEnded, this, &MainWindow::runEnded);
+#ifndef QT_NO_SESSIONMANAGER
+    // At the end of the desktop session the program may be ended without a close: what is not
+    // stored is stored now, without a question.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, session_, &Session::storeForSessionEnd);
+#endif
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)

@@ -12,10 +12,11 @@
 #include "shell/StartUp.h"
 #include "shell/WindowRunSide.h"
 #include "store/AutoModeSettings.h"
+#include "store/RescueFile.h"
 #include "store/StartDataFile.h"
 #include "trace/TraceWindow.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QMainWindow>
 #include <QTabBar>
 #include <QTextStream>
@@ -267,15 +268,43 @@ void Session::setErrorCountReader(ErrorCountReader reader) {
 
 bool Session::storeForClose() {
     parts_.navigation.leaveOptionsPage();
-    const bool stored = parts_.store.storeForClose(
-        parts_.data.currSkript, EditBoxText(parts_.navigation.visibleEditor()),
-        startDataEntries(parts_.data, parts_.optionsPage.allNames()),
-        parts_.ports.map().changedEntries());
+    const EditBoxText editor(parts_.navigation.visibleEditor());
+    const SettingsStore::CloseWrite write =
+        parts_.store.storeForClose(parts_.data.currSkript, editor,
+                                   startDataEntries(parts_.data, parts_.optionsPage.allNames()),
+                                   parts_.ports.map().changedEntries());
+    if (!write.scriptKept && !letGoOfUnsavedScript(editor.text(), write.reason))
+        return false;
     // Closed before the probe was in: nothing more starts. A close refused keeps the window,
     // and its start-up goes on when the probe is in.
-    if (stored)
-        pendingStart_.reset();
-    return stored;
+    pendingStart_.reset();
+    return true;
+}
+
+void Session::storeForSessionEnd() {
+    sessionEnding_ = true;
+    storeForClose();
+    sessionEnding_ = false;
+}
+
+// A script that could not be stored at the close. Asked by the user, the window stays with the
+// text unless the user chooses to lose it; ended by a signal or the end of the desktop session,
+// where nobody can answer, the text goes into a rescue file, named on standard error.
+bool Session::letGoOfUnsavedScript(const QString &text, const QString &reason) {
+    const int n = parts_.data.currSkript;
+    const QString script = scriptLabel(n, parts_.optionsPage.getSkriptNameFromListbySkriptIndex(n));
+    const QString iniPath = QDir::toNativeSeparators(parts_.store.ini().path());
+    if (!stopRequested_ && !sessionEnding_)
+        return parts_.dialogs.askYesNo(QStringLiteral("Telmaris"),
+                                       texts::CloseUnsavedQuestion.arg(script, iniPath, reason));
+    QString rescueError;
+    if (const std::optional<QString> rescue = writeRescueFile(iniPath, n, text, &rescueError))
+        QTextStream(stderr) << texts::ScriptRescuedLine.arg(script, iniPath, reason, *rescue)
+                            << Qt::endl;
+    else
+        QTextStream(stderr) << texts::ScriptNotRescuedLine.arg(script, iniPath, rescueError)
+                            << Qt::endl;
+    return true;
 }
 
 } // namespace telmaris

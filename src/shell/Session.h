@@ -64,8 +64,11 @@ public:
     // "&Ende": the main window, and the trace window with it.
     void closeAsEnd();
     // The close request's file side: the script and the settings in one write. False when the
-    // text could not be stored the first time: the window stays open.
+    // script could not be stored and the user keeps the window open for it.
     bool storeForClose();
+    // The desktop session ends: everything stored as at the close, without a question; a
+    // script that cannot be stored goes into a rescue file. The window stays until it is closed.
+    void storeForSessionEnd();
 
 Q_SIGNALS:
     void startedUp();
@@ -81,6 +84,7 @@ private:
     void finishRun(RunOutcome outcome);
     bool acceptMarkedLines(); // false: the user chose not to run the script
     void reportRunLogFailure();
+    bool letGoOfUnsavedScript(const QString &text, const QString &reason);
 
     QString programDir_;
     SessionParts parts_;
@@ -102,6 +106,7 @@ private:
     bool unattended_ = false; // no window is wanted: AutoMode, or a parameter it cannot take
     bool traceMode_ = false;
     bool stopRequested_ = false; // a signal came: the window closes once the run is over
+    bool sessionEnding_ = false; // the desktop session ends: nobody answers a question
     QString stopSignal_;
 };
 

@@ -22,16 +22,15 @@ IniSnapshot SettingsStore::open(const QString &programDir) {
 
 bool SettingsStore::storeScript(int n, const EditorText &editor) {
     QString reason;
-    if (slots_.writeCurrSkriptText(n, editor, &reason)) {
-        saveFailureReported_ = false;
+    if (slots_.writeCurrSkriptText(n, editor, &reason))
         return true;
-    }
     reportScriptNotSaved(n, reason);
     return false;
 }
 
-bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntries &settings,
-                                  const IniEntries &ports) {
+SettingsStore::CloseWrite SettingsStore::storeForClose(int n, const EditorText &editor,
+                                                       const IniEntries &settings,
+                                                       const IniEntries &ports) {
     const bool scriptChanged = slots_.skriptChanged;
     IniEntries entries;
     if (scriptChanged)
@@ -45,21 +44,18 @@ bool SettingsStore::storeForClose(int n, const EditorText &editor, const IniEntr
         sections.append({PortsSection, ports});
     if ((entries.isEmpty() && sections.size() == 1) || ini_.writeIniSections(sections, &reason)) {
         slots_.skriptChanged = false;
-        saveFailureReported_ = false;
         if (readFailed_)
             ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                             texts::SettingsKeptMessage);
-        return true;
+        return {};
     }
-    if (scriptChanged && !saveFailureReported_) {
-        reportScriptNotSaved(n, reason);
-        saveFailureReported_ = true;
-        return false;
+    if (scriptChanged) {
+        ui_.status(texts::ScriptNotSavedStatus);
+        return {false, reason};
     }
     ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                    scriptChanged ? scriptAndSettingsNotSavedMessage(n, reason)
-                                  : settingsNotSavedMessage(reason));
-    return true;
+                    settingsNotSavedMessage(reason));
+    return {};
 }
 
 void SettingsStore::reportScriptNotSaved(int n, const QString &reason) {

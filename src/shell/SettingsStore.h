@@ -28,15 +28,20 @@ public:
     // line and box); false then, and the text stays only in the editor.
     bool storeScript(int n, const EditorText &editor);
 
+    // What the close's write came to: the changed script could not be written (scriptKept
+    // false) for reason; the status line says so, and the caller decides what becomes of it.
+    struct CloseWrite {
+        bool scriptKept = true;
+        QString reason;
+    };
     // The close: the changed script of slot n, the settings entries and the entries of section
     // [Ports] in one write, so the file is replaced once. Of the settings only those are written
     // that this copy changed since it read them or that the file lacks: another running copy's
     // changes survive. After a start whose file could not be read no settings are written at
-    // all, and the user is told. A script that cannot be stored keeps the window open once
-    // (false), so that the user can still copy it; a second attempt closes all the same and
-    // reports the settings as not stored.
-    bool storeForClose(int n, const EditorText &editor, const IniEntries &settings,
-                       const IniEntries &ports = {});
+    // all, and the user is told; settings that cannot be written are reported. The script stays
+    // changed until it is written.
+    CloseWrite storeForClose(int n, const EditorText &editor, const IniEntries &settings,
+                             const IniEntries &ports = {});
 
 private:
     void reportScriptNotSaved(int n, const QString &reason);
@@ -46,7 +51,6 @@ private:
     ScriptSlots slots_;
     IniSnapshot atStart_; // the file as read at start-up
     bool readFailed_ = false;
-    bool saveFailureReported_ = false;
 };
 
 } // namespace telmaris

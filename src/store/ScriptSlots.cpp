@@ -102,10 +102,6 @@ QString scriptNotSavedMessage(int n, const QString &reason) {
     return texts::ScriptNotSavedMessage.arg(QString::number(n), reason);
 }
 
-QString scriptAndSettingsNotSavedMessage(int n, const QString &reason) {
-    return texts::ScriptAndSettingsNotSavedMessage.arg(QString::number(n), reason);
-}
-
 QString settingsNotSavedMessage(const QString &reason) {
     return texts::SettingsNotSavedMessage.arg(reason);
 }

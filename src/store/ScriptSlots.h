@@ -50,8 +50,6 @@ private:
 
 // What the user is told when a script text could not be stored.
 QString scriptNotSavedMessage(int n, const QString &reason);
-// The end after all, with the script text not stored: it is lost.
-QString scriptAndSettingsNotSavedMessage(int n, const QString &reason);
 QString settingsNotSavedMessage(const QString &reason);
 
 } // namespace telmaris

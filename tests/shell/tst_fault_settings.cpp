@@ -22,6 +22,7 @@ class TestFaultSettings : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void folderTurnsUnwritableWhileRunning();
+    void aSignalRescuesWhatCannotBeStored();
     void badSettingsFiles_data();
     void badSettingsFiles();
     void twoProgramsCloseInTurn();
@@ -32,14 +33,15 @@ private Q_SLOTS:
 };
 
 void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
-    ProgramFixture program("CurrSkript=1\nSkriptText1=Alt\nSkriptText9=Neun\n; von Hand\n");
+    ProgramFixture program("CurrSkript=1\nSkriptName1=Tag\nSkriptText1=Alt\nSkriptText9=Neun\n"
+                           "; von Hand\n");
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
-    const QString failure = QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r");
-    const QString both =
-        QStringLiteral("Das Skript 1 und die Einstellungen konnten nicht gespeichert werden:\r");
     const QString folder = program.folder.path();
     const QString moved = folder + QStringLiteral(".weg");
+    const QString question = QString::fromUtf8("Das Skript 1 „Tag“ konnte nicht in %1 gespeichert "
+                                               "werden:\r")
+                                 .arg(program.folder.iniPath());
     const QByteArray before = program.folder.readIni();
 
     // The program folder is taken away and a plain file stands in its place: no temporary
@@ -52,26 +54,49 @@ void TestFaultSettings::folderTurnsUnwritableWhileRunning() {
     program.clickTab(2);
     QCOMPARE(program.shownTab(), 1);
     QCOMPARE(program.statusLine(), QStringLiteral(" Skript konnte nicht gespeichert werden!"));
+    QVERIFY(program.dialogs.texts.value(0).startsWith(
+        QStringLiteral("Das Skript 1 konnte nicht gespeichert werden:\r")));
 
-    // The first close says so too and keeps the window with the text; the user insists, is
-    // told that script and settings are lost, and the window closes.
+    // Each close asks whether to lose the text, naming the script, the file and the reason;
+    // "Nein" keeps the window with the text, however often.
+    QVERIFY(!w.close());
     QVERIFY(!w.close());
     QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("AltNeu"));
-    QVERIFY(w.close());
-    // Each box gives the reason after its fixed part.
     QCOMPARE(program.dialogs.messages.size(), 3);
-    QVERIFY2(program.dialogs.messages[0].startsWith("[critical] Telmaris: " + failure),
-             qPrintable(program.dialogs.messages[0]));
-    for (const auto &[text, fixed] : {std::pair{program.dialogs.texts[0], failure},
-                                      {program.dialogs.texts[1], failure},
-                                      {program.dialogs.texts[2], both}})
-        QVERIFY2(text.startsWith(fixed) && text.size() > fixed.size() + 3, qPrintable(text));
+    for (const QString &asked : program.dialogs.messages.mid(1))
+        QVERIFY2(asked.startsWith("[question] Telmaris: " + question) &&
+                     asked.endsWith(QString::fromUtf8("Ohne Speichern beenden? Der geänderte Text "
+                                                      "geht dann verloren.")),
+                 qPrintable(asked));
 
-    // The folder comes back as it was: the file whole, nothing left beside it.
+    // The folder comes back: the close stores the text, and the rest of the file is as it was.
     QVERIFY(QFile::remove(folder));
     QVERIFY(QDir().rename(moved, folder));
-    QCOMPARE(program.folder.readIni(), before);
+    QVERIFY(w.close());
+    const QByteArray after = program.folder.readIni();
+    QVERIFY(after.startsWith(QByteArray(before.left(before.indexOf("\n\n")))
+                                 .replace("SkriptText1=Alt\n", "SkriptText1=AltNeu\n")));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Telmaris.Ini")});
+}
+
+// Ended by a signal, nobody can answer: a script that cannot be stored goes into a file of its
+// own beside the settings file, for its owner only.
+void TestFaultSettings::aSignalRescuesWhatCannotBeStored() {
+    ProgramFixture program("CurrSkript=4\nSkriptText4=Codes 1234\n");
+    QCOMPARE(program.start(), std::nullopt);
+    const QString ini = program.folder.iniPath();
+    QVERIFY(QDir().rename(ini, ini + QStringLiteral(".weg")));
+    QVERIFY(QDir().mkdir(ini)); // a folder where the file belongs cannot be written
+    typeAtEnd(program.editor(0), QStringLiteral(" 5678"));
+    program.window->stopForSignal(QStringLiteral("SIGTERM"));
+    QVERIFY(!program.window->isVisible());
+    const QStringList rescued =
+        QDir(program.folder.path()).entryList({QStringLiteral("Telmaris-Skript4-*.txt")});
+    QCOMPARE(rescued.size(), 1);
+    QFile file(program.folder.filePath(rescued.first()));
+    QCOMPARE(file.permissions() & 0x0077, QFileDevice::Permissions());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Codes 1234 5678"));
 }
 
 void TestFaultSettings::badSettingsFiles_data() {
