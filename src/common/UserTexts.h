@@ -150,6 +150,23 @@
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \
+    X(NameWarningQuestion,                                                                       \
+      "Mit dem Namen „%1“ für Skript %2 gilt im AutoMode:\r%3\r\rDen Namen trotzdem vergeben? "   \
+      "Mit „Nein“ bleibt der bisherige Name.")                                                   \
+    X(NameIsDebugWarning,                                                                        \
+      "– „telmaris debug“ öffnet immer das Fenster mit dem Debugger; dieses Skript startet so "  \
+      "nie.")                                                                                    \
+    X(NameIsOptionWarning,                                                                       \
+      "– Ein Name, der mit „-“ beginnt, sieht auf der Kommandozeile wie eine Option aus; "       \
+      "starten Sie das Skript besser mit seiner Nummer %1.")                                    \
+    X(NameTakenWarning,                                                                          \
+      "– Skript %1 heißt schon „%2“; „telmaris %3“ startet immer das Skript mit der kleineren "   \
+      "Nummer, Skript %4.")                                                                      \
+    X(NameIsNumberWarning,                                                                       \
+      "– „telmaris %1“ startet dann Skript %2 und nicht mehr Skript %3.")                        \
+    X(NameBeginsWithNumberWarning,                                                               \
+      "– Der Name beginnt mit der Zahl %1: ein Aufruf, der den Namen nicht genau trifft, "       \
+      "startet Skript %1.")                                                                      \
     /* The file box of the trace window's list. */                                              \
     X(TraceSaveTitle, "Debugger-Liste speichern")
 // clang-format on

@@ -329,6 +329,11 @@ void OptionsPage::renameSelectedSkript() {
     // A cancelled box leaves the name; OK with an empty text leaves the slot without name.
     if (!answer)
         return;
+    if (nameCheck_) {
+        const QString question = nameCheck_(n, *answer);
+        if (!question.isEmpty() && !dialogs_.askYesNo(texts::RenameTitle, question))
+            return;
+    }
     names_.putSkriptNameToListbySkriptIndex(n, *answer, true);
     showNameEntry(n);
 }

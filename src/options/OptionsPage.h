@@ -12,6 +12,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -62,6 +63,10 @@ public:
         return names_.getSkriptNameFromListbySkriptIndex(n);
     }
     std::array<QString, 100> allNames() const;
+    // Asked before a name given in the rename box is taken: the question to put to the user
+    // when the name may mislead, else nothing; "Nein" keeps the old name.
+    using NameCheck = std::function<QString(int n, const QString &name)>;
+    void setNameCheck(NameCheck check) { nameCheck_ = std::move(check); }
 
     // The controls that show hover hints.
     QGroupBox *umbruchFrame() const { return umbruchFrame_; }
@@ -97,6 +102,7 @@ private:
     StartData &data_;
     Dialogs &dialogs_;
     SkriptNameList names_;
+    NameCheck nameCheck_;
 
     PortFrame *portFrame_ = nullptr;
     std::array<QRadioButton *, 2> dialButtons_{};

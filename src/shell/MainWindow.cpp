@@ -8,6 +8,7 @@
 #include "info/InfoDialog.h"
 #include "options/OptionsPage.h"
 #include "shell/FramePacer.h"
+#include "shell/NameWarnings.h"
 #include "shell/PortHandling.h"
 #include "shell/Session.h"
 #include "shell/SlotNavigation.h"
@@ -136,6 +137,11 @@ void MainWindow::buildWindow() {
     // stored is stored now, without a question.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, session_, &Session::storeForSessionEnd);
 #endif
+    optionsPage_->setNameCheck([this](int n, const QString &name) {
+        const std::array<QString, 100> names = optionsPage_->allNames();
+        const QStringList warnings = nameWarnings(n, name, {names.begin(), names.end()});
+        return warnings.isEmpty() ? QString() : nameWarningQuestion(n, name, warnings);
+    });
     connect(optionsPage_, &OptionsPage::runLogOpenRequested, this, &MainWindow::openRunLog);
     connect(optionsPage_, &OptionsPage::lineLenChanged, this, [this](int lineLen) {
         for (ScriptEdit *edit : editors_)

@@ -180,16 +180,35 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     // text leaves slot 3 without name. A name of blanks shows as nothing (slot 5); "(kein)" is
     // no name (slot 6).
     auto *names = program.child<QListWidget>("nameList");
-    program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  "), std::nullopt, QString(),
-                               QStringLiteral("   "), QStringLiteral("(kein)")};
+    // A name the command line would take for another script's is given only when the user
+    // insists: slot 7 takes slot 2's name, slot 8 keeps none instead of "1".
+    program.dialogs.answers = {QStringLiteral("  Zentrale: Nacht  "),
+                               std::nullopt,
+                               QString(),
+                               QStringLiteral("   "),
+                               QStringLiteral("(kein)"),
+                               QStringLiteral(" ZWEI "),
+                               QStringLiteral("1")};
+    program.dialogs.yesNo = {true, false};
     QStringList shown;
-    for (int row : {11, 1, 2, 4, 5}) {
+    for (int row : {11, 1, 2, 4, 5, 6, 7}) {
         doubleClickEntry(names, row);
         shown << names->item(row)->text();
     }
-    QCOMPARE(shown,
-             (QStringList{"12: Zentrale: Nacht", "2: Zwei", "3: (kein)", "5: ", "6: (kein)"}));
-    QCOMPARE(program.dialogs.inputs.size(), 5);
+    QCOMPARE(shown, (QStringList{"12: Zentrale: Nacht", "2: Zwei", "3: (kein)", "5: ", "6: (kein)",
+                                 "7: ZWEI", "8: (kein)"}));
+    QCOMPARE(
+        program.dialogs.texts,
+        (QStringList{QString::fromUtf8("Mit dem Namen „ZWEI“ für Skript 7 gilt im AutoMode:\r"
+                                       "– Skript 2 heißt schon „Zwei“; „telmaris ZWEI“ startet "
+                                       "immer das Skript mit der kleineren Nummer, Skript 2."
+                                       "\r\rDen Namen trotzdem vergeben? Mit „Nein“ bleibt "
+                                       "der bisherige Name."),
+                     QString::fromUtf8("Mit dem Namen „1“ für Skript 8 gilt im AutoMode:\r– "
+                                       "„telmaris 1“ startet dann Skript 8 und nicht mehr "
+                                       "Skript 1.\r\rDen Namen trotzdem vergeben? Mit "
+                                       "„Nein“ bleibt der bisherige Name.")}));
+    QCOMPARE(program.dialogs.inputs.size(), 7);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
              QStringLiteral("Telmaris - Skriptnamen ändern|"
@@ -211,7 +230,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     for (int n = 1; n <= 100; ++n)
         if (n == 1 || n > 3)
             expected += "SkriptName" + QByteArray::number(n) + '=' +
-                        (n == 12 ? "Zentrale: Nacht" : "") + '\n';
+                        (n == 12  ? "Zentrale: Nacht"
+                         : n == 7 ? "ZWEI"
+                                  : "") +
+                        '\n';
     expected += "CurrSkript=4\n\n[Ports]\n";
     QCOMPARE(program.folder.readIni().left(expected.size()), expected);
 }
