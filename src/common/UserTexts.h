@@ -79,6 +79,7 @@
     X(NoRunLogYetMessage,                                                                        \
       "Das Protokoll %1 gibt es noch nicht: Es entsteht beim ersten Programmieren.")             \
     X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
+    X(TraceEmptyMessage, "Der Debugger enthält keine Zeilen; es gibt nichts zu speichern.")   \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -162,6 +163,10 @@ void TestScriptRuns::everyKeyword() {
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(QString::fromUtf8(run.folder.readFile("Debugger.txt")),
              trace.join(u'\n').replace(u'\r', QStringLiteral("<CR>")) + u'\n');
+    // Only its user may read it: it holds what was typed for EINGABE.
+    struct stat traceFileMode = {};
+    QVERIFY(::stat(QFile::encodeName(traceFile).constData(), &traceFileMode) == 0);
+    QCOMPARE(traceFileMode.st_mode & 07777, mode_t(0600));
 
     // The next run dials by the setting again and still knows the last input. A dash the line
     // cannot carry goes out as "?", which the trace shows as sent, and the modem refuses.
@@ -182,6 +187,14 @@ void TestScriptRuns::everyKeyword() {
     QTest::mouseClick(traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton")),
                       Qt::LeftButton);
     QVERIFY(run.trace().isEmpty());
+    // An empty list is not saved: the user is told so, and no file is asked for or written.
+    run.dialogs.fileAnswers = {run.folder.filePath("Leer.txt")};
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(run.dialogs.messages.last(),
+             QString::fromUtf8("[information] Telmaris: Der Debugger enthält keine Zeilen; es "
+                               "gibt nichts zu speichern."));
+    QCOMPARE(run.dialogs.fileAnswers.size(), 1);
+    QVERIFY(!QFile::exists(run.folder.filePath("Leer.txt")));
     QTest::mouseClick(run.button("endButton"), Qt::LeftButton);
     QVERIFY(!traceWindow->isVisible() && !run.window->isVisible());
     QCOMPARE(run.stored(QStringLiteral("ModemReset")), QStringLiteral("&F"));
