@@ -68,6 +68,8 @@
       "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
+    X(HelpNotHandedOverMessage,                                                               \
+      "Die Hilfe-Datei konnte keinem Programm übergeben werden. Sie liegt hier:\r%1")         \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
     X(SettingsNotSavedMessage, "Die Einstellungen konnten nicht gespeichert werden:\r%1")        \
     X(ScriptAndSettingsNotSavedMessage,                                                          \
@@ -78,6 +80,8 @@
       "konnte beim Programmstart nicht gelesen werden und bleibt daher, wie sie ist.")          \
     X(NoRunLogYetMessage,                                                                        \
       "Das Protokoll %1 gibt es noch nicht: Es entsteht beim ersten Programmieren.")             \
+    X(RunLogNotHandedOverMessage,                                                             \
+      "Das Protokoll konnte keinem Programm übergeben werden. Es liegt hier:\r%1")            \
     X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
     X(TraceEmptyMessage, "Der Debugger enthält keine Zeilen; es gibt nichts zu speichern.")   \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
