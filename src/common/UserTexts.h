@@ -93,6 +93,11 @@
     X(MarkedLinesQuestion,                                                                       \
       "%1\r\rDie markierten Zeilen werden nicht gesendet. Trotzdem programmieren?")              \
     X(MarkedLineWarning, "Telmaris: Skript %1, Zeile %2 wird nicht gesendet: %3")                \
+    /* A line whose command many modems refuse: the editor's note and the run log's. */       \
+    X(LongCommandReason,                                                                      \
+      "Diese Zeile wird gesendet, aber ihr Modembefehl ist %1 Zeichen lang (von »AT« "        \
+      "bis zum Zeilenende). Viele Modems nehmen höchstens 40 Zeichen an und antworten auf "   \
+      "einen längeren Befehl mit ERROR.")                                                           \
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \

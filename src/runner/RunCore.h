@@ -139,7 +139,7 @@ private:
     void boxClosed(const std::optional<QString> &answer);
     void afterPause();
     void nextLine();
-    void carryOutLine(const QString &lineText);
+    void carryOutLine(int number, const QString &lineText); // number counted from 1
     void logSkippedLines();
     void awaitNothingMore();
     // The one way out.
