@@ -102,6 +102,9 @@
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \
       "nicht laufen.")                                                                           \
+    /* What an unattended run's failure line names before its message: script and port. */    \
+    X(RunFailureTitle, "Skript %1, COM %2 (%3)")                                              \
+    X(NamedRunFailureTitle, "Skript %1 »%2«, COM %3 (%4)")                                    \
     X(RunLogFailedLine, "Telmaris: Das Protokoll konnte nicht geschrieben werden: %1")          \
     X(NoDisplayLine,                                                                             \
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \

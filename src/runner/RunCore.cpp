@@ -432,7 +432,7 @@ void RunCore::end(const Ending &ending) {
         RunAction box = action(RunAction::ShowMessage);
         box.icon = ending.outcome == RunOutcome::Success ? MessageIcon::Information
                                                          : MessageIcon::Critical;
-        box.title = Title;
+        box.title = ending.outcome == RunOutcome::Success ? Title : setup_.failureTitle;
         box.message = ending.message;
         out(box);
         wait_ = Wait::EndBox;
