@@ -117,6 +117,27 @@
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
+    /* What "telmaris --help" prints on standard output. */                                   \
+    X(UsageText,                                                                              \
+      "Aufruf: telmaris [Skriptnummer | Skriptname | debug | --help | --version | --list]\r"  \
+      "\r"                                                                                    \
+      "Ohne Parameter öffnet sich das Programmfenster, mit debug dazu der Debugger.\r"        \
+      "Mit einer Skriptnummer (1 bis 100) oder einem Skriptnamen läuft dieses Skript ohne\r"  \
+      "Rückfrage (AutoMode), danach endet das Programm. Das geht auch ohne grafische\r"        \
+      "Oberfläche.\r"                                                                          \
+      "\r"                                                                                    \
+      "  --help     zeigt diese Hilfe\r"                                                      \
+      "  --version  zeigt die Version\r"                                                      \
+      "  --list     listet die Skripte, die einen Namen oder einen Text haben:\r"             \
+      "             Nummer, Tabulator, Name\r"                                                \
+      "\r"                                                                                    \
+      "Rückgabewerte:\r"                                                                      \
+      "  0  normales Ende, oder der AutoMode-Lauf ist gelungen\r"                             \
+      "  1  der AutoMode-Lauf ist fehlgeschlagen oder wurde abgebrochen\r"                    \
+      "  2  unbekannter Startparameter, oder für das Programmfenster fehlt die\r"                \
+      "     grafische Oberfläche\r"                                                           \
+      "  3  keine serielle Schnittstelle ließ sich öffnen\r"                                  \
+      "  128 + Signal  der AutoMode-Lauf wurde durch SIGTERM, SIGINT oder SIGHUP beendet")    \
     /* The modem test: its window, the answers it lists and its verdict. */                      \
     X(ModemTestTitle, "Telmaris - Modem testen")                                                 \
     X(ModemTestPortLine, "%1 (%2), %3 Baud")                                                     \
