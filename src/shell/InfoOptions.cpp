@@ -6,8 +6,10 @@
 #include "shell/CommandLine.h"
 #include "shell/ConsoleDialogs.h"
 #include "store/IniFile.h"
-#include "store/StartData.h"
+#include "store/ScriptSlots.h"
+#include "store/StartDataFile.h"
 
+#include <QStringList>
 #include <cstdio>
 
 namespace telmaris {
@@ -17,6 +19,20 @@ namespace {
 void printOut(const QString &text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
+}
+
+// For each slot with a name or a text: its number, a tab and its name (empty for a slot
+// without one).
+QStringList scriptListLines(const IniSnapshot &ini) {
+    // Names and texts as the window reads them at start-up; the ports play no part here.
+    const StoredStartData stored = readStartDataFromIniFile(ini, {});
+    QStringList lines;
+    for (int n = 1; n <= SlotCount; ++n) {
+        const QString &name = stored.names.at(n - 1);
+        if (!name.isEmpty() || !storedSkriptText(n, ini).isEmpty())
+            lines << QString::number(n) + u'\t' + name;
+    }
+    return lines;
 }
 
 // The slots as --list shows them, or the exit status when the file cannot be read.
@@ -45,17 +61,6 @@ InfoOption infoOptionOf(const QString &argument) {
     if (option == QStringLiteral("--list"))
         return InfoOption::List;
     return InfoOption::None;
-}
-
-QStringList scriptListLines(const IniSnapshot &ini) {
-    QStringList lines;
-    for (int n = 1; n <= SlotCount; ++n) {
-        const QString name = ini.value(DataSection, QStringLiteral("SkriptName%1").arg(n));
-        const QString text = ini.value(DataSection, QStringLiteral("SkriptText%1").arg(n));
-        if (!name.isEmpty() || !text.isEmpty())
-            lines << QString::number(n) + u'\t' + name;
-    }
-    return lines;
 }
 
 int printInfo(InfoOption option, const std::function<QString()> &programFolder) {

@@ -5,22 +5,15 @@
 // creating it.
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 
 namespace telmaris {
-
-class IniSnapshot;
 
 enum class InfoOption { None, Help, Version, List };
 
 // The option the argument text is, with blanks at its ends removed as the command line compares
 // it; written exactly so, nothing else. A script named "--list" is still reached by its number.
 InfoOption infoOptionOf(const QString &argument);
-
-// The lines --list prints: for each slot with a name or a text, its number, a tab and its name
-// (empty for a slot without one).
-QStringList scriptListLines(const IniSnapshot &ini);
 
 // Prints what option asks for; programFolder gives the program's folder, asked only by --list.
 // Returns the exit status: 0, or 1 when the settings file is there but cannot be read.
