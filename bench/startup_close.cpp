@@ -131,7 +131,7 @@ private:
 int runChild(int argc, char *argv[], const QString &folder, const QString &closeMode) {
     QElapsedTimer sinceMain;
     sinceMain.start();
-    const StartPlan plan = planStart(beginProcess(argc, argv));
+    const StartPlan plan = planStart(beginProcess(argc, argv), [folder] { return folder; });
     const DeviceDetector detector = detectSerialDevicesAhead();
     QApplication app(argc, argv);
     loadGermanToolkitTexts(app, plan.display);

@@ -72,6 +72,8 @@
       "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
+    X(HelpNotHandedOverMessage,                                                               \
+      "Die Hilfe-Datei konnte keinem Programm übergeben werden. Sie liegt hier:\r%1")         \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
     X(SettingsNotSavedMessage, "Die Einstellungen konnten nicht gespeichert werden:\r%1")        \
     X(CloseUnsavedQuestion,                                                                      \
@@ -88,7 +90,10 @@
       "konnte beim Programmstart nicht gelesen werden und bleibt daher, wie sie ist.")          \
     X(NoRunLogYetMessage,                                                                        \
       "Das Protokoll %1 gibt es noch nicht: Es entsteht beim ersten Programmieren.")             \
+    X(RunLogNotHandedOverMessage,                                                             \
+      "Das Protokoll konnte keinem Programm übergeben werden. Es liegt hier:\r%1")            \
     X(TraceNotSavedMessage, "Die Liste konnte nicht gespeichert werden:\r%1")                     \
+    X(TraceEmptyMessage, "Der Debugger enthält keine Zeilen; es gibt nichts zu speichern.")   \
     /* Reasons of the settings file's own, shown in the messages above. */                   \
     X(IsAFolderReason, "%1 ist ein Ordner.")                                                     \
     X(NotAFileReason, "%1 ist keine gewöhnliche Datei.")                                         \
@@ -98,10 +103,18 @@
     X(MarkedLinesQuestion,                                                                       \
       "%1\r\rDie markierten Zeilen werden nicht gesendet. Trotzdem programmieren?")              \
     X(MarkedLineWarning, "Telmaris: Skript %1, Zeile %2 wird nicht gesendet: %3")                \
+    /* A line whose command many modems refuse: the editor's note and the run log's. */       \
+    X(LongCommandReason,                                                                      \
+      "Diese Zeile wird gesendet, aber ihr Modembefehl ist %1 Zeichen lang (von »AT« "        \
+      "bis zum Zeilenende). Viele Modems nehmen höchstens 40 Zeichen an und antworten auf "   \
+      "einen längeren Befehl mit ERROR.")                                                           \
     /* Lines on standard error where no window system can be reached. */                         \
     X(NeedsInputLine,                                                                            \
       "Telmaris: Skript %1 braucht eine Eingabe (EINGABE) und kann ohne grafische Oberfläche "   \
       "nicht laufen.")                                                                           \
+    /* What an unattended run's failure line names before its message: script and port. */    \
+    X(RunFailureTitle, "Skript %1, COM %2 (%3)")                                              \
+    X(NamedRunFailureTitle, "Skript %1 »%2«, COM %3 (%4)")                                    \
     X(RunLogFailedLine, "Telmaris: Das Protokoll konnte nicht geschrieben werden: %1")          \
     X(NoDisplayLine,                                                                             \
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
@@ -114,6 +127,27 @@
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
+    /* What "telmaris --help" prints on standard output. */                                   \
+    X(UsageText,                                                                              \
+      "Aufruf: telmaris [Skriptnummer | Skriptname | debug | --help | --version | --list]\r"  \
+      "\r"                                                                                    \
+      "Ohne Parameter öffnet sich das Programmfenster, mit debug dazu der Debugger.\r"        \
+      "Mit einer Skriptnummer (1 bis 100) oder einem Skriptnamen läuft dieses Skript ohne\r"  \
+      "Rückfrage (AutoMode), danach endet das Programm. Das geht auch ohne grafische\r"        \
+      "Oberfläche.\r"                                                                          \
+      "\r"                                                                                    \
+      "  --help     zeigt diese Hilfe\r"                                                      \
+      "  --version  zeigt die Version\r"                                                      \
+      "  --list     listet die Skripte, die einen Namen oder einen Text haben:\r"             \
+      "             Nummer, Tabulator, Name\r"                                                \
+      "\r"                                                                                    \
+      "Rückgabewerte:\r"                                                                      \
+      "  0  normales Ende, oder der AutoMode-Lauf ist gelungen\r"                             \
+      "  1  der AutoMode-Lauf ist fehlgeschlagen oder wurde abgebrochen\r"                    \
+      "  2  unbekannter Startparameter, oder für das Programmfenster fehlt die\r"                \
+      "     grafische Oberfläche\r"                                                           \
+      "  3  keine serielle Schnittstelle ließ sich öffnen\r"                                  \
+      "  128 + Signal  der AutoMode-Lauf wurde durch SIGTERM, SIGINT oder SIGHUP beendet")    \
     /* The modem test: its window, the answers it lists and its verdict. */                      \
     X(ModemTestTitle, "Telmaris - Modem testen")                                                 \
     X(ModemTestPortLine, "%1 (%2), %3 Baud")                                                     \

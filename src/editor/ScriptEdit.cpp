@@ -222,18 +222,18 @@ void ScriptEdit::keyPressEvent(QKeyEvent *event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
-QString ScriptEdit::skipReasonAt(const QPoint &viewportPosition) const {
+QString ScriptEdit::markReasonAt(const QPoint &viewportPosition) const {
     const QTextBlock block = cursorForPosition(viewportPosition).block();
     const QRectF area = blockBoundingGeometry(block).translated(contentOffset());
     if (!block.isValid() || !area.contains(viewportPosition))
         return {};
-    return checkScriptLine(blockCrlfText(block)).skipReason;
+    return checkScriptLine(blockCrlfText(block)).reason();
 }
 
 bool ScriptEdit::viewportEvent(QEvent *event) {
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        const QString reason = skipReasonAt(help->pos());
+        const QString reason = markReasonAt(help->pos());
         if (reason.isEmpty())
             QToolTip::hideText();
         else

@@ -28,8 +28,9 @@ public:
     // Locked during a run: read-only, and the shorthand and Ctrl+Y do nothing.
     void setLocked(bool locked);
 
-    // The tooltip for a point of the viewport: why the line there will be skipped, or nothing.
-    QString skipReasonAt(const QPoint &viewportPosition) const;
+    // The tooltip for a point of the viewport: why the line there will be skipped, or why its
+    // command is long, or nothing.
+    QString markReasonAt(const QPoint &viewportPosition) const;
 
 Q_SIGNALS:
     // Every change of the text: typing, pasting, the shorthand, Ctrl+Y, setCrlfText.

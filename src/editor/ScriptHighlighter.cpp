@@ -24,6 +24,15 @@ void ScriptHighlighter::highlightBlock(const QString & /*text*/) {
         setFormat(marks.keyword.start, marks.keyword.length, keyword);
     }
     QTextCharFormat placeholder;
+    if (marks.longCommand.length > 0) {
+        // Runs all the same: only a wave under the argument, in the colour of a warning,
+        // placeholders included.
+        QTextCharFormat longCommand;
+        longCommand.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        longCommand.setUnderlineColor(QColor(0xc6, 0x6a, 0x00));
+        setFormat(marks.longCommand.start, marks.longCommand.length, longCommand);
+        placeholder = longCommand;
+    }
     placeholder.setForeground(QColor(0xb0, 0x4a, 0x00));
     placeholder.setFontItalic(true);
     for (const Span &span : marks.placeholders)

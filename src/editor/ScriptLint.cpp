@@ -150,6 +150,19 @@ QString oneLine(const QString &text) {
     return QString(text).replace(u'\r', u' ').replace(u'\n', u' ');
 }
 
+// A line that sends a command longer than many modems take: its argument is marked. The
+// pulse or tone setting does not change the length ("ATDP" and "ATDT").
+void markLongCommand(const QString &line, int keywordEnd, int last, LineMarks &marks) {
+    const std::optional<QString> command = sentCommand(readScriptLine(line, QString()), false);
+    if (!command)
+        return;
+    const int length = modemCommandLength(*command);
+    if (length <= LongestModemCommand)
+        return;
+    marks.longCommand = {keywordEnd + 1, last - keywordEnd - 1};
+    marks.longCommandReason = texts::LongCommandReason.arg(length);
+}
+
 } // namespace
 
 LineMarks checkScriptLine(const QString &line) {
@@ -175,6 +188,7 @@ LineMarks checkScriptLine(const QString &line) {
              at = line.indexOf(placeholder, at + placeholder.size(), Qt::CaseInsensitive)) {
             marks.placeholders.append({int(at), int(placeholder.size())});
         }
+        markLongCommand(line, keywordEnd, last, marks);
         return marks;
     }
 

@@ -4,9 +4,8 @@
 
 namespace telmaris {
 
-void DesktopOpener::open(const QUrl &url) {
-    // The answer is ignored: a missing browser or mail program is not the program's business.
-    (void)QDesktopServices::openUrl(url);
+bool DesktopOpener::open(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace telmaris

@@ -7,7 +7,7 @@ namespace telmaris {
 
 class DesktopOpener : public DocumentOpener {
 public:
-    void open(const QUrl &url) override;
+    bool open(const QUrl &url) override;
 };
 
 } // namespace telmaris

@@ -9,8 +9,9 @@ namespace telmaris {
 class DocumentOpener {
 public:
     virtual ~DocumentOpener() = default;
-    // Whether the hand-over worked is not examined.
-    virtual void open(const QUrl &url) = 0;
+    // False when no program took the address (none is set up for its kind, or none could be
+    // started).
+    virtual bool open(const QUrl &url) = 0;
 };
 
 } // namespace telmaris

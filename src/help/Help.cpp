@@ -37,8 +37,16 @@ QUrl documentUrl(const QString &target) {
     return QUrl::fromLocalFile(target);
 }
 
-void openDocument(DocumentOpener &opener, const QString &target) {
-    opener.open(documentUrl(target));
+bool openDocument(DocumentOpener &opener, const QString &target) {
+    return opener.open(documentUrl(target));
+}
+
+void openFileOrTellWhere(const QString &path, const QString &message, Dialogs &dialogs,
+                         DocumentOpener &opener) {
+    if (opener.open(QUrl::fromLocalFile(path)))
+        return;
+    dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                        message.arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 void openWebSite(DocumentOpener &opener) {
@@ -52,7 +60,7 @@ void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &op
                             texts::HelpNotFoundMessage);
         return;
     }
-    openDocument(opener, path);
+    openFileOrTellWhere(path, texts::HelpNotHandedOverMessage, dialogs, opener);
 }
 
 } // namespace telmaris

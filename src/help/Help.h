@@ -20,13 +20,19 @@ QString findHelpFile(const QString &programFolder);
 // A file path or a web or mail address as the address the desktop opens.
 QUrl documentUrl(const QString &target);
 
-// Hands target to the desktop's default application; the outcome is not examined.
-void openDocument(DocumentOpener &opener, const QString &target);
+// Hands target to the desktop's default application; false when no program took it.
+bool openDocument(DocumentOpener &opener, const QString &target);
+
+// Hands the file at path to the desktop's default application; when no program takes it, tells
+// the user where the file lies (message, "%1" its full path), so that it can be opened by hand.
+void openFileOrTellWhere(const QString &path, const QString &message, Dialogs &dialogs,
+                         DocumentOpener &opener);
 
 // Opens the maker's web site.
 void openWebSite(DocumentOpener &opener);
 
-// Opens the manual, or says that there is none (information box, title "Telmaris").
+// Opens the manual, or says that there is none (information box, title "Telmaris"), or where
+// it lies when no program took it.
 void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener);
 
 } // namespace telmaris

@@ -22,6 +22,13 @@ QString versionString() {
     return versionString(TELMARIS_VERSION_MAJOR, TELMARIS_VERSION_MINOR, TELMARIS_VERSION_PATCH);
 }
 
+QString versionNumber() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(TELMARIS_VERSION_MAJOR)
+        .arg(TELMARIS_VERSION_MINOR)
+        .arg(TELMARIS_VERSION_PATCH);
+}
+
 QString operatingSystemName() {
     const QOperatingSystemVersion os = QOperatingSystemVersion::current();
     if (os.type() == QOperatingSystemVersion::Windows) {

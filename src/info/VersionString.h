@@ -1,5 +1,5 @@
 #pragma once
-// The version as the info dialog and the support mail show it.
+// The version as the info dialog, the support mail and "telmaris --version" show it.
 
 #include <QString>
 
@@ -10,6 +10,8 @@ namespace telmaris {
 QString versionString(int major, int minor, int revision);
 // The same for this build of the program.
 QString versionString();
+// This build's version as major.minor.patch ("1.0.0"), as "telmaris --version" prints it.
+QString versionNumber();
 
 // The operating system for the mail subject: "Windows " + major.minor.build on Windows, the
 // system's own name and version elsewhere.

@@ -100,6 +100,26 @@ QString modemCommand(const QString &argument) {
     return argument + CR;
 }
 
+std::optional<QString> sentCommand(const ScriptInstruction &instruction, bool pulseDialing) {
+    switch (instruction.keyword) {
+    case Keyword::Modem:
+        return modemCommand(instruction.argument);
+    case Keyword::Waehle:
+        return dialCommand(instruction.argument, pulseDialing);
+    case Keyword::Auflegen:
+        return hangUpCommand();
+    case Keyword::Flash:
+    case Keyword::Erdtaste:
+        return flashCommand();
+    default:
+        return std::nullopt;
+    }
+}
+
+int modemCommandLength(const QString &command) {
+    return static_cast<int>(command.endsWith(CR) ? command.size() - 1 : command.size());
+}
+
 int scriptLineLength(const QString &text, int start) {
     // The runner appends a line break to the text before it searches, so the last line ends
     // at the end of the text.

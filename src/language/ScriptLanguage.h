@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace telmaris {
 
@@ -54,6 +55,16 @@ QString hangUpCommand();                // AUFLEGEN, and the hang-up after an ab
 QString flashCommand();                 // FLASH and ERDTASTE
 QString dialCommand(const QString &dialString, bool pulseDialing); // WÄHLE
 QString modemCommand(const QString &argument);                     // MODEM
+
+// The command a line with this instruction writes to the modem, ended by CR; nothing for a line
+// that sends none (PAUSE, the boxes, the dial method, a remark).
+std::optional<QString> sentCommand(const ScriptInstruction &instruction, bool pulseDialing);
+
+// The longest command many modems take: their command buffer holds 40 characters, counted from
+// "AT" to the last one before the CR. A longer one is refused with ERROR or cut off.
+inline constexpr int LongestModemCommand = 40;
+// A command's length as a modem's buffer counts it: without its closing CR.
+int modemCommandLength(const QString &command);
 
 // One line of a script text: its start and length in the CR LF text, counted from 0.
 struct ScriptLineRange {

@@ -20,6 +20,11 @@ QString quoted(const QString &text) {
     return QStringLiteral("\u00bb") + text + QStringLiteral("\u00ab");
 }
 
+// The run log's note about script line number (counted from 1).
+QString lineNote(int number, const QString &lineText, const QString &reason) {
+    return QStringLiteral("Zeile %1: %2 \u2013 %3").arg(number).arg(quoted(lineText), reason);
+}
+
 // What the modem's answer to a failed dial means, and what helps.
 QString failureAnswerLine(AnswerKind kind) {
     switch (kind) {
@@ -313,14 +318,14 @@ void RunCore::nextLine() {
     select.length = line.length;
     out(select);
     if (line.length != 0)
-        carryOutLine(setup_.scriptText.mid(line.start, line.length));
+        carryOutLine(int(nextLine_), setup_.scriptText.mid(line.start, line.length));
     if (wait_ == Wait::None) {
         out(action(RunAction::Continue));
         wait_ = Wait::Continue;
     }
 }
 
-void RunCore::carryOutLine(const QString &lineText) {
+void RunCore::carryOutLine(int number, const QString &lineText) {
     const ScriptInstruction instruction = readScriptLine(lineText, eingabeText_);
     lastKeyword_ = instruction.keyword;
     const QString &argument = instruction.argument;
@@ -359,18 +364,18 @@ void RunCore::carryOutLine(const QString &lineText) {
         break;
     }
     case Keyword::Modem:
-        send(modemCommand(argument));
-        break;
     case Keyword::Waehle:
-        send(dialCommand(argument, setup_.pulseDialing));
-        break;
     case Keyword::Auflegen:
-        send(hangUpCommand());
-        break;
     case Keyword::Flash:
-    case Keyword::Erdtaste:
-        send(flashCommand());
+    case Keyword::Erdtaste: {
+        const QString command = *sentCommand(instruction, setup_.pulseDialing);
+        // Sent all the same: some modems take more. The log says which line it was, should
+        // the modem refuse it.
+        if (const int length = modemCommandLength(command); length > LongestModemCommand)
+            logNote(lineNote(number, lineText, texts::LongCommandReason.arg(length)));
+        send(command);
         break;
+    }
     }
 }
 
@@ -382,8 +387,7 @@ void RunCore::logSkippedLines() {
         ++number;
         const QString lineText = setup_.scriptText.mid(line.start, line.length);
         if (const QString reason = skipCheck_(lineText); !reason.isEmpty())
-            logNote(
-                QStringLiteral("Zeile %1: %2 \u2013 %3").arg(number).arg(quoted(lineText), reason));
+            logNote(lineNote(number, lineText, reason));
     }
 }
 
@@ -428,7 +432,7 @@ void RunCore::end(const Ending &ending) {
         RunAction box = action(RunAction::ShowMessage);
         box.icon = ending.outcome == RunOutcome::Success ? MessageIcon::Information
                                                          : MessageIcon::Critical;
-        box.title = Title;
+        box.title = ending.outcome == RunOutcome::Success ? Title : setup_.failureTitle;
         box.message = ending.message;
         out(box);
         wait_ = Wait::EndBox;

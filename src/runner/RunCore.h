@@ -44,6 +44,9 @@ struct RunSetup {
     QString scriptText; // CR LF text, read once: the editor is locked while the run goes
     bool autoMode = false;
     int answerTimeLimitSeconds = 0; // 0: an answer is awaited for ever
+    // The title of the box a failed run ends with. Where boxes become lines on standard error
+    // it names the script and the port, so that a scheduled job's mail says which run failed.
+    QString failureTitle = QStringLiteral("Telmaris");
 };
 
 struct RunEvent {
@@ -139,7 +142,7 @@ private:
     void boxClosed(const std::optional<QString> &answer);
     void afterPause();
     void nextLine();
-    void carryOutLine(const QString &lineText);
+    void carryOutLine(int number, const QString &lineText); // number counted from 1
     void logSkippedLines();
     void awaitNothingMore();
     // The one way out.

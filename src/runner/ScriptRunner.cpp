@@ -1,5 +1,6 @@
 #include "runner/ScriptRunner.h"
 
+#include "common/UserTexts.h"
 #include "runner/RunLog.h"
 #include "runner/RunnerUi.h"
 #include "runner/Trace.h"
@@ -17,6 +18,14 @@ const QString Title = QStringLiteral("Telmaris");
 int baudOfSetting(int modemSpeed) {
     const bool valid = modemSpeed >= 1 && modemSpeed <= static_cast<int>(ModemSpeeds.size());
     return baudOfSpeedPosition(valid ? modemSpeed : ProbeSpeedPosition);
+}
+
+// The script by number and name, the port by number and device.
+QString runTitleOf(int skript, const QString &name, int comPort, const QString &device) {
+    const QString script = QString::number(skript);
+    const QString port = QString::number(comPort);
+    return name.isEmpty() ? texts::RunFailureTitle.arg(script, port, device)
+                          : texts::NamedRunFailureTitle.arg(script, name, port, device);
 }
 
 RunEvent runEvent(RunEvent::Kind kind) {
@@ -58,6 +67,9 @@ void ScriptRunner::start(const StartData &settings, const PortMap &ports, const 
     setup.scriptText = ui_.editorText();
     setup.autoMode = autoMode;
     setup.answerTimeLimitSeconds = answerTimeLimit_;
+    runTitle_ = runTitleOf(settings.currSkript, scriptName, setup.comPort, setup.device);
+    if (failuresNameTheRun_)
+        setup.failureTitle = runTitle_;
     baud_ = baudOfSetting(settings.modemSpeed);
 
     ui_.setEditorLocked(true);

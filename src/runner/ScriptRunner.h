@@ -39,6 +39,11 @@ public:
     // respond; 0 waits until the user aborts.
     void setAnswerTimeLimit(int seconds) { answerTimeLimit_ = seconds; }
     void setSkipCheck(RunCore::SkipCheck check) { core_.setSkipCheck(std::move(check)); }
+    // Whether the box of a failed run is titled with the run (runTitle) instead of "Telmaris":
+    // where boxes become lines on standard error.
+    void setFailuresNameTheRun(bool name) { failuresNameTheRun_ = name; }
+    // The last run started, as "Skript 3 »Nacht«, COM 1 (/dev/ttyS0)".
+    const QString &runTitle() const { return runTitle_; }
 
     bool running() const { return core_.running(); }
     void requestAbort(); // a press of "&Abbrechen"
@@ -65,6 +70,8 @@ private:
     SerialLine line_;
     QTimer timer_; // a pause, or the answer time limit
     int answerTimeLimit_ = 0;
+    bool failuresNameTheRun_ = false;
+    QString runTitle_;
     int baud_ = 0;
     int caret_ = 0;
     // Events that come while actions are carried out wait their turn, so that the run never

@@ -289,7 +289,7 @@ void MainWindow::enableWhatOpensPorts() {
 void MainWindow::openRunLog() {
     const QString &path = session_->runLogPath();
     if (QFileInfo(path).isFile())
-        opener_.open(QUrl::fromLocalFile(path));
+        openFileOrTellWhere(path, texts::RunLogNotHandedOverMessage, dialogs_, opener_);
     else
         dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
                              texts::NoRunLogYetMessage.arg(path));

@@ -137,6 +137,9 @@ std::optional<int> Session::evaluateCommandLine(const QString &argument) {
     if (countReader_)
         runner_->line().setErrorCountReader(countReader_);
     runner_->setSkipCheck([](const QString &line) { return checkScriptLine(line).skipReason; });
+    // Without a display the boxes are lines on standard error, and a scheduled job's mail
+    // has to say which script on which port failed.
+    runner_->setFailuresNameTheRun(!display_);
     if (choice.kind == CommandLineChoice::AutoMode)
         runLog_.setStartedAs(display_ ? QStringLiteral("AutoMode")
                                       : QStringLiteral("AutoMode ohne grafische Oberfläche"));
@@ -209,7 +212,8 @@ void Session::finishRun(RunOutcome outcome) {
     Q_EMIT runEnded(outcome);
     if (autoMode_ && stopRequested_)
         // No box for it: the program ends. A scheduled job's log says why.
-        QTextStream(stderr) << "Telmaris: " << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
+        QTextStream(stderr) << "Telmaris: " << runner_->runTitle() << ": "
+                            << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
     if (autoMode_)
         Q_EMIT exitRequested(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
     else if (stopRequested_)

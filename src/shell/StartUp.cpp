@@ -3,6 +3,7 @@
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "shell/CommandLine.h"
+#include "shell/InfoOptions.h"
 
 #include <QtGlobal>
 #include <cstdio>
@@ -53,11 +54,16 @@ bool wantsWindow(const QString &argument) {
     return trimBlanks(argument).isEmpty() || asksForTrace(argument);
 }
 
-StartPlan planStart(const QString &argument) {
+StartPlan planStart(const QString &argument, const std::function<QString()> &programFolder) {
     StartPlan plan;
     // Only trace mode shows what the toolkit has to say.
     if (!asksForTrace(argument))
         qInstallMessageHandler(dropToolkitNote);
+    // Printed answers need no window system, wherever they are asked for.
+    if (const InfoOption info = infoOptionOf(argument); info != InfoOption::None) {
+        plan.exitStatus = printInfo(info, programFolder);
+        return plan;
+    }
     plan.display = displayReachable();
     if (plan.display)
         return plan;

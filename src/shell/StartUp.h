@@ -1,10 +1,12 @@
 #pragma once
-// What the process decides before the QApplication exists: whether a window system can be
+// What the process decides before the QApplication exists: whether the command line only asks
+// for a printed answer (--help, --version, --list), and whether a window system can be
 // reached. Without one (a scheduled job, an ssh session, a DISPLAY whose X server is gone) an
 // AutoMode start goes on without any window system, and a start that needs the window ends
 // with a clear line instead of the toolkit's abort.
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace telmaris {
@@ -14,10 +16,12 @@ struct StartPlan {
     std::optional<int> exitStatus; // set when the process ends before the window is made
 };
 
-// Reads the environment; argument is the argument text. Outside trace mode it silences the
-// toolkit's notes. Without a display it chooses the offscreen platform for an AutoMode start,
-// or prints why the window cannot open and sets the exit status.
-StartPlan planStart(const QString &argument);
+// Reads the environment; argument is the argument text. --help, --version and --list are
+// answered first, on standard output, and set the exit status, display or none. Outside trace
+// mode it silences the toolkit's notes. Without a display it chooses the offscreen platform for
+// an AutoMode start, or prints why the window cannot open and sets the exit status.
+// programFolder gives the program's folder; only --list asks for it.
+StartPlan planStart(const QString &argument, const std::function<QString()> &programFolder);
 
 // Whether a window system can be reached: on Linux and other X11/Wayland systems a platform
 // was chosen through QT_QPA_PLATFORM, WAYLAND_DISPLAY is set, or DISPLAY is set and its X

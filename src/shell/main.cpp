@@ -12,7 +12,12 @@
 
 int main(int argc, char *argv[]) {
     const QString argument = telmaris::beginProcess(argc, argv);
-    const telmaris::StartPlan plan = telmaris::planStart(argument);
+    // The program's folder, where the settings file lies, is known to an application object
+    // only; --list makes one of its own, with no window system behind it.
+    const telmaris::StartPlan plan = telmaris::planStart(argument, [&argc, argv] {
+        const QCoreApplication core(argc, argv);
+        return QCoreApplication::applicationDirPath();
+    });
     if (plan.exitStatus)
         return *plan.exitStatus;
     // The system's list of serial devices is read while the window is built.

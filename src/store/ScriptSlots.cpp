@@ -78,9 +78,12 @@ void ScriptSlots::readCurrSkriptText(int n, EditorText &editor) {
     readCurrSkriptText(n, ini_.snapshot(), editor);
 }
 
+QString storedSkriptText(int n, const IniSnapshot &ini) {
+    return decodeIniText(trimBlanks(ini.value(DataSection, skriptTextKey(n))));
+}
+
 void ScriptSlots::readCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor) {
-    const QString value = trimBlanks(ini.value(DataSection, skriptTextKey(n)));
-    editor.setText(decodeIniText(value));
+    editor.setText(storedSkriptText(n, ini));
     skriptChanged = false;
 }
 

@@ -16,6 +16,9 @@ QString encodeIniText(const QString &text);
 // trailing lone backslash is dropped.
 QString decodeIniText(const QString &value);
 
+// Slot n's stored text as the editor shows it (CR LF text), from a snapshot of the file.
+QString storedSkriptText(int n, const IniSnapshot &ini);
+
 // The visible editor box as the store sees it: CR LF text.
 class EditorText {
 public:

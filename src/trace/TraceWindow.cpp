@@ -57,8 +57,14 @@ QStringList TraceWindow::lines() const {
 }
 
 // The lines as shown, one per line of the file, in UTF-8; the file is replaced only when all
-// of it could be written.
+// of it could be written. It is readable only by its user, like the run log: it may hold codes
+// typed for EINGABE. An empty list makes no file.
 void TraceWindow::saveLines() {
+    if (lines_->count() == 0) {
+        dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                             texts::TraceEmptyMessage);
+        return;
+    }
     const std::optional<QString> path = dialogs_.askSaveFileName(
         texts::TraceSaveTitle, QDir::home().filePath(QStringLiteral("Debugger.txt")));
     if (!path || path->isEmpty())
@@ -67,7 +73,9 @@ void TraceWindow::saveLines() {
     for (const QString &line : lines())
         text += QString(line).replace(u'\r', QStringLiteral("<CR>")) + u'\n';
     QSaveFile file(*path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
+    if (file.open(QIODevice::WriteOnly) &&
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+        file.write(text.toUtf8()) >= 0 && file.commit())
         return;
     dialogs_.showMessage(
         MessageIcon::Critical, QStringLiteral("Telmaris"),

@@ -239,7 +239,7 @@ void TestScriptEdit::marksKeywordsAndSkippedLines() {
     QCOMPARE(QToolTip::text(),
              QStringLiteral("Diese Zeile wird \u00fcbersprungen: \u201ePAUES\u201c ist "
                             "kein Schl\u00fcsselwort. Gemeint ist wohl \u201ePAUSE\u201c."));
-    QCOMPARE(edit.skipReasonAt(pointOn(first)), QString());
+    QCOMPARE(edit.markReasonAt(pointOn(first)), QString());
 }
 
 QTEST_MAIN(TestScriptEdit)

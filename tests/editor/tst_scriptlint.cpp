@@ -1,4 +1,5 @@
-// Which lines the editor marks as skipped, and why; what it shows in bold and in colour.
+// Which lines the editor marks as skipped or as too long for many modems, and why; what it
+// shows in bold and in colour.
 
 #include "editor/ScriptLint.h"
 
@@ -43,6 +44,13 @@ void TestScriptLint::skippedLines_data() {
     QTest::newRow("notice in capitals") << "HINWIES Bitte warten" << "„HINWEIS“" << 0 << 7;
     QTest::newRow("heading, a noun") << "Eingabe" << "" << 0 << 0;
     QTest::newRow("misspelt, tab after") << "PAUES\t5" << "„PAUSE“" << 0 << 7;
+    // Sent, but noted: a command of more than 40 characters from "AT" to before the CR.
+    const QString long41 =
+        QStringLiteral("Diese Zeile wird gesendet, aber ihr Modembefehl ist 41 Zeichen lang");
+    QTest::newRow("command of 40") << "MODEM AT" + QString(38, u'Z') << "" << 0 << 0;
+    QTest::newRow("command of 41") << " MODEM AT" + QString(39, u'Z') << long41 << 7 << 41;
+    QTest::newRow("dial of 41") << "WÄHLE " + QString(36, u'1') << long41 << 6 << 36;
+    QTest::newRow("skipped, however long") << "wähle " + QString(50, u'1') << caps << 0 << 5;
     // clang-format on
 }
 
@@ -53,15 +61,21 @@ void TestScriptLint::skippedLines() {
     QFETCH(int, markLength);
 
     const auto marks = checkScriptLine(line);
+    // A line is skipped, or it is sent and its command may be long; never both.
+    const bool sent = marks.skipReason.isEmpty();
+    const Span mark = sent ? marks.longCommand : marks.skipped;
     if (reason.isEmpty()) {
-        QCOMPARE(marks.skipReason, QString());
-        QCOMPARE(marks.skipped.length, 0);
+        QCOMPARE(marks.reason(), QString());
+        QCOMPARE(mark.length, 0);
         return;
     }
+    QVERIFY2(marks.reason().contains(reason), qPrintable(marks.reason()));
+    QCOMPARE(mark, (Span{markStart, markLength}));
+    if (sent)
+        return;
     QVERIFY2(marks.skipReason.startsWith(QStringLiteral("Diese Zeile wird \u00fcbersprungen: ")),
              qPrintable(marks.skipReason));
-    QVERIFY2(marks.skipReason.contains(reason), qPrintable(marks.skipReason));
-    QCOMPARE(marks.skipped, (Span{markStart, markLength}));
+    QCOMPARE(marks.longCommand.length, 0);
     QCOMPARE(marks.keyword.length, 0);
 }
 

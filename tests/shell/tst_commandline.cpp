@@ -1,8 +1,12 @@
 // The command line: interactive, trace mode, an unattended run of one slot, or the message
-// about an unknown parameter.
+// about an unknown parameter; and the options that only print an answer, asked of the built
+// program in a program folder of its own where no display can be reached.
+#include "TempProgramFolder.h"
 #include "shell/CommandLine.h"
 #include "shell/ProcessStart.h"
 
+#include <QDirIterator>
+#include <QProcess>
 #include <QtTest>
 
 using namespace telmaris;
@@ -30,6 +34,8 @@ class TestCommandLine : public QObject {
 private Q_SLOTS:
     void choice();
     void settingsFolderIsNamedAfterTheProgramNotItsFile();
+    void printedAnswers_data();
+    void printedAnswers();
 };
 
 void TestCommandLine::choice() {
@@ -64,6 +70,83 @@ void TestCommandLine::settingsFolderIsNamedAfterTheProgramNotItsFile() {
     QCOMPARE(
         QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).fileName(),
         QStringLiteral("Telmaris"));
+}
+
+// Every file below folder with its content: what a start may not change.
+QMap<QString, QByteArray> filesBelow(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<dir>"));
+    }
+    return files;
+}
+
+void TestCommandLine::printedAnswers_data() {
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QByteArray>("settings"); // empty: no settings file
+    QTest::addColumn<QString>("output");      // standard output; "..." stands for any lines
+
+    const QByteArray scripts =
+        "[Data]\r\nSkriptName1=Tag\r\nSkriptText1=W\xC3\x84HLE 1\r\nSkriptText7=PAUSE 2\r\n"
+        "SkriptName12=--help\r\nSkriptName13=\r\nSkriptName100=N\xC3\xA4\x63hte\r\n";
+    const QString version = QStringLiteral("telmaris %1.%2.%3\n")
+                                .arg(TELMARIS_VERSION_MAJOR)
+                                .arg(TELMARIS_VERSION_MINOR)
+                                .arg(TELMARIS_VERSION_PATCH);
+    const QString usage = QString::fromUtf8(
+        "Aufruf: telmaris [Skriptnummer | Skriptname | debug | --help | --version | --list]\n..."
+        "  --version  zeigt die Version\n...Rückgabewerte:\n"
+        "  0  normales Ende, oder der AutoMode-Lauf ist gelungen\n"
+        "  1  der AutoMode-Lauf ist fehlgeschlagen oder wurde abgebrochen\n"
+        "  2  unbekannter Startparameter, oder für das Programmfenster fehlt die\n"
+        "     grafische Oberfläche\n"
+        "  3  keine serielle Schnittstelle ließ sich öffnen\n...");
+    QTest::newRow("help") << "--help" << QByteArray() << usage;
+    QTest::newRow("version, blanks around") << " --version  " << scripts << version;
+    QTest::newRow("list") << "--list" << scripts
+                          << QString::fromUtf8("1\tTag\n7\t\n12\t--help\n100\tNächte\n");
+    QTest::newRow("list without settings file") << "--list" << QByteArray() << QString();
+}
+
+// The answer on standard output, nothing on standard error, exit status 0; no file made or
+// changed, the settings file least of all.
+void TestCommandLine::printedAnswers() {
+    QFETCH(QString, argument);
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, output);
+    test::TempProgramFolder folder;
+    QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath("telmaris")));
+    if (!settings.isEmpty())
+        folder.writeIni(settings);
+    const QMap<QString, QByteArray> before = filesBelow(folder.path());
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(env);
+    program.start(folder.filePath("telmaris"), {argument});
+    QVERIFY(program.waitForFinished(30000));
+
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
+    const QString printed = QString::fromUtf8(program.readAllStandardOutput());
+    if (!output.contains(QStringLiteral("..."))) {
+        QCOMPARE(printed, output);
+    } else {
+        qsizetype at = 0;
+        for (const QString &piece : output.split(QStringLiteral("..."))) {
+            const qsizetype found = printed.indexOf(piece, at);
+            QVERIFY2(found >= 0 && (at > 0 || found == 0), qPrintable(piece + "\n" + printed));
+            at = found + piece.size();
+        }
+    }
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(filesBelow(folder.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -120,6 +120,8 @@ const QString NoDialtone = QStringLiteral(
     "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der "
     "Modem-Initialisierung; die Vorgabe enthält es.");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
+// A failed run's line names the script and the port before its message.
+const QString Failed = QString::fromUtf8("Telmaris: Skript 3 »Nächte«, COM 1 (%F/modem): ");
 const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
@@ -180,14 +182,17 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     // The demo's modem test and the other questions a modem answers about itself. A successful
     // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
-    // the toolkit's notes.
+    // the toolkit's notes, nor a command longer than 40 characters (it goes out all the same).
     QTest::newRow("information commands")
         << QStringList{"--echo"}
         << QByteArray("SkriptText5=MODEM ATI\\N\\LMODEM AT&V\\N\\LMODEM "
-                      "ATI1I2I3I4I5I6I7\\N\\LMODEM AT+GMI;+GMM;+GMR\r\n")
+                      "ATI1I2I3I4I5I6I7I0I1I2I3I4I5I6I7I0I1I2I3I4\\N\\LMODEM "
+                      "AT+GMI;+GMM;+GMR\r\n")
         << QStringList{"5"} << 0 << QStringList{}
-        << Prepare + QList<QByteArray>{"ATI",  "AT&V", "ATI1I2I3I4I5I6I7", "AT+GMI;+GMM;+GMR",
-                                       "AT&F", "ATH0"}
+        << Prepare +
+               QList<QByteArray>{
+                   "ATI",  "AT&V", "ATI1I2I3I4I5I6I7I0I1I2I3I4I5I6I7I0I1I2I3I4", "AT+GMI;+GMM;+GMR",
+                   "AT&F", "ATH0"}
         << Sound << Done;
     // A DISPLAY that leads nowhere is no display.
     QTest::newRow("DISPLAY that leads nowhere")
@@ -195,8 +200,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << QByteArray()
-                                 << QStringList{"3"} << 1
-                                 << QStringList{Notice, "Telmaris: " + ErrorText}
+                                 << QStringList{"3"} << 1 << QStringList{Notice, Failed + ErrorText}
                                  << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
                                  << QString::fromUtf8(
                                         "Ende: Das Modem hat einen Fehler gemeldet! – »") +
@@ -205,8 +209,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
     QTest::newRow("silent modem, AntwortZeit=0.5")
         << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=0.5\r\n")
         << QStringList{"3"} << 1
-        << QStringList{"Telmaris: Das Modem hat nicht innerhalb einer Sekunde "
-                       "geantwortet."}
+        << QStringList{Failed + "Das Modem hat nicht innerhalb einer Sekunde geantwortet."}
         << QList<QByteArray>{"AT&F", "ATH0"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem hat nicht innerhalb einer "
                              "Sekunde geantwortet.« – Dauer … s");
@@ -214,18 +217,20 @@ void TestEndToEnd::runWithoutDisplay_data() {
     QTest::newRow("unplugged modem")
         << QStringList{"--drop-after", "3"} << QByteArray() << QStringList{"3"} << 1
         << QStringList{Notice,
-                       "Telmaris: Das Modem reagiert nicht - ist es eingeschaltet? " + LineLost}
+                       Failed + "Das Modem reagiert nicht - ist es eingeschaltet? " + LineLost}
         << Prepare + QList<QByteArray>{"ATDT55;"} << Sound
         << QString::fromUtf8("Ende: Modem-Problem! – »Das Modem reagiert nicht - ist es "
                              "eingeschaltet?<CR>") +
                LineLost + QString::fromUtf8("« – Dauer … s");
     // The modem does not recognise the exchange's dial tone: the run ends, and says what helps.
-    QTest::newRow("no dial tone")
-        << QStringList{"--dial-result", "NO DIALTONE"} << QByteArray() << QStringList{"3"} << 1
-        << QStringList{Notice, "Telmaris: " + ErrorText + u' ' + NoDialtone}
-        << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
-        << QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »") + ErrorText +
-               "<CR>" + NoDialtone + QString::fromUtf8("« – Dauer … s");
+    QTest::newRow("no dial tone") << QStringList{"--dial-result", "NO DIALTONE"} << QByteArray()
+                                  << QStringList{"3"} << 1
+                                  << QStringList{Notice, Failed + ErrorText + u' ' + NoDialtone}
+                                  << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
+                                  << QString::fromUtf8(
+                                         "Ende: Das Modem hat einen Fehler gemeldet! – »") +
+                                         ErrorText + "<CR>" + NoDialtone +
+                                         QString::fromUtf8("« – Dauer … s");
     QTest::newRow("input nobody can give")
         << QStringList{"--echo"} << QByteArray() << QStringList{"4"} << 1
         << QStringList{"Telmaris: Skript 4 braucht eine Eingabe (EINGABE) und kann ohne "
@@ -332,7 +337,9 @@ void TestEndToEnd::sigtermDuringAPauseHangsUp() {
     QTRY_COMPARE(installation.commands(), Prepare + QList<QByteArray>{"ATH0"});
     const QString message = QString::fromUtf8(
         "Das Skript wurde abgebrochen, weil das Programm beendet werden soll (Signal SIGTERM).");
-    QCOMPARE(QString::fromUtf8(program.readAllStandardError()), "Telmaris: " + message + '\n');
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+             "Telmaris: Skript 5, COM 1 (" + installation.folder.filePath("modem") +
+                 "): " + message + '\n');
     QCOMPARE(installation.folder.runLog().last(),
              QString::fromUtf8("Ende: Programmabbruch durch Signal SIGTERM! – »") + message +
                  QString::fromUtf8("« – Dauer … s"));

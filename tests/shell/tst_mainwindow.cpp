@@ -536,8 +536,9 @@ void TestMainWindow::keyboardPaths() {
 }
 
 // "&Hilfe" opens the manual in the program folder, the logo the maker's web site, "P&rotokoll
-// öffnen" on the options page the run log once a run has made it; "&Info" shows the info
-// dialog. The toolkit's own texts, as in the editor's context menu, are German.
+// öffnen" on the options page the run log once a run has made it, or say where the file lies
+// when no program takes it; "&Info" shows the info dialog. The toolkit's own texts, as in the
+// editor's context menu, are German.
 void TestMainWindow::helpInfoAndLogo() {
     ProgramFixture program("CurrSkript=1\n");
     QVERIFY(program.open());
@@ -560,6 +561,17 @@ void TestMainWindow::helpInfoAndLogo() {
         program.opener.opened,
         (QList<QUrl>{QUrl::fromLocalFile(program.folder.filePath("hilfe.htm")),
                      QUrl(QStringLiteral("https://www.telmaris.de")), QUrl::fromLocalFile(log)}));
+    // Where no program takes them, the user is told where the files lie.
+    program.opener.accepts = false;
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
+    QCOMPARE(program.dialogs.messages.mid(program.dialogs.messages.size() - 2),
+             (QStringList{"[information] Telmaris: Das Protokoll konnte keinem Programm "
+                          "übergeben werden. Es liegt hier:\r" +
+                              log,
+                          "[information] Telmaris: Die Hilfe-Datei konnte keinem Programm "
+                          "übergeben werden. Sie liegt hier:\r" +
+                              program.folder.filePath("hilfe.htm")}));
 
     QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
     QTRY_VERIFY(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget *top) {

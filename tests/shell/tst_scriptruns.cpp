@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -162,14 +163,30 @@ void TestScriptRuns::everyKeyword() {
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(QString::fromUtf8(run.folder.readFile("Debugger.txt")),
              trace.join(u'\n').replace(u'\r', QStringLiteral("<CR>")) + u'\n');
+    // Only its user may read it: it holds what was typed for EINGABE.
+    struct stat traceFileMode = {};
+    QVERIFY(::stat(QFile::encodeName(traceFile).constData(), &traceFileMode) == 0);
+    QCOMPARE(traceFileMode.st_mode & 07777, mode_t(0600));
 
     // The next run dials by the setting again and still knows the last input. A dash the line
-    // cannot carry goes out as "?", which the trace shows as sent, and the modem refuses.
+    // cannot carry goes out as "?", which the trace shows as sent, and the modem refuses. A
+    // command that the input makes longer than 40 characters goes out all the same, and the
+    // log names its line.
     run.modem1()->clearCommands();
-    run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\nMODEM ATS7=%EINGABE%\r\nWÄHLE 1–2"));
+    const QString longLine =
+        QStringLiteral("MODEM ATS7=%EINGABE%S8=2S6=2S10=14S11=95S12=50M1L1X4M1");
+    run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\n") + longLine +
+                              QString::fromUtf8("\r\nWÄHLE 1–2"));
     QVERIFY(run.runToEnd());
-    QCOMPARE(run.modem1().commands(), prepared({"ATDP;", "ATS7=47", "ATDP1?2;"}, false));
+    QCOMPARE(run.modem1().commands(),
+             prepared({"ATDP;", "ATS7=47S8=2S6=2S10=14S11=95S12=50M1L1X4M1", "ATDP1?2;"}, false));
     QCOMPARE(run.trace().filter(QString::fromUtf8(" SkriptLine: »ATDP1?2;\r«")).size(), 1);
+    QCOMPARE(run.folder.runLog().filter(QStringLiteral("Zeile 2: ")),
+             QStringList{QString::fromUtf8("Zeile 2: »") + longLine +
+                         QString::fromUtf8("« – Diese Zeile wird gesendet, aber ihr Modembefehl "
+                                           "ist 41 Zeichen lang (von »AT« bis zum Zeilenende). "
+                                           "Viele Modems nehmen höchstens 40 Zeichen an und "
+                                           "antworten auf einen längeren Befehl mit ERROR.")});
 
     // The trace window's newest line is the selected one, in view; "Clear" empties the list.
     // "&Ende" closes the trace window with the main window, and writes the settings.
@@ -182,6 +199,14 @@ void TestScriptRuns::everyKeyword() {
     QTest::mouseClick(traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton")),
                       Qt::LeftButton);
     QVERIFY(run.trace().isEmpty());
+    // An empty list is not saved: the user is told so, and no file is asked for or written.
+    run.dialogs.fileAnswers = {run.folder.filePath("Leer.txt")};
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(run.dialogs.messages.last(),
+             QString::fromUtf8("[information] Telmaris: Der Debugger enthält keine Zeilen; es "
+                               "gibt nichts zu speichern."));
+    QCOMPARE(run.dialogs.fileAnswers.size(), 1);
+    QVERIFY(!QFile::exists(run.folder.filePath("Leer.txt")));
     QTest::mouseClick(run.button("endButton"), Qt::LeftButton);
     QVERIFY(!traceWindow->isVisible() && !run.window->isVisible());
     QCOMPARE(run.stored(QStringLiteral("ModemReset")), QStringLiteral("&F"));

@@ -10,12 +10,14 @@ namespace telmaris::test {
 
 class RecordingOpener : public DocumentOpener {
 public:
-    void open(const QUrl &url) override {
+    bool open(const QUrl &url) override {
         opened.append(url);
         addresses << url.toString(QUrl::FullyEncoded);
+        return accepts;
     }
     QList<QUrl> opened;
     QStringList addresses; // as handed over, fully encoded
+    bool accepts = true;   // false: as if no program on the desktop took the address
 };
 
 } // namespace telmaris::test

@@ -71,7 +71,10 @@ int main(int argc, char *argv[]) {
         "device on standard output and answers AT commands with verbose result codes until it\n"
         "receives SIGTERM or SIGINT; then it removes the link.\n"
         "Understood: &F Z E V Q M L X H S<n>=<v> S<n>? D DT DP with a dial string;\n"
-        "anything else answers ERROR. &F and Z restore the start settings (--echo, --numeric)."));
+        "information lines before the OK for I0 to I7 (I alone is I0), &V (the active profile)\n"
+        "and +GMI +GMM +GMR (maker, model, version; several in one line separated by\n"
+        "semicolons); anything else answers ERROR. &F and Z restore the start settings\n"
+        "(--echo, --numeric)."));
     parser.addHelpOption();
     const QCommandLineOption link(QStringLiteral("link"),
                                   QStringLiteral("Make PATH a symbolic link to the modem device."),

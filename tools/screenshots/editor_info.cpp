@@ -19,7 +19,7 @@ namespace {
 
 class NoOpener : public telmaris::DocumentOpener {
 public:
-    void open(const QUrl &) override {}
+    bool open(const QUrl &) override { return true; }
 };
 
 void settle() {
