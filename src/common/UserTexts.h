@@ -79,6 +79,16 @@
     X(CloseUnsavedQuestion,                                                                      \
       "%1 konnte nicht in %2 gespeichert werden:\r%3\r\rOhne Speichern beenden? Der geänderte "  \
       "Text geht dann verloren.")                                                                \
+    X(OtherCopyQuestion,                                                                         \
+      "%1 wurde inzwischen in %2 geändert, wohl von einem zweiten Telmaris.\r\rMit „Ja“ ersetzt " \
+      "Ihr Text den dort gespeicherten. Mit „Nein“ bleibt der dort gespeicherte Text, und Ihrer " \
+      "kommt in eine eigene Datei daneben.")                                                     \
+    X(OtherCopyRescuedMessage,                                                                   \
+      "Ihr Text steht jetzt in %2.\r%1 in %3 behält den Text des anderen Telmaris; der Editor "   \
+      "zeigt ihn.")                                                                              \
+    X(OtherCopyNotRescuedMessage,                                                                \
+      "Ihr Text konnte nicht in eine eigene Datei geschrieben werden (%2). Damit er nicht "      \
+      "verloren geht, ersetzt er den Text des anderen Telmaris; %1 ist gespeichert.")            \
     X(ScriptRescuedLine,                                                                         \
       "Telmaris: %1 konnte nicht in %2 gespeichert werden (%3). Der Text steht in %4.")          \
     X(ScriptNotRescuedLine,                                                                      \

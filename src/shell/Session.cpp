@@ -27,6 +27,21 @@ Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
     : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
     connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
     parts_.optionsPage.setRunLogPath(runLog_.path());
+    // A script another copy stored meanwhile: the user chooses; ended by a signal or the end of
+    // the desktop session nobody can, and both texts are kept, the own one in a file of its own.
+    parts_.store.setOtherCopyAnswers(
+        {[this](const QString &question) {
+             return !stopRequested_ && !sessionEnding_ &&
+                    parts_.dialogs.askYesNo(QStringLiteral("Telmaris"), question);
+         },
+         [this](const QString &text) {
+             if (stopRequested_ || sessionEnding_)
+                 QTextStream(stderr)
+                     << "Telmaris: " << QString(text).replace(u'\r', u' ') << Qt::endl;
+             else
+                 parts_.dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
+                                            text);
+         }});
 }
 
 Session::~Session() = default;
@@ -272,7 +287,7 @@ void Session::setErrorCountReader(ErrorCountReader reader) {
 
 bool Session::storeForClose() {
     parts_.navigation.leaveOptionsPage();
-    const EditBoxText editor(parts_.navigation.visibleEditor());
+    EditBoxText editor(parts_.navigation.visibleEditor());
     const SettingsStore::CloseWrite write =
         parts_.store.storeForClose(parts_.data.currSkript, editor,
                                    startDataEntries(parts_.data, parts_.optionsPage.allNames()),

@@ -2,6 +2,9 @@
 
 #include "common/UserTexts.h"
 #include "runner/RunnerUi.h"
+#include "store/RescueFile.h"
+
+#include <QDir>
 
 namespace telmaris {
 
@@ -20,7 +23,9 @@ IniSnapshot SettingsStore::open(const QString &programDir) {
     return atStart_;
 }
 
-bool SettingsStore::storeScript(int n, const EditorText &editor) {
+bool SettingsStore::storeScript(int n, EditorText &editor) {
+    if (slots_.skriptChanged && !mayOverwrite(n, editor))
+        return false;
     QString reason;
     if (slots_.writeCurrSkriptText(n, editor, &reason))
         return true;
@@ -28,9 +33,11 @@ bool SettingsStore::storeScript(int n, const EditorText &editor) {
     return false;
 }
 
-SettingsStore::CloseWrite SettingsStore::storeForClose(int n, const EditorText &editor,
+SettingsStore::CloseWrite SettingsStore::storeForClose(int n, EditorText &editor,
                                                        const IniEntries &settings,
                                                        const IniEntries &ports) {
+    if (slots_.skriptChanged)
+        mayOverwrite(n, editor); // kept the other copy's text: only the settings are written
     const bool scriptChanged = slots_.skriptChanged;
     IniEntries entries;
     if (scriptChanged)
@@ -43,6 +50,8 @@ SettingsStore::CloseWrite SettingsStore::storeForClose(int n, const EditorText &
     if (!readFailed_ && !ports.isEmpty())
         sections.append({PortsSection, ports});
     if ((entries.isEmpty() && sections.size() == 1) || ini_.writeIniSections(sections, &reason)) {
+        if (scriptChanged)
+            slots_.noteStored(n, entries.first().second);
         slots_.skriptChanged = false;
         if (readFailed_)
             ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
@@ -62,6 +71,25 @@ void SettingsStore::reportScriptNotSaved(int n, const QString &reason) {
     ui_.status(texts::ScriptNotSavedStatus);
     ui_.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
                     scriptNotSavedMessage(n, reason));
+}
+
+bool SettingsStore::mayOverwrite(int n, EditorText &editor) {
+    if (!slots_.changedElsewhere(n) || !otherCopy_.ask)
+        return true;
+    const QString script = scriptLabel(n, QString());
+    const QString iniPath = QDir::toNativeSeparators(ini_.path());
+    if (otherCopy_.ask(texts::OtherCopyQuestion.arg(script, iniPath)))
+        return true;
+    QString error;
+    const std::optional<QString> rescue = writeRescueFile(ini_.path(), n, editor.text(), &error);
+    if (!rescue) {
+        // Nowhere to keep it: the own text is not dropped, it wins as it would without the check.
+        otherCopy_.tell(texts::OtherCopyNotRescuedMessage.arg(script, error));
+        return true;
+    }
+    otherCopy_.tell(texts::OtherCopyRescuedMessage.arg(script, *rescue, iniPath));
+    slots_.takeFileText(n, editor);
+    return false;
 }
 
 } // namespace telmaris

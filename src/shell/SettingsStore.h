@@ -6,6 +6,8 @@
 #include "store/IniFile.h"
 #include "store/ScriptSlots.h"
 
+#include <functional>
+
 namespace telmaris {
 
 class RunnerUi;
@@ -21,12 +23,21 @@ public:
     // defaults, not the user's.
     bool readFailed() const { return readFailed_; }
 
+    // How a copy that finds its script changed in the file by another copy asks whether to
+    // overwrite it ("Ja"), and tells where its own text went instead.
+    struct OtherCopyAnswers {
+        std::function<bool(const QString &question)> ask;
+        std::function<void(const QString &text)> tell;
+    };
+    void setOtherCopyAnswers(OtherCopyAnswers answers) { otherCopy_ = std::move(answers); }
+
     IniFile &ini() { return ini_; }
     ScriptSlots &scripts() { return slots_; }
 
     // Stores the editor's text as slot n's text when it changed. A failure is reported (status
-    // line and box); false then, and the text stays only in the editor.
-    bool storeScript(int n, const EditorText &editor);
+    // line and box); false then, and the text stays only in the editor. False too when another
+    // copy stored the slot meanwhile and the user keeps its text (see OtherCopyAnswers).
+    bool storeScript(int n, EditorText &editor);
 
     // What the close's write came to: the changed script could not be written (scriptKept
     // false) for reason; the status line says so, and the caller decides what becomes of it.
@@ -40,17 +51,22 @@ public:
     // changes survive. After a start whose file could not be read no settings are written at
     // all, and the user is told; settings that cannot be written are reported. The script stays
     // changed until it is written.
-    CloseWrite storeForClose(int n, const EditorText &editor, const IniEntries &settings,
+    CloseWrite storeForClose(int n, EditorText &editor, const IniEntries &settings,
                              const IniEntries &ports = {});
 
 private:
     void reportScriptNotSaved(int n, const QString &reason);
+    // Before slot n's changed text is written: false when another copy stored that slot since
+    // this one read or wrote it and the user keeps the other copy's text. The own text is then
+    // in a rescue file, and the editor shows the file's text.
+    bool mayOverwrite(int n, EditorText &editor);
 
     RunnerUi &ui_;
     IniFile ini_;
     ScriptSlots slots_;
     IniSnapshot atStart_; // the file as read at start-up
     bool readFailed_ = false;
+    OtherCopyAnswers otherCopy_;
 };
 
 } // namespace telmaris

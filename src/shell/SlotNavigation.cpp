@@ -61,7 +61,8 @@ void SlotNavigation::selectTab(int tab) {
 }
 
 bool SlotNavigation::storeCurrentText() {
-    return store_.storeScript(data_.currSkript, EditBoxText(visibleEditor()));
+    EditBoxText visible(visibleEditor());
+    return store_.storeScript(data_.currSkript, visible);
 }
 
 void SlotNavigation::leaveOptionsPage() {

@@ -4,6 +4,8 @@
 #include "common/UserTexts.h"
 #include "store/IniFile.h"
 
+#include <QFileInfo>
+
 namespace telmaris {
 
 namespace {
@@ -84,7 +86,18 @@ QString storedSkriptText(int n, const IniSnapshot &ini) {
 
 void ScriptSlots::readCurrSkriptText(int n, const IniSnapshot &ini, EditorText &editor) {
     editor.setText(storedSkriptText(n, ini));
+    known_[n] = ini.value(DataSection, skriptTextKey(n));
     skriptChanged = false;
+}
+
+bool ScriptSlots::changedElsewhere(int n) const {
+    const auto known = known_.constFind(n);
+    if (known == known_.constEnd() || !QFileInfo(ini_.path()).isFile())
+        return false;
+    // A file that cannot be read now tells nothing of other copies; the write reports it.
+    QString readError;
+    const IniSnapshot now = ini_.snapshot(&readError);
+    return readError.isEmpty() && now.value(DataSection, skriptTextKey(n)) != *known;
 }
 
 QPair<QString, QString> ScriptSlots::skriptTextEntry(int n, const EditorText &editor) {
@@ -97,6 +110,7 @@ bool ScriptSlots::writeCurrSkriptText(int n, const EditorText &editor, QString *
     const auto [key, value] = skriptTextEntry(n, editor);
     if (!ini_.writeIni(key, value, error))
         return false; // still changed: the next leave, run or end tries again
+    known_[n] = value;
     skriptChanged = false;
     return true;
 }

@@ -2,6 +2,7 @@
 // Reading and writing the current slot's text, and the escape encoding that turns a
 // multi-line text into one INI value.
 
+#include <QHash>
 #include <QPair>
 #include <QString>
 
@@ -47,8 +48,18 @@ public:
     // that stores more keys at once; the caller clears SkriptChanged once it is stored.
     static QPair<QString, QString> skriptTextEntry(int n, const EditorText &editor);
 
+    // Whether slot n's text in the file, as the file is now, is no longer the one this copy
+    // last read or wrote: another running copy stored it meanwhile.
+    bool changedElsewhere(int n) const;
+    // Slot n's text, as the file holds it now, goes into the editor, and counts as read.
+    void takeFileText(int n, EditorText &editor) { readCurrSkriptText(n, editor); }
+    // A write that stored slot n's entry (from skriptTextEntry) tells it here.
+    void noteStored(int n, const QString &value) { known_[n] = value; }
+
 private:
     IniFile &ini_;
+    // Each slot's value as this copy last read or wrote it.
+    QHash<int, QString> known_;
 };
 
 // What the user is told when a script text could not be stored.

@@ -184,23 +184,37 @@ void TestFaultSettings::twoProgramsCloseInTurn() {
         copy.write("\n");
         QVERIFY(copy.waitForFinished(60000));
         QCOMPARE(copy.exitCode(), 0);
-        QCOMPARE(copy.readAllStandardOutput(), QByteArray()); // no box at all
     };
     // A names slot 5 and changes slot 1's text, which its close stores. B stores slot 2's text
-    // when it leaves the slot for the options page, and renames slot 6.
+    // when it leaves the slot for the options page, renames slot 6 and changes slot 1 too.
     QProcess a;
     QProcess b;
     start(a, {"name:5:Von A", "tab:1", "type: von A"});
-    start(b, {"tab:2", "type: von B", "name:6:Von B"});
+    start(b, {"tab:2", "type: von B", "name:6:Von B", "tab:1", "type: von B"});
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     close(a);
+    QCOMPARE(a.readAllStandardOutput(), QByteArray()); // no box at all
+    // B finds slot 1 changed by A, is asked, and keeps A's text: its own goes into a file of its
+    // own, which the box names.
     close(b);
+    const QStringList rescued =
+        QDir(program.folder.path()).entryList({QStringLiteral("Telmaris-Skript1-*.txt")});
+    QCOMPARE(rescued.size(), 1);
+    QFile rescue(program.folder.filePath(rescued.first()));
+    QVERIFY(rescue.open(QIODevice::ReadOnly));
+    QCOMPARE(rescue.readAll(), QByteArray("Eins von B"));
+    const QStringList boxes = QString::fromUtf8(b.readAllStandardOutput()).split(u'\n');
+    QVERIFY2(boxes.size() == 3 &&
+                 boxes[0].startsWith(QString::fromUtf8("[question] Telmaris: Das Skript 1 wurde "
+                                                       "inzwischen in ")) &&
+                 boxes[1].contains(rescue.fileName()),
+             qPrintable(boxes.join(u'\n')));
 
     QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("Eins von A"));
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
     QCOMPARE(program.stored(QStringLiteral("SkriptName5")), QStringLiteral("Von A"));
     QCOMPARE(program.stored(QStringLiteral("SkriptName6")), QStringLiteral("Von B"));
-    QCOMPARE(program.stored(QStringLiteral("CurrSkript")), QStringLiteral("2"));
+    QCOMPARE(program.stored(QStringLiteral("CurrSkript")), QStringLiteral("1"));
     QCOMPARE(program.stored(QStringLiteral("LineLen")), QStringLiteral("65"));
 }
 

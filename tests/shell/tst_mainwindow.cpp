@@ -105,9 +105,13 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("Sieben?"));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Anders"));
 
-    // To the options page (stores), wrap switched on there, back to the same slot: the text
-    // is read back into the wrapping box.
+    // To the options page (stores, once the user chose to overwrite what the file holds now),
+    // wrap switched on there, back to the same slot: the text is read back into the wrapping box.
+    program.dialogs.yesNo = {true};
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QVERIFY(program.dialogs.texts.value(0).startsWith(
+        QStringLiteral("Das Skript 7 wurde inzwischen in %1 geändert")
+            .arg(program.folder.iniPath())));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Sieben?"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Bitte gewünschte Änderungen vornehmen"));
     QVERIFY(!program.button("programButton")->isEnabled());
