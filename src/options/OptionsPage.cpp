@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
+#include "options/ElidedLabel.h"
 #include "options/ModemTestDialog.h"
 #include "options/PortFrame.h"
 
@@ -83,28 +84,30 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     nameList_->setObjectName(QStringLiteral("nameList"));
     nameList_->setSelectionMode(QAbstractItemView::SingleSelection);
     nameList_->setUniformItemSizes(true);
+    // Wide enough for a number and a name of a few words.
+    nameList_->setMinimumWidth(nameList_->fontMetrics().averageCharWidth() * 20);
     (new QVBoxLayout(namesFrame))->addWidget(nameList_);
     connect(nameList_, &QListWidget::itemDoubleClicked, this, &OptionsPage::renameSelectedSkript);
     nameList_->installEventFilter(this); // Return and F2 rename like a double-click
 
-    // Two columns: the line settings on the left; the modem commands, the run log and the
-    // names on the right, where the list takes the height that is left.
+    // Three columns: the line settings; the modem commands, the run log and the editor's
+    // display; the names, whose list takes the whole height of the columns.
     auto *left = new QVBoxLayout;
     left->setSpacing(6);
     left->addWidget(buildDialFrame());
     left->addWidget(speedFrame_);
     left->addWidget(lineLenFrame_);
-    left->addWidget(umbruchFrame_);
     left->addStretch(1);
 
-    auto *right = new QVBoxLayout;
-    right->setSpacing(6);
-    right->addWidget(
+    auto *middle = new QVBoxLayout;
+    middle->setSpacing(6);
+    middle->addWidget(
         buildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
-    right->addWidget(
+    middle->addWidget(
         buildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
-    right->addWidget(buildRunLogFrame());
-    right->addWidget(namesFrame, 1);
+    middle->addWidget(buildRunLogFrame());
+    middle->addWidget(umbruchFrame_);
+    middle->addStretch(1);
 
     // The ports over the full width, where their devices and reasons have room; below them
     // two columns.
@@ -118,8 +121,9 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     page->addWidget(portFrame_);
     auto *columns = new QHBoxLayout;
     columns->setSpacing(10);
-    columns->addLayout(left, 1);
-    columns->addLayout(right, 1);
+    columns->addLayout(left, 0);
+    columns->addLayout(middle, 1);
+    columns->addWidget(namesFrame, 1);
     page->addLayout(columns, 1);
 
     connect(modemResetEdit_, &QLineEdit::textChanged, this, &OptionsPage::takeModemReset);
@@ -155,7 +159,7 @@ bool OptionsPage::eventFilter(QObject *watched, QEvent *event) {
 
 QGroupBox *OptionsPage::buildDialFrame() {
     auto *frame = makeFrame(QStringLiteral("Welches Standard&wahlverfahren?"), nullptr, this);
-    auto *layout = new QHBoxLayout(frame);
+    auto *layout = new QVBoxLayout(frame); // one above the other: the column stays narrow
     dialGroup_ = new QButtonGroup(this);
     const QString captions[2] = {QStringLiteral("&Ton (MFV)"), QStringLiteral("P&uls (IWV)")};
     const char *names[2] = {"toneButton", "pulseButton"};
@@ -174,13 +178,8 @@ QGroupBox *OptionsPage::buildDialFrame() {
 QGroupBox *OptionsPage::buildRunLogFrame() {
     auto *frame = makeFrame(QStringLiteral("Protokoll der Läufe"), "runLogFrame", this);
     auto *layout = new QVBoxLayout(frame);
-    runLogPath_ = new QLabel(frame);
+    runLogPath_ = new ElidedLabel(frame);
     runLogPath_->setObjectName(QStringLiteral("runLogPath"));
-    runLogPath_->setTextFormat(Qt::PlainText);
-    runLogPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long path is cut at the page's edge rather than widening the window; the tooltip
-    // holds all of it.
-    runLogPath_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *open = new QPushButton(QStringLiteral("P&rotokoll öffnen"), frame);
     open->setObjectName(QStringLiteral("runLogButton"));
     open->setAutoDefault(false);
@@ -191,8 +190,7 @@ QGroupBox *OptionsPage::buildRunLogFrame() {
 }
 
 void OptionsPage::setRunLogPath(const QString &path) {
-    runLogPath_->setText(path);
-    runLogPath_->setToolTip(path);
+    runLogPath_->setFullText(path);
 }
 
 QGroupBox *OptionsPage::buildCommandFrame(const QString &caption, QLineEdit *&edit,

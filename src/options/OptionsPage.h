@@ -27,6 +27,7 @@ class QSlider;
 namespace telmaris {
 
 class Dialogs;
+class ElidedLabel;
 class PortFrame;
 struct PortProbe;
 
@@ -116,7 +117,7 @@ private:
     QGroupBox *umbruchFrame_ = nullptr; // "Wie sollen die Skripts dargestellt werden?"
     QCheckBox *umbruchCheck_ = nullptr;
     QListWidget *nameList_ = nullptr;
-    QLabel *runLogPath_ = nullptr;
+    ElidedLabel *runLogPath_ = nullptr;
 };
 
 } // namespace telmaris

@@ -1,6 +1,7 @@
 #include "options/PortFrame.h"
 
 #include "common/Numbers.h"
+#include "ports/PortDiagnosis.h"
 #include "ports/PortMap.h"
 
 #include <QButtonGroup>
@@ -26,12 +27,6 @@ QString deviceInfo(const SerialDevice &device) {
             parts << part;
     }
     return parts.join(QStringLiteral(", "));
-}
-
-// A reason's first sentence, which says what is wrong; the remedy follows it.
-QString firstSentence(const QString &reason) {
-    const qsizetype end = reason.indexOf(QLatin1String(". "));
-    return end < 0 ? reason : reason.left(end + 1);
 }
 
 QLabel *makeInfoLabel(const QString &name, QWidget *parent) {
@@ -82,7 +77,13 @@ PortFrame::PortFrame(QWidget *parent)
     layout->setColumnStretch(2, 1);
     portReason_ = makeInfoLabel(QStringLiteral("portReason"), this);
     portReason_->setWordWrap(true);
+    // Its height is set from its width (fitReasonHeight): a window's least size takes no
+    // notice of a height that follows the width, and would press the page together.
+    QSizePolicy fixedLines = portReason_->sizePolicy();
+    fixedLines.setHeightForWidth(false);
+    portReason_->setSizePolicy(fixedLines);
     portReason_->hide();
+    portReason_->installEventFilter(this);
     layout->addWidget(portReason_, 4, 0, 1, 4);
 
     auto *rescan = new QPushButton(QStringLiteral("&Neu suchen"), this);
@@ -102,6 +103,10 @@ PortFrame::PortFrame(QWidget *parent)
 
 bool PortFrame::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
+    if (watched == portReason_ && type == QEvent::Resize) {
+        fitReasonHeight();
+        return false;
+    }
     if (type == QEvent::FocusIn || type == QEvent::MouseButtonPress) {
         for (int i = 0; i < 4; ++i) {
             const bool ofPort = watched == portDevices_[i] ||
@@ -143,9 +148,9 @@ void PortFrame::setPorts(const PortProbe &probe, const std::array<QString, 4> &d
             std::find_if(detected.begin(), detected.end(),
                          [&](const SerialDevice &d) { return d.isNamed(devices[i]); });
         reasons_[i] = probe.usable[i] ? QString() : probe.reasons[i];
-        const QString info =
-            probe.usable[i] ? (shown != detected.end() ? deviceInfo(*shown) : devices[i])
-                            : QStringLiteral("Nicht verfügbar: %1").arg(firstSentence(reasons_[i]));
+        const QString info = probe.usable[i]
+                                 ? (shown != detected.end() ? deviceInfo(*shown) : devices[i])
+                                 : briefPortReason(reasons_[i]);
         portInfos_[i]->setText(info);
         portInfos_[i]->setToolTip(probe.usable[i] ? info : reasons_[i]);
         portButtons_[i]->setToolTip(devices[i]);
@@ -171,6 +176,17 @@ void PortFrame::showReason() {
     if (reasonPort_ != 0)
         portReason_->setText(
             QStringLiteral("COM %1: %2").arg(reasonPort_).arg(reasons_[reasonPort_ - 1]));
+    fitReasonHeight();
+}
+
+// The reason claims the lines it needs at the width it has, so that it is never cut.
+void PortFrame::fitReasonHeight() {
+    // Before the first layout the label is narrower than the frame can ever be.
+    const int leastWidth = minimumSizeHint().width() - 2 * layout()->contentsMargins().left();
+    const int width = std::max(portReason_->width(), leastWidth);
+    const int height = portReason_->heightForWidth(width);
+    if (height != portReason_->minimumHeight())
+        portReason_->setFixedHeight(height);
 }
 
 // A selected port that cannot be used is the one whose reason matters.

@@ -51,6 +51,7 @@ protected:
 private:
     void takePortDevice(int comPort);
     void showReason();
+    void fitReasonHeight();
 
     std::array<QRadioButton *, 4> portButtons_{};
     std::array<QComboBox *, 4> portDevices_{};

@@ -167,6 +167,24 @@ QString noPermission(const QString &device) {
 
 } // namespace
 
+QString briefPortReason(const QString &reason) {
+    // The reasons this file words, by the marks each of them carries.
+    const std::pair<QString, QString> kinds[] = {
+        {QStringLiteral("Keine Berechtigung für "), QStringLiteral("Keine Berechtigung")},
+        {QStringLiteral("Für diesen Com-Port ist kein Gerät"),
+         QStringLiteral("Kein Gerät eingetragen")},
+        {QStringLiteral("Hinter "), QStringLiteral("Keine Schnittstelle")},
+    };
+    for (const auto &[start, brief] : kinds) {
+        if (reason.startsWith(start))
+            return brief;
+    }
+    if (reason.startsWith(QStringLiteral("Das Gerät ")))
+        return reason.contains(QLatin1String(" ist belegt")) ? QStringLiteral("Gerät belegt")
+                                                             : QStringLiteral("Gerät nicht da");
+    return QStringLiteral("Lässt sich nicht öffnen");
+}
+
 QString permissionReason(const DeviceAccess &access) {
     const QString mode = QStringLiteral("%1").arg(access.mode & 0777, 3, 8, QLatin1Char('0'));
     // Joining a group that may not read and write the device would not help.

@@ -13,6 +13,10 @@ namespace telmaris {
 // told when nothing better is found.
 QString diagnosePort(const QString &device, const QString &systemText);
 
+// A reason in two or three words, for the line beside the port: "Gerät nicht da", "Keine
+// Berechtigung", "Gerät belegt", … The whole reason says which device and what helps.
+QString briefPortReason(const QString &reason);
+
 // What the system tells of a device the user may not open, and of the user.
 struct DeviceAccess {
     QString device;

@@ -27,8 +27,9 @@ using namespace telmaris::test;
 
 namespace {
 
-// A check box reacts to clicks on its box and caption, not on the empty rest of its row.
-void clickCheckBox(QCheckBox *box) {
+// A check box or radio button reacts to clicks on its box and caption, not on the empty rest
+// of its row.
+void clickIndicator(QAbstractButton *box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
 }
 
@@ -116,7 +117,7 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(program.statusLine(), QStringLiteral(" Bitte gewünschte Änderungen vornehmen"));
     QVERIFY(!program.button("programButton")->isEnabled());
     QCOMPARE(slider->value(), 101);
-    clickCheckBox(program.child<QCheckBox>("umbruchCheck"));
+    clickIndicator(program.child<QCheckBox>("umbruchCheck"));
     ini.writeIni(QStringLiteral("SkriptText7"), QStringLiteral("Neu\\N\\Lgelesen"));
     slider->setValue(7);
     QVERIFY(program.button("programButton")->isEnabled());
@@ -174,10 +175,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(speedFrame->title(), QStringLiteral("Modem-Speed: 1200"));
     QTest::keyClick(program.child("speedSlider"), Qt::Key_End);
     QCOMPARE(speedFrame->title(), QStringLiteral("Modem-Speed: 28800"));
-    QTest::mouseClick(program.child("pulseButton"), Qt::LeftButton);
+    clickIndicator(program.child<QAbstractButton>("pulseButton"));
     QTest::keyClick(program.child("lineLenSlider"), Qt::Key_Home);
     QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(), QStringLiteral("Linienlänge: 1"));
-    clickCheckBox(program.child<QCheckBox>("umbruchCheck"));
+    clickIndicator(program.child<QCheckBox>("umbruchCheck"));
 
     // Renaming slot 12 by double-click: the list shows the trimmed name, the tab keeps its
     // caption until the next start. Cancelling a rename keeps slot 2's name; OK with an empty
@@ -503,7 +504,7 @@ void TestMainWindow::keyboardPaths_data() {
         << 101 << "com1Button"
         << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab})
         << "com1Device com2Device com3Device com4Device rescanButton modemTestButton toneButton "
-           "speedSlider lineLenSlider umbruchCheck modemResetEdit modemInitEdit runLogButton "
+           "speedSlider lineLenSlider modemResetEdit modemInitEdit runLogButton umbruchCheck "
            "nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
 }
 
@@ -552,7 +553,7 @@ void TestMainWindow::helpInfoAndLogo() {
 
     const QString log = program.folder.runLogPath();
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
-    QCOMPARE(program.child<QLabel>("runLogPath")->text(), log);
+    QCOMPARE(program.child<QLabel>("runLogPath")->toolTip(), log);
     QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
     QCOMPARE(program.dialogs.texts, QStringList{"Das Protokoll " + log +
                                                 " gibt es noch nicht: Es entsteht beim ersten "

@@ -6,12 +6,16 @@
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 #include "editor/ScriptEdit.h"
+#include "options/OptionsPage.h"
+#include "ports/PortDiagnosis.h"
+#include "ports/PortMap.h"
 #include "shell/MainWindow.h"
 #include "store/IniFile.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -79,6 +83,7 @@ private Q_SLOTS:
     void aUsbModemOnlyBecomesCom1AndKeepsIt();
     void aDeviceIsChosenOnTheOptionsPage();
     void withoutAUsablePortTheWindowOpensOnItsReasons();
+    void theOptionsPageShowsItsLongestTextsWhole();
 };
 
 void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
@@ -94,7 +99,7 @@ void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
         QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
         QVERIFY(program.child<QRadioButton>("com1Button")->isChecked());
         QCOMPARE(program.info(1), "Modem, Acme, " + modem.devicePath());
-        QVERIFY(program.info(2).startsWith(QString::fromUtf8("Nicht verfügbar: ")));
+        QCOMPARE(program.info(2), QString::fromUtf8("Gerät nicht da"));
 
         program.selectTab(1);
         QTest::keyClicks(program.child<ScriptEdit>("scriptEdit"), QStringLiteral("MODEM ATM1"));
@@ -122,7 +127,10 @@ void TestSerialDevices::aUsbModemOnlyBecomesCom1AndKeepsIt() {
 void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     TempProgramFolder folder;
     PtyModem first;
-    const QByteArray ports = "[Ports]\nCOM1=" + first.devicePath().toUtf8() + '\n';
+    // COM 2 to 4 stand for no device of this machine.
+    QByteArray ports = "[Ports]\nCOM1=" + first.devicePath().toUtf8() + '\n';
+    for (int n = 2; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + '=' + folder.filePath("absent").toUtf8() + '\n';
     folder.writeIni("[Data]\nComPort=1\nSkriptText1=MODEM ATM1\n" + ports);
     Program program(folder, {});
     QVERIFY(program.start());
@@ -147,15 +155,15 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     com3->lineEdit()->selectAll();
     QTest::keyClicks(com3->lineEdit(), typed);
     QTest::keyClick(com3->lineEdit(), Qt::Key_Return);
-    QTRY_COMPARE(program.info(3),
-                 QString::fromUtf8("Nicht verfügbar: Das Gerät %1 ist nicht da.").arg(typed));
+    QTRY_COMPARE(program.info(3), QString::fromUtf8("Gerät nicht da"));
     const auto *reason = program.child<QLabel>("portReason");
-    QCOMPARE(reason->text(), QString::fromUtf8("COM 3: Das Gerät %1 ist nicht da. Ist das Modem "
-                                               "eingesteckt und eingeschaltet? Ein ausgestecktes "
-                                               "USB-Modem verschwindet mit seinem Gerät; nach dem "
-                                               "Einstecken findet es „Neu suchen“ auf der "
-                                               "Optionsseite.")
-                                 .arg(typed));
+    QTRY_COMPARE(reason->text(),
+                 QString::fromUtf8("COM 3: Das Gerät %1 ist nicht da. Ist das Modem "
+                                   "eingesteckt und eingeschaltet? Ein ausgestecktes "
+                                   "USB-Modem verschwindet mit seinem Gerät; nach dem "
+                                   "Einstecken findet es „Neu suchen“ auf der "
+                                   "Optionsseite.")
+                     .arg(typed));
     // All of it is on screen at the window's size, once the page is laid out.
     QVERIFY(reason->isVisible());
     QTRY_VERIFY(reason->fontMetrics()
@@ -173,11 +181,14 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     QCOMPARE(second.commands().at(2), QByteArray("ATM1"));
     QVERIFY(first.commands().isEmpty());
     QVERIFY(program.window.close());
-    // The choices are stored in [Ports] at the close; COM 1's entry is left as it was.
+    // The choices are stored in [Ports] at the close, in place; the other entries are left as
+    // they were.
     const QByteArray file = folder.readIni();
     QCOMPARE(file.mid(file.indexOf("[Ports]")),
-             ports + "COM2=" + program.detected[0].stableName.toUtf8() +
-                 "\nCOM3=" + typed.toUtf8() + '\n');
+             QByteArray(ports)
+                 .replace("COM2=" + folder.filePath("absent").toUtf8(),
+                          "COM2=" + program.detected[0].stableName.toUtf8())
+                 .replace("COM3=" + folder.filePath("absent").toUtf8(), "COM3=" + typed.toUtf8()));
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
 }
 
@@ -198,7 +209,7 @@ void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
                                            "öffnen. Die Gründe stehen auf der Seite „Optionen“.")});
     QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
     for (int n = 1; n <= 4; ++n)
-        QVERIFY(program.info(n).startsWith(QString::fromUtf8("Nicht verfügbar: Das Gerät ")));
+        QCOMPARE(program.info(n), QString::fromUtf8("Gerät nicht da"));
     auto *com2 = program.child<QRadioButton>("com2Button");
     QVERIFY(com2->isChecked() && !com2->isEnabled());
     program.click("com2Info");
@@ -220,6 +231,63 @@ void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
     QVERIFY(program.window.close());
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"),
              QStringLiteral("2"));
+}
+
+// At the window's first size, also with larger fonts (the test runs once more with
+// QT_FONT_DPI=120): each port's short reason and its whole reason, of every kind and for a long
+// device path, the run log's path (whole, or its middle left out with all of it in the
+// tooltip), and at least eight script names.
+void TestSerialDevices::theOptionsPageShowsItsLongestTextsWhole() {
+    TempProgramFolder folder;
+    const QString device = QStringLiteral("/dev/serial/by-id/usb-Hersteller_Analogmodem_56k_"
+                                          "Seriennummer_0123456789-if00");
+    QByteArray ports = "[Ports]\n";
+    for (int n = 1; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + '=' + device.toUtf8() + '\n';
+    folder.writeIni("[Data]\nComPort=1\n" + ports);
+    Program program(folder, {});
+    QVERIFY(program.start());
+    QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
+
+    PortProbe probe;
+    const std::array<QString, 4> devices{device, device, device, device};
+    probe.reasons = {permissionReason({device, 0600, QStringLiteral("root"), QStringLiteral("root"),
+                                       QStringLiteral("anna")}),
+                     diagnosePort(device, QString()),
+                     QString::fromUtf8("Das Gerät %1 ist belegt: »minicom« (Prozess 4711) hält es. "
+                                       "Beenden Sie dieses Programm, oder wählen Sie einen "
+                                       "anderen Com-Port.")
+                         .arg(device),
+                     QString::fromUtf8("%1 lässt sich nicht öffnen: Eingabe-/Ausgabefehler beim "
+                                       "Zugriff auf das Gerät")
+                         .arg(device)};
+    program.window.findChild<OptionsPage *>()->setPorts(probe, devices);
+    const auto fits = [](const QLabel *label) {
+        const QRect room = label->contentsRect();
+        return label->isVisible() &&
+               label->fontMetrics()
+                       .boundingRect(room, Qt::TextWordWrap, label->text())
+                       .size()
+                       .boundedTo(room.size()) ==
+                   label->fontMetrics().boundingRect(room, Qt::TextWordWrap, label->text()).size();
+    };
+    const auto *reason = program.child<QLabel>("portReason");
+    for (int n = 1; n <= 4; ++n) {
+        const auto *info = program.child<QLabel>(QStringLiteral("com%1Info").arg(n));
+        QVERIFY2(fits(info), qPrintable(info->text()));
+        program.click(QStringLiteral("com%1Info").arg(n));
+        QTRY_VERIFY2(fits(reason) && program.window.rect().contains(QRect(
+                                         reason->mapTo(&program.window, QPoint()), reason->size())),
+                     qPrintable(reason->text()));
+    }
+
+    const auto *log = program.child<QLabel>("runLogPath");
+    QVERIFY(fits(log));
+    QVERIFY(log->text() == log->toolTip() || log->text().contains(QChar(0x2026)));
+    QVERIFY(log->toolTip().endsWith(QStringLiteral("/Telmaris.log")));
+    const auto *names = program.child<QListWidget>("nameList");
+    QVERIFY2(names->viewport()->height() >= 8 * names->sizeHintForRow(0),
+             qPrintable(QString::number(names->viewport()->height())));
 }
 
 QTEST_MAIN(TestSerialDevices)
