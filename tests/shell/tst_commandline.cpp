@@ -3,6 +3,7 @@
 // program in a program folder of its own where no display can be reached.
 #include "TempProgramFolder.h"
 #include "shell/CommandLine.h"
+#include "shell/NameWarnings.h"
 #include "shell/ProcessStart.h"
 
 #include <QDirIterator>
@@ -33,6 +34,7 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void choice();
+    void namesThatMisleadAreNamed();
     void settingsFolderIsNamedAfterTheProgramNotItsFile();
     void printedAnswers_data();
     void printedAnswers();
@@ -60,6 +62,35 @@ void TestCommandLine::choice() {
         };
         QCOMPARE(seen(choice.kind, choice.slot, choice.message.contains(u'\'' + argument + u'\'')),
                  seen(kind, slot, kind == C::Unknown));
+    }
+}
+
+// A name given to a slot is compared as the command line compares it; what would mislead an
+// AutoMode start is said, one sentence each, and nothing for a harmless name.
+void TestCommandLine::namesThatMisleadAreNamed() {
+    QStringList names = captions();
+    for (int n = 1; n <= 100; ++n)
+        if (names[n - 1] == QString::number(n))
+            names[n - 1].clear(); // no name
+    // clang-format off
+    const std::tuple<int, const char *, const char *> rows[] = {
+        {50, " DEBUG ", "öffnet immer das Fenster mit dem Debugger"},
+        {50, "--list", "sieht auf der Kommandozeile wie eine Option aus"},
+        {50, " nachtSCHALTUNG", "Skript 10 heißt schon „Nachtschaltung“; „telmaris nachtSCHALTUNG“ "
+                               "startet immer das Skript mit der kleineren Nummer, Skript 10."},
+        {5, "Tag", "Skript 40 heißt schon „Tag“; „telmaris Tag“ startet immer das Skript mit der "
+                   "kleineren Nummer, Skript 5."},
+        {50, "7", "„telmaris 7“ startet dann Skript 50 und nicht mehr Skript 7."},
+        {50, "12 Uhr", "Der Name beginnt mit der Zahl 12: ein Aufruf, der den Namen nicht genau "
+                       "trifft, startet Skript 12."},
+        {12, "12 Uhr", nullptr}, {40, "Tag", nullptr}, {50, "Büro", nullptr}, {50, "  ", nullptr}};
+    // clang-format on
+    for (const auto &[n, name, warning] : rows) {
+        const QStringList warnings = nameWarnings(n, QString::fromUtf8(name), names);
+        QCOMPARE(warnings.size(), warning ? 1 : 0);
+        if (warning)
+            QVERIFY2(warnings.first().contains(QString::fromUtf8(warning)),
+                     qPrintable(warnings.first()));
     }
 }
 
