@@ -116,8 +116,11 @@ void TestFaultKilledWrite::killedAtRandomPointsLeavesAWholeFile() {
 void TestFaultKilledWrite::aFullDiscInAFolderWithoutRoomForACopyLeavesTheOldFile() {
     TempProgramFolder folder;
     folder.writeIni(Foreign);
-    // The superuser may write into any folder: the writer runs as nobody then.
+    // The superuser may write into any folder: the writer runs as nobody then, from a copy in
+    // the folder, since the build's folder may be closed to others.
     const bool root = ::geteuid() == 0;
+    const QString writer = folder.filePath(QStringLiteral("ini_writer_child"));
+    QVERIFY(QFile::copy(QStringLiteral(INI_WRITER_CHILD), writer));
     QVERIFY(QFile::setPermissions(folder.iniPath(),
                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                       QFileDevice::ReadOther | QFileDevice::WriteOther));
@@ -130,8 +133,7 @@ void TestFaultKilledWrite::aFullDiscInAFolderWithoutRoomForACopyLeavesTheOldFile
         if (root)
             command << QStringLiteral("setpriv") << QStringLiteral("--reuid=65534")
                     << QStringLiteral("--regid=65534") << QStringLiteral("--clear-groups");
-        command << limit << QStringLiteral(INI_WRITER_CHILD) << folder.iniPath()
-                << QStringLiteral("1");
+        command << limit << writer << folder.iniPath() << QStringLiteral("1");
         QProcess saver;
         saver.start(QStringLiteral("sh"), command);
         return saver.waitForFinished(30000) && saver.exitStatus() == QProcess::NormalExit
