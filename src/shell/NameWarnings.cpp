@@ -29,8 +29,9 @@ QStringList nameWarnings(int n, const QString &name, const QStringList &names) {
     }
     const double number = std::floor(readLeadingNumber(key));
     if (number >= 1 && number <= SlotCount && static_cast<int>(number) != n) {
-        bool whole = false;
-        key.toDouble(&whole);
+        // The whole name is that number: the command line takes it as the name.
+        bool isNumber = false;
+        const bool whole = std::floor(key.toDouble(&isNumber)) == number && isNumber;
         const int k = static_cast<int>(number);
         warnings << (whole ? texts::NameIsNumberWarning.arg(shown).arg(n).arg(k)
                            : texts::NameBeginsWithNumberWarning.arg(k));
