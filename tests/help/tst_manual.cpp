@@ -1,20 +1,25 @@
 // The manual: where the program looks for it, beside itself or in its installed place, and the
 // manual as it lies beside the built program: self-contained, quoting every message and status
-// text the program can show, word for word, with the pictures it names beside it and command
-// lines that name what an installation puts in place.
+// text the program can show, word for word, and only texts the program shows; naming every
+// access key as the windows have it, one term for each thing, with the pictures it names beside
+// it and command lines that name what an installation puts in place.
 
 #include "common/UserTexts.h"
 #include "help/Help.h"
+#include "info/InfoDialog.h"
 #include "shell/MainWindow.h"
+#include "trace/TraceWindow.h"
 
 #include "PtyModem.h"
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
@@ -22,7 +27,81 @@
 #include <QStringDecoder>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
+
 using namespace telmaris;
+
+namespace {
+
+// The top-level „…“ quotes of a piece of the manual's prose; quotes inside quotes stay in theirs.
+QStringList quotesIn(const QString &prose) {
+    QStringList quotes;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < prose.size(); ++i) {
+        if (prose.at(i) == u'„' && depth++ == 0)
+            start = i + 1;
+        else if (prose.at(i) == u'“' && depth > 0 && --depth == 0)
+            quotes << prose.mid(start, i - start);
+    }
+    return quotes;
+}
+
+QString proseOf(QString html) {
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    return html.remove(tag)
+        .replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
+        .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+        .simplified();
+}
+
+// Whether `quote` can be a part of the text a template gives once its "%n" are filled in: the
+// fixed pieces in their order, anything in between, starting and ending anywhere; at least half
+// of the quote is fixed text, so that a quote does not pass as one long filled-in part.
+bool fitsTemplate(const QString &quote, const QString &text) {
+    static const QRegularExpression filledIn(QStringLiteral("%\\d"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QStringList fixed = QString(text).replace(u'\r', u' ').split(filledIn);
+    for (QString &piece : fixed)
+        piece.replace(blanks, QStringLiteral(" "));
+    const auto enough = [&quote](qsizetype covered) { return 2 * covered >= quote.size(); };
+    // After fixed piece `next - 1`: a filled-in part, then fixed piece `next` and what follows,
+    // or the end of the quote within either.
+    const std::function<bool(QStringView, qsizetype, qsizetype)> rest = [&](QStringView tail,
+                                                                            qsizetype next,
+                                                                            qsizetype covered) {
+        if (tail.isEmpty() || next == fixed.size())
+            return tail.isEmpty() && enough(covered);
+        for (qsizetype cut = 1; cut <= tail.size(); ++cut) {
+            const QStringView after = tail.mid(cut);
+            if (QStringView(fixed.at(next)).startsWith(after) && enough(covered + after.size()))
+                return true;
+            if (after.startsWith(fixed.at(next)) &&
+                rest(after.mid(fixed.at(next).size()), next + 1, covered + fixed.at(next).size()))
+                return true;
+        }
+        return false;
+    };
+    for (qsizetype i = 0; i < fixed.size(); ++i) {
+        const QString &piece = fixed.at(i);
+        if (piece.contains(quote))
+            return true;
+        for (qsizetype from = 0; from < piece.size(); ++from) {
+            const QStringView end = QStringView(piece).mid(from);
+            if (QStringView(quote).startsWith(end) &&
+                rest(QStringView(quote).mid(end.size()), i + 1, end.size()))
+                return true;
+        }
+        if (i > 0 && rest(QStringView(quote), i, 0)) // the quote begins in a filled-in part
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 class TestManual : public QObject {
     Q_OBJECT
@@ -33,6 +112,9 @@ private Q_SLOTS:
     void searchOrder();
     void quotesEveryText_data();
     void quotesEveryText();
+    void messagesTableQuotesOnlyProgramTexts();
+    void keyTableNamesEveryAccessKey();
+    void saysEachThingByOneTerm();
     void picturesAreTheWindowsSize();
     void commandLinesNameInstalledPaths();
 
@@ -134,6 +216,117 @@ void TestManual::quotesEveryText_data() {
 void TestManual::quotesEveryText() {
     QFETCH(QString, piece);
     QVERIFY2(prose_.contains(piece), qPrintable(piece));
+}
+
+// The table of messages quotes only what the program shows: a quote, cut where the manual leaves
+// something out ("…"), is a piece of one of the program's texts with its "%n" filled in.
+void TestManual::messagesTableQuotesOnlyProgramTexts() {
+    const qsizetype start = text_.indexOf(QStringLiteral("id=\"meldungen\""));
+    const qsizetype end = text_.indexOf(QStringLiteral("</table>"), start);
+    QVERIFY(start > 0 && end > start);
+    static const QRegularExpression row(QStringLiteral("<tr><td>(.*?)</td>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    int checked = 0;
+    for (const auto &match : row.globalMatch(text_.mid(start, end - start))) {
+        for (const QString &quote : quotesIn(proseOf(match.captured(1)))) {
+            for (const QString &piece : quote.split(u'…', Qt::SkipEmptyParts)) {
+                const QString words = piece.simplified();
+                const QStringList texts = texts::all();
+                QVERIFY2(std::any_of(
+                             texts.begin(), texts.end(),
+                             [&words](const QString &text) { return fitsTemplate(words, text); }),
+                         qPrintable(words));
+                ++checked;
+            }
+        }
+    }
+    QVERIFY(checked > 30);
+}
+
+// Each "Alt+letter" the windows show is in the table of keys with its control's caption, and each
+// caption the table gives a key for has that key in the program.
+void TestManual::keyTableNamesEveryAccessKey() {
+    test::TempProgramFolder folder;
+    folder.writeIni("[Data]\nComPort=1\n");
+    test::ScriptedDialogs dialogs;
+    MainWindow main(folder.path(), dialogs);
+    QSignalSpy startedUp(&main, &MainWindow::startedUp);
+    QCOMPARE(main.init(QString()), std::nullopt);
+    QVERIFY(startedUp.wait());
+    main.selectTab(101);
+    TraceWindow trace(dialogs);
+    test::RecordingOpener opener;
+    InfoDialog info(opener);
+
+    QMap<QString, QChar> program; // caption without "&" -> its key
+    for (const QWidget *window : std::initializer_list<const QWidget *>{&main, &trace, &info}) {
+        for (const QWidget *control : window->findChildren<QWidget *>()) {
+            const auto *button = qobject_cast<const QAbstractButton *>(control);
+            const auto *frame = qobject_cast<const QGroupBox *>(control);
+            const QString caption = button ? button->text() : frame ? frame->title() : QString();
+            const qsizetype amp = caption.indexOf(u'&');
+            if (amp >= 0 && amp + 1 < caption.size() && control->isVisibleTo(window))
+                program.insert(QString(caption).remove(amp, 1), caption.at(amp + 1).toUpper());
+        }
+    }
+    QVERIFY(program.size() > 15);
+
+    const qsizetype start = text_.indexOf(QStringLiteral("id=\"tastentabelle\""));
+    const qsizetype end = text_.indexOf(QStringLiteral("</table>"), start);
+    static const QRegularExpression row(
+        QStringLiteral("<kbd>Alt</kbd>\\+<kbd>(\\w)</kbd></td><td>(?:zu )?„([^“]+)“"));
+    QMap<QString, QChar> manual;
+    for (const auto &match : row.globalMatch(text_.mid(start, end - start)))
+        manual.insert(match.captured(2), match.captured(1).at(0));
+    // "COM 1" to "COM 4" share one row: "Alt+1 … Alt+4".
+    QVERIFY(
+        text_.contains(QStringLiteral("<kbd>Alt</kbd>+<kbd>1</kbd> … <kbd>Alt</kbd>+<kbd>4</kbd>"
+                                      "</td><td>„COM 1“ … „COM 4“")));
+    for (int port = 1; port <= 4; ++port)
+        manual.insert(QStringLiteral("COM %1").arg(port), QChar(u'0' + port));
+
+    for (auto it = program.cbegin(); it != program.cend(); ++it)
+        QVERIFY2(manual.value(it.key()) == it.value(),
+                 qPrintable(QStringLiteral("Alt+%1 „%2“").arg(it.value()).arg(it.key())));
+    for (auto it = manual.cbegin(); it != manual.cend(); ++it)
+        QVERIFY2(!program.contains(it.key()) || program.value(it.key()) == it.value(),
+                 qPrintable(QStringLiteral("Alt+%1 „%2“").arg(it.value()).arg(it.key())));
+}
+
+// One word for each thing, in the manual's own prose (not in what it quotes or shows as typed)
+// and in the program's texts; the few fixed texts that keep an old word are left out.
+void TestManual::saysEachThingByOneTerm() {
+    static const QRegularExpression shown(QStringLiteral("<(pre|code|kbd)>.*?</\\1>"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    QString prose = proseOf(QString(text_).remove(shown));
+    for (const QString &quote : quotesIn(prose))
+        prose.remove(QStringLiteral("„%1“").arg(quote));
+    QString program = texts::all().join(u' ');
+    for (const char *kept :
+         {"keinerlei Com-Ports", "Com-Port %1 ist nicht verfügbar", "die Port-Einstellung"})
+        program.remove(QString::fromUtf8(kept));
+
+    const std::pair<const char *, const char *> terms[] = {
+        {"\\bCom-Ports?\\b", "Schnittstelle"},
+        {"Port-Einstellung", "Schnittstelle"},
+        {"COM-Nummer", "Schnittstelle"},
+        {"COM-Schaltfläche", "COM 1 … COM 4"},
+        {"Exit-Status", "Rückgabewert"},
+        {"Desktop", "Arbeitsumgebung"},
+        {"Wähltöne", "MFV-Töne"},
+        {"ist nicht da\\b", "ist nicht vorhanden"},
+        {"\\bScript\\b", "Skript"}};
+    for (const auto &[wrong, right] : terms) {
+        const QRegularExpression word(QString::fromUtf8(wrong));
+        for (const QString *where : {&prose, &program}) {
+            const QRegularExpressionMatch found = word.match(*where);
+            QVERIFY2(!found.hasMatch(),
+                     qPrintable(QStringLiteral("„%1“ statt „%2“: …%3…")
+                                    .arg(found.captured(0), QString::fromUtf8(right),
+                                         where->mid(qMax<qsizetype>(0, found.capturedStart() - 40),
+                                                    100))));
+        }
+    }
 }
 
 // Every picture lies beside the manual; the window's pictures have the size the window takes
