@@ -21,7 +21,7 @@
     X(PortFailureStatus, "Schnittstellen-Problem!")                                              \
     /* The status line otherwise, and the hints it shows for the control under the pointer. */  \
     X(OptionsPageStatus, "Bitte gewünschte Änderungen vornehmen")                                \
-    X(ScriptPageStatus, "Bitte Script bearbeiten oder abschicken")                               \
+    X(ScriptPageStatus, "Bitte Skript bearbeiten oder abschicken")                               \
     X(ScriptNotSavedStatus, "Skript konnte nicht gespeichert werden!")                           \
     X(RunLogFailedStatus, "Das Protokoll konnte nicht geschrieben werden: %1")                    \
     X(ProgramButtonHint, "Programm an die Telefonanlage schicken bzw. Programmierung abbrechen") \
@@ -48,7 +48,7 @@
       "Der AutoMode wird daher abgebrochen und das \rProgramm beendet.")                         \
     X(PortUnavailableMessage, "Com-Port %1 ist nicht verfügbar.")                                \
     X(ModemErrorMessage,                                                                         \
-      "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.")   \
+      "Das Modem hat einen Befehl nicht verstanden - bitte Verbindung und Optionen prüfen.")    \
     X(PortErrorMessage, "Das Modem reagiert nicht - ist es eingeschaltet?")                      \
     X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
     X(NoAnswerOneSecondMessage, "Das Modem hat nicht innerhalb einer Sekunde geantwortet.")      \

@@ -115,7 +115,7 @@ const QString LogHeader = QString::fromUtf8(
 const QString LineLost = QStringLiteral(
     "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).");
 const QString ErrorText = QStringLiteral(
-    "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.");
+    "Das Modem hat einen Befehl nicht verstanden - bitte Verbindung und Optionen prüfen.");
 const QString NoDialtone = QStringLiteral(
     "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der "
     "Modem-Initialisierung; die Vorgabe enthält es.");

@@ -55,7 +55,7 @@ QStringList accessKeys(const QWidget &window) {
     return keys;
 }
 
-const QString ScriptStatus = QStringLiteral(" Bitte Script bearbeiten oder abschicken");
+const QString ScriptStatus = QStringLiteral(" Bitte Skript bearbeiten oder abschicken");
 const QByteArray Init = "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1";
 
 } // namespace

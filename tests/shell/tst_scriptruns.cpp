@@ -188,7 +188,7 @@ void TestScriptRuns::everyKeyword() {
                                            "Viele Modems nehmen höchstens 40 Zeichen an und "
                                            "antworten auf einen längeren Befehl mit ERROR.")});
 
-    // The trace window's newest line is the selected one, in view; "Clear" empties the list.
+    // The trace window's newest line is the selected one, in view; "&Leeren" empties the list.
     // "&Ende" closes the trace window with the main window, and writes the settings.
     TraceWindow *traceWindow = run.traceWindow();
     QVERIFY(traceWindow->isVisible());
@@ -196,8 +196,9 @@ void TestScriptRuns::everyKeyword() {
     QCOMPARE(list->currentRow(), list->count() - 1);
     QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
     QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
-    QTest::mouseClick(traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton")),
-                      Qt::LeftButton);
+    auto *clear = traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton"));
+    QCOMPARE(clear->text(), QStringLiteral("&Leeren"));
+    QTest::mouseClick(clear, Qt::LeftButton);
     QVERIFY(run.trace().isEmpty());
     // An empty list is not saved: the user is told so, and no file is asked for or written.
     // Appended, not assigned from a brace list: Qt 6.8 asserts when such an assignment meets a
@@ -231,15 +232,15 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     QCOMPARE(run.statusLine(), QStringLiteral(" Das Modem hat einen Fehler gemeldet!"));
     QCOMPARE(run.dialogs.messages,
              QStringList{Critical + QString::fromUtf8("Das Modem hat einen Befehl nicht "
-                                                      "verstandent - bitte Verbindung und "
-                                                      "Optionen  prüfen.")});
+                                                      "verstanden - bitte Verbindung und "
+                                                      "Optionen prüfen.")});
     // The log ends with the answer ERROR and the message shown.
     QCOMPARE(run.folder.runLog().mid(6),
              (QStringList{
                  QString::fromUtf8("empfangen: »ERROR«"), QString::fromUtf8("gesendet: »ATH0<CR>«"),
                  QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem "
-                                   "hat einen Befehl nicht verstandent - bitte Verbindung "
-                                   "und Optionen  prüfen.« – Dauer … s")}));
+                                   "hat einen Befehl nicht verstanden - bitte Verbindung "
+                                   "und Optionen prüfen.« – Dauer … s")}));
     QVERIFY(run.idleAgain());
     // The port was given back: another program can take it.
     SerialLine other;
