@@ -90,7 +90,7 @@ Run runCore(const QString &script, const QList<RunEvent> &events, int limitSecon
     setup.device = QStringLiteral("/dev/ttyACM0");
     setup.modemReset = QStringLiteral("&F");
     setup.modemInit = QStringLiteral("E0");
-    setup.boxTitle = QStringLiteral("Telmaris - Anlage");
+    setup.boxTitle = QStringLiteral("Telmaris \u2013 Anlage");
     setup.scriptText = script;
     setup.autoMode = true;
     setup.answerTimeLimitSeconds = limitSeconds;
