@@ -21,7 +21,7 @@
     X(PortFailureStatus, "Schnittstellen-Problem!")                                              \
     /* The status line otherwise, and the hints it shows for the control under the pointer. */  \
     X(OptionsPageStatus, "Bitte gewünschte Änderungen vornehmen")                                \
-    X(ScriptPageStatus, "Bitte Script bearbeiten oder abschicken")                               \
+    X(ScriptPageStatus, "Bitte Skript bearbeiten oder abschicken")                               \
     X(ScriptNotSavedStatus, "Skript konnte nicht gespeichert werden!")                           \
     X(RunLogFailedStatus, "Das Protokoll konnte nicht geschrieben werden: %1")                    \
     X(ProgramButtonHint, "Programm an die Telefonanlage schicken bzw. Programmierung abbrechen") \
@@ -48,7 +48,7 @@
       "Der AutoMode wird daher abgebrochen und das \rProgramm beendet.")                         \
     X(PortUnavailableMessage, "Com-Port %1 ist nicht verfügbar.")                                \
     X(ModemErrorMessage,                                                                         \
-      "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.")   \
+      "Das Modem hat einen Befehl nicht verstanden - bitte Verbindung und Optionen prüfen.")    \
     X(PortErrorMessage, "Das Modem reagiert nicht - ist es eingeschaltet?")                      \
     X(NoAnswerMessage, "Das Modem hat nicht innerhalb von %1 Sekunden geantwortet.")             \
     X(NoAnswerOneSecondMessage, "Das Modem hat nicht innerhalb einer Sekunde geantwortet.")      \
@@ -60,15 +60,15 @@
     X(LineLostLine,                                                                              \
       "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).")     \
     X(NoDialtoneLine,                                                                            \
-      "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der " \
+      "Das Modem hört keinen Wählton („NO DIALTONE“). Abhilfe: X0 (ohne Wählton wählen) in der " \
       "Modem-Initialisierung; die Vorgabe enthält es.")                                          \
     X(NoCarrierLine,                                                                             \
-      "Das Modem hat keine Verbindung bekommen (»NO CARRIER«). Abhilfe: einen eigenen "          \
-      "Wählbefehl in einer MODEM-Zeile mit »;« beenden, wie WÄHLE es tut, damit das Modem nach " \
+      "Das Modem hat keine Verbindung bekommen („NO CARRIER“). Abhilfe: einen eigenen "          \
+      "Wählbefehl in einer MODEM-Zeile mit „;“ beenden, wie WÄHLE es tut, damit das Modem nach " \
       "dem Wählen nicht auf eine Datenverbindung wartet; sonst das Kabel zur Telefonanlage "     \
       "prüfen.")                                                                                 \
     X(NoAnswerLine,                                                                              \
-      "Am anderen Ende hat niemand abgenommen (»NO ANSWER«). Abhilfe: das »@« (auf Stille "      \
+      "Am anderen Ende hat niemand abgenommen („NO ANSWER“). Abhilfe: das „@“ (auf Stille "      \
       "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
@@ -115,7 +115,7 @@
     X(MarkedLineWarning, "Telmaris: Skript %1, Zeile %2 wird nicht gesendet: %3")                \
     /* A line whose command many modems refuse: the editor's note and the run log's. */       \
     X(LongCommandReason,                                                                      \
-      "Diese Zeile wird gesendet, aber ihr Modembefehl ist %1 Zeichen lang (von »AT« "        \
+      "Diese Zeile wird gesendet, aber ihr Modembefehl ist %1 Zeichen lang (von „AT“ "        \
       "bis zum Zeilenende). Viele Modems nehmen höchstens 40 Zeichen an und antworten auf "   \
       "einen längeren Befehl mit ERROR.")                                                           \
     /* Lines on standard error where no window system can be reached. */                         \
@@ -159,19 +159,20 @@
       "  3  keine serielle Schnittstelle ließ sich öffnen\r"                                  \
       "  128 + Signal  der AutoMode-Lauf wurde durch SIGTERM, SIGINT oder SIGHUP beendet")    \
     /* The modem test: its window, the answers it lists and its verdict. */                      \
-    X(ModemTestTitle, "Telmaris - Modem testen")                                                 \
+    X(ModemTestTitle, "Telmaris – Modem testen")                                                 \
     X(ModemTestPortLine, "%1 (%2), %3 Baud")                                                     \
     X(ModemTestWaiting, "Das Modem wird gefragt ...")                                            \
     X(ModemTestNoAnswerLine, "(keine Antwort innerhalb von 3 Sekunden)")                         \
     X(ModemTestUnfinishedLine, "(keine abschließende Antwort innerhalb von 3 Sekunden)")         \
     X(ModemTestLineLostLine, "(die Verbindung ist abgebrochen)")                                 \
-    X(ModemTestNotOpened, "Der Com-Port ließ sich nicht öffnen: %1")                              \
+    X(ModemTestNotOpened, "Die Schnittstelle ließ sich nicht öffnen: %1")                        \
     X(ModemTestAnswered, "Das Modem antwortet.")                                                \
     X(ModemTestInfoError,                                                                        \
-      "Auf %1 kam ERROR. Das ist bei manchen Modems normal: Sie kennen diese Abfrage nicht.")     \
+      "Auf %1 kam ERROR. Das ist bei manchen Modems normal: Diese Modems kennen die Abfrage "    \
+      "nicht.")                                                                                  \
     X(ModemTestInfoMissing, "Auf %1 kam keine vollständige Antwort.")                            \
     X(ModemTestRejected,                                                                         \
-      "Das Modem antwortet, lehnt aber schon »AT« mit ERROR ab. Bitte das Modem aus- und "       \
+      "Das Modem antwortet, lehnt aber schon „AT“ mit ERROR ab. Bitte das Modem aus- und "       \
       "wieder einschalten und den Test wiederholen.")                                            \
     X(ModemTestSilent, "Das Modem hat nicht geantwortet. Bitte prüfen:")                         \
     X(ModemTestGarbled,                                                                          \
@@ -180,19 +181,20 @@
       "Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte prüfen:")               \
     X(ModemTestCheckPower, "– Ist das Modem eingeschaltet?")                                     \
     X(ModemTestCheckCable, "– Steckt das Kabel fest am Modem und am Computer?")                  \
-    X(ModemTestCheckPort, "– Ist das Modem an %1 angeschlossen, oder an einem anderen Com-Port?") \
+    X(ModemTestCheckPort,                                                                        \
+      "– Ist das Modem an %1 angeschlossen, oder an einer anderen Schnittstelle?")               \
     X(ModemTestCheckSpeed,                                                                       \
       "– Passt der Modem-Speed? Getestet wurde mit %1 Baud; unleserliche Zeichen sprechen für "  \
       "eine falsche Geschwindigkeit.")                                                           \
     X(ModemTestCheckQuiet,                                                                       \
       "– Hat das Modem seine Antworten abgeschaltet (Q1)? Ein Skript mit der Zeile "             \
-      "»MODEM ATQ0 V1« schaltet sie wieder ein.")                                                \
+      "„MODEM ATQ0 V1“ schaltet sie wieder ein.")                                                \
     X(ModemTestCheckVerbose,                                                                     \
       "– Antwortet das Modem mit Ziffern statt Worten (V0) oder schickt es die Befehle als "     \
       "Echo zurück (E1)? Telmaris braucht Antworten in Worten; ein Skript mit der Zeile "        \
-      "»MODEM ATE0 V1« stellt das Modem so ein.")                                                \
+      "„MODEM ATE0 V1“ stellt das Modem so ein.")                                                \
     /* The input box for a script's name. */                                                    \
-    X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
+    X(RenameTitle, "Telmaris – Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \
     X(NameWarningQuestion,                                                                       \
       "Mit dem Namen „%1“ für Skript %2 gilt im AutoMode:\r%3\r\rDen Namen trotzdem vergeben? "   \
@@ -209,7 +211,7 @@
     X(NameIsNumberWarning,                                                                       \
       "– „telmaris %1“ startet dann Skript %2 und nicht mehr Skript %3.")                        \
     X(NameBeginsWithNumberWarning,                                                               \
-      "– Der Name beginnt mit der Zahl %1: ein Aufruf, der den Namen nicht genau trifft, "       \
+      "– Der Name beginnt mit der Zahl %1: Ein Aufruf, der den Namen nicht genau trifft, "       \
       "startet Skript %1.")                                                                      \
     /* The file box of the trace window's list. */                                              \
     X(TraceSaveTitle, "Debugger-Liste speichern")

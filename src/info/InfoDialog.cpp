@@ -67,7 +67,7 @@ InfoDialog::InfoDialog(DocumentOpener &opener) : QDialog(nullptr), opener_(opene
         {QStringLiteral("E-&Mail an Telmaris"), "mailButton",
          [this] { openDocument(opener_, supportMailAddress(supportMailSubject())); }},
         {QStringLiteral("&www.telmaris.de"), "webButton", [this] { openWebSite(opener_); }},
-        {QStringLiteral("Fenster &schliessen"), "closeButton", [this] { close(); }},
+        {QStringLiteral("Fenster &schlie\u00dfen"), "closeButton", [this] { close(); }},
     };
     auto *buttons = new QHBoxLayout;
     QPushButton *closeButton = nullptr;

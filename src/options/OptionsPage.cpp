@@ -103,8 +103,8 @@ OptionsPage::OptionsPage(StartData &data, Dialogs &dialogs, QWidget *parent)
     middle->setSpacing(6);
     middle->addWidget(
         buildCommandFrame(QStringLiteral("Modem-Reset"), modemResetEdit_, "modemResetEdit"));
-    middle->addWidget(
-        buildCommandFrame(QStringLiteral("Modem-Initialisieung"), modemInitEdit_, "modemInitEdit"));
+    middle->addWidget(buildCommandFrame(QStringLiteral("Modem-Initialisierung"), modemInitEdit_,
+                                        "modemInitEdit"));
     middle->addWidget(buildRunLogFrame());
     middle->addWidget(umbruchFrame_);
     middle->addStretch(1);

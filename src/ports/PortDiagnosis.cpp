@@ -23,16 +23,16 @@ namespace telmaris {
 namespace {
 
 QString notThere(const QString &device) {
-    return QStringLiteral("Das Gerät %1 ist nicht da. Ist das Modem eingesteckt und "
+    return QStringLiteral("Das Gerät %1 ist nicht vorhanden. Ist das Modem eingesteckt und "
                           "eingeschaltet? Ein ausgestecktes USB-Modem verschwindet mit seinem "
                           "Gerät; nach dem Einstecken findet es „Neu suchen“ auf der Optionsseite.")
         .arg(device);
 }
 
 QString noHardware(const QString &device) {
-    return QStringLiteral("Hinter %1 steckt keine Schnittstelle: der Rechner hat dort keinen "
+    return QStringLiteral("Hinter %1 steckt keine Schnittstelle: Der Rechner hat dort keinen "
                           "seriellen Anschluss, oder das Gerät wurde ausgesteckt. Ein USB-Modem "
-                          "wählen Sie auf der Optionsseite bei seinem Com-Port.")
+                          "weisen Sie auf der Optionsseite einer Schnittstelle zu.")
         .arg(device);
 }
 
@@ -91,20 +91,21 @@ QString heldByOthers(const QString &device, const QList<qint64> &holders) {
     for (const qint64 pid : holders) {
         const QString name = processName(pid);
         named << (name.isEmpty() ? QStringLiteral("Prozess %1").arg(pid)
-                                 : QStringLiteral("»%1« (Prozess %2)").arg(name).arg(pid));
+                                 : QStringLiteral("„%1“ (Prozess %2)").arg(name).arg(pid));
     }
     QString text =
         named.isEmpty()
-            ? QStringLiteral("Das Gerät %1 ist belegt: ein anderes Programm hält es.").arg(device)
+            ? QStringLiteral("Das Gerät %1 ist belegt: Ein anderes Programm hält es.").arg(device)
             : QStringLiteral("Das Gerät %1 ist belegt: %2 hält es.")
                   .arg(device, named.join(QStringLiteral(", ")));
-    text += QStringLiteral(" Beenden Sie dieses Programm, oder wählen Sie einen anderen Com-Port.");
+    text +=
+        QStringLiteral(" Beenden Sie dieses Programm, oder wählen Sie eine andere Schnittstelle.");
     if (modemManagerRuns()) {
         text += QStringLiteral(
-            " ModemManager läuft: er prüft ein frisch eingestecktes Modem etwa zehn Sekunden "
-            "lang; danach erneut versuchen. Lässt er das Modem nicht los, nimmt eine udev-Regel "
-            "mit ENV{ID_MM_DEVICE_IGNORE}=\"1\" es von ihm aus, oder "
-            "„sudo systemctl stop ModemManager“ hält ihn an.");
+            " ModemManager läuft: Er prüft ein frisch eingestecktes Modem etwa zehn Sekunden "
+            "lang; danach erneut versuchen. Lässt er das Modem nicht los, hält ihn eine "
+            "udev-Regel mit „ENV{ID_MM_DEVICE_IGNORE}=\"1\"“ von diesem Gerät fern, oder "
+            "„sudo systemctl disable --now ModemManager“ schaltet ihn dauerhaft ab.");
     }
     return text;
 }
@@ -171,7 +172,7 @@ QString briefPortReason(const QString &reason) {
     // The reasons this file words, by the marks each of them carries.
     const std::pair<QString, QString> kinds[] = {
         {QStringLiteral("Keine Berechtigung für "), QStringLiteral("Keine Berechtigung")},
-        {QStringLiteral("Für diesen Com-Port ist kein Gerät"),
+        {QStringLiteral("Für diese Schnittstelle ist kein Gerät"),
          QStringLiteral("Kein Gerät eingetragen")},
         {QStringLiteral("Hinter "), QStringLiteral("Keine Schnittstelle")},
     };
@@ -180,8 +181,9 @@ QString briefPortReason(const QString &reason) {
             return brief;
     }
     if (reason.startsWith(QStringLiteral("Das Gerät ")))
-        return reason.contains(QLatin1String(" ist belegt")) ? QStringLiteral("Gerät belegt")
-                                                             : QStringLiteral("Gerät nicht da");
+        return reason.contains(QLatin1String(" ist belegt"))
+                   ? QStringLiteral("Gerät belegt")
+                   : QStringLiteral("Gerät nicht vorhanden");
     return QStringLiteral("Lässt sich nicht öffnen");
 }
 
@@ -192,14 +194,14 @@ QString permissionReason(const DeviceAccess &access) {
         const QString who = access.owner == QLatin1String("root") || (access.mode & 0600) != 0600
                                 ? QStringLiteral("nur root")
                                 : QStringLiteral("nur %1 und root").arg(access.owner);
-        return QStringLiteral("Keine Berechtigung für %1: das Gerät gehört %2 (Gruppe %3, Rechte "
+        return QStringLiteral("Keine Berechtigung für %1: Das Gerät gehört %2 (Gruppe %3, Rechte "
                               "%4), und %5 darf es öffnen. Abhilfe: eine udev-Regel, die der "
                               "Gruppe dialout Lese- und Schreibrecht gibt; die Hilfe zeigt sie "
                               "unter „Zugriff auf die Schnittstelle“.")
             .arg(access.device, access.owner, access.group, mode, who);
     }
     const QString start =
-        QStringLiteral("Keine Berechtigung für %1: das Gerät gehört der Gruppe %2")
+        QStringLiteral("Keine Berechtigung für %1: Das Gerät gehört der Gruppe %2")
             .arg(access.device, access.group);
     if (access.inGroupNow)
         return start + QStringLiteral(", in der Sie (%1) sind, und die Gruppe darf es öffnen "
@@ -219,7 +221,7 @@ QString permissionReason(const DeviceAccess &access) {
 
 QString diagnosePort(const QString &device, const QString &systemText) {
     if (device.isEmpty())
-        return QStringLiteral("Für diesen Com-Port ist kein Gerät eingetragen.");
+        return QStringLiteral("Für diese Schnittstelle ist kein Gerät eingetragen.");
     if (const auto lock = findForeignLockFile(device)) {
 #ifdef Q_OS_UNIX
         return heldByOthers(device, {lock->pid}) +

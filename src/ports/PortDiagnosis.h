@@ -13,7 +13,7 @@ namespace telmaris {
 // told when nothing better is found.
 QString diagnosePort(const QString &device, const QString &systemText);
 
-// A reason in two or three words, for the line beside the port: "Gerät nicht da", "Keine
+// A reason in two or three words, for the line beside the port: "Gerät nicht vorhanden", "Keine
 // Berechtigung", "Gerät belegt", … The whole reason says which device and what helps.
 QString briefPortReason(const QString &reason);
 

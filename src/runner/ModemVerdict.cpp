@@ -8,11 +8,11 @@ namespace telmaris {
 
 namespace {
 
-// "»ATI«" or "»ATI« und »ATI3«".
+// "„ATI“" or "„ATI“ und „ATI3“".
 QString quotedList(const QStringList &commands) {
     QStringList quoted;
     for (const QString &command : commands)
-        quoted << QString::fromUtf8("»%1«").arg(command);
+        quoted << QString::fromUtf8("„%1“").arg(command);
     return quoted.join(QStringLiteral(" und "));
 }
 

@@ -24,7 +24,7 @@ TraceWindow::TraceWindow(Dialogs &dialogs, QWidget *parent)
     saveButton_ = new QPushButton(QStringLiteral("S&peichern\u2026"), this);
     saveButton_->setObjectName(QStringLiteral("saveButton"));
     connect(saveButton_, &QPushButton::clicked, this, &TraceWindow::saveLines);
-    clearButton_ = new QPushButton(QStringLiteral("Clear"), this);
+    clearButton_ = new QPushButton(QStringLiteral("&Leeren"), this);
     clearButton_->setObjectName(QStringLiteral("clearButton"));
     connect(clearButton_, &QPushButton::clicked, lines_, &QListWidget::clear);
 

@@ -46,7 +46,7 @@ void TestInfoDialog::showsItselfAndLeadsToTheMaker() {
     for (const char *name : {"aboutButton", "mailButton", "webButton", "closeButton"}) {
         auto *button = dialog->findChild<QPushButton *>(QString::fromLatin1(name));
         QVERIFY2(button->text().contains(QByteArray(name) != "closeButton" ? "elmaris"
-                                                                           : "Fenster &schliessen"),
+                                                                           : "Fenster &schließen"),
                  qPrintable(button->text()));
         QTest::mouseClick(button, Qt::LeftButton);
     }

@@ -133,7 +133,7 @@ void TestSerialLine::honoursLockFiles() {
     }
     // The reason names the program that holds the device, and the lock file that says so.
     if (!opens)
-        QVERIFY2(reason.startsWith(QString::fromUtf8("Das Gerät %1 ist belegt: »%2« (Prozess %3) "
+        QVERIFY2(reason.startsWith(QString::fromUtf8("Das Gerät %1 ist belegt: „%2“ (Prozess %3) "
                                                      "hält es. Beenden Sie dieses Programm")
                                        .arg(dir.filePath(name), form == "flock"     ? "flock"
                                                                 : owner == "living" ? "sleep"
@@ -141,8 +141,11 @@ void TestSerialLine::honoursLockFiles() {
                                        .arg(other.processId())) &&
                      reason.contains(lock.fileName()) == (form != "flock") &&
                      (owner != "ModemManager" ||
-                      reason.contains(QString::fromUtf8("ModemManager läuft: er prüft ein frisch "
-                                                        "eingestecktes Modem"))),
+                      (reason.contains(QString::fromUtf8("ModemManager läuft: Er prüft ein frisch "
+                                                         "eingestecktes Modem")) &&
+                       reason.contains(QString::fromUtf8("„sudo systemctl disable --now "
+                                                         "ModemManager“ schaltet ihn dauerhaft "
+                                                         "ab.")))),
                  qPrintable(reason));
     // A refused open holds nothing; an open line holds a flock that keeps others off until it
     // is closed. Once the other program is gone, the device opens.
@@ -166,12 +169,12 @@ void TestSerialLine::tellsWhatTheUserCanDo_data() {
     QTest::addColumn<QString>("told");
     QTest::newRow("0660 root:dialout")
         << QByteArray("dialout") << 0660
-        << QString::fromUtf8("das Gerät gehört der Gruppe dialout, und Sie (nobody) sind nicht in "
+        << QString::fromUtf8("Das Gerät gehört der Gruppe dialout, und Sie (nobody) sind nicht in "
                              "ihr. Abhilfe: im Terminal „sudo adduser nobody dialout“ eingeben "
                              "und sich danach ab- und wieder anmelden.");
     QTest::newRow("0600 root:root")
         << QByteArray("root") << 0600
-        << QString::fromUtf8("das Gerät gehört root (Gruppe root, Rechte 600), und nur root darf "
+        << QString::fromUtf8("Das Gerät gehört root (Gruppe root, Rechte 600), und nur root darf "
                              "es öffnen. Abhilfe: eine udev-Regel, die der Gruppe dialout Lese- "
                              "und Schreibrecht gibt; die Hilfe zeigt sie unter „Zugriff auf die "
                              "Schnittstelle“.");

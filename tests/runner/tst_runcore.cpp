@@ -73,7 +73,7 @@ RunEvent parse(const QString &word) {
     else if (prefix == QLatin1String("text"))
         e.answer = word.mid(5);
     else if (word == QLatin1String("open failed"))
-        e.text = QStringLiteral("Das Gerät ist nicht da.");
+        e.text = QStringLiteral("Das Gerät ist nicht vorhanden.");
     else if (word == QLatin1String("signal"))
         e.text = QStringLiteral("SIGTERM");
     return e;
@@ -90,7 +90,7 @@ Run runCore(const QString &script, const QList<RunEvent> &events, int limitSecon
     setup.device = QStringLiteral("/dev/ttyACM0");
     setup.modemReset = QStringLiteral("&F");
     setup.modemInit = QStringLiteral("E0");
-    setup.boxTitle = QStringLiteral("Telmaris - Anlage");
+    setup.boxTitle = QStringLiteral("Telmaris \u2013 Anlage");
     setup.scriptText = script;
     setup.autoMode = true;
     setup.answerTimeLimitSeconds = limitSeconds;
@@ -246,7 +246,7 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
         << dial << QStringList{"open failed", "closed"}
         << QStringList{"open COM1", "status Schnittstellen-Problem!",
                        QString::fromUtf8("box Com-Port 1 ist nicht verfügbar.|Das Gerät ist "
-                                         "nicht da."),
+                                         "nicht vorhanden."),
                        "close port", "finish PortFailure"}
         << 0;
     QTest::newRow("abort before the reset's answer")

@@ -81,7 +81,7 @@ void TestCommandLine::namesThatMisleadAreNamed() {
         {5, "Tag", "Skript 40 heißt schon „Tag“; „telmaris Tag“ startet immer das Skript mit der "
                    "kleineren Nummer, Skript 5."},
         {50, "7", "„telmaris 7“ startet dann Skript 50 und nicht mehr Skript 7."},
-        {50, "12 Uhr", "Der Name beginnt mit der Zahl 12: ein Aufruf, der den Namen nicht genau "
+        {50, "12 Uhr", "Der Name beginnt mit der Zahl 12: Ein Aufruf, der den Namen nicht genau "
                        "trifft, startet Skript 12."},
         {12, "12 Uhr", nullptr}, {40, "Tag", nullptr}, {50, "Büro", nullptr}, {50, "  ", nullptr}};
     // clang-format on

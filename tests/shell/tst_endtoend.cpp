@@ -107,7 +107,7 @@ public:
     double seconds = 0;
 };
 
-const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
+const QString Notice = QString::fromUtf8("Telmaris: Telmaris – Nächte: Nachtschaltung");
 const QString Done = QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
@@ -115,9 +115,9 @@ const QString LogHeader = QString::fromUtf8(
 const QString LineLost = QStringLiteral(
     "Die Verbindung zum Modem ist unterbrochen (Kabel gezogen oder Modem ausgeschaltet).");
 const QString ErrorText = QStringLiteral(
-    "Das Modem hat einen Befehl nicht verstandent - bitte Verbindung und Optionen  prüfen.");
+    "Das Modem hat einen Befehl nicht verstanden - bitte Verbindung und Optionen prüfen.");
 const QString NoDialtone = QStringLiteral(
-    "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der "
+    "Das Modem hört keinen Wählton („NO DIALTONE“). Abhilfe: X0 (ohne Wählton wählen) in der "
     "Modem-Initialisierung; die Vorgabe enthält es.");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 // A failed run's line names the script and the port before its message.

@@ -54,7 +54,8 @@ void TestFaultModem::lineVanishesDuringAPause() {
     QVERIFY(program.runToEnd(5000));
     // Below the fixed text: what became of the device, and what to check.
     QVERIFY2(program.dialogs.texts.last().startsWith(
-                 NoPort + QStringLiteral("\rDas Gerät %1 ist nicht da. Ist das Modem eingesteckt")
+                 NoPort + QStringLiteral("\rDas Gerät %1 ist nicht vorhanden. Ist das Modem "
+                                         "eingesteckt")
                               .arg(program.modem1().devicePath())),
              qPrintable(program.dialogs.texts.last()));
     QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));

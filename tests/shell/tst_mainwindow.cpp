@@ -55,7 +55,7 @@ QStringList accessKeys(const QWidget &window) {
     return keys;
 }
 
-const QString ScriptStatus = QStringLiteral(" Bitte Script bearbeiten oder abschicken");
+const QString ScriptStatus = QStringLiteral(" Bitte Skript bearbeiten oder abschicken");
 const QByteArray Init = "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1";
 
 } // namespace
@@ -216,8 +216,8 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(program.dialogs.inputs.size(), 7);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
-             QStringLiteral("Telmaris - Skriptnamen ändern|"
-                            "Hier können Sie den Namen des Skripts 12 ändern: |"));
+             QString::fromUtf8("Telmaris – Skriptnamen ändern|"
+                               "Hier können Sie den Namen des Skripts 12 ändern: |"));
     QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
 
     // Nothing is written while the program runs.
@@ -394,8 +394,8 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict_data() {
                                    << QStringLiteral("Das Modem antwortet.");
     QTest::newRow("no identification")
         << QByteArray("I3") << QStringLiteral("> AT\nOK\n> ATI\n56000\nOK\n> ATI3\nERROR")
-        << QString::fromUtf8("Das Modem antwortet.\nAuf »ATI3« kam ERROR. Das ist bei manchen "
-                             "Modems normal: Sie kennen diese Abfrage nicht.");
+        << QString::fromUtf8("Das Modem antwortet.\nAuf „ATI3“ kam ERROR. Das ist bei manchen "
+                             "Modems normal: Diese Modems kennen die Abfrage nicht.");
     QTest::newRow("numeric answers")
         << QByteArray("numeric")
         << QString::fromUtf8("> AT\n0\n(keine abschließende Antwort innerhalb von 3 Sekunden)\n"
@@ -405,7 +405,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict_data() {
         << QString::fromUtf8("Das Modem hat etwas gesendet, aber weder OK noch ERROR. Bitte "
                              "prüfen:\n– Antwortet das Modem mit Ziffern statt Worten (V0) oder "
                              "schickt es die Befehle als Echo zurück (E1)? Telmaris braucht "
-                             "Antworten in Worten; ein Skript mit der Zeile »MODEM ATE0 V1« "
+                             "Antworten in Worten; ein Skript mit der Zeile „MODEM ATE0 V1“ "
                              "stellt das Modem so ein.\n– Passt der Modem-Speed? Getestet wurde "
                              "mit 1200 Baud; unleserliche Zeichen sprechen für eine falsche "
                              "Geschwindigkeit.");
@@ -413,12 +413,12 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict_data() {
     QTest::newRow("silent modem")
         << QByteArray("silent") << QStringLiteral("> AT\n(keine Antwort innerhalb von 3 Sekunden)")
         << QString::fromUtf8("Das Modem hat nicht geantwortet. Bitte prüfen:\n") + checks +
-               QString::fromUtf8("– Ist das Modem an COM 1 (%1) angeschlossen, oder an einem "
-                                 "anderen Com-Port?\n– Passt der Modem-Speed? Getestet wurde mit "
-                                 "1200 Baud; unleserliche Zeichen sprechen für eine falsche "
-                                 "Geschwindigkeit.\n– Hat das Modem seine Antworten abgeschaltet "
-                                 "(Q1)? Ein Skript mit der Zeile »MODEM ATQ0 V1« schaltet sie "
-                                 "wieder ein.");
+               QString::fromUtf8("– Ist das Modem an COM 1 (%1) angeschlossen, oder an einer "
+                                 "anderen Schnittstelle?\n– Passt der Modem-Speed? Getestet "
+                                 "wurde mit 1200 Baud; unleserliche Zeichen sprechen für eine "
+                                 "falsche Geschwindigkeit.\n– Hat das Modem seine Antworten "
+                                 "abgeschaltet (Q1)? Ein Skript mit der Zeile „MODEM ATQ0 V1“ "
+                                 "schaltet sie wieder ein.");
     const QString lost =
         QString::fromUtf8("Die Verbindung zum Modem ist während des Tests abgebrochen. Bitte "
                           "prüfen:\n") +
@@ -451,7 +451,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
     QTest::mouseClick(button, Qt::LeftButton);
     auto *dialog = program.window->findChild<ModemTestDialog *>();
     QVERIFY(dialog && dialog->isVisible());
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Telmaris - Modem testen"));
+    QCOMPARE(dialog->windowTitle(), QString::fromUtf8("Telmaris – Modem testen"));
     QTRY_VERIFY_WITH_TIMEOUT(dialog->isFinished(), 20000);
 
     QCOMPARE(dialog->answers(), answers);

@@ -23,7 +23,7 @@ namespace {
 
 const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
 const QString Critical = QStringLiteral("[critical] Telmaris: ");
-const QString Notice = QStringLiteral("[information] Telmaris - Anlage: ");
+const QString Notice = QString::fromUtf8("[information] Telmaris – Anlage: ");
 
 // The run log's lines of one command that the modem answered with OK.
 QStringList answeredOk(const QByteArray &command) {
@@ -113,7 +113,7 @@ void TestScriptRuns::everyKeyword() {
                           "[information] Telmaris: " + Success}));
     QCOMPARE(run.dialogs.inputs.size(), 2);
     QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
-             QStringLiteral("Telmaris - Anlage: Zweite?"));
+             QString::fromUtf8("Telmaris – Anlage: Zweite?"));
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
     QVERIFY(run.idleAgain());
 
@@ -184,11 +184,11 @@ void TestScriptRuns::everyKeyword() {
     QCOMPARE(run.folder.runLog().filter(QStringLiteral("Zeile 2: ")),
              QStringList{QString::fromUtf8("Zeile 2: »") + longLine +
                          QString::fromUtf8("« – Diese Zeile wird gesendet, aber ihr Modembefehl "
-                                           "ist 41 Zeichen lang (von »AT« bis zum Zeilenende). "
+                                           "ist 41 Zeichen lang (von „AT“ bis zum Zeilenende). "
                                            "Viele Modems nehmen höchstens 40 Zeichen an und "
                                            "antworten auf einen längeren Befehl mit ERROR.")});
 
-    // The trace window's newest line is the selected one, in view; "Clear" empties the list.
+    // The trace window's newest line is the selected one, in view; "&Leeren" empties the list.
     // "&Ende" closes the trace window with the main window, and writes the settings.
     TraceWindow *traceWindow = run.traceWindow();
     QVERIFY(traceWindow->isVisible());
@@ -196,8 +196,9 @@ void TestScriptRuns::everyKeyword() {
     QCOMPARE(list->currentRow(), list->count() - 1);
     QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())));
     QVERIFY(!list->viewport()->rect().intersects(list->visualItemRect(list->item(0))));
-    QTest::mouseClick(traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton")),
-                      Qt::LeftButton);
+    auto *clear = traceWindow->findChild<QPushButton *>(QStringLiteral("clearButton"));
+    QCOMPARE(clear->text(), QStringLiteral("&Leeren"));
+    QTest::mouseClick(clear, Qt::LeftButton);
     QVERIFY(run.trace().isEmpty());
     // An empty list is not saved: the user is told so, and no file is asked for or written.
     // Appended, not assigned from a brace list: Qt 6.8 asserts when such an assignment meets a
@@ -231,15 +232,15 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     QCOMPARE(run.statusLine(), QStringLiteral(" Das Modem hat einen Fehler gemeldet!"));
     QCOMPARE(run.dialogs.messages,
              QStringList{Critical + QString::fromUtf8("Das Modem hat einen Befehl nicht "
-                                                      "verstandent - bitte Verbindung und "
-                                                      "Optionen  prüfen.")});
+                                                      "verstanden - bitte Verbindung und "
+                                                      "Optionen prüfen.")});
     // The log ends with the answer ERROR and the message shown.
     QCOMPARE(run.folder.runLog().mid(6),
              (QStringList{
                  QString::fromUtf8("empfangen: »ERROR«"), QString::fromUtf8("gesendet: »ATH0<CR>«"),
                  QString::fromUtf8("Ende: Das Modem hat einen Fehler gemeldet! – »Das Modem "
-                                   "hat einen Befehl nicht verstandent - bitte Verbindung "
-                                   "und Optionen  prüfen.« – Dauer … s")}));
+                                   "hat einen Befehl nicht verstanden - bitte Verbindung "
+                                   "und Optionen prüfen.« – Dauer … s")}));
     QVERIFY(run.idleAgain());
     // The port was given back: another program can take it.
     SerialLine other;

@@ -154,10 +154,10 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     com3->lineEdit()->selectAll();
     QTest::keyClicks(com3->lineEdit(), typed);
     QTest::keyClick(com3->lineEdit(), Qt::Key_Return);
-    QTRY_COMPARE(program.info(3), QString::fromUtf8("Gerät nicht da"));
+    QTRY_COMPARE(program.info(3), QString::fromUtf8("Gerät nicht vorhanden"));
     const auto *reason = program.child<QLabel>("portReason");
     QTRY_COMPARE(reason->text(),
-                 QString::fromUtf8("COM 3: Das Gerät %1 ist nicht da. Ist das Modem "
+                 QString::fromUtf8("COM 3: Das Gerät %1 ist nicht vorhanden. Ist das Modem "
                                    "eingesteckt und eingeschaltet? Ein ausgestecktes "
                                    "USB-Modem verschwindet mit seinem Gerät; nach dem "
                                    "Einstecken findet es „Neu suchen“ auf der "
@@ -208,13 +208,14 @@ void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
                                            "öffnen. Die Gründe stehen auf der Seite „Optionen“.")});
     QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
     for (int n = 1; n <= 4; ++n)
-        QCOMPARE(program.info(n), QString::fromUtf8("Gerät nicht da"));
+        QCOMPARE(program.info(n), QString::fromUtf8("Gerät nicht vorhanden"));
     auto *com2 = program.child<QRadioButton>("com2Button");
     QVERIFY(com2->isChecked() && !com2->isEnabled());
     program.click("com2Info");
-    QVERIFY(program.child<QLabel>("portReason")
-                ->text()
-                .startsWith(QString::fromUtf8("COM 2: Das Gerät %1 ist nicht da.").arg(link)));
+    QVERIFY(
+        program.child<QLabel>("portReason")
+            ->text()
+            .startsWith(QString::fromUtf8("COM 2: Das Gerät %1 ist nicht vorhanden.").arg(link)));
     auto *programButton = program.child<QPushButton>("programButton");
     program.selectTab(1);
     QVERIFY(!programButton->isEnabled());
@@ -253,9 +254,9 @@ void TestSerialDevices::theOptionsPageShowsItsLongestTextsWhole() {
     probe.reasons = {permissionReason({device, 0600, QStringLiteral("root"), QStringLiteral("root"),
                                        QStringLiteral("anna")}),
                      diagnosePort(device, QString()),
-                     QString::fromUtf8("Das Gerät %1 ist belegt: »minicom« (Prozess 4711) hält es. "
-                                       "Beenden Sie dieses Programm, oder wählen Sie einen "
-                                       "anderen Com-Port.")
+                     QString::fromUtf8("Das Gerät %1 ist belegt: „minicom“ (Prozess 4711) hält es. "
+                                       "Beenden Sie dieses Programm, oder wählen Sie eine "
+                                       "andere Schnittstelle.")
                          .arg(device),
                      QString::fromUtf8("%1 lässt sich nicht öffnen: Eingabe-/Ausgabefehler beim "
                                        "Zugriff auf das Gerät")

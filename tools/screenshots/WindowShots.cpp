@@ -6,6 +6,7 @@
 #include "ModemSimulator.h"
 #include "StartWindow.h"
 #include "common/Dialogs.h"
+#include "common/UserTexts.h"
 #include "shell/MainWindow.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ int main(int argc, char *argv[]) {
     for (const auto &[size, suffix] : sizes) {
         window.resize(size);
         window.selectTab(2);
-        window.status(QStringLiteral("Bitte Script bearbeiten oder abschicken"));
+        window.status(telmaris::texts::ScriptPageStatus);
         ok = save(window, out, QStringLiteral("window-script%1.png").arg(suffix)) && ok;
         window.selectTab(telmaris::OptionsTab);
         ok = save(window, out, QStringLiteral("window-options%1.png").arg(suffix)) && ok;
