@@ -194,7 +194,7 @@
       "Echo zurück (E1)? Telmaris braucht Antworten in Worten; ein Skript mit der Zeile "        \
       "„MODEM ATE0 V1“ stellt das Modem so ein.")                                                \
     /* The input box for a script's name. */                                                    \
-    X(RenameTitle, "Telmaris – Skriptnamen ändern")                                              \
+    X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \
     X(NameWarningQuestion,                                                                       \
       "Mit dem Namen „%1“ für Skript %2 gilt im AutoMode:\r%3\r\rDen Namen trotzdem vergeben? "   \

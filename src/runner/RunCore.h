@@ -40,7 +40,7 @@ struct RunSetup {
     QString modemReset; // without the leading "AT"
     QString modemInit;
     bool pulseDialing = false;
-    QString boxTitle;   // of HINWEIS, DIALOG and EINGABE boxes: "Telmaris – <name>"
+    QString boxTitle;   // of HINWEIS, DIALOG and EINGABE boxes: "Telmaris - <name>"
     QString scriptText; // CR LF text, read once: the editor is locked while the run goes
     bool autoMode = false;
     int answerTimeLimitSeconds = 0; // 0: an answer is awaited for ever

@@ -107,7 +107,7 @@ public:
     double seconds = 0;
 };
 
-const QString Notice = QString::fromUtf8("Telmaris: Telmaris – Nächte: Nachtschaltung");
+const QString Notice = QString::fromUtf8("Telmaris: Telmaris - Nächte: Nachtschaltung");
 const QString Done = QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(

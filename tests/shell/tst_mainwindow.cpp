@@ -216,7 +216,7 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(program.dialogs.inputs.size(), 7);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
-             QString::fromUtf8("Telmaris – Skriptnamen ändern|"
+             QString::fromUtf8("Telmaris - Skriptnamen ändern|"
                                "Hier können Sie den Namen des Skripts 12 ändern: |"));
     QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
 

@@ -23,7 +23,7 @@ namespace {
 
 const QString Success = QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
 const QString Critical = QStringLiteral("[critical] Telmaris: ");
-const QString Notice = QString::fromUtf8("[information] Telmaris – Anlage: ");
+const QString Notice = QString::fromUtf8("[information] Telmaris - Anlage: ");
 
 // The run log's lines of one command that the modem answered with OK.
 QStringList answeredOk(const QByteArray &command) {
@@ -113,7 +113,7 @@ void TestScriptRuns::everyKeyword() {
                           "[information] Telmaris: " + Success}));
     QCOMPARE(run.dialogs.inputs.size(), 2);
     QCOMPARE(run.dialogs.inputs[1].title + ": " + run.dialogs.inputs[1].prompt,
-             QString::fromUtf8("Telmaris – Anlage: Zweite?"));
+             QString::fromUtf8("Telmaris - Anlage: Zweite?"));
     QCOMPARE(run.statusLine(), QStringLiteral(" Programmierung beendet"));
     QVERIFY(run.idleAgain());
 
