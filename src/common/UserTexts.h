@@ -70,6 +70,8 @@
     X(NoAnswerLine,                                                                              \
       "Am anderen Ende hat niemand abgenommen (»NO ANSWER«). Abhilfe: das »@« (auf Stille "      \
       "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
+    /* The second line below the modem's ERROR: the command refused and what sent it. */        \
+    X(RefusedCommandLine, "Abgelehnter Befehl: »%1« (%2)")                                        \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
     X(HelpNotHandedOverMessage,                                                               \

@@ -119,6 +119,8 @@ const QString ErrorText = QStringLiteral(
 const QString NoDialtone = QStringLiteral(
     "Das Modem hört keinen Wählton (»NO DIALTONE«). Abhilfe: X0 (ohne Wählton wählen) in der "
     "Modem-Initialisierung; die Vorgabe enthält es.");
+// The line below the modem's ERROR: the command refused, and the script line that sent it.
+const QString Refused = QStringLiteral("Abgelehnter Befehl: »ATDT55;« (Zeile 3: WÄHLE 55)");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 // A failed run's line names the script and the port before its message.
 const QString Failed = QString::fromUtf8("Telmaris: Skript 3 »Nächte«, COM 1 (%F/modem): ");
@@ -200,11 +202,13 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << QByteArray()
-                                 << QStringList{"3"} << 1 << QStringList{Notice, Failed + ErrorText}
+                                 << QStringList{"3"} << 1
+                                 << QStringList{Notice, Failed + ErrorText + u' ' + Refused}
                                  << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
                                  << QString::fromUtf8(
                                         "Ende: Das Modem hat einen Fehler gemeldet! – »") +
-                                        ErrorText + QString::fromUtf8("« – Dauer … s");
+                                        ErrorText + "<CR>" + Refused +
+                                        QString::fromUtf8("« – Dauer … s");
     // Half a second rounds up to one: a limit, not "wait for ever".
     QTest::newRow("silent modem, AntwortZeit=0.5")
         << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=0.5\r\n")
