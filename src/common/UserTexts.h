@@ -193,6 +193,8 @@
       "– Antwortet das Modem mit Ziffern statt Worten (V0) oder schickt es die Befehle als "     \
       "Echo zurück (E1)? Telmaris braucht Antworten in Worten; ein Skript mit der Zeile "        \
       "»MODEM ATE0 V1« stellt das Modem so ein.")                                                \
+    /* The title of the boxes a script without a name shows (HINWEIS, DIALOG, EINGABE). */      \
+    X(UnnamedScriptBoxTitle, "Telmaris - Skript %1")                                             \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \

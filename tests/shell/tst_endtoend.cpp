@@ -107,7 +107,8 @@ public:
     double seconds = 0;
 };
 
-const QString Notice = QStringLiteral("Telmaris: Telmaris - Nächte: Nachtschaltung");
+// A notice's line names the script once, after the program.
+const QString Notice = QStringLiteral("Telmaris: Nächte: Nachtschaltung");
 const QString Done = QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
@@ -137,9 +138,9 @@ constexpr int Unreadable =
 
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
-           "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
-           "bis 100 zulässig oder die von  Ihnen vergebenen Skriptnamen.  Der AutoMode wird daher "
-           "abgebrochen und das  Programm beendet.";
+           "' aufgerufen. Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
+           "bis 100 zulässig oder die von Ihnen vergebenen Skriptnamen. Der AutoMode wird daher "
+           "abgebrochen und das Programm beendet.";
 }
 
 } // namespace
@@ -196,10 +197,11 @@ void TestEndToEnd::runWithoutDisplay_data() {
                    "ATI",  "AT&V", "ATI1I2I3I4I5I6I7I0I1I2I3I4I5I6I7I0I1I2I3I4", "AT+GMI;+GMM;+GMR",
                    "AT&F", "ATH0"}
         << Sound << Done;
-    // A DISPLAY that leads nowhere is no display.
+    // A DISPLAY that leads nowhere is no display. A script without a name is named by its
+    // number.
     QTest::newRow("DISPLAY that leads nowhere")
-        << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
-        << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
+        << QStringList{"--echo"} << QByteArray("SkriptText5=HINWEIS Los\\N\\LWÄHLE 1\r\n")
+        << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{"Telmaris: Skript 5: Los"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << QByteArray()
                                  << QStringList{"3"} << 1
