@@ -40,6 +40,10 @@
     X(CheckPortMessage, "Bitte überprüfen Sie die Port-Einstellung.")                            \
     X(NoUsablePortMessage, "Keine der Schnittstellen COM 1 bis COM 4 lässt sich öffnen. Die "      \
                            "Gründe stehen auf der Seite „Optionen“.")                             \
+    /* Below the two texts above: where an unattended start tells why. */                      \
+    X(NoComPortsReasonLine,                                                                      \
+      "Warum, steht auf der Standardfehlerausgabe in der Zeile „COM%1 …“; „telmaris debug“ "     \
+      "nennt dort die Gründe für alle vier Com-Ports.")                                          \
     X(UnknownParameterMessage,                                                                   \
       "Telmaris wurde mit dem unbekannten Startparameter\r'%1' aufgerufen.\r\r"                  \
       "Für den AutoMode von Telmaris sind aber nur die\r"                                        \

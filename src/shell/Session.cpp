@@ -23,6 +23,18 @@
 
 namespace telmaris {
 
+namespace {
+
+// A message about ports that cannot be opened, and below it what lets the user open them where
+// that is a matter of the device's group, the commonest cause with a newly plugged modem.
+QString withGroupRemedies(QString message, const PortProbe &probe) {
+    for (const QString &remedy : probe.distinctGroupRemedies())
+        message += u'\r' + remedy;
+    return message;
+}
+
+} // namespace
+
 Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
     : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
     connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
@@ -104,8 +116,11 @@ void Session::finishStartUp() {
     // An unattended start cannot go on without a port; it names the one its run needs.
     if (!probe.anyUsable() && unattended_) {
         parts_.ports.printUnusable(parts_.data.comPort);
-        parts_.dialogs.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                                   texts::NoComPortsMessage);
+        parts_.dialogs.showMessage(
+            MessageIcon::Critical, QStringLiteral("Telmaris"),
+            withGroupRemedies(texts::NoComPortsMessage + u'\r' +
+                                  texts::NoComPortsReasonLine.arg(parts_.data.comPort),
+                              probe));
         Q_EMIT exitRequested(ExitNoSerialPort);
         return;
     }
@@ -128,7 +143,7 @@ void Session::finishStartUp() {
                                        texts::CheckPortMessage);
         else
             parts_.dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
-                                       texts::NoUsablePortMessage);
+                                       withGroupRemedies(texts::NoUsablePortMessage, probe));
     }
     Q_EMIT startedUp();
 }

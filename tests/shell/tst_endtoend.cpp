@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace telmaris::test;
@@ -129,12 +131,18 @@ const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
     "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
+// No port can be opened: where the reasons are.
+const QString NoComPorts = QStringLiteral(
+    "Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm bricht daher ab. Warum, steht "
+    "auf der Standardfehlerausgabe in der Zeile „COM1 …“; „telmaris debug“ nennt dort die "
+    "Gründe für alle vier Com-Ports.");
 
 // What goes wrong around a run beside the modem.
 constexpr int Sound = 0;
 constexpr int LogBlocked = 1; // a file stands where the log's folder belongs
 constexpr int Unreadable =
     2; // the settings file is the superuser's own; the program runs as nobody
+constexpr int NotInGroup = 3; // the modem belongs to the group dialout; nobody runs the program
 
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
@@ -252,10 +260,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
             << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{} << Sound
             << QString();
     QTest::newRow("no serial port")
-        << QStringList{} << QByteArray() << QStringList{"3"} << 3
-        << QStringList{"Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
-                       "bricht daher ab."}
+        << QStringList{} << QByteArray() << QStringList{"3"} << 3 << QStringList{NoComPorts}
         << QList<QByteArray>{} << Sound << QString();
+    // The commonest cause has its remedy below: the user is not in the device's group.
+    QTest::newRow("not in the modem's group")
+        << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 3
+        << QStringList{NoComPorts + " Abhilfe: im Terminal „sudo adduser nobody dialout“ "
+                                    "eingeben und sich danach ab- und wieder anmelden."}
+        << QList<QByteArray>{} << NotInGroup << QString();
     QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
                                  << QStringList{NoDesktop} << QList<QByteArray>{} << Sound
                                  << QString();
@@ -287,7 +299,7 @@ void TestEndToEnd::runWithoutDisplay() {
     QFETCH(QList<QByteArray>, commands);
     QFETCH(int, fault);
     QFETCH(QString, logEnd);
-    if (fault == Unreadable && geteuid() != 0)
+    if ((fault == Unreadable || fault == NotInGroup) && geteuid() != 0)
         QSKIP("only the superuser can start the program as another user");
     Installation installation(simulator, moreSettings);
     if (fault == LogBlocked)
@@ -300,8 +312,19 @@ void TestEndToEnd::runWithoutDisplay() {
                                           QFile::ReadOther | QFile::ExeOther));
     }
 
-    QCOMPARE(installation.run(arguments, fault == Unreadable ? QStringLiteral("65534") : QString()),
-             status);
+    if (fault == NotInGroup) {
+        const group *dialout = getgrnam("dialout");
+        QVERIFY(dialout);
+        const QByteArray modem = QFile::encodeName(installation.folder.filePath("modem"));
+        QVERIFY(::chown(modem.constData(), 0, dialout->gr_gid) == 0 &&
+                ::chmod(modem.constData(), 0660) == 0);
+        QVERIFY(QFile::setPermissions(installation.folder.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther));
+    }
+
+    const bool asNobody = fault == Unreadable || fault == NotInGroup;
+    QCOMPARE(installation.run(arguments, asNobody ? QStringLiteral("65534") : QString()), status);
 
     const QString folder = installation.folder.path();
     QCOMPARE(installation.errorLines, errorLines.replaceInStrings("%F", folder));
