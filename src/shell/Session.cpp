@@ -39,6 +39,8 @@ Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
     : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
     connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
     parts_.optionsPage.setRunLogPath(runLog_.path());
+    // A new name shows on its tab at once.
+    connect(&parts_.optionsPage, &OptionsPage::skriptRenamed, this, &Session::showTabCaption);
     // A script another copy stored meanwhile: the user chooses; ended by a signal or the end of
     // the desktop session nobody can, and both texts are kept, the own one in a file of its own.
     parts_.store.setOtherCopyAnswers(
@@ -57,6 +59,14 @@ Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
 }
 
 Session::~Session() = default;
+
+void Session::showTabCaption(int n, const QString &name) {
+    // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+    // command line compares the caption as it is.
+    const QString caption = tabCaption(n, name);
+    parts_.tabs.setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+    parts_.tabs.setTabData(n - 1, caption);
+}
 
 // ---------------------------------------------------------------------------------------
 // Start-up
@@ -79,13 +89,8 @@ std::optional<int> Session::init(const QString &argument, bool display) {
     // tabs out again at each caption. The port is the file's until the probe is in.
     const StoredStartData stored = readStartDataFromIniFile(snapshot, {});
     parts_.optionsPage.fillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n) {
-        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
-        // command line compares the caption as it is.
-        const QString caption = tabCaption(n, stored.names[n - 1]);
-        parts_.tabs.setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
-        parts_.tabs.setTabData(n - 1, caption);
-    }
+    for (int n = 1; n <= SlotCount; ++n)
+        showTabCaption(n, stored.names[n - 1]);
     parts_.tabs.setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
 
     parts_.window.show();
