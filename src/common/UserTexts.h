@@ -40,6 +40,10 @@
     X(CheckPortMessage, "Bitte überprüfen Sie die Port-Einstellung.")                            \
     X(NoUsablePortMessage, "Keine der Schnittstellen COM 1 bis COM 4 lässt sich öffnen. Die "      \
                            "Gründe stehen auf der Seite „Optionen“.")                             \
+    /* Below the two texts above: where an unattended start tells why. */                      \
+    X(NoComPortsReasonLine,                                                                      \
+      "Warum, steht auf der Standardfehlerausgabe in der Zeile „COM%1 …“; „telmaris debug“ "     \
+      "nennt dort die Gründe für alle vier Schnittstellen.")                                          \
     X(UnknownParameterMessage,                                                                   \
       "Telmaris wurde mit dem unbekannten Startparameter\r'%1' aufgerufen.\r\r"                  \
       "Für den AutoMode von Telmaris sind aber nur die\r"                                        \
@@ -70,8 +74,14 @@
     X(NoAnswerLine,                                                                              \
       "Am anderen Ende hat niemand abgenommen („NO ANSWER“). Abhilfe: das „@“ (auf Stille "      \
       "warten) aus dem Wählbefehl nehmen oder die gewählte Nummer prüfen.")                      \
+    /* The second line below the modem's ERROR: the command refused and what sent it. */        \
+    X(RefusedCommandLine, "Abgelehnter Befehl: „%1“ (%2)")                                        \
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
+    X(HelpSearchedLine,                                                                          \
+      "Gesucht wurden hilfe.htm und index.htm in %1 und in %2. Abhilfe: „sudo apt-get install "  \
+      "--reinstall telmaris“; bei einer Kopie ohne Installation gehören hilfe.htm und der "      \
+      "Ordner bilder neben das Programm.")                                                       \
     X(HelpNotHandedOverMessage,                                                               \
       "Die Hilfe-Datei konnte keinem Programm übergeben werden. Sie liegt hier:\r%1")         \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \
@@ -193,6 +203,8 @@
       "– Antwortet das Modem mit Ziffern statt Worten (V0) oder schickt es die Befehle als "     \
       "Echo zurück (E1)? Telmaris braucht Antworten in Worten; ein Skript mit der Zeile "        \
       "„MODEM ATE0 V1“ stellt das Modem so ein.")                                                \
+    /* The title of the boxes a script without a name shows (HINWEIS, DIALOG, EINGABE). */      \
+    X(UnnamedScriptBoxTitle, "Telmaris - Skript %1")                                             \
     /* The input box for a script's name. */                                                    \
     X(RenameTitle, "Telmaris - Skriptnamen ändern")                                              \
     X(RenamePrompt, "Hier können Sie den Namen des Skripts %1 ändern: ")                        \

@@ -15,11 +15,14 @@ bool fileExists(const QString &path) {
     return info.isFile() && !info.isHidden();
 }
 
-QString findHelpFile(const QString &programFolder) {
+QStringList helpFolders(const QString &programFolder) {
     // An installed program lies in <prefix>/bin and its manual in <prefix>/share/doc/telmaris.
-    const QString installedDocs =
-        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/telmaris"));
-    for (const QString &folder : {programFolder, installedDocs}) {
+    return {QDir::cleanPath(programFolder),
+            QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/telmaris"))};
+}
+
+QString findHelpFile(const QString &programFolder) {
+    for (const QString &folder : helpFolders(programFolder)) {
         for (const QString &name : {QStringLiteral("hilfe.htm"), QStringLiteral("index.htm")}) {
             QString path = QDir(folder).filePath(name);
             if (fileExists(path))
@@ -56,8 +59,12 @@ void openWebSite(DocumentOpener &opener) {
 void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener) {
     const QString path = findHelpFile(programFolder);
     if (path.isEmpty()) {
+        // Where it was looked for, and how it comes back.
+        const QStringList folders = helpFolders(programFolder);
         dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
-                            texts::HelpNotFoundMessage);
+                            texts::HelpNotFoundMessage + u'\r' +
+                                texts::HelpSearchedLine.arg(QDir::toNativeSeparators(folders[0]),
+                                                            QDir::toNativeSeparators(folders[1])));
         return;
     }
     openFileOrTellWhere(path, texts::HelpNotHandedOverMessage, dialogs, opener);

@@ -6,12 +6,17 @@
 #include "help/DocumentOpener.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace telmaris {
 
 // True when a plain file is at path; folders, hidden files and any error count as no file.
 bool fileExists(const QString &path);
+
+// The folders the manual is looked for in, in this order: the program folder (a portable copy),
+// then ../share/doc/telmaris/ beside it (an installed copy).
+QStringList helpFolders(const QString &programFolder);
 
 // "hilfe.htm", else "index.htm", first in the program folder (a portable copy), then in
 // ../share/doc/telmaris/ beside it (an installed copy); empty when none is a plain file.
@@ -31,8 +36,8 @@ void openFileOrTellWhere(const QString &path, const QString &message, Dialogs &d
 // Opens the maker's web site.
 void openWebSite(DocumentOpener &opener);
 
-// Opens the manual, or says that there is none (information box, title "Telmaris"), or where
-// it lies when no program took it.
+// Opens the manual, or says that there is none (information box, title "Telmaris"), where it
+// was looked for and how to install it again, or where it lies when no program took it.
 void showHelp(const QString &programFolder, Dialogs &dialogs, DocumentOpener &opener);
 
 } // namespace telmaris

@@ -334,6 +334,7 @@ void OptionsPage::renameSelectedSkript() {
     }
     names_.putSkriptNameToListbySkriptIndex(n, *answer, true);
     showNameEntry(n);
+    Q_EMIT skriptRenamed(n, names_.getSkriptNameFromListbySkriptIndex(n));
 }
 
 void OptionsPage::showNameEntry(int n) {

@@ -80,6 +80,8 @@ Q_SIGNALS:
     void rescanRequested();     // "&Neu suchen" was pressed
     // The user chose a detected device or typed a path for COM comPort (1..4).
     void portDeviceChosen(int comPort, const QString &device);
+    // Script n has a new name, taken in the rename box (empty: none).
+    void skriptRenamed(int n, const QString &name);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

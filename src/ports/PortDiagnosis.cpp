@@ -146,10 +146,8 @@ bool userListedInGroup(const passwd &user, gid_t gid) {
     return false;
 }
 
-QString noPermission(const QString &device) {
-    struct stat info = {};
-    if (::stat(QFile::encodeName(device).constData(), &info) != 0)
-        return notThere(device);
+// What the system tells of the device behind info and of the user.
+DeviceAccess deviceAccess(const QString &device, const struct stat &info) {
     DeviceAccess access;
     access.device = device;
     access.mode = info.st_mode & 07777;
@@ -161,7 +159,14 @@ QString noPermission(const QString &device) {
     access.listedInGroup = user && userListedInGroup(*user, info.st_gid);
     const passwd *owner = ::getpwuid(info.st_uid);
     access.owner = owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(info.st_uid);
-    return permissionReason(access);
+    return access;
+}
+
+QString noPermission(const QString &device) {
+    struct stat info = {};
+    if (::stat(QFile::encodeName(device).constData(), &info) != 0)
+        return notThere(device);
+    return permissionReason(deviceAccess(device, info));
 }
 
 #endif
@@ -213,10 +218,35 @@ QString permissionReason(const DeviceAccess &access) {
                                       "gilt erst nach einer neuen Anmeldung: bitte ab- und "
                                       "wieder anmelden.")
                            .arg(access.user);
-    return start + QStringLiteral(", und Sie (%1) sind nicht in ihr. Abhilfe: im Terminal "
-                                  "„sudo adduser %1 %2“ eingeben und sich danach ab- und wieder "
-                                  "anmelden.")
-                       .arg(access.user, access.group);
+    return start + QStringLiteral(", und Sie (%1) sind nicht in ihr. ").arg(access.user) +
+           groupRemedy(access);
+}
+
+QString groupRemedy(const DeviceAccess &access) {
+    if ((access.mode & 060) != 060 || access.inGroupNow)
+        return {};
+    if (access.listedInGroup)
+        return QStringLiteral("Abhilfe: sich ab- und wieder anmelden; erst dann gilt die "
+                              "Aufnahme in die Gruppe %1.")
+            .arg(access.group);
+    return QStringLiteral("Abhilfe: im Terminal „sudo adduser %1 %2“ eingeben und sich danach "
+                          "ab- und wieder anmelden.")
+        .arg(access.user, access.group);
+}
+
+QString groupRemedy(const QString &device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(device);
+    struct stat info = {};
+    // Only a device the user may not open for want of its group; joining it helps nobody else.
+    if (::access(path.constData(), R_OK | W_OK) == 0 || errno != EACCES ||
+        ::stat(path.constData(), &info) != 0)
+        return {};
+    return groupRemedy(deviceAccess(device, info));
+#else
+    Q_UNUSED(device);
+    return {};
+#endif
 }
 
 QString diagnosePort(const QString &device, const QString &systemText) {

@@ -32,4 +32,13 @@ struct DeviceAccess {
 // may read and write it; otherwise a udev rule that gives a group access, as the manual shows.
 QString permissionReason(const DeviceAccess &access);
 
+// What lets the user open the device where the missing permission is a matter of its group:
+// joining the group (the adduser command, then a new log-in), or the new log-in alone where the
+// user was added already. Empty where that would not help: the group may not read and write
+// the device, or the user has the group already.
+QString groupRemedy(const DeviceAccess &access);
+// The same for the device at path, as the system tells it now; empty also where the user may
+// open the device, or may not for another reason.
+QString groupRemedy(const QString &device);
+
 } // namespace telmaris

@@ -1,5 +1,6 @@
 #include "ports/PortMap.h"
 
+#include "ports/PortDiagnosis.h"
 #include "ports/SerialLine.h"
 #include "store/StartData.h"
 
@@ -64,6 +65,14 @@ void PortMap::fillFrom(const SerialDevices &devices) {
     }
 }
 
+QStringList PortProbe::distinctGroupRemedies() const {
+    QStringList remedies;
+    for (const QString &remedy : groupRemedies)
+        if (!remedy.isEmpty() && !remedies.contains(remedy))
+            remedies << remedy;
+    return remedies;
+}
+
 PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier) {
     PortProbe probe;
     for (int n = 1; n <= 4; ++n) {
@@ -72,6 +81,7 @@ PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier) {
         if (earlier && earlier->devices[n - 1] == device) {
             probe.usable[n - 1] = earlier->usable[n - 1];
             probe.reasons[n - 1] = earlier->reasons[n - 1];
+            probe.groupRemedies[n - 1] = earlier->groupRemedies[n - 1];
             continue;
         }
         SerialLine line;
@@ -79,8 +89,10 @@ PortProbe checkComPorts(const PortMap &ports, const PortProbe *earlier) {
         probe.usable[n - 1] =
             line.open(device, baudOfSpeedPosition(ProbeSpeedPosition), false, &reason);
         line.close();
-        if (!probe.usable[n - 1])
+        if (!probe.usable[n - 1]) {
             probe.reasons[n - 1] = reason;
+            probe.groupRemedies[n - 1] = groupRemedy(device);
+        }
     }
     return probe;
 }

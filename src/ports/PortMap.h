@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace telmaris {
@@ -44,7 +45,11 @@ struct PortProbe {
     std::array<bool, 4> usable{};   // COM n can be opened
     std::array<QString, 4> reasons; // why not, for those that cannot
     std::array<QString, 4> devices; // the device each result is for
+    // What lets the user open a port refused for want of its device's group (groupRemedy).
+    std::array<QString, 4> groupRemedies;
     bool anyUsable() const { return usable[0] || usable[1] || usable[2] || usable[3]; }
+    // The group remedies of the ports, each once, in the ports' order.
+    QStringList distinctGroupRemedies() const;
 };
 
 // Opens and closes each of the four ports at 1200 baud 8N1 and notes why a port cannot be

@@ -162,8 +162,12 @@ void RunCore::write(const QString &command) {
 
 // Writes a command and waits for its final answer, within the answer time limit if there is
 // one.
-void RunCore::send(const QString &command) {
+void RunCore::send(const QString &command, const QString &from) {
     write(command);
+    awaitedCommand_ = QString::fromLatin1(command.toLatin1());
+    if (awaitedCommand_.endsWith(u'\r'))
+        awaitedCommand_.chop(1);
+    awaitedFrom_ = from;
     wait_ = Wait::Answer;
     if (setup_.answerTimeLimitSeconds > 0) {
         RunAction timer = action(RunAction::StartTimer);
@@ -190,7 +194,7 @@ void RunCore::portOpened(const QString &failure) {
     portOpen_ = true;
     stage_ = Stage::Reset;
     status(texts::ModemResetStatus);
-    send(atCommand(setup_.modemReset));
+    send(atCommand(setup_.modemReset), texts::ModemResetStatus);
 }
 
 void RunCore::answerLine(const AnswerLine &line) {
@@ -214,7 +218,10 @@ void RunCore::answered(AnswerKind kind) {
     const bool failed = kind != AnswerKind::Ok;
     trace(QStringLiteral("ErrOccured"), failed ? QStringLiteral("Wahr") : QStringLiteral("Falsch"));
     if (kind == AnswerKind::Error) {
-        end({RunOutcome::ModemError, texts::ModemErrorStatus, texts::ModemErrorMessage});
+        // Which command, and which line of the script, the technician has to look at.
+        end({RunOutcome::ModemError, texts::ModemErrorStatus,
+             texts::ModemErrorMessage + u'\r' +
+                 texts::RefusedCommandLine.arg(awaitedCommand_, awaitedFrom_)});
         return;
     }
     if (failed) {
@@ -288,7 +295,7 @@ void RunCore::afterPause() {
     case Stage::Reset:
         stage_ = Stage::Init;
         status(texts::ModemInitStatus);
-        send(atCommand(setup_.modemInit));
+        send(atCommand(setup_.modemInit), texts::ModemInitStatus);
         break;
     case Stage::Init:
         stage_ = Stage::Lines;
@@ -309,7 +316,7 @@ void RunCore::nextLine() {
     if (nextLine_ >= lines_.size()) {
         stage_ = Stage::ClosingReset;
         status(texts::ModemResetStatus);
-        send(atCommand(setup_.modemReset));
+        send(atCommand(setup_.modemReset), texts::ModemResetStatus);
         return;
     }
     const ScriptLineRange line = lines_.at(nextLine_++);
@@ -373,7 +380,7 @@ void RunCore::carryOutLine(int number, const QString &lineText) {
         // the modem refuse it.
         if (const int length = modemCommandLength(command); length > LongestModemCommand)
             logNote(lineNote(number, lineText, texts::LongCommandReason.arg(length)));
-        send(command);
+        send(command, texts::MarkedLineEntry.arg(number).arg(lineText));
         break;
     }
     }

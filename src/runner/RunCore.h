@@ -133,7 +133,8 @@ private:
     void trace(const QString &label, const QString &text);
     void logNote(const QString &text);
     void write(const QString &command);
-    void send(const QString &command);
+    // from: what sent it, named should the modem refuse it: "Zeile 3: WÄHLE 55", "Modem-Reset".
+    void send(const QString &command, const QString &from);
     void pause(int milliseconds);
     void portOpened(const QString &failure);
     void answerLine(const AnswerLine &line);
@@ -153,6 +154,8 @@ private:
     Keyword lastKeyword_ = Keyword::None; // of the line carried out last
     Keyword boxKeyword_ = Keyword::None;  // of the box that is open
     QString boxText_;
+    QString awaitedCommand_; // the command whose answer is awaited, as sent, without its CR
+    QString awaitedFrom_;    // and what sent it
     bool portOpen_ = false;
 
     SkipCheck skipCheck_;

@@ -61,7 +61,8 @@ void ScriptRunner::start(const StartData &settings, const PortMap &ports, const 
     setup.modemReset = settings.modemReset;
     setup.modemInit = settings.modemInit;
     setup.pulseDialing = settings.dialPuls != 0;
-    setup.boxTitle = Title + QStringLiteral(" - ") + scriptName;
+    setup.boxTitle = scriptName.isEmpty() ? texts::UnnamedScriptBoxTitle.arg(settings.currSkript)
+                                          : Title + QStringLiteral(" - ") + scriptName;
     // The editor is locked for the whole run, so its text is read once and the lines are
     // taken from that reading: a line then costs the same in a long script as in a short one.
     setup.scriptText = ui_.editorText();

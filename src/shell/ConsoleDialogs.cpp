@@ -1,18 +1,25 @@
 #include "shell/ConsoleDialogs.h"
 
+#include <QRegularExpression>
 #include <cstdio>
 
 namespace telmaris {
 
 void ConsoleDialogs::printLine(const QString &title, const QString &text) {
-    // The program's name leads the line once; a box titled with the name alone adds nothing.
+    // The program's name leads the line once: a box titled with the name alone adds nothing, and
+    // a title "Telmaris - <name>" adds its name only.
     const QString program = QStringLiteral("Telmaris");
+    const QString namePrefix = program + QStringLiteral(" - ");
     QString line = program + QStringLiteral(": ");
-    if (title != program)
+    if (title.startsWith(namePrefix))
+        line += title.mid(namePrefix.size()) + QStringLiteral(": ");
+    else if (title != program)
         line += title + QStringLiteral(": ");
     line += text;
-    // One box, one line: a scheduled job's log reads line by line.
-    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    // One box, one line: a scheduled job's log reads line by line. A break, with the blanks a
+    // box text keeps around it, becomes one blank.
+    static const QRegularExpression lineBreak(QStringLiteral("[ \\t]*[\\r\\n]+[ \\t]*"));
+    line.replace(lineBreak, QStringLiteral(" "));
     std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The boxes of a run without a screen: each box becomes one line on standard error,
-// "Telmaris: " + title + ": " + text, with the text's line breaks as blanks. A notice counts as
-// confirmed, an input box as cancelled.
+// "Telmaris: " + title + ": " + text, the title without the program's name, the text's line
+// breaks as single blanks. A notice counts as confirmed, an input box as cancelled.
 
 #include "common/Dialogs.h"
 

@@ -23,10 +23,24 @@
 
 namespace telmaris {
 
+namespace {
+
+// A message about ports that cannot be opened, and below it what lets the user open them where
+// that is a matter of the device's group, the commonest cause with a newly plugged modem.
+QString withGroupRemedies(QString message, const PortProbe &probe) {
+    for (const QString &remedy : probe.distinctGroupRemedies())
+        message += u'\r' + remedy;
+    return message;
+}
+
+} // namespace
+
 Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
     : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
     connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
     parts_.optionsPage.setRunLogPath(runLog_.path());
+    // A new name shows on its tab at once.
+    connect(&parts_.optionsPage, &OptionsPage::skriptRenamed, this, &Session::showTabCaption);
     // A script another copy stored meanwhile: the user chooses; ended by a signal or the end of
     // the desktop session nobody can, and both texts are kept, the own one in a file of its own.
     parts_.store.setOtherCopyAnswers(
@@ -45,6 +59,14 @@ Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
 }
 
 Session::~Session() = default;
+
+void Session::showTabCaption(int n, const QString &name) {
+    // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
+    // command line compares the caption as it is.
+    const QString caption = tabCaption(n, name);
+    parts_.tabs.setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
+    parts_.tabs.setTabData(n - 1, caption);
+}
 
 // ---------------------------------------------------------------------------------------
 // Start-up
@@ -67,13 +89,8 @@ std::optional<int> Session::init(const QString &argument, bool display) {
     // tabs out again at each caption. The port is the file's until the probe is in.
     const StoredStartData stored = readStartDataFromIniFile(snapshot, {});
     parts_.optionsPage.fillNames(stored.names);
-    for (int n = 1; n <= SlotCount; ++n) {
-        // The tab bar takes "&" as a shortcut mark; a name shows every "&" it holds, and the
-        // command line compares the caption as it is.
-        const QString caption = tabCaption(n, stored.names[n - 1]);
-        parts_.tabs.setTabText(n - 1, QString(caption).replace(u'&', QStringLiteral("&&")));
-        parts_.tabs.setTabData(n - 1, caption);
-    }
+    for (int n = 1; n <= SlotCount; ++n)
+        showTabCaption(n, stored.names[n - 1]);
     parts_.tabs.setTabText(OptionsTab - 1, QStringLiteral("Optionen"));
 
     parts_.window.show();
@@ -104,8 +121,11 @@ void Session::finishStartUp() {
     // An unattended start cannot go on without a port; it names the one its run needs.
     if (!probe.anyUsable() && unattended_) {
         parts_.ports.printUnusable(parts_.data.comPort);
-        parts_.dialogs.showMessage(MessageIcon::Critical, QStringLiteral("Telmaris"),
-                                   texts::NoComPortsMessage);
+        parts_.dialogs.showMessage(
+            MessageIcon::Critical, QStringLiteral("Telmaris"),
+            withGroupRemedies(texts::NoComPortsMessage + u'\r' +
+                                  texts::NoComPortsReasonLine.arg(parts_.data.comPort),
+                              probe));
         Q_EMIT exitRequested(ExitNoSerialPort);
         return;
     }
@@ -128,7 +148,7 @@ void Session::finishStartUp() {
                                        texts::CheckPortMessage);
         else
             parts_.dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
-                                       texts::NoUsablePortMessage);
+                                       withGroupRemedies(texts::NoUsablePortMessage, probe));
     }
     Q_EMIT startedUp();
 }

@@ -76,6 +76,8 @@ Q_SIGNALS:
     void runEnded(telmaris::RunOutcome outcome);
 
 private:
+    // Tab n's caption: the script's name, or its number where it has none.
+    void showTabCaption(int n, const QString &name);
     void portsProbed();
     void finishStartUp();
     std::optional<int> evaluateCommandLine(const QString &argument);

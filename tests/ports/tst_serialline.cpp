@@ -228,6 +228,10 @@ void TestSerialLine::remedyFitsTheDevicesRights() {
     const QString reason = permissionReason(access);
     QVERIFY2(reason.contains(remedy), qPrintable(reason));
     QCOMPARE(reason.contains(QStringLiteral("adduser")), (mode & 060) == 060 && !listed);
+    // The line below "no usable port" gives the remedy only where joining the group helps.
+    const QString joinOrLogIn = listed ? QStringLiteral("Abhilfe: sich ab- und wieder anmelden")
+                                       : QStringLiteral("Abhilfe: im Terminal „sudo adduser bert");
+    QCOMPARE(groupRemedy(access).startsWith(joinOrLogIn), (mode & 060) == 060);
 }
 
 void TestSerialLine::stalledOutputIsOneErrorEvent() {

@@ -231,7 +231,9 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
         << dial << QStringList{"rx:ERROR\r", "signal"}
         << dialling + QStringList{"write ATH0<CR>",
                                   "status Das Modem hat einen Fehler gemeldet!",
-                                  "box " + texts::ModemErrorMessage,
+                                  "box " + texts::ModemErrorMessage +
+                                      QString::fromUtf8("|Abgelehnter Befehl: „ATDT1;“ "
+                                                        "(Zeile 1: WÄHLE 1)"),
                                   "close box",
                                   "close port",
                                   "finish ModemError"}
@@ -248,6 +250,15 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
                        QString::fromUtf8("box Com-Port 1 ist nicht verfügbar.|Das Gerät ist "
                                          "nicht vorhanden."),
                        "close port", "finish PortFailure"}
+        << 0;
+    // The modem refuses the reset: the box names the command and that the reset sent it.
+    QTest::newRow("ERROR to the reset")
+        << dial << QStringList{"opened", "rx:ERROR\r", "closed"}
+        << ResetSent + QStringList{"write ATH0<CR>", "status Das Modem hat einen Fehler gemeldet!",
+                                   "box " + texts::ModemErrorMessage +
+                                       QString::fromUtf8("|Abgelehnter Befehl: „AT&F“ "
+                                                         "(Modem-Reset)"),
+                                   "close port", "finish ModemError"}
         << 0;
     QTest::newRow("abort before the reset's answer")
         << dial << QStringList{"opened", "abort", "closed"} << ResetSent + aborted << 0;

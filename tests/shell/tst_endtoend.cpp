@@ -12,6 +12,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace telmaris::test;
@@ -107,7 +109,8 @@ public:
     double seconds = 0;
 };
 
-const QString Notice = QString::fromUtf8("Telmaris: Telmaris - Nächte: Nachtschaltung");
+// A notice's line names the script once, after the program.
+const QString Notice = QStringLiteral("Telmaris: Nächte: Nachtschaltung");
 const QString Done = QString::fromUtf8("Ende: Programmierung beendet – Dauer … s");
 // The run log's header of slot 3, whose modem lies in the program folder ("%1").
 const QString LogHeader = QString::fromUtf8(
@@ -119,6 +122,8 @@ const QString ErrorText = QStringLiteral(
 const QString NoDialtone = QStringLiteral(
     "Das Modem hört keinen Wählton („NO DIALTONE“). Abhilfe: X0 (ohne Wählton wählen) in der "
     "Modem-Initialisierung; die Vorgabe enthält es.");
+// The line below the modem's ERROR: the command refused, and the script line that sent it.
+const QString Refused = QStringLiteral("Abgelehnter Befehl: „ATDT55;“ (Zeile 3: WÄHLE 55)");
 const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
 // A failed run's line names the script and the port before its message.
 const QString Failed = QString::fromUtf8("Telmaris: Skript 3 »Nächte«, COM 1 (%F/modem): ");
@@ -126,18 +131,24 @@ const QString NoDesktop = QStringLiteral(
     "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "
     "erreichbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt). Ohne grafische Oberfläche läuft "
     "nur der AutoMode: telmaris Skriptnummer oder Skriptname.");
+// No port can be opened: where the reasons are.
+const QString NoComPorts = QStringLiteral(
+    "Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm bricht daher ab. Warum, steht "
+    "auf der Standardfehlerausgabe in der Zeile „COM1 …“; „telmaris debug“ nennt dort die "
+    "Gründe für alle vier Schnittstellen.");
 
 // What goes wrong around a run beside the modem.
 constexpr int Sound = 0;
 constexpr int LogBlocked = 1; // a file stands where the log's folder belongs
 constexpr int Unreadable =
     2; // the settings file is the superuser's own; the program runs as nobody
+constexpr int NotInGroup = 3; // the modem belongs to the group dialout; nobody runs the program
 
 QString unknownParameter(const QString &shown) {
     return "Telmaris: Telmaris wurde mit dem unbekannten Startparameter '" + shown +
-           "' aufgerufen.  Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
-           "bis 100 zulässig oder die von  Ihnen vergebenen Skriptnamen.  Der AutoMode wird daher "
-           "abgebrochen und das  Programm beendet.";
+           "' aufgerufen. Für den AutoMode von Telmaris sind aber nur die Skriptnummern von 1 "
+           "bis 100 zulässig oder die von Ihnen vergebenen Skriptnamen. Der AutoMode wird daher "
+           "abgebrochen und das Programm beendet.";
 }
 
 } // namespace
@@ -194,17 +205,20 @@ void TestEndToEnd::runWithoutDisplay_data() {
                    "ATI",  "AT&V", "ATI1I2I3I4I5I6I7I0I1I2I3I4I5I6I7I0I1I2I3I4", "AT+GMI;+GMM;+GMR",
                    "AT&F", "ATH0"}
         << Sound << Done;
-    // A DISPLAY that leads nowhere is no display.
+    // A DISPLAY that leads nowhere is no display. A script without a name is named by its
+    // number.
     QTest::newRow("DISPLAY that leads nowhere")
-        << QStringList{"--echo"} << QByteArray("SkriptText5=WÄHLE 1\r\n")
-        << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{}
+        << QStringList{"--echo"} << QByteArray("SkriptText5=HINWEIS Los\\N\\LWÄHLE 1\r\n")
+        << QStringList{"DISPLAY=:8417", "5"} << 0 << QStringList{"Telmaris: Skript 5: Los"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
     QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << QByteArray()
-                                 << QStringList{"3"} << 1 << QStringList{Notice, Failed + ErrorText}
+                                 << QStringList{"3"} << 1
+                                 << QStringList{Notice, Failed + ErrorText + u' ' + Refused}
                                  << Prepare + QList<QByteArray>{"ATDT55;", "ATH0"} << Sound
                                  << QString::fromUtf8(
                                         "Ende: Das Modem hat einen Fehler gemeldet! – »") +
-                                        ErrorText + QString::fromUtf8("« – Dauer … s");
+                                        ErrorText + "<CR>" + Refused +
+                                        QString::fromUtf8("« – Dauer … s");
     // Half a second rounds up to one: a limit, not "wait for ever".
     QTest::newRow("silent modem, AntwortZeit=0.5")
         << QStringList{"--silent"} << QByteArray("[AutoMode]\r\nAntwortZeit=0.5\r\n")
@@ -246,10 +260,14 @@ void TestEndToEnd::runWithoutDisplay_data() {
             << QStringList{unknownParameter(arguments.join(u' '))} << QList<QByteArray>{} << Sound
             << QString();
     QTest::newRow("no serial port")
-        << QStringList{} << QByteArray() << QStringList{"3"} << 3
-        << QStringList{"Telmaris: Es sind keinerlei Com-Ports verfügbar. Das Programm "
-                       "bricht daher ab."}
+        << QStringList{} << QByteArray() << QStringList{"3"} << 3 << QStringList{NoComPorts}
         << QList<QByteArray>{} << Sound << QString();
+    // The commonest cause has its remedy below: the user is not in the device's group.
+    QTest::newRow("not in the modem's group")
+        << QStringList{"--echo"} << QByteArray() << QStringList{"3"} << 3
+        << QStringList{NoComPorts + " Abhilfe: im Terminal „sudo adduser nobody dialout“ "
+                                    "eingeben und sich danach ab- und wieder anmelden."}
+        << QList<QByteArray>{} << NotInGroup << QString();
     QTest::newRow("no argument") << QStringList{"--echo"} << QByteArray() << QStringList{} << 2
                                  << QStringList{NoDesktop} << QList<QByteArray>{} << Sound
                                  << QString();
@@ -281,7 +299,7 @@ void TestEndToEnd::runWithoutDisplay() {
     QFETCH(QList<QByteArray>, commands);
     QFETCH(int, fault);
     QFETCH(QString, logEnd);
-    if (fault == Unreadable && geteuid() != 0)
+    if ((fault == Unreadable || fault == NotInGroup) && geteuid() != 0)
         QSKIP("only the superuser can start the program as another user");
     Installation installation(simulator, moreSettings);
     if (fault == LogBlocked)
@@ -294,8 +312,19 @@ void TestEndToEnd::runWithoutDisplay() {
                                           QFile::ReadOther | QFile::ExeOther));
     }
 
-    QCOMPARE(installation.run(arguments, fault == Unreadable ? QStringLiteral("65534") : QString()),
-             status);
+    if (fault == NotInGroup) {
+        const group *dialout = getgrnam("dialout");
+        QVERIFY(dialout);
+        const QByteArray modem = QFile::encodeName(installation.folder.filePath("modem"));
+        QVERIFY(::chown(modem.constData(), 0, dialout->gr_gid) == 0 &&
+                ::chmod(modem.constData(), 0660) == 0);
+        QVERIFY(QFile::setPermissions(installation.folder.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadOther | QFile::ExeOther));
+    }
+
+    const bool asNobody = fault == Unreadable || fault == NotInGroup;
+    QCOMPARE(installation.run(arguments, asNobody ? QStringLiteral("65534") : QString()), status);
 
     const QString folder = installation.folder.path();
     QCOMPARE(installation.errorLines, errorLines.replaceInStrings("%F", folder));

@@ -180,10 +180,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(), QStringLiteral("Linienlänge: 1"));
     clickIndicator(program.child<QCheckBox>("umbruchCheck"));
 
-    // Renaming slot 12 by double-click: the list shows the trimmed name, the tab keeps its
-    // caption until the next start. Cancelling a rename keeps slot 2's name; OK with an empty
-    // text leaves slot 3 without name. A name of blanks shows as nothing (slot 5); "(kein)" is
-    // no name (slot 6).
+    // Renaming slot 12 by double-click: the list shows the trimmed name, and so does its tab at
+    // once; a slot without name shows its number there. Cancelling a rename keeps slot 2's name; OK
+    // with an empty text leaves slot 3 without name. A name of blanks shows as nothing (slot 5);
+    // "(kein)" is no name (slot 6).
     auto *names = program.child<QListWidget>("nameList");
     // A name the command line would take for another script's is given only when the user
     // insists: slot 7 takes slot 2's name, slot 8 keeps none instead of "1".
@@ -196,12 +196,18 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
                                QStringLiteral("1")};
     program.dialogs.yesNo = {true, false};
     QStringList shown;
+    QStringList captions;
     for (int row : {11, 1, 2, 4, 5, 6, 7}) {
         doubleClickEntry(names, row);
         shown << names->item(row)->text();
+        captions << program.tabs()->tabText(row);
     }
     QCOMPARE(shown, (QStringList{"12: Zentrale: Nacht", "2: Zwei", "3: (kein)", "5: ", "6: (kein)",
                                  "7: ZWEI", "8: (kein)"}));
+    QCOMPARE(captions, (QStringList{"Zentrale: Nacht", "Zwei", "3", "5", "6", "ZWEI", "8"}));
+    // The options page stays shown, the slider on it.
+    QCOMPARE(program.tabs()->currentIndex() + 1, 101);
+    QCOMPARE(program.child<QSlider>("scriptSlider")->value(), 101);
     QCOMPARE(
         program.dialogs.texts,
         (QStringList{QString::fromUtf8("Mit dem Namen „ZWEI“ für Skript 7 gilt im AutoMode:\r"
@@ -216,9 +222,8 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QCOMPARE(program.dialogs.inputs.size(), 7);
     QCOMPARE(program.dialogs.inputs[0].title + '|' + program.dialogs.inputs[0].prompt + '|' +
                  program.dialogs.inputs[0].proposal,
-             QString::fromUtf8("Telmaris - Skriptnamen ändern|"
-                               "Hier können Sie den Namen des Skripts 12 ändern: |"));
-    QCOMPARE(program.tabs()->tabText(11), QStringLiteral("12"));
+             QStringLiteral("Telmaris - Skriptnamen ändern|"
+                            "Hier können Sie den Namen des Skripts 12 ändern: |"));
 
     // Nothing is written while the program runs.
     program.clickTab(4);
