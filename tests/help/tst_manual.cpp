@@ -59,15 +59,15 @@ QString proseOf(QString html) {
 }
 
 // Whether `quote` can be a part of the text a template gives once its "%n" are filled in: the
-// fixed pieces in their order, anything in between, starting and ending anywhere; at least half
-// of the quote is fixed text, so that a quote does not pass as one long filled-in part.
+// fixed pieces in their order, anything in between, starting and ending anywhere; a third of the
+// quote at least is fixed text, so that a quote does not pass as one long filled-in part.
 bool fitsTemplate(const QString &quote, const QString &text) {
     static const QRegularExpression filledIn(QStringLiteral("%\\d"));
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     QStringList fixed = QString(text).replace(u'\r', u' ').split(filledIn);
     for (QString &piece : fixed)
         piece.replace(blanks, QStringLiteral(" "));
-    const auto enough = [&quote](qsizetype covered) { return 2 * covered >= quote.size(); };
+    const auto enough = [&quote](qsizetype covered) { return 3 * covered >= quote.size(); };
     // After fixed piece `next - 1`: a filled-in part, then fixed piece `next` and what follows,
     // or the end of the quote within either.
     const std::function<bool(QStringView, qsizetype, qsizetype)> rest = [&](QStringView tail,
@@ -272,7 +272,8 @@ void TestManual::keyTableNamesEveryAccessKey() {
             const QString caption = button ? button->text() : frame ? frame->title() : QString();
             const qsizetype amp = caption.indexOf(u'&');
             if (amp >= 0 && amp + 1 < caption.size() && control->isVisibleTo(window))
-                program.insert(QString(caption).remove(amp, 1), caption.at(amp + 1).toUpper());
+                program.insert(QString(caption).remove(amp, 1).trimmed(),
+                               caption.at(amp + 1).toUpper());
         }
     }
     QVERIFY(program.size() > 15);
@@ -280,7 +281,7 @@ void TestManual::keyTableNamesEveryAccessKey() {
     const qsizetype start = text_.indexOf(QStringLiteral("id=\"tastentabelle\""));
     const qsizetype end = text_.indexOf(QStringLiteral("</table>"), start);
     static const QRegularExpression row(
-        QStringLiteral("<kbd>Alt</kbd>\\+<kbd>(\\w)</kbd></td><td>(?:zu )?„([^“]+)“"));
+        QStringLiteral("<kbd>Alt</kbd>\\+<kbd>(\\w)</kbd></td><td>(?:zu |zur Liste )?„([^“]+)“"));
     QMap<QString, QChar> manual;
     for (const auto &match : row.globalMatch(text_.mid(start, end - start)))
         manual.insert(match.captured(2), match.captured(1).at(0));
