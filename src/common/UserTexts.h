@@ -79,9 +79,9 @@
     X(SuccessMessage, "Fertig! Das Programm wurde komplett abgeschickt.")                        \
     X(HelpNotFoundMessage, "Die Online-Hilfe konnte leider nicht gefunden werden ...")           \
     X(HelpSearchedLine,                                                                          \
-      "Gesucht wurden hilfe.htm und index.htm in %1 und in %2. Abhilfe: „sudo apt-get install "  \
-      "--reinstall telmaris“; bei einer Kopie ohne Installation gehören hilfe.htm und der "      \
-      "Ordner bilder neben das Programm.")                                                       \
+      "Gesucht wurden „hilfe.htm“ und „index.htm“ in %1 und in %2. Abhilfe: „sudo apt-get "      \
+      "install --reinstall telmaris“; bei einer Kopie ohne Installation gehören „hilfe.htm“ und " \
+      "der Ordner „bilder“ neben das Programm.")                                                 \
     X(HelpNotHandedOverMessage,                                                               \
       "Die Hilfe-Datei konnte keinem Programm übergeben werden. Sie liegt hier:\r%1")         \
     X(ScriptNotSavedMessage, "Das Skript %1 konnte nicht gespeichert werden:\r%2")               \

@@ -193,12 +193,12 @@ void TestManual::searchOrder() {
         QCOMPARE(opener.opened.size(), 0);
         QCOMPARE(dialogs.messages,
                  QStringList{"[information] Telmaris: Die Online-Hilfe konnte leider nicht "
-                             "gefunden werden ...\rGesucht wurden hilfe.htm und index.htm in " +
+                             "gefunden werden ...\rGesucht wurden „hilfe.htm“ und „index.htm“ in " +
                              prefix.filePath(QStringLiteral("bin")) + " und in " +
                              prefix.filePath(QStringLiteral("share/doc/telmaris")) +
                              ". Abhilfe: „sudo apt-get install --reinstall telmaris“; bei "
-                             "einer Kopie ohne Installation gehören hilfe.htm und der Ordner "
-                             "bilder neben das Programm."});
+                             "einer Kopie ohne Installation gehören „hilfe.htm“ und der Ordner "
+                             "„bilder“ neben das Programm."});
     } else {
         QCOMPARE(dialogs.messages.size(), 0);
         QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(prefix.filePath(opened))});
