@@ -140,8 +140,9 @@ void Session::finishStartUp() {
     }
     // A window start without a usable port, without a stored port or on its first start shows
     // the options page: each COM number's device, and why it cannot be used, with the remedy.
-    // The stored port stays as it is; "Programmieren" waits for it to become usable.
-    if (!probe.anyUsable() || stored.askToCheckPort) {
+    // The stored port stays as it is; "Programmieren" waits for it to become usable. An
+    // unattended run has asked above and is under way.
+    if (!unattended_ && (!probe.anyUsable() || stored.askToCheckPort)) {
         parts_.navigation.selectTab(OptionsTab);
         if (probe.anyUsable())
             parts_.dialogs.showMessage(MessageIcon::Question, QStringLiteral("Telmaris"),

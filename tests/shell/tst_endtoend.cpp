@@ -32,7 +32,14 @@ class Installation {
 public:
     Installation(const QStringList &simulatorOptions, const QByteArray &moreSettings) {
         QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath("telmaris")));
-        ini = Settings + moreSettings + "[Ports]\r\n";
+        // A key given in moreSettings takes the place of the same key in the settings above.
+        QByteArray settings = Settings;
+        for (const QByteArray &line : moreSettings.split('\n')) {
+            const QByteArray key = "\n" + line.left(line.indexOf('=') + 1);
+            if (const qsizetype at = settings.indexOf(key); key.size() > 2 && at >= 0)
+                settings.remove(at + 1, settings.indexOf('\n', at + 1) - at);
+        }
+        ini = settings + moreSettings + "[Ports]\r\n";
         for (const char *port : {"1=modem", "2=none2", "3=none3", "4=none4"})
             ini +=
                 "COM" + QByteArray(port).replace('=', "=" + folder.path().toUtf8() + '/') + "\r\n";
@@ -191,6 +198,13 @@ void TestEndToEnd::runWithoutDisplay_data() {
         << QStringList{"Telmaris: Skript 5, Zeile 2 wird nicht gesendet: pause 3",
                        "Telmaris: Skript 5, Zeile 3 wird nicht gesendet: AUFLEGENe"}
         << Prepare + QList<QByteArray>{"ATDT1;", "AT&F", "ATH0"} << Sound << Done;
+    // A file without a valid port asks, once, to check it; the run takes the first usable port.
+    QTest::newRow("no port stored")
+        << QStringList{"--echo"} << QByteArray("ComPort=7\r\n") << QStringList{"3"} << 0
+        << QStringList{QString::fromUtf8("Telmaris: Bitte überprüfen Sie die Port-Einstellung."),
+                       Notice}
+        << Prepare + QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"} << Sound
+        << Done;
     // The demo's modem test and the other questions a modem answers about itself. A successful
     // run whose script says nothing prints nothing at all: neither the unusable COM 2 to 4 nor
     // the toolkit's notes, nor a command longer than 40 characters (it goes out all the same).
