@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 #include <algorithm>
 #include <future>
@@ -56,21 +55,6 @@ void sortForComNumbers(SerialDevices &devices) {
                              return rankA < rankB;
                          return a.name() < b.name();
                      });
-}
-
-SerialDevices detectSerialDevices() {
-    SerialDevices devices;
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports) {
-        SerialDevice device;
-        device.description = port.description().trimmed();
-        device.manufacturer = port.manufacturer().trimmed();
-        device.path = port.systemLocation();
-        device.stableName = stableNameOf(device.path);
-        devices.append(device);
-    }
-    sortForComNumbers(devices);
-    return devices;
 }
 
 DeviceDetector detectSerialDevicesAhead() {

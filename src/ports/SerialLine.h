@@ -1,19 +1,18 @@
 #pragma once
-// The serial line to the modem: a QSerialPort opened 8N1, with the lock conventions of
-// terminal and dial-up programs honoured, that hands on received bytes and the port's error
-// events, among them the overrun, break and parity errors that only the driver's counters tell,
-// and a line that vanished (an unplugged USB modem, a hung-up terminal), which it sees from
-// the terminal itself.
+// The serial line to the modem, opened 8N1, with the lock conventions of terminal and dial-up
+// programs honoured. It hands on received bytes and the line's error events, among them the
+// overrun, break and parity errors that only the driver's counters tell, and a line that
+// vanished (an unplugged USB modem, a hung-up terminal). How this is done differs by
+// platform: each has a file of its own that defines SerialLine::Port.
 
+#include "ports/LineError.h"
 #include "ports/LineErrorCounts.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
-#include <QTimer>
 
-class QSocketNotifier;
+#include <memory>
 
 namespace telmaris {
 
@@ -23,6 +22,10 @@ public:
     // Output that makes no progress for this long counts as an error event: a modem that is
     // switched off never raises CTS, so the output never drains.
     static constexpr int DefaultDrainTimeoutMs = 5000;
+    // The driver's error counters are read at each received chunk and at this interval while
+    // the port is open, so an error is noticed while a command waits for an answer that the
+    // error swallowed.
+    static constexpr int ErrorCountIntervalMs = 250;
 
     explicit SerialLine(QObject *parent = nullptr);
     ~SerialLine() override;
@@ -39,44 +42,22 @@ public:
 
     void setDrainTimeout(int milliseconds);
 
-    // The driver's error counters are read at each received chunk and at this interval while
-    // the port is open, so an error is noticed while a command waits for an answer that the
-    // error swallowed.
-    static constexpr int ErrorCountIntervalMs = 250;
     // Where the counters come from (the driver unless a test says otherwise); takes effect at
     // the next open.
     void setErrorCountReader(ErrorCountReader reader);
 
+    // The platform's side of the line (SerialLinePort.h).
+    class Port;
+
 signals:
     void received(const QByteArray &bytes);
-    // Every error condition of the open port except an operation the device does not
-    // support (a framing error shows only as a NUL byte received), and, as UnknownError, a rise
-    // of the driver's overrun, break or parity counters. A line that vanished is a
-    // ResourceError. After a read or resource error the port is already closed.
-    void errorEvent(QSerialPort::SerialPortError error);
+    // Every error condition of the open port except an operation the device does not support
+    // and a framing error (such a character shows only as a NUL byte received). After Gone the
+    // port is already closed.
+    void errorEvent(telmaris::LineError error);
 
 private:
-    void readAvailable();
-    void handleError(QSerialPort::SerialPortError error);
-    void shutDown();
-    void watchForHangUp();
-    void checkLineGone();
-    void checkDrain();
-    void checkErrorCounts();
-    qint64 pendingOutput() const;
-
-    QSerialPort port_;
-    QTimer drainTimer_;
-    qint64 pendingAtLastCheck_ = 0;
-    bool opening_ = false;
-    ErrorCountReader countReader_ = readDriverErrorCounts;
-    std::optional<LineErrorCounts> counts_; // nothing: the device keeps no counters
-    QTimer countTimer_;
-    // A second descriptor of the open device, watched for a hang-up: the toolkit's own
-    // notifier of the device cannot be shared, and some versions of it take a hung-up terminal
-    // for one that has nothing to read.
-    int watchFd_ = -1;
-    QSocketNotifier *hangUpNotifier_ = nullptr; // a child; null while nothing is watched
+    std::unique_ptr<Port> port_;
 };
 
 } // namespace telmaris

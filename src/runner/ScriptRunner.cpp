@@ -92,19 +92,14 @@ void ScriptRunner::stopForSignal(const QString &signalName) {
     dispatch(signal);
 }
 
-void ScriptRunner::lineError(QSerialPort::SerialPortError error) {
-    switch (error) {
-    case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-    case QSerialPort::NotOpenError:
+void ScriptRunner::lineError(LineError error) {
+    if (error == LineError::Gone) {
         dispatch(runEvent(RunEvent::LineLost));
         return;
-    default:
-        RunEvent failed = runEvent(RunEvent::LineFailed);
-        failed.number = error == QSerialPort::TimeoutError ? 1 : 0; // its output does not drain
-        dispatch(failed);
-        return;
     }
+    RunEvent failed = runEvent(RunEvent::LineFailed);
+    failed.number = error == LineError::OutputStuck ? 1 : 0; // its output does not drain
+    dispatch(failed);
 }
 
 void ScriptRunner::dispatch(const RunEvent &e) {

@@ -61,7 +61,7 @@ private:
     void dispatch(const RunEvent &event);
     void carryOut(const QList<RunAction> &actions);
     void carryOut(const RunAction &action);
-    void lineError(QSerialPort::SerialPortError error);
+    void lineError(LineError error);
 
     RunnerUi &ui_;
     TraceSink *trace_;

@@ -1,4 +1,4 @@
-// The serial line through the real QSerialPort on a pseudo-terminal: the lock conventions of
+// The serial line through the real serial stack on a pseudo-terminal: the lock conventions of
 // other programs and its own flock, why a port cannot be opened, a line whose output stalls, and
 // the port map from the settings file and the detected devices.
 #include "ports/PortDiagnosis.h"
@@ -255,8 +255,8 @@ void TestSerialLine::stalledOutputIsOneErrorEvent() {
     // A pseudo-terminal refuses the bytes at once (a resource error); a serial port takes
     // them into its queue, which then does not drain (a time-out). Either is an error event.
     QTRY_COMPARE(errors.size(), 1);
-    const auto error = errors.at(0).at(0).value<QSerialPort::SerialPortError>();
-    QVERIFY(error == QSerialPort::ResourceError || error == QSerialPort::TimeoutError);
+    const auto error = errors.at(0).at(0).value<LineError>();
+    QVERIFY(error == LineError::Gone || error == LineError::OutputStuck);
     QTest::qWait(400);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(modem.commands(), QList<QByteArray>{"AT"});

@@ -1,3 +1,6 @@
+// The run log's file on Unix: one write() per append to a file opened O_APPEND, and flock to
+// decide which copy renames a full file.
+
 #include "runner/RunLogFile.h"
 
 #include "common/UserTexts.h"
