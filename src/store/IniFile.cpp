@@ -9,7 +9,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
-#include <sys/stat.h>
 #include <utility>
 
 namespace telmaris {
@@ -85,20 +84,6 @@ QString settingsNotReadMessage(const QString &path, const QString &reason) {
 }
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
-
-std::optional<FileStamp> fileStampOf(const QString &path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    constexpr qint64 nsPerSecond = 1'000'000'000;
-    FileStamp stamp;
-    stamp.device = quint64(info.st_dev);
-    stamp.inode = quint64(info.st_ino);
-    stamp.size = qint64(info.st_size);
-    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * nsPerSecond + info.st_mtim.tv_nsec;
-    stamp.changedNs = qint64(info.st_ctim.tv_sec) * nsPerSecond + info.st_ctim.tv_nsec;
-    return stamp;
-}
 
 IniSnapshot IniFile::snapshot(QString *error) const {
     const std::optional<FileStamp> before = fileStampOf(path_);

@@ -150,7 +150,9 @@ void TestCommandLine::printedAnswers() {
     QFETCH(QByteArray, settings);
     QFETCH(QString, output);
     test::TempProgramFolder folder;
-    QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), folder.filePath("telmaris")));
+    // The copy keeps the program's file name ("telmaris.exe" on Windows).
+    const QString copy = folder.filePath(QFileInfo(QStringLiteral(TELMARIS_EXE)).fileName());
+    QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), copy));
     if (!settings.isEmpty())
         folder.writeIni(settings);
     const QMap<QString, QByteArray> before = filesBelow(folder.path());
@@ -160,7 +162,7 @@ void TestCommandLine::printedAnswers() {
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(env);
-    program.start(folder.filePath("telmaris"), {argument});
+    program.start(copy, {argument});
     QVERIFY(program.waitForFinished(30000));
 
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
