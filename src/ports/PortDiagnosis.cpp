@@ -29,13 +29,6 @@ QString notThere(const QString &device) {
         .arg(device);
 }
 
-QString noHardware(const QString &device) {
-    return QStringLiteral("Hinter %1 steckt keine Schnittstelle: Der Rechner hat dort keinen "
-                          "seriellen Anschluss, oder das Gerät wurde ausgesteckt. Ein USB-Modem "
-                          "weisen Sie auf der Optionsseite einer Schnittstelle zu.")
-        .arg(device);
-}
-
 QString otherReason(const QString &device, const QString &systemText) {
     if (systemText.isEmpty())
         return QStringLiteral("%1 lässt sich nicht öffnen.").arg(device);
@@ -43,6 +36,13 @@ QString otherReason(const QString &device, const QString &systemText) {
 }
 
 #ifdef Q_OS_UNIX
+
+QString noHardware(const QString &device) {
+    return QStringLiteral("Hinter %1 steckt keine Schnittstelle: Der Rechner hat dort keinen "
+                          "seriellen Anschluss, oder das Gerät wurde ausgesteckt. Ein USB-Modem "
+                          "weisen Sie auf der Optionsseite einer Schnittstelle zu.")
+        .arg(device);
+}
 
 QString processName(qint64 pid) {
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));

@@ -16,6 +16,7 @@ namespace telmaris {
 
 namespace {
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
 // Whether the X server DISPLAY names accepts a connection. The toolkit aborts the process
 // when it cannot connect, so the same connection is tried first and closed again.
 bool xServerAnswers() {
@@ -28,6 +29,7 @@ bool xServerAnswers() {
     return true;
 #endif
 }
+#endif
 
 // Drops the toolkit's notes (a missing XDG_RUNTIME_DIR, the offscreen platform's remarks):
 // a scheduled job mails every line on standard error. A fatal message still shows before
