@@ -167,7 +167,11 @@ void TestCommandLine::printedAnswers() {
 
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
-    const QString printed = QString::fromUtf8(program.readAllStandardOutput());
+    // In the system's 8-bit encoding; on Windows in text mode, with CR LF line ends.
+    QString printed = QString::fromLocal8Bit(program.readAllStandardOutput());
+#ifdef Q_OS_WIN
+    printed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
     if (!output.contains(QStringLiteral("..."))) {
         QCOMPARE(printed, output);
     } else {
