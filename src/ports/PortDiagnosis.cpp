@@ -35,6 +35,15 @@ QString otherReason(const QString &device, const QString &systemText) {
     return QStringLiteral("%1 lässt sich nicht öffnen: %2").arg(device, systemText);
 }
 
+QString heldByAnother(const QString &device) {
+    return QStringLiteral("Das Gerät %1 ist belegt: Ein anderes Programm hält es.").arg(device);
+}
+
+QString leaveOrChoose() {
+    return QStringLiteral(
+        " Beenden Sie dieses Programm, oder wählen Sie eine andere Schnittstelle.");
+}
+
 #ifdef Q_OS_UNIX
 
 QString noHardware(const QString &device) {
@@ -93,13 +102,10 @@ QString heldByOthers(const QString &device, const QList<qint64> &holders) {
         named << (name.isEmpty() ? QStringLiteral("Prozess %1").arg(pid)
                                  : QStringLiteral("„%1“ (Prozess %2)").arg(name).arg(pid));
     }
-    QString text =
-        named.isEmpty()
-            ? QStringLiteral("Das Gerät %1 ist belegt: Ein anderes Programm hält es.").arg(device)
-            : QStringLiteral("Das Gerät %1 ist belegt: %2 hält es.")
-                  .arg(device, named.join(QStringLiteral(", ")));
-    text +=
-        QStringLiteral(" Beenden Sie dieses Programm, oder wählen Sie eine andere Schnittstelle.");
+    QString text = named.isEmpty() ? heldByAnother(device)
+                                   : QStringLiteral("Das Gerät %1 ist belegt: %2 hält es.")
+                                         .arg(device, named.join(QStringLiteral(", ")));
+    text += leaveOrChoose();
     if (modemManagerRuns()) {
         text += QStringLiteral(
             " ModemManager läuft: Er prüft ein frisch eingestecktes Modem etwa zehn Sekunden "
@@ -247,6 +253,18 @@ QString groupRemedy(const QString &device) {
     Q_UNUSED(device);
     return {};
 #endif
+}
+
+QString diagnoseOpenFailure(const QString &device, OpenFailure failure, const QString &systemText) {
+    switch (failure) {
+    case OpenFailure::NotThere:
+        return notThere(device);
+    case OpenFailure::Held:
+        return heldByAnother(device) + leaveOrChoose();
+    case OpenFailure::Other:
+        break;
+    }
+    return otherReason(device, systemText);
 }
 
 QString diagnosePort(const QString &device, const QString &systemText) {

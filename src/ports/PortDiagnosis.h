@@ -13,6 +13,11 @@ namespace telmaris {
 // told when nothing better is found.
 QString diagnosePort(const QString &device, const QString &systemText);
 
+// Why a port failed to open where the system tells only a kind of failure (Windows): not
+// there, held by another program (which one is not told), or the system's own reason.
+enum class OpenFailure { NotThere, Held, Other };
+QString diagnoseOpenFailure(const QString &device, OpenFailure failure, const QString &systemText);
+
 // A reason in two or three words, for the line beside the port: "Gerät nicht vorhanden", "Keine
 // Berechtigung", "Gerät belegt", … The whole reason says which device and what helps.
 QString briefPortReason(const QString &reason);
