@@ -33,6 +33,7 @@ inline void typeAtEnd(ScriptEdit *edit, const QString &text) {
     QTest::keyClicks(edit, text);
 }
 
+// Whether COM 1 (and COM 2 when asked) lies on the modem simulator.
 #ifdef Q_OS_WIN
 inline constexpr bool WithModem = false;
 #else
