@@ -13,6 +13,7 @@
 #include "shell/Session.h"
 #include "shell/SlotNavigation.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -292,7 +293,7 @@ void MainWindow::openRunLog() {
         openFileOrTellWhere(path, texts::RunLogNotHandedOverMessage, dialogs_, opener_);
     else
         dialogs_.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
-                             texts::NoRunLogYetMessage.arg(path));
+                             texts::NoRunLogYetMessage.arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::helpClicked() {

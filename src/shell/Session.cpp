@@ -38,7 +38,7 @@ QString withGroupRemedies(QString message, const PortProbe &probe) {
 Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
     : QObject(parent), programDir_(std::move(programDir)), parts_(parts) {
     connect(&parts_.ports, &PortHandling::probed, this, &Session::portsProbed);
-    parts_.optionsPage.setRunLogPath(runLog_.path());
+    parts_.optionsPage.setRunLogPath(QDir::toNativeSeparators(runLog_.path()));
     // A new name shows on its tab at once.
     connect(&parts_.optionsPage, &OptionsPage::skriptRenamed, this, &Session::showTabCaption);
     // A script another copy stored meanwhile: the user chooses; ended by a signal or the end of

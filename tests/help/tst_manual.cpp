@@ -10,7 +10,9 @@
 #include "shell/MainWindow.h"
 #include "trace/TraceWindow.h"
 
+#ifndef Q_OS_WIN
 #include "PtyModem.h"
+#endif
 #include "RecordingOpener.h"
 #include "ScriptedDialogs.h"
 #include "TempProgramFolder.h"
@@ -116,7 +118,9 @@ private Q_SLOTS:
     void keyTableNamesEveryAccessKey();
     void saysEachThingByOneTerm();
     void picturesAreTheWindowsSize();
+#ifndef Q_OS_WIN
     void commandLinesNameInstalledPaths();
+#endif
 
 private:
     QString text_;
@@ -191,14 +195,16 @@ void TestManual::searchOrder() {
     if (opened.isEmpty()) {
         // The message says where the manual was looked for, in that order, and what helps.
         QCOMPARE(opener.opened.size(), 0);
-        QCOMPARE(dialogs.messages,
-                 QStringList{"[information] Telmaris: Die Online-Hilfe konnte leider nicht "
-                             "gefunden werden ...\rGesucht wurden „hilfe.htm“ und „index.htm“ in " +
-                             prefix.filePath(QStringLiteral("bin")) + " und in " +
-                             prefix.filePath(QStringLiteral("share/doc/telmaris")) +
-                             ". Abhilfe: „sudo apt-get install --reinstall telmaris“; bei "
-                             "einer Kopie ohne Installation gehören „hilfe.htm“ und der Ordner "
-                             "„bilder“ neben das Programm."});
+        QCOMPARE(
+            dialogs.messages,
+            QStringList{
+                "[information] Telmaris: Die Online-Hilfe konnte leider nicht "
+                "gefunden werden ...\rGesucht wurden „hilfe.htm“ und „index.htm“ in " +
+                QDir::toNativeSeparators(prefix.filePath(QStringLiteral("bin"))) + " und in " +
+                QDir::toNativeSeparators(prefix.filePath(QStringLiteral("share/doc/telmaris"))) +
+                ". Abhilfe: „sudo apt-get install --reinstall telmaris“; bei "
+                "einer Kopie ohne Installation gehören „hilfe.htm“ und der Ordner "
+                "„bilder“ neben das Programm."});
     } else {
         QCOMPARE(dialogs.messages.size(), 0);
         QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(prefix.filePath(opened))});
@@ -341,8 +347,9 @@ void TestManual::saysEachThingByOneTerm() {
 // them: started as in the pictures, with the modem on COM 1 and no device behind COM 2 to 4,
 // on the options page, which explains why below the ports. A control added to the window or taken
 // from it changes that size by a line or more; a few pixels are left to the fonts, which differ
-// between releases.
+// between releases. On Windows, without the modem, the pictures are checked without the window.
 void TestManual::picturesAreTheWindowsSize() {
+#ifndef Q_OS_WIN
     test::TempProgramFolder folder;
     test::PtyModem modem;
     folder.writeIni("[Data]\nComPort=1\n[Ports]\nCOM1=" + modem.devicePath().toUtf8() +
@@ -359,6 +366,7 @@ void TestManual::picturesAreTheWindowsSize() {
         return qAbs(picture.width() - shown.width()) <= 8 &&
                qAbs(picture.height() - shown.height()) <= 8;
     };
+#endif
     static const QRegularExpression image(
         QStringLiteral("<img src=\"([^\"]+)\" width=\"(\\d+)\" height=\"(\\d+)\""));
     int pictures = 0;
@@ -369,18 +377,21 @@ void TestManual::picturesAreTheWindowsSize() {
             continue;
         ++pictures;
         const QSize picture = QImageReader(path).size();
+#ifndef Q_OS_WIN
         QTRY_VERIFY2(fits(picture), qPrintable(QStringLiteral("%1: %2x%3, the window %4x%5")
                                                    .arg(path)
                                                    .arg(picture.width())
                                                    .arg(picture.height())
                                                    .arg(shown.width())
                                                    .arg(shown.height())));
+#endif
         QCOMPARE(QSize(match.captured(2).toInt(), match.captured(3).toInt()), picture);
     }
     QVERIFY(pictures > 0);
     QCOMPARE(text_.count(QStringLiteral("<img ")), text_.count(QStringLiteral("<figure>")));
 }
 
+#ifndef Q_OS_WIN
 // The build is installed into a temporary prefix that stands for /usr: every path under /usr,
 // every path relative to the program and every program a command line of the manual starts
 // is there.
@@ -419,6 +430,7 @@ void TestManual::commandLinesNameInstalledPaths() {
     }
     QVERIFY(checked > 10);
 }
+#endif
 
 QTEST_MAIN(TestManual)
 #include "tst_manual.moc"

@@ -1,7 +1,8 @@
 // The main window as a user meets it: tab switching with its stores and loads, the options
 // page and what reaches the settings file at the end, the hover hints, AutoMode's title, the
 // modem test, keyboard paths, help, info and logo, and the toolkit's own texts in German. Every
-// test runs the real window on a temporary program folder with the modem simulator as COM 1.
+// test runs the real window on a temporary program folder with the modem simulator as COM 1;
+// on Windows, without a modem, only those that need no port that can be opened.
 #include "ProgramFixture.h"
 #include "editor/ScriptEdit.h"
 #include "options/ModemTestDialog.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -66,6 +66,10 @@ private Q_SLOTS:
     void hoverHintsGoToTheStatusLine();
     void tabSwitchStoresAndLoadsOnlyWhenItMust();
     void optionsReachTheFileOnlyAtTheEnd();
+    void keyboardPaths_data();
+    void keyboardPaths();
+    void helpInfoAndLogo();
+#ifndef Q_OS_WIN
     void portsAreProbedOnlyAnew();
     void theWindowShowsBeforeThePortsAreProbed();
     void autoModeNamesItsSlotInTheTitle();
@@ -73,9 +77,7 @@ private Q_SLOTS:
     void withADisplayARunWaitsUntilAborted();
     void modemTestShowsAnswersAndVerdict_data();
     void modemTestShowsAnswersAndVerdict();
-    void keyboardPaths_data();
-    void keyboardPaths();
-    void helpInfoAndLogo();
+#endif
 };
 
 void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
@@ -112,7 +114,7 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     QVERIFY(program.dialogs.texts.value(0).startsWith(
         QStringLiteral("Das Skript 7 wurde inzwischen in %1 geändert")
-            .arg(program.folder.iniPath())));
+            .arg(QDir::toNativeSeparators(program.folder.iniPath()))));
     QCOMPARE(program.stored("SkriptText7"), QStringLiteral("Sieben?"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Bitte gewünschte Änderungen vornehmen"));
     QVERIFY(!program.button("programButton")->isEnabled());
@@ -120,7 +122,7 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     clickIndicator(program.child<QCheckBox>("umbruchCheck"));
     ini.writeIni(QStringLiteral("SkriptText7"), QStringLiteral("Neu\\N\\Lgelesen"));
     slider->setValue(7);
-    QVERIFY(program.button("programButton")->isEnabled());
+    QCOMPARE(program.button("programButton")->isEnabled(), WithModem); // with a port to open
     QCOMPARE(program.statusLine(), ScriptStatus);
     QVERIFY(program.editor(1)->isVisible() && !program.editor(0)->isVisible());
     QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
@@ -134,11 +136,13 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     program.clickTab(7);
     QCOMPARE(program.folder.readIni(), before);
     program.clickTab(3);
-    QCOMPARE(QProcess::execute(QStringLiteral("sed"),
-                               {QStringLiteral("-i"),
-                                QStringLiteral("s/^SkriptText7=.*/SkriptText7=Woanders/"),
-                                program.folder.iniPath()}),
-             0);
+    QSaveFile replaced(program.folder.iniPath()); // a new file takes the old one's place
+    QVERIFY(replaced.open(QIODevice::WriteOnly));
+    replaced.write(QString::fromUtf8(before)
+                       .replace(QRegularExpression(QStringLiteral("SkriptText7=[^\n]*")),
+                                QStringLiteral("SkriptText7=Woanders"))
+                       .toUtf8());
+    QVERIFY(replaced.commit());
     program.clickTab(7);
     QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Woanders"));
 }
@@ -152,11 +156,11 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     // COM 3 could not be opened by the probe: it cannot be chosen. Each port names its device.
     auto *com2 = program.child<QRadioButton>("com2Button");
     auto *com3 = program.child<QRadioButton>("com3Button");
-    QVERIFY(com2->toolTip().contains(program.modem2().devicePath()));
+    QVERIFY(com2->toolTip().contains(program.device(2)));
     QVERIFY(com3->toolTip().contains(QStringLiteral("no-such-port-3")));
     QTest::mouseClick(com3, Qt::LeftButton);
     QVERIFY(!com3->isChecked() && !com3->isEnabled());
-    QTest::mouseClick(com2, Qt::LeftButton);
+    QTest::mouseClick(com2, Qt::LeftButton); // chosen where its modem can be opened
 
     // Every access key that can be reached on the page is its own, the window's buttons and
     // the disabled ones included.
@@ -233,10 +237,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     // trailing blanks dropped, then the settings the file lacks, in the settings store's order.
     typeAtEnd(program.editor(1), QStringLiteral("WÄHLE 1  "));
     QVERIFY(program.window->close());
-    QByteArray expected =
-        "[Data]\nComPort=2\nSkriptName2=Zwei\nSkriptName3=\nSkriptText4=W\xC3\x84HLE 1\n"
-        "ModemReset=&F\nModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
-        "ModemSpeed=9\nDialPuls=1\nLineLen=1\nUmbruch=1\n";
+    QByteArray expected = "[Data]\nComPort=" + QByteArray(WithModem ? "2" : "1") +
+                          "\nSkriptName2=Zwei\nSkriptName3=\nSkriptText4=W\xC3\x84HLE 1\n"
+                          "ModemReset=&F\nModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
+                          "ModemSpeed=9\nDialPuls=1\nLineLen=1\nUmbruch=1\n";
     for (int n = 1; n <= 100; ++n)
         if (n == 1 || n > 3)
             expected += "SkriptName" + QByteArray::number(n) + '=' +
@@ -287,6 +291,137 @@ void TestMainWindow::hoverHintsGoToTheStatusLine() {
     }
 }
 
+// Keys pressed where the focus is, one after the other. Each row starts on the given tab with
+// "x" typed at the end of slot 3's text, the focus on the given control ("editor": the editor
+// box) and, on the options page, slot 5 selected in the name list. What the user sees: where the
+// focus went after each key, the tab and the editor's text, slot 3's text in the file and the
+// rename boxes asked for.
+void TestMainWindow::keyboardPaths_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QTestEventList>("keys");
+    QTest::addColumn<QString>("seen");
+    const auto keys = [](std::initializer_list<QKeyCombination> combinations) {
+        QTestEventList list;
+        for (QKeyCombination keys : combinations)
+            list.addKeyClick(keys.key(), keys.keyboardModifiers());
+        return list;
+    };
+    const QKeyCombination tab(Qt::Key_Tab);
+    // Without a port that opens (on Windows) "&Programmieren" and COM 1's button are locked: the
+    // focus passes them by.
+    QTest::newRow("Tab leaves the editor")
+        << 3 << "editor" << keys({tab})
+        << QString(WithModem ? "programButton" : "optionsButton") + " | 3 Zeile Ax | Zeile A |";
+    QTest::newRow("Ctrl+Tab") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_Tab})
+                              << "editor | 4 Vier | Zeile Ax |";
+    QTest::newRow("Ctrl+Shift+Tab")
+        << 3 << "editor" << keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab})
+        << "editor | 2  | Zeile Ax |";
+    QTest::newRow("Ctrl+PgDn") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_PageDown})
+                               << "editor | 4 Vier | Zeile Ax |";
+    QTest::newRow("Ctrl+PgUp twice, round to the options page")
+        << 1 << "editor" << keys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::Key_PageUp})
+        << QString(WithModem ? "com1Button" : "com1Device") + " editor | 100  | Zeile Ax |";
+    QTest::newRow("Return on a name") << 101 << "nameList" << keys({Qt::Key_Return})
+                                      << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
+    QTest::newRow("F2 on a name") << 101 << "nameList" << keys({Qt::Key_F2})
+                                  << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
+    QTest::newRow("the options page in reading order")
+        << 101 << (WithModem ? "com1Button" : "com1Device")
+        << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab})
+        << QString(WithModem ? "com1Device " : "") +
+               "com2Device com3Device com4Device rescanButton modemTestButton toneButton "
+               "speedSlider lineLenSlider modemResetEdit modemInitEdit runLogButton umbruchCheck "
+               "nameList optionsButton" +
+               (WithModem ? "" : " endButton") + " | 101 Zeile Ax | Zeile Ax |";
+}
+
+void TestMainWindow::keyboardPaths() {
+    QFETCH(int, tab);
+    QFETCH(QString, focus);
+    QFETCH(QTestEventList, keys);
+    QFETCH(QString, seen);
+    ProgramFixture program("CurrSkript=3\nSkriptText3=Zeile A\nSkriptText4=Vier\n"
+                           "SkriptName5=Fünf\n");
+    QVERIFY(program.open());
+    MainWindow &w = *program.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    typeAtEnd(program.editor(0), QStringLiteral("x"));
+    program.clickTab(tab);
+    program.child<QListWidget>("nameList")->setCurrentRow(4);
+    (focus == "editor" ? program.editor(0) : program.child(focus))->setFocus();
+
+    QStringList trail;
+    for (QTestEvent *key : keys) {
+        key->simulate(QApplication::focusWidget());
+        QWidget *now = QApplication::focusWidget();
+        trail << (now == program.editor(0) ? QStringLiteral("editor") : now->objectName());
+    }
+
+    QString asked;
+    for (const AskedInput &input : program.dialogs.inputs)
+        asked += QString(input.prompt).remove(QRegularExpression("\\D")) + ' ' + input.proposal;
+    QCOMPARE((trail.join(' ') + " | " + QString::number(program.shownTab()) + ' ' +
+              program.editor(0)->crlfText() + " | " + program.stored("SkriptText3") + " | " + asked)
+                 .trimmed(),
+             seen);
+}
+
+// "&Hilfe" opens the manual in the program folder, the logo the maker's web site, "P&rotokoll
+// öffnen" on the options page the run log once a run has made it, or say where the file lies
+// when no program takes it; "&Info" shows the info dialog. The toolkit's own texts, as in the
+// editor's context menu, are German.
+void TestMainWindow::helpInfoAndLogo() {
+    ProgramFixture program("CurrSkript=1\n");
+    QVERIFY(program.open());
+    program.folder.writeFile(QStringLiteral("hilfe.htm"));
+    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
+    QTest::mouseClick(program.child("logo"), Qt::LeftButton);
+
+    const QString log = program.folder.runLogPath();
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QCOMPARE(program.child<QLabel>("runLogPath")->toolTip(), QDir::toNativeSeparators(log));
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QCOMPARE(program.dialogs.texts, QStringList{"Das Protokoll " + QDir::toNativeSeparators(log) +
+                                                " gibt es noch nicht: Es entsteht beim ersten "
+                                                "Programmieren."});
+    program.clickTab(1);
+    if (WithModem)
+        QVERIFY(program.runToEnd());
+    else // without a port no run starts: the log as another copy's run left it
+        program.folder.writeFile(QStringLiteral("state/Telmaris/Telmaris.log"), "");
+    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QCOMPARE(
+        program.opener.opened,
+        (QList<QUrl>{QUrl::fromLocalFile(program.folder.filePath("hilfe.htm")),
+                     QUrl(QStringLiteral("https://www.telmaris.de")), QUrl::fromLocalFile(log)}));
+    // Where no program takes them, the user is told where the files lie.
+    program.opener.accepts = false;
+    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
+    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
+    QCOMPARE(program.dialogs.messages.mid(program.dialogs.messages.size() - 2),
+             (QStringList{"[information] Telmaris: Das Protokoll konnte keinem Programm "
+                          "übergeben werden. Es liegt hier:\r" +
+                              QDir::toNativeSeparators(log),
+                          "[information] Telmaris: Die Hilfe-Datei konnte keinem Programm "
+                          "übergeben werden. Sie liegt hier:\r" +
+                              QDir::toNativeSeparators(program.folder.filePath("hilfe.htm"))}));
+
+    QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
+    QTRY_VERIFY(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget *top) {
+        return top->isVisible() && top->inherits("telmaris::InfoDialog");
+    }));
+    QVERIFY(loadGermanToolkitTexts(*QCoreApplication::instance()));
+    const std::unique_ptr<QMenu> menu(program.editor(0)->createStandardContextMenu());
+    QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),
+             QStringLiteral("Rückgängig"));
+}
+
+// The cases with the modem simulator, or with a port that can be opened: not on Windows.
+#ifndef Q_OS_WIN
 // A visit to the options page, or a device chosen for another port, opens no port that was
 // probed already; "Neu suchen" probes them all again. A port chosen there is stored also when
 // "Ende" is pressed on the page.
@@ -471,127 +606,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
         QVERIFY(other.open(modem.devicePath(), 9600, true));
     }
 }
-
-// Keys pressed where the focus is, one after the other. Each row starts on the given tab with
-// "x" typed at the end of slot 3's text, the focus on the given control ("editor": the editor
-// box) and, on the options page, slot 5 selected in the name list. What the user sees: where the
-// focus went after each key, the tab and the editor's text, slot 3's text in the file and the
-// rename boxes asked for.
-void TestMainWindow::keyboardPaths_data() {
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<QTestEventList>("keys");
-    QTest::addColumn<QString>("seen");
-    const auto keys = [](std::initializer_list<QKeyCombination> combinations) {
-        QTestEventList list;
-        for (QKeyCombination keys : combinations)
-            list.addKeyClick(keys.key(), keys.keyboardModifiers());
-        return list;
-    };
-    const QKeyCombination tab(Qt::Key_Tab);
-    QTest::newRow("Tab leaves the editor")
-        << 3 << "editor" << keys({tab}) << "programButton | 3 Zeile Ax | Zeile A |";
-    QTest::newRow("Ctrl+Tab") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_Tab})
-                              << "editor | 4 Vier | Zeile Ax |";
-    QTest::newRow("Ctrl+Shift+Tab")
-        << 3 << "editor" << keys({Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab})
-        << "editor | 2  | Zeile Ax |";
-    QTest::newRow("Ctrl+PgDn") << 3 << "editor" << keys({Qt::CTRL | Qt::Key_PageDown})
-                               << "editor | 4 Vier | Zeile Ax |";
-    QTest::newRow("Ctrl+PgUp twice, round to the options page")
-        << 1 << "editor" << keys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::Key_PageUp})
-        << "com1Button editor | 100  | Zeile Ax |";
-    QTest::newRow("Return on a name") << 101 << "nameList" << keys({Qt::Key_Return})
-                                      << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
-    QTest::newRow("F2 on a name") << 101 << "nameList" << keys({Qt::Key_F2})
-                                  << "nameList | 101 Zeile Ax | Zeile Ax | 5 Fünf";
-    QTest::newRow("the options page in reading order")
-        << 101 << "com1Button"
-        << keys({tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab})
-        << "com1Device com2Device com3Device com4Device rescanButton modemTestButton toneButton "
-           "speedSlider lineLenSlider modemResetEdit modemInitEdit runLogButton umbruchCheck "
-           "nameList optionsButton | 101 Zeile Ax | Zeile Ax |";
-}
-
-void TestMainWindow::keyboardPaths() {
-    QFETCH(int, tab);
-    QFETCH(QString, focus);
-    QFETCH(QTestEventList, keys);
-    QFETCH(QString, seen);
-    ProgramFixture program("CurrSkript=3\nSkriptText3=Zeile A\nSkriptText4=Vier\n"
-                           "SkriptName5=Fünf\n");
-    QVERIFY(program.open());
-    MainWindow &w = *program.window;
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    typeAtEnd(program.editor(0), QStringLiteral("x"));
-    program.clickTab(tab);
-    program.child<QListWidget>("nameList")->setCurrentRow(4);
-    (focus == "editor" ? program.editor(0) : program.child(focus))->setFocus();
-
-    QStringList trail;
-    for (QTestEvent *key : keys) {
-        key->simulate(QApplication::focusWidget());
-        QWidget *now = QApplication::focusWidget();
-        trail << (now == program.editor(0) ? QStringLiteral("editor") : now->objectName());
-    }
-
-    QString asked;
-    for (const AskedInput &input : program.dialogs.inputs)
-        asked += QString(input.prompt).remove(QRegularExpression("\\D")) + ' ' + input.proposal;
-    QCOMPARE((trail.join(' ') + " | " + QString::number(program.shownTab()) + ' ' +
-              program.editor(0)->crlfText() + " | " + program.stored("SkriptText3") + " | " + asked)
-                 .trimmed(),
-             seen);
-}
-
-// "&Hilfe" opens the manual in the program folder, the logo the maker's web site, "P&rotokoll
-// öffnen" on the options page the run log once a run has made it, or say where the file lies
-// when no program takes it; "&Info" shows the info dialog. The toolkit's own texts, as in the
-// editor's context menu, are German.
-void TestMainWindow::helpInfoAndLogo() {
-    ProgramFixture program("CurrSkript=1\n");
-    QVERIFY(program.open());
-    program.folder.writeFile(QStringLiteral("hilfe.htm"));
-    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
-    QTest::mouseClick(program.child("logo"), Qt::LeftButton);
-
-    const QString log = program.folder.runLogPath();
-    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
-    QCOMPARE(program.child<QLabel>("runLogPath")->toolTip(), log);
-    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
-    QCOMPARE(program.dialogs.texts, QStringList{"Das Protokoll " + log +
-                                                " gibt es noch nicht: Es entsteht beim ersten "
-                                                "Programmieren."});
-    program.clickTab(1);
-    QVERIFY(program.runToEnd());
-    QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
-    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
-    QCOMPARE(
-        program.opener.opened,
-        (QList<QUrl>{QUrl::fromLocalFile(program.folder.filePath("hilfe.htm")),
-                     QUrl(QStringLiteral("https://www.telmaris.de")), QUrl::fromLocalFile(log)}));
-    // Where no program takes them, the user is told where the files lie.
-    program.opener.accepts = false;
-    QTest::mouseClick(program.button("runLogButton"), Qt::LeftButton);
-    QTest::mouseClick(program.button("helpButton"), Qt::LeftButton);
-    QCOMPARE(program.dialogs.messages.mid(program.dialogs.messages.size() - 2),
-             (QStringList{"[information] Telmaris: Das Protokoll konnte keinem Programm "
-                          "übergeben werden. Es liegt hier:\r" +
-                              log,
-                          "[information] Telmaris: Die Hilfe-Datei konnte keinem Programm "
-                          "übergeben werden. Sie liegt hier:\r" +
-                              program.folder.filePath("hilfe.htm")}));
-
-    QTest::mouseClick(program.button("infoButton"), Qt::LeftButton);
-    QTRY_VERIFY(std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget *top) {
-        return top->isVisible() && top->inherits("telmaris::InfoDialog");
-    }));
-    QVERIFY(loadGermanToolkitTexts(*QCoreApplication::instance()));
-    const std::unique_ptr<QMenu> menu(program.editor(0)->createStandardContextMenu());
-    QCOMPARE(menu->actions().first()->text().remove(u'&').section(u'\t', 0, 0),
-             QStringLiteral("Rückgängig"));
-}
+#endif
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
