@@ -57,6 +57,31 @@ void sortForComNumbers(SerialDevices &devices) {
                      });
 }
 
+int comNumber(const QString &name) {
+    if (!name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return 0;
+    bool ok = false;
+    const int number = name.mid(3).toInt(&ok);
+    return ok && number > 0 ? number : 0;
+}
+
+SerialDevices orderForComNumbers(SerialDevices modems, const SerialDevices &ports) {
+    const auto byNumber = [](const SerialDevice &a, const SerialDevice &b) {
+        return comNumber(a.path) < comNumber(b.path);
+    };
+    std::stable_sort(modems.begin(), modems.end(), byNumber);
+    SerialDevices others;
+    for (const SerialDevice &port : ports) {
+        const bool isModem = std::any_of(modems.begin(), modems.end(), [&](const SerialDevice &m) {
+            return m.path == port.path;
+        });
+        if (!isModem)
+            others.append(port);
+    }
+    std::stable_sort(others.begin(), others.end(), byNumber);
+    return modems + others;
+}
+
 DeviceDetector detectSerialDevicesAhead() {
     auto early = std::make_shared<std::future<SerialDevices>>(
         std::async(std::launch::async, detectSerialDevices));

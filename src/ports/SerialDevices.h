@@ -39,6 +39,12 @@ DeviceDetector detectSerialDevicesAhead();
 // the order does not depend on which device was plugged in first.
 void sortForComNumbers(SerialDevices &devices);
 
+// The number of a Windows port name such as "COM7"; 0 for any other name.
+int comNumber(const QString &name);
+// The order in which free COM numbers are given the COM ports a Windows system lists: modems
+// first, then the other ports (without the modems' own), each by number.
+SerialDevices orderForComNumbers(SerialDevices modems, const SerialDevices &ports);
+
 // The stable name of a device node: the entry of folder (normally /dev/serial/by-id) that
 // leads to it; empty when none does.
 QString stableNameOf(const QString &path,

@@ -5,6 +5,7 @@
 #include "HostModem.h"
 #include "TempProgramFolder.h"
 #include "ports/CommErrors.h"
+#include "ports/PortMap.h"
 #include "ports/SerialLine.h"
 
 #include <QProcess>
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void errorFlagsThatEndARun();
     void talksToTheModemAndNoticesItsEnd();
     void portsThatCannotBeOpened();
+    void usbModemTakesAFreeComNumber();
     void unattendedRun();
 };
 
@@ -72,6 +74,31 @@ void TestComPort::portsThatCannotBeOpened() {
                                    "und eingeschaltet? Ein ausgestecktes USB-Modem verschwindet "
                                    "mit seinem Gerät; nach dem Einstecken findet es „Neu suchen“ "
                                    "auf der Optionsseite."));
+}
+
+// The ports a Windows system lists, in the order COM numbers are given them: modems first (a
+// modem is listed among the ports too), then by number. A COM number whose own port does not
+// exist takes the next of them.
+void TestComPort::usbModemTakesAFreeComNumber() {
+    const SerialDevice modem{"USB-Modem", "Acme", "", "COM7"};
+    const SerialDevice com1{"Kommunikationsanschluss", "", "", "COM1"};
+    const SerialDevice adapter{"USB Serial Port", "FTDI", "", "COM12"};
+    const SerialDevices listed = orderForComNumbers({modem}, {adapter, modem, com1});
+    QStringList order;
+    for (const SerialDevice &device : listed)
+        order << device.path;
+    QCOMPARE(order, (QStringList{"COM7", "COM1", "COM12"}));
+
+    const std::pair<SerialDevices, QStringList> rows[] = {
+        {{modem}, {"COM7", "COM2", "COM3", "COM4"}},
+        {listed, {"COM1", "COM7", "COM12", "COM4"}},
+    };
+    for (const auto &[devices, expected] : rows) {
+        PortMap ports;
+        ports.fillFrom(devices);
+        QCOMPARE(QStringList({ports.device(1), ports.device(2), ports.device(3), ports.device(4)}),
+                 expected);
+    }
 }
 
 // A script started by its number as a scheduled job starts it: the modem's commands, exit
