@@ -26,7 +26,7 @@ QString controlMark(uint c) {
 QString RunLog::defaultPath() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
+        state = defaultStateFolder();
     return QDir::cleanPath(state + QStringLiteral("/Telmaris/Telmaris.log"));
 }
 

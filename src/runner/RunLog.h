@@ -17,7 +17,8 @@ namespace telmaris {
 class RunLog {
 public:
     // The log file in the user's state folder: $XDG_STATE_HOME/Telmaris/, or
-    // ~/.local/state/Telmaris/ when that is not set (or not an absolute path).
+    // when that is not set (or not an absolute path) ~/.local/state/Telmaris/ on Unix and
+    // AppData\Local\Telmaris\ on Windows.
     static QString defaultPath();
 
     explicit RunLog(QString path = defaultPath(), qint64 limit = RunLogFile::DefaultLimit);

@@ -11,6 +11,10 @@
 
 namespace telmaris {
 
+// Where the user's state files belong when XDG_STATE_HOME names no folder: ~/.local/state on
+// Unix, the user's local application data folder (AppData\Local) on Windows.
+QString defaultStateFolder();
+
 class RunLogFile {
 public:
     static constexpr qint64 DefaultLimit = 1000 * 1000; // bytes

@@ -25,6 +25,10 @@ QString systemReason(const QString &path, int error) {
 
 } // namespace
 
+QString defaultStateFolder() {
+    return QDir::homePath() + QStringLiteral("/.local/state");
+}
+
 RunLogFile::RunLogFile(QString path, qint64 limit) : path_(std::move(path)), limit_(limit) {}
 
 RunLogFile::~RunLogFile() {

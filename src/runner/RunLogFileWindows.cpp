@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <io.h>
@@ -50,6 +51,10 @@ bool namesSameFile(const QString &path, HANDLE handle) {
 }
 
 } // namespace
+
+QString defaultStateFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
 
 RunLogFile::RunLogFile(QString path, qint64 limit) : path_(std::move(path)), limit_(limit) {}
 

@@ -183,6 +183,8 @@ QString existingIniFile(const QString &folder) {
 }
 
 bool isSystemProgramFolder(const QString &folder) {
+    if (QFileInfo::exists(QDir(folder).filePath(InstalledMarkerName)))
+        return true;
     const QString name = QDir(folder).dirName();
     if (name == QLatin1String("bin") || name == QLatin1String("sbin"))
         return true;

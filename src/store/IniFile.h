@@ -87,8 +87,13 @@ private:
     mutable IniSnapshot kept_;
 };
 
+// The file an installer leaves beside the program: such a copy keeps its settings in the user's
+// configuration folder, while a portable copy (unpacked anywhere) keeps them beside itself.
+inline const QString InstalledMarkerName = QStringLiteral("Telmaris.installed");
+
 // Whether folder is one of the system's program folders: a "bin" or "sbin" folder (/usr/bin,
-// /usr/local/sbin, ...) or a folder on PATH. Other users' starts would find a file there first.
+// /usr/local/sbin, ...), a folder on PATH, or a folder an installer put the program in (with
+// the marker beside it). Other users' starts would find a file there first.
 bool isSystemProgramFolder(const QString &folder);
 
 // Where Telmaris.Ini lives: beside the program (programDir), unless no file lies there and the
