@@ -252,7 +252,7 @@ void TestEndToEnd::runWithoutDisplay_data() {
     row("no argument", echo, {}, {}, 2, {NoDesktop.arg(unset)});
     row("debug", echo, {}, {" Debug "}, 2, {NoDesktop.arg(unset)});
     row("window on a DISPLAY that leads nowhere", echo, {}, {"DISPLAY=:8417"}, 2,
-        {NoDesktop.arg("DISPLAY=:8417 antwortet nicht")});
+        {NoDesktop.arg(QStringLiteral("DISPLAY=:8417 antwortet nicht"))});
     // A settings file its user may not read: nothing is sent, the slot given by number or by
     // name alike.
     for (const QString &slot : {QStringLiteral("3"), QStringLiteral(" NÄCHTE ")})
