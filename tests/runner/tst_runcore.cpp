@@ -102,24 +102,29 @@ Run runCore(const QString &script, const QList<RunEvent> &events, int limitSecon
     return run;
 }
 
-// Up to the first line: the port opens, reset and initialisation are answered and followed by
-// their second.
-const QStringList PreparedEvents{"opened", "ok", "timeout", "ok", "timeout"};
-const QStringList ResetSent{"open COM1", "status Modem-Reset", "write AT&F<CR>"};
-const QStringList Prepared =
-    ResetSent + QStringList{"timer 1000", "status Modem-Initialisierung", "write ATE0<CR>",
-                            "timer 1000", QString::fromUtf8("status Programmierung läuft ...")};
-// The closing reset answered, the hang-up of a run that succeeded.
-const QStringList Succeeded{"status Modem-Reset", "write AT&F<CR>",
-                            "write ATH0<CR>",     "status Programmierung beendet",
-                            "close port",         "finish Success"};
+// Steps written as one text, " / " between them.
+QStringList steps(const QString &text) {
+    return text.split(QStringLiteral(" / "), Qt::SkipEmptyParts);
+}
 
-QList<RunEvent> parseAll(const QStringList &words) {
+QList<RunEvent> parseAll(const QString &words) {
     QList<RunEvent> events;
-    for (const QString &word : words)
+    for (const QString &word : steps(words))
         events << parse(word);
     return events;
 }
+
+// Up to the first line: the port opens, reset and initialisation are answered and followed by
+// their second.
+const QString PreparedEvents = QStringLiteral("opened / ok / timeout / ok / timeout / ");
+const QString ResetSent = QStringLiteral("open COM1 / status Modem-Reset / write AT&F<CR> / ");
+const QString Prepared = ResetSent + QString::fromUtf8("timer 1000 / status Modem-Initialisierung"
+                                                       " / write ATE0<CR> / timer 1000 / status "
+                                                       "Programmierung läuft ... / ");
+// The closing reset answered, the hang-up of a run that succeeded.
+const QString Succeeded = QStringLiteral("status Modem-Reset / write AT&F<CR> / write ATH0<CR> / "
+                                         "status Programmierung beendet / close port / finish "
+                                         "Success");
 
 } // namespace
 
@@ -132,40 +137,35 @@ private Q_SLOTS:
     void everyEndLeavesByOneWay();
 };
 
-// Each command is answered in the given form; the run goes through to its end the same way.
+// Each command is answered in the given form, whole or byte by byte; the run goes through to its
+// end the same way. The answer collector's test has the line ends.
 void TestRunCore::everyAnswerFormEndsItsWait_data() {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("byteByByte");
-    QTest::newRow("CR LF") << QByteArray("\r\nOK\r\n") << false;
-    QTest::newRow("split byte by byte") << QByteArray("\r\nOK\r\n") << true;
     // A call comes in: RING in the same read neither undoes the OK nor ends a later wait.
     QTest::newRow("OK then RING in one read") << QByteArray("\r\nOK\r\n\r\nRING\r\n") << false;
     QTest::newRow("RING, caller id, then OK")
         << QByteArray("\r\nRING\r\n\r\nNMBR = 0301234\r\n\r\nOK\r\n") << true;
-    QTest::newRow("LF only") << QByteArray("\nOK\n") << false;
 }
 
 void TestRunCore::everyAnswerFormEndsItsWait() {
     QFETCH(QByteArray, answer);
     QFETCH(bool, byteByByte);
-    QList<RunEvent> events{parse("opened")};
-    const auto answerOnce = [&] {
-        for (qsizetype i = 0; i < answer.size(); i += byteByByte ? 1 : answer.size())
-            events << parse("rx:" + QString::fromLatin1(answer.mid(i, byteByByte ? 1 : -1)));
-    };
+    QString events = QStringLiteral("opened / ");
     // Reset and initialisation, each with its second; the dial, its second and TONWAHL, which
     // sends nothing; the MODEM line, which has no second of its own; the closing reset.
-    for (const QStringList &after :
-         QList<QStringList>{{"timeout"}, {"timeout"}, {"timeout", "proceed"}, {"proceed"}, {}}) {
-        answerOnce();
-        events += parseAll(after);
+    for (const char *after :
+         {"timeout / ", "timeout / ", "timeout / proceed / ", "proceed / ", ""}) {
+        for (qsizetype i = 0; i < answer.size(); i += byteByByte ? 1 : answer.size())
+            events += "rx:" + QString::fromLatin1(answer.mid(i, byteByByte ? 1 : -1)) + " / ";
+        events += QLatin1String(after);
     }
-    const Run run = runCore(QString::fromUtf8("WÄHLE 1\r\nTONWAHL\r\nMODEM ATM2"), events);
-    const QStringList expected =
-        Prepared + QStringList{"select 0+7", "write ATDT1;<CR>", "timer 1000",     "select 9+7",
-                               "continue",   "select 18+10",     "write ATM2<CR>", "continue"} +
-        Succeeded;
-    QCOMPARE(run.done, expected);
+    const Run run =
+        runCore(QString::fromUtf8("WÄHLE 1\r\nTONWAHL\r\nMODEM ATM2"), parseAll(events));
+    QCOMPARE(run.done, steps(Prepared +
+                             "select 0+7 / write ATDT1;<CR> / timer 1000 / select 9+7 / "
+                             "continue / select 18+10 / write ATM2<CR> / continue / " +
+                             Succeeded));
     QVERIFY(!run.running);
 }
 
@@ -173,122 +173,87 @@ void TestRunCore::everyAnswerFormEndsItsWait() {
 // there), the status, the box, and that the port is closed last.
 void TestRunCore::everyEndLeavesByOneWay_data() {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("events");  // after the preparation
-    QTest::addColumn<QStringList>("actions"); // after the preparation
-    QTest::addColumn<int>("limit");           // the answer time limit in seconds
-    const QString abortBox = QString::fromUtf8("box Das Skript wurde wunschgemäß abgebrochen.");
-    const QStringList aborted{
-        "write ATH0<CR>", "beep",       "status Programmabbruch durch Anwender!",
-        abortBox,         "close port", "finish UserAbort"};
-    const QStringList lost{"status Modem-Problem!", "box " + LineLost, "close port",
-                           "finish LineLost"};
-    const QStringList signalled{"write ATH0<CR>", "status Programmabbruch durch Signal SIGTERM!",
-                                "close port", "finish Signalled"};
+    QTest::addColumn<QString>("events");  // after the preparation
+    QTest::addColumn<QString>("actions"); // after the preparation
+    QTest::addColumn<int>("limit");       // the answer time limit in seconds
+    const auto row = [](const char *name, const QString &script, const QString &events,
+                        const QString &actions, int limit = 0) {
+        QTest::newRow(name) << script << events << actions << limit;
+    };
+    const QString aborted = QString::fromUtf8(
+        "write ATH0<CR> / beep / status Programmabbruch durch Anwender! / box Das Skript wurde "
+        "wunschgemäß abgebrochen. / close port / finish UserAbort");
+    const QString lost =
+        "status Modem-Problem! / box " + LineLost + " / close port / finish LineLost";
+    const QString signalled = QStringLiteral("write ATH0<CR> / status Programmabbruch durch Signal "
+                                             "SIGTERM! / close port / finish Signalled");
+    const QString modemError = QStringLiteral("write ATH0<CR> / status Das Modem hat einen Fehler "
+                                              "gemeldet! / box ") +
+                               texts::ModemErrorMessage + '|';
     const QString dial = QStringLiteral("WÄHLE 1");
     const QString pause = QStringLiteral("PAUSE 5\r\nWÄHLE 1");
     const QString input = QStringLiteral("EINGABE Nummer?\r\nWÄHLE %EINGABE%");
-    const QStringList dialling{"select 0+7", "write ATDT1;<CR>"};
-    const QStringList pausing{"select 0+7", "timer 5000"};
-    const QStringList asking{"select 0+15", "input Nummer?"};
+    const QString dialling = QStringLiteral("select 0+7 / write ATDT1;<CR> / ");
+    const QString pausing = QStringLiteral("select 0+7 / timer 5000 / ");
+    const QString asking = QStringLiteral("select 0+15 / input Nummer? / ");
+    const QString initSent = "timer 1000 / status Modem-Initialisierung / write ATE0<CR> / ";
 
-    QTest::newRow("no dial tone") << dial << QStringList{"rx:\r\nNO DIALTONE\r\n", "closed"}
-                                  << dialling + QStringList{"write ATH0<CR>",
-                                                            "status Das Modem hat einen Fehler "
-                                                            "gemeldet!",
-                                                            "box " + texts::ModemErrorMessage +
-                                                                '|' + texts::NoDialtoneLine,
-                                                            "close port", "finish DialFailed"}
-                                  << 0;
-    QTest::newRow("NO CARRIER during a pause")
-        << pause << QStringList{"rx:NO CARRIER\r", "timeout", "ok", "timeout", "ok"}
-        << pausing + QStringList{"select 9+7", "write ATDT1;<CR>", "timer 1000"} + Succeeded << 0;
-    QTest::newRow("abort during a pause") << pause << QStringList{"abort", "closed"}
-                                          << pausing + QStringList{"stop timer"} + aborted << 0;
-    QTest::newRow("abort in an EINGABE box") << input << QStringList{"abort", "closed"}
-                                             << asking + QStringList{"close box"} + aborted << 0;
-    QTest::newRow("EINGABE cancelled")
-        << input << QStringList{"cancel", "closed"} << asking + aborted << 0;
-    QTest::newRow("line lost during a pause") << pause << QStringList{"lost", "closed"}
-                                              << pausing + QStringList{"stop timer"} + lost << 0;
-    QTest::newRow("line lost while an answer is awaited")
-        << dial << QStringList{"lost", "closed"} << dialling + lost << 0;
-    QTest::newRow("line lost at the closing reset")
-        << dial << QStringList{"ok", "timeout", "lost", "closed"}
-        << dialling + QStringList{"timer 1000", "status Modem-Reset", "write AT&F<CR>"} + lost << 0;
-    QTest::newRow("line lost in an EINGABE box")
-        << input << QStringList{"lost", "closed"} << asking + QStringList{"close box"} + lost << 0;
-    QTest::newRow("output stuck") << dial << QStringList{"stuck", "closed"}
-                                  << dialling + QStringList{"status Modem-Problem!",
-                                                            "box " + texts::PortErrorMessage,
-                                                            "close port", "finish PortError"}
-                                  << 0;
+    row("no dial tone", dial, "rx:\r\nNO DIALTONE\r\n / closed",
+        dialling + modemError + texts::NoDialtoneLine + " / close port / finish DialFailed");
+    row("NO CARRIER during a pause", pause, "rx:NO CARRIER\r / timeout / ok / timeout / ok",
+        pausing + "select 9+7 / write ATDT1;<CR> / timer 1000 / " + Succeeded);
+    row("abort during a pause", pause, "abort / closed", pausing + "stop timer / " + aborted);
+    row("abort in an EINGABE box", input, "abort / closed", asking + "close box / " + aborted);
+    row("EINGABE cancelled", input, "cancel / closed", asking + aborted);
+    row("line lost during a pause", pause, "lost / closed", pausing + "stop timer / " + lost);
+    row("line lost while an answer is awaited", dial, "lost / closed", dialling + lost);
+    row("line lost at the closing reset", dial, "ok / timeout / lost / closed",
+        dialling + "timer 1000 / status Modem-Reset / write AT&F<CR> / " + lost);
+    row("line lost in an EINGABE box", input, "lost / closed", asking + "close box / " + lost);
+    row("output stuck", dial, "stuck / closed",
+        dialling + "status Modem-Problem! / box " + texts::PortErrorMessage +
+            " / close port / finish PortError");
     // The program is asked to stop: no box waits for anyone.
-    QTest::newRow("signal during a pause")
-        << pause << QStringList{"signal"} << pausing + QStringList{"stop timer"} + signalled << 0;
-    QTest::newRow("signal in an EINGABE box")
-        << input << QStringList{"signal"} << asking + QStringList{"close box"} + signalled << 0;
-    QTest::newRow("signal while the end's box is open")
-        << dial << QStringList{"rx:ERROR\r", "signal"}
-        << dialling + QStringList{"write ATH0<CR>",
-                                  "status Das Modem hat einen Fehler gemeldet!",
-                                  "box " + texts::ModemErrorMessage +
-                                      QString::fromUtf8("|Abgelehnter Befehl: „ATDT1;“ "
-                                                        "(Zeile 1: WÄHLE 1)"),
-                                  "close box",
-                                  "close port",
-                                  "finish ModemError"}
-        << 0;
+    row("signal during a pause", pause, "signal", pausing + "stop timer / " + signalled);
+    row("signal in an EINGABE box", input, "signal", asking + "close box / " + signalled);
+    row("signal while the end's box is open", dial, "rx:ERROR\r / signal",
+        dialling + modemError +
+            QString::fromUtf8("Abgelehnter Befehl: „ATDT1;“ (Zeile 1: WÄHLE 1) / close box / "
+                              "close port / finish ModemError"));
     // Once over, the run takes nothing more.
-    QTest::newRow("events after the end")
-        << dial << QStringList{"abort", "closed", "ok", "timeout", "abort", "lost", "signal"}
-        << dialling + aborted << 0;
+    row("events after the end", dial, "abort / closed / ok / timeout / abort / lost / signal",
+        dialling + aborted);
     // Before the lines: the port cannot be opened; abort or a lost line before the reset's
     // answer; the answer time limit of an unattended run.
-    QTest::newRow("port cannot be opened")
-        << dial << QStringList{"open failed", "closed"}
-        << QStringList{"open COM1", "status Schnittstellen-Problem!",
-                       QString::fromUtf8("box Com-Port 1 ist nicht verfügbar.|Das Gerät ist "
-                                         "nicht vorhanden."),
-                       "close port", "finish PortFailure"}
-        << 0;
+    row("port cannot be opened", dial, "open failed / closed",
+        QString::fromUtf8("open COM1 / status Schnittstellen-Problem! / box Com-Port 1 ist nicht "
+                          "verfügbar.|Das Gerät ist nicht vorhanden. / close port / finish "
+                          "PortFailure"));
     // The modem refuses the reset: the box names the command and that the reset sent it.
-    QTest::newRow("ERROR to the reset")
-        << dial << QStringList{"opened", "rx:ERROR\r", "closed"}
-        << ResetSent + QStringList{"write ATH0<CR>", "status Das Modem hat einen Fehler gemeldet!",
-                                   "box " + texts::ModemErrorMessage +
-                                       QString::fromUtf8("|Abgelehnter Befehl: „AT&F“ "
-                                                         "(Modem-Reset)"),
-                                   "close port", "finish ModemError"}
-        << 0;
-    QTest::newRow("abort before the reset's answer")
-        << dial << QStringList{"opened", "abort", "closed"} << ResetSent + aborted << 0;
-    QTest::newRow("line lost before the reset's answer")
-        << dial << QStringList{"opened", "lost", "closed"} << ResetSent + lost << 0;
-    QTest::newRow("line lost at the initialisation")
-        << dial << QStringList{"opened", "ok", "timeout", "lost", "closed"}
-        << ResetSent + QStringList{"timer 1000", "status Modem-Initialisierung", "write ATE0<CR>"} +
-               lost
-        << 0;
-    QTest::newRow("no answer within the limit")
-        << dial << QStringList{"opened", "ok", "timeout", "timeout", "closed"}
-        << ResetSent + QStringList{"timer 60000",    "stop timer",
-                                   "timer 1000",     "status Modem-Initialisierung",
-                                   "write ATE0<CR>", "timer 60000",
-                                   "write ATH0<CR>", "status Modem-Problem!"} +
-               QStringList{"box Das Modem hat nicht innerhalb von 60 Sekunden geantwortet.",
-                           "close port", "finish NoAnswer"}
-        << 60;
+    row("ERROR to the reset", dial, "opened / rx:ERROR\r / closed",
+        ResetSent + modemError +
+            QString::fromUtf8("Abgelehnter Befehl: „AT&F“ (Modem-Reset) / close port / finish "
+                              "ModemError"));
+    row("abort before the reset's answer", dial, "opened / abort / closed", ResetSent + aborted);
+    row("line lost before the reset's answer", dial, "opened / lost / closed", ResetSent + lost);
+    row("line lost at the initialisation", dial, "opened / ok / timeout / lost / closed",
+        ResetSent + initSent + lost);
+    row("no answer within the limit", dial, "opened / ok / timeout / timeout / closed",
+        ResetSent + "timer 60000 / stop timer / " + initSent +
+            "timer 60000 / write ATH0<CR> / status Modem-Problem! / box Das Modem hat nicht "
+            "innerhalb von 60 Sekunden geantwortet. / close port / finish NoAnswer",
+        60);
 }
 
 void TestRunCore::everyEndLeavesByOneWay() {
     QFETCH(QString, script);
-    QFETCH(QStringList, events);
-    QFETCH(QStringList, actions);
+    QFETCH(QString, events);
+    QFETCH(QString, actions);
     QFETCH(int, limit);
     // Events that start with the port's opening replace the preparation.
-    const bool prepared = !events.first().startsWith(QLatin1String("open"));
+    const bool prepared = !events.startsWith(QLatin1String("open"));
     const Run run = runCore(script, parseAll(prepared ? PreparedEvents + events : events), limit);
-    QCOMPARE(run.done, prepared ? Prepared + actions : actions);
+    QCOMPARE(run.done, steps(prepared ? Prepared + actions : actions));
     QVERIFY(!run.running);
 }
 

@@ -1,16 +1,13 @@
 // Faults around the settings file while the real window uses it: the program folder turning
-// unwritable while the program runs, files that are garbage, empty, huge, hold duplicates or
-// cannot be read, and two running programs on one file. No script is lost unless the user,
+// unwritable while the program runs, files from Windows, files that cannot be read, and two
+// running programs on one file. No script is lost unless the user,
 // told that it could not be stored, insists on closing.
 #include "ProgramFixture.h"
 #include "store/IniText.h"
 
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QProcess>
-#include <QRandomGenerator>
+#include <QListWidget>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -23,11 +20,8 @@ class TestFaultSettings : public QObject {
 private Q_SLOTS:
     void folderTurnsUnwritableWhileRunning();
     void aSignalRescuesWhatCannotBeStored();
-    void badSettingsFiles_data();
-    void badSettingsFiles();
     void twoProgramsCloseInTurn();
-    void filesFromWindows_data();
-    void filesFromWindows();
+    void fileFromWindows();
     void unreadableFileIsReportedAndKept_data();
     void unreadableFileIsReportedAndKept();
 };
@@ -99,116 +93,55 @@ void TestFaultSettings::aSignalRescuesWhatCannotBeStored() {
     QCOMPARE(file.readAll(), QByteArray("Codes 1234 5678"));
 }
 
-void TestFaultSettings::badSettingsFiles_data() {
-    QTest::addColumn<QByteArray>("before");      // bytes ahead of the fixture's file
-    QTest::addColumn<QByteArray>("dataSection"); // the fixture's [Data] lines
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("keepsBefore"); // the bytes ahead hold none of the keys written
-
-    QRandomGenerator random(1234);
-    QByteArray garbage;
-    for (int i = 0; i < 65536; ++i)
-        garbage += static_cast<char>(random.bounded(256));
-    QTest::newRow("binary garbage") << garbage << QByteArray("CurrSkript=3\nSkriptText3=Drei\n")
-                                    << 3 << QStringLiteral("Drei") << true;
-    QTest::newRow("empty") << QByteArray() << QByteArray() << 1 << QString() << true;
-
-    QByteArray huge;
-    for (int n = 1; n <= 100; ++n)
-        huge += "SkriptText" + QByteArray::number(n) + "=" +
-                QByteArray(100000, static_cast<char>('a' + n % 26)) + "\\N\\LEnde " +
-                QByteArray::number(n) + "\n";
-    QTest::newRow("huge (10 MB)") << QByteArray() << "CurrSkript=100\n" + huge << 100
-                                  << QString(100000, QChar(u'a' + 100 % 26)) +
-                                         QStringLiteral("\r\nEnde 100")
-                                  << true;
-    QTest::newRow("duplicate sections and keys")
-        << QByteArray("[data]\nComPort=1\nSkriptText2=Erste\nCurrSkript=2\n")
-        << QByteArray("currskript=5\nSKRIPTTEXT2=Zweite\nSkriptText2 = Dritte\n") << 2
-        << QStringLiteral("Erste") << false;
-}
-
-// The window starts on the file as it is, shows what the first of duplicates says, and at the
-// end writes its settings back without losing anything the file held.
-void TestFaultSettings::badSettingsFiles() {
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, dataSection);
-    QFETCH(int, tab);
-    QFETCH(QString, text);
-    QFETCH(bool, keepsBefore);
-    ProgramFixture program(dataSection);
-    QByteArray file = program.folder.readIni();
-    if (dataSection.isEmpty())
-        file = file.mid(file.indexOf("[Ports]")); // nothing but the ports
-    program.folder.writeIni(before + "\n" + file);
-    const IniText original = IniText::fromBytes(program.folder.readIni());
-
-    QCOMPARE(program.start(), std::nullopt);
-    MainWindow &w = *program.window;
-    QVERIFY(w.isVisible());
-    // A file with nothing but the ports opens on the options page, to choose one.
-    QCOMPARE(program.shownTab(), dataSection.isEmpty() ? OptionsTab : tab);
-    QCOMPARE(program.editor(0)->crlfText(), text);
-    QCOMPARE(program.child<QGroupBox>("lineLenFrame")->title(),
-             QStringLiteral("Linienlänge: %1").arg(StartData().lineLen));
-    QCOMPARE(program.child<QLineEdit>("modemInitEdit")->text(), StartData().modemInit);
-
-    typeAtEnd(program.editor(0), QStringLiteral("!"));
-    QVERIFY(w.close());
-    const IniText after = IniText::fromBytes(program.folder.readIni());
-    const QString key = QStringLiteral("SkriptText%1").arg(tab);
-    QCOMPARE(decodeIniText(after.value(DataSection, key)), text + u'!');
-    for (int n = 1; n <= 100; ++n) {
-        const QString other = QStringLiteral("SkriptText%1").arg(n);
-        if (n != tab)
-            QCOMPARE(after.value(DataSection, other), original.value(DataSection, other));
-    }
-    // The garbage ahead of the settings is still there, character for character.
-    if (keepsBefore)
-        QVERIFY(after.toText().startsWith(IniText::fromBytes(before).toText()));
-}
-
 // Two programs on one folder, each started before the other's changes and closed in turn:
 // every change survives the other's close, script texts and names alike. A value replaced by
 // its default at start-up counts as changed.
 void TestFaultSettings::twoProgramsCloseInTurn() {
     ProgramFixture program(
         "CurrSkript=1\nLineLen=500\nSkriptText1=Eins\nSkriptText2=Zwei\nSkriptName6=Sechs\n");
-    const auto start = [&](QProcess &copy, const QStringList &steps) {
-        copy.start(QStringLiteral(WINDOW_COPY_CHILD), QStringList{program.folder.path()} + steps);
-        while (!copy.readAllStandardOutput().contains("ready\n"))
-            QVERIFY2(copy.waitForReadyRead(60000), qPrintable(copy.readAllStandardError()));
+    MainWindow &a = *program.window;
+    ScriptedDialogs dialogsB;
+    MainWindow b(program.folder.path(), dialogsB);
+    // Renames a slot with the F2 key on the options page; types at the end of a slot's text.
+    const auto name = [](MainWindow &w, ScriptedDialogs &dialogs, int slot, const QString &text) {
+        w.selectTab(OptionsTab);
+        auto *names = w.findChild<QListWidget *>(QStringLiteral("nameList"));
+        names->setCurrentRow(slot - 1);
+        dialogs.answers.append(text);
+        QTest::keyClick(names, Qt::Key_F2);
     };
-    const auto close = [](QProcess &copy) {
-        copy.write("\n");
-        QVERIFY(copy.waitForFinished(60000));
-        QCOMPARE(copy.exitCode(), 0);
+    const auto type = [](MainWindow &w, int slot, const QString &text) {
+        w.selectTab(slot);
+        typeAtEnd(w.findChild<ScriptEdit *>(QStringLiteral("scriptEdit")), text);
     };
     // A names slot 5 and changes slot 1's text, which its close stores. B stores slot 2's text
     // when it leaves the slot for the options page, renames slot 6 and changes slot 1 too.
-    QProcess a;
-    QProcess b;
-    start(a, {"name:5:Von A", "tab:1", "type: von A"});
-    start(b, {"tab:2", "type: von B", "name:6:Von B", "tab:1", "type: von B"});
+    QCOMPARE(program.start(), std::nullopt);
+    name(a, program.dialogs, 5, QStringLiteral("Von A"));
+    type(a, 1, QStringLiteral(" von A"));
+    bool bStarted = false;
+    connect(&b, &MainWindow::startedUp, [&bStarted] { bStarted = true; });
+    QVERIFY(!b.init(QString()) && QTest::qWaitFor([&bStarted] { return bStarted; }, 60000));
+    type(b, 2, QStringLiteral(" von B"));
+    name(b, dialogsB, 6, QStringLiteral("Von B"));
+    type(b, 1, QStringLiteral(" von B"));
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
-    close(a);
-    QCOMPARE(a.readAllStandardOutput(), QByteArray()); // no box at all
+    QVERIFY(a.close());
+    QCOMPARE(program.dialogs.messages, QStringList()); // no box at all
     // B finds slot 1 changed by A, is asked, and keeps A's text: its own goes into a file of its
     // own, which the box names.
-    close(b);
+    QVERIFY(b.close());
     const QStringList rescued =
         QDir(program.folder.path()).entryList({QStringLiteral("Telmaris-Skript1-*.txt")});
     QCOMPARE(rescued.size(), 1);
     QFile rescue(program.folder.filePath(rescued.first()));
     QVERIFY(rescue.open(QIODevice::ReadOnly));
     QCOMPARE(rescue.readAll(), QByteArray("Eins von B"));
-    const QStringList boxes = QString::fromUtf8(b.readAllStandardOutput()).split(u'\n');
-    QVERIFY2(boxes.size() == 3 &&
-                 boxes[0].startsWith(QString::fromUtf8("[question] Telmaris: Das Skript 1 wurde "
-                                                       "inzwischen in ")) &&
-                 boxes[1].contains(rescue.fileName()),
-             qPrintable(boxes.join(u'\n')));
+    QVERIFY2(dialogsB.messages.size() == 2 &&
+                 dialogsB.messages[0].startsWith(
+                     QString::fromUtf8("[question] Telmaris: Das Skript 1 wurde inzwischen in ")) &&
+                 dialogsB.messages[1].contains(rescue.fileName()),
+             qPrintable(dialogsB.messages.join(u'\n')));
 
     QCOMPARE(program.stored(QStringLiteral("SkriptText1")), QStringLiteral("Eins von A"));
     QCOMPARE(program.stored(QStringLiteral("SkriptText2")), QStringLiteral("Zwei von B"));
@@ -218,40 +151,23 @@ void TestFaultSettings::twoProgramsCloseInTurn() {
     QCOMPARE(program.stored(QStringLiteral("LineLen")), QStringLiteral("65"));
 }
 
-// Files from Windows, under their own name and line end, with lines in Windows-1252 among UTF-8
-// ones: names and scripts show their umlauts, and after the end the lines the program did not
-// change keep their bytes; the one it changed is UTF-8.
-void TestFaultSettings::filesFromWindows_data() {
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("head");  // bytes ahead of the section [Data]
-    QTest::addColumn<bool>("windows1252"); // the code page of the section's lines
-    QTest::addColumn<QByteArray>("lineEnd");
-    const QByteArray comment = "; Gr\xFC\xDF Gott\n";
-    QTest::newRow("UTF-8 with one Windows-1252 comment, LF")
-        << "Telmaris.Ini" << comment << false << QByteArray("\n");
-    QTest::newRow("byte order mark and Windows-1252, CR")
-        << "telmaris.ini"
-        << "\xEF\xBB\xBF" + comment << true << QByteArray("\r");
-    QTest::newRow("Windows-1252, CR LF")
-        << "TELMARIS.INI" << QByteArray() << true << QByteArray("\r\n");
-}
-
-void TestFaultSettings::filesFromWindows() {
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, head);
-    QFETCH(bool, windows1252);
-    QFETCH(QByteArray, lineEnd);
+// A file from Windows under a name of its own, with a byte order mark, CR line ends and lines in
+// Windows-1252: names and scripts show their umlauts, and after the end the lines the program
+// did not change keep their bytes; the one it changed is UTF-8. The settings file's text test
+// has the other line ends, and UTF-8 and Windows-1252 lines side by side.
+void TestFaultSettings::fileFromWindows() {
     const QStringList untouched{
         QStringLiteral("SkriptName1=Nächte"), QStringLiteral("SkriptName2=Über"),
         QStringLiteral("SkriptText2=WÄHLE 2"), QStringLiteral("; von Österreich")};
-    QByteArray section = "CurrSkript=1\nSkriptText1=W\xC3\x84HLE 1\n";
+    QByteArray section = "CurrSkript=1\nSkriptText1=W\xC4HLE 1\n";
     for (const QString &line : untouched)
-        section += (windows1252 ? line.toLatin1() : line.toUtf8()) + '\n';
-    ProgramFixture program(
-        section.replace("\xC3\x84HLE 1", windows1252 ? "\xC4HLE 1" : "\xC3\x84HLE 1"));
-    const QByteArray original = QByteArray(head + program.folder.readIni()).replace("\n", lineEnd);
+        section += line.toLatin1() + '\n';
+    ProgramFixture program(section);
+    const QByteArray head = "\xEF\xBB\xBF; Gr\xFC\xDF Gott\r";
+    const QString fileName = QStringLiteral("telmaris.ini");
+    const QByteArray original = program.folder.readIni().replace('\n', '\r');
     QVERIFY(QFile::remove(program.folder.iniPath()));
-    program.folder.writeFile(fileName, original);
+    program.folder.writeFile(fileName, head + original);
 
     QCOMPARE(program.start(), std::nullopt);
     MainWindow &w = *program.window;
@@ -263,15 +179,14 @@ void TestFaultSettings::filesFromWindows() {
 
     QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});
     const QByteArray after = program.folder.readFile(fileName);
-    QVERIFY(after.startsWith(QByteArray(head).replace("\n", lineEnd)));
+    QVERIFY(after.startsWith(head));
     for (const QString &line : untouched)
-        QVERIFY2(after.contains((windows1252 ? line.toLatin1() : line.toUtf8()) + lineEnd),
-                 qPrintable(line));
-    QVERIFY(after.contains("SkriptText1=W\xC3\x84HLE 10" + lineEnd));
+        QVERIFY2(after.contains(line.toLatin1() + '\r'), qPrintable(line));
+    QVERIFY(after.contains("SkriptText1=W\xC3\x84HLE 10\r"));
     // Lines the program added end like the file's own.
-    QCOMPARE(after.count(lineEnd), after.count('\n') + after.count('\r') - after.count("\r\n"));
-    QVERIFY(after.contains("CurrSkript=1" + lineEnd + "SkriptText1="));
-    QVERIFY(after.contains("ModemReset=&F" + lineEnd));
+    QCOMPARE(after.count('\n'), 0);
+    QVERIFY(after.contains("CurrSkript=1\rSkriptText1="));
+    QVERIFY(after.contains("ModemReset=&F\r"));
     const IniText reread = IniText::fromBytes(after);
     QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptName2")), QStringLiteral("Über"));
     QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptText2")), QStringLiteral("WÄHLE 2"));

@@ -46,6 +46,8 @@ void TestIniText::updateKeepsOtherBytes_data() {
     // The same value again changes nothing, whatever code page its line is in.
     row("same value, own code page", "[Data]\nA=Gr\xF6\xDF\n", "a", "Gr\xC3\xB6\xC3\x9F",
         "[Data]\nA=Gr\xF6\xDF\n");
+    row("changed line in UTF-8 beside one in Windows-1252", "[Data]\nA=\xC4\nB=\xD6\n", "A", "Ä0",
+        "[Data]\nA=Ä0\nB=\xD6\n");
 }
 
 void TestIniText::updateKeepsOtherBytes() {
@@ -77,6 +79,7 @@ void TestIniText::linesAndCodePages_data() {
     // and other sections do not count.
     row("keys in any case", "K=0\n[B]\nk=1\n[a]\n; k=9\n  K =  2 \nk=3\nM=\n[A]\nm=4", "2|");
     row("section behind a no-break space", "\xC2\xA0[A]\nk=v\n", "v|");
+    row("byte order mark", "\xEF\xBB\xBF[A]\nk=\xC3\xA4\n", "\xC3\xA4|");
 }
 
 void TestIniText::linesAndCodePages() {
