@@ -38,7 +38,9 @@ public:
     bool append(const QByteArray &text, QString *error);
 
 private:
+    // Each platform's own: renames a full file (and closes it), writes text in one write.
     bool rotateWhenFull(QString *error);
+    bool writeAll(const QByteArray &text, QString *error);
 
     QString path_;
     qint64 limit_;

@@ -29,12 +29,6 @@ QString defaultStateFolder() {
     return QDir::homePath() + QStringLiteral("/.local/state");
 }
 
-RunLogFile::RunLogFile(QString path, qint64 limit) : path_(std::move(path)), limit_(limit) {}
-
-RunLogFile::~RunLogFile() {
-    close();
-}
-
 bool RunLogFile::open(QString *error) {
     if (fd_ >= 0)
         return true;
@@ -67,13 +61,7 @@ void RunLogFile::close() {
     fd_ = -1;
 }
 
-bool RunLogFile::append(const QByteArray &text, QString *error) {
-    if (fd_ < 0 && !open(error))
-        return false;
-    if (!rotateWhenFull(error))
-        return false;
-    if (fd_ < 0 && !open(error))
-        return false;
+bool RunLogFile::writeAll(const QByteArray &text, QString *error) {
     ssize_t written = -1;
     do
         written = ::write(fd_, text.constData(), size_t(text.size()));
@@ -82,7 +70,6 @@ bool RunLogFile::append(const QByteArray &text, QString *error) {
         return true;
     // A short write to a file means the disc is full.
     *error = systemReason(path_, written < 0 ? errno : ENOSPC);
-    close();
     return false;
 }
 

@@ -56,12 +56,6 @@ QString defaultStateFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
-RunLogFile::RunLogFile(QString path, qint64 limit) : path_(std::move(path)), limit_(limit) {}
-
-RunLogFile::~RunLogFile() {
-    close();
-}
-
 bool RunLogFile::open(QString *error) {
     if (fd_ >= 0)
         return true;
@@ -92,13 +86,7 @@ void RunLogFile::close() {
     fd_ = -1;
 }
 
-bool RunLogFile::append(const QByteArray &text, QString *error) {
-    if (fd_ < 0 && !open(error))
-        return false;
-    if (!rotateWhenFull(error))
-        return false;
-    if (fd_ < 0 && !open(error))
-        return false;
+bool RunLogFile::writeAll(const QByteArray &text, QString *error) {
     DWORD written = 0;
     if (::WriteFile(handleOf(fd_), text.constData(), static_cast<DWORD>(text.size()), &written,
                     nullptr) &&
@@ -106,7 +94,6 @@ bool RunLogFile::append(const QByteArray &text, QString *error) {
         return true;
     const DWORD failure = ::GetLastError();
     *error = systemReason(path_, failure == ERROR_SUCCESS ? ERROR_DISK_FULL : failure);
-    close();
     return false;
 }
 
