@@ -8,11 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/file.h>
 #include <unistd.h>
-#endif
 
 namespace telmaris {
 
@@ -27,14 +25,9 @@ QString qtStyleName(const QString &path) {
 }
 
 bool processLives(qint64 pid) {
-#ifdef Q_OS_UNIX
     if (pid <= 0 || pid == static_cast<qint64>(::getpid()))
         return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-#else
-    Q_UNUSED(pid);
-    return false;
-#endif
 }
 
 // The file name of the program a process runs; empty when the system does not tell (another
@@ -109,17 +102,12 @@ std::optional<ForeignLock> findForeignLockFile(const QString &device) {
 }
 
 bool takeExclusiveFlock(int handle) {
-#ifndef Q_OS_UNIX
-    Q_UNUSED(handle);
-    return true;
-#else
     int result = 0;
     do {
         result = ::flock(handle, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     // Devices whose file system knows no flock cannot be held by anyone else this way either.
     return result == 0 || errno != EWOULDBLOCK;
-#endif
 }
 
 } // namespace telmaris

@@ -12,13 +12,8 @@
 namespace telmaris {
 
 PortMap::PortMap() {
-    for (int n = 1; n <= 4; ++n) {
-#ifdef Q_OS_WIN
-        devices_[n - 1] = QStringLiteral("COM%1").arg(n);
-#else
-        devices_[n - 1] = QStringLiteral("/dev/ttyS%1").arg(n - 1);
-#endif
-    }
+    for (int n = 1; n <= 4; ++n)
+        devices_[n - 1] = defaultComDevice(n);
 }
 
 QString PortMap::device(int comPort) const {

@@ -25,6 +25,10 @@ using SerialDevices = QList<SerialDevice>;
 // Where the list comes from: the system (detectSerialDevices) unless a test hands in its own.
 using DeviceDetector = std::function<SerialDevices()>;
 
+// The device COM n (1..4) stands for unless the settings file or a reported device says
+// otherwise: /dev/ttyS(n-1) on Linux, COMn on Windows.
+QString defaultComDevice(int comPort);
+
 // The devices the system reports now, in the order COM numbers are filled from them.
 SerialDevices detectSerialDevices();
 

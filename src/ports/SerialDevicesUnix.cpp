@@ -7,6 +7,10 @@
 
 namespace telmaris {
 
+QString defaultComDevice(int comPort) {
+    return QStringLiteral("/dev/ttyS%1").arg(comPort - 1);
+}
+
 SerialDevices detectSerialDevices() {
     SerialDevices devices;
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();

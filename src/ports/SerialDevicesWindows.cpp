@@ -89,6 +89,10 @@ SerialDevices devicesOfClass(const wchar_t *className) {
 
 } // namespace
 
+QString defaultComDevice(int comPort) {
+    return QStringLiteral("COM%1").arg(comPort);
+}
+
 SerialDevices detectSerialDevices() {
     return orderForComNumbers(devicesOfClass(L"Modem"), devicesOfClass(L"Ports"));
 }

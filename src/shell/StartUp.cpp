@@ -8,28 +8,9 @@
 #include <QtGlobal>
 #include <cstdio>
 
-#if defined(TELMARIS_HAVE_XCB)
-#include <xcb/xcb.h>
-#endif
-
 namespace telmaris {
 
 namespace {
-
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-// Whether the X server DISPLAY names accepts a connection. The toolkit aborts the process
-// when it cannot connect, so the same connection is tried first and closed again.
-bool xServerAnswers() {
-#if defined(TELMARIS_HAVE_XCB)
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
-#else
-    return true;
-#endif
-}
-#endif
 
 // Drops the toolkit's notes (a missing XDG_RUNTIME_DIR, the offscreen platform's remarks):
 // a scheduled job mails every line on standard error. A fatal message still shows before
@@ -40,17 +21,6 @@ void dropToolkitNote(QtMsgType type, const QMessageLogContext &, const QString &
 }
 
 } // namespace
-
-bool displayReachable() {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") && xServerAnswers();
-#else
-    return true;
-#endif
-}
 
 bool wantsWindow(const QString &argument) {
     return trimBlanks(argument).isEmpty() || asksForTrace(argument);
