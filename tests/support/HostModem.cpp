@@ -76,7 +76,8 @@ void HostModem::stop() {
     if (pid_.isEmpty())
         return;
     const QString pid = std::exchange(pid_, QString());
-    startOnHost(QStringLiteral("/bin/kill"), {pid});
+    startOnHost(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("kill \"$0\""), pid});
     // Wine shows no device behind the link, but the host's process list.
     const QString process = QStringLiteral("Z:/proc/") + pid;
     (void)QTest::qWaitFor([&] { return !QFileInfo::exists(process); }, 10000);
