@@ -6,7 +6,7 @@
 
 namespace telmaris {
 
-namespace portTexts {
+namespace port_texts {
 
 QString noDeviceNamed() {
     return QStringLiteral("Für diese Schnittstelle ist kein Gerät eingetragen.");
@@ -34,9 +34,9 @@ QString leaveOrChoose() {
         " Beenden Sie dieses Programm, oder wählen Sie eine andere Schnittstelle.");
 }
 
-} // namespace portTexts
+} // namespace port_texts
 
-using namespace portTexts;
+using namespace port_texts;
 
 QString briefPortReason(const QString &reason) {
     // The reasons this file words, by the marks each of them carries.

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace telmaris::portTexts {
+namespace telmaris::port_texts {
 
 QString noDeviceNamed();
 QString notThere(const QString &device);
@@ -14,4 +14,4 @@ QString heldByAnother(const QString &device);
 // What the user can do about a port another program holds; starts with a blank.
 QString leaveOrChoose();
 
-} // namespace telmaris::portTexts
+} // namespace telmaris::port_texts

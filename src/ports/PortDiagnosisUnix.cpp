@@ -22,7 +22,7 @@
 
 namespace telmaris {
 
-using namespace portTexts;
+using namespace port_texts;
 
 namespace {
 

@@ -13,8 +13,8 @@ QString groupRemedy(const QString &) {
 
 QString diagnosePort(const QString &device, const QString &systemText) {
     if (device.isEmpty())
-        return portTexts::noDeviceNamed();
-    return portTexts::otherReason(device, systemText);
+        return port_texts::noDeviceNamed();
+    return port_texts::otherReason(device, systemText);
 }
 
 } // namespace telmaris
