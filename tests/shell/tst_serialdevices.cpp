@@ -175,13 +175,6 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
                                    "Einstecken findet es „Neu suchen“ auf der "
                                    "Optionsseite.")
                      .arg(typed));
-    // All of it is on screen at the window's size, once the page is laid out.
-    QVERIFY(reason->isVisible());
-    QTRY_VERIFY(reason->fontMetrics()
-                    .boundingRect(reason->contentsRect(), Qt::TextWordWrap, reason->text())
-                    .height() <= reason->contentsRect().height());
-    QVERIFY(program.window.rect().contains(
-        QRect(reason->mapTo(&program.window, QPoint()), reason->size())));
 
     // The line of another port that cannot be used explains that one instead.
     program.click("com4Info");
@@ -223,11 +216,6 @@ void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
         QCOMPARE(program.info(n), QString::fromUtf8("Gerät nicht vorhanden"));
     auto *com2 = program.child<QRadioButton>("com2Button");
     QVERIFY(com2->isChecked() && !com2->isEnabled());
-    program.click("com2Info");
-    QVERIFY(
-        program.child<QLabel>("portReason")
-            ->text()
-            .startsWith(QString::fromUtf8("COM 2: Das Gerät %1 ist nicht vorhanden.").arg(link)));
     auto *programButton = program.child<QPushButton>("programButton");
     program.selectTab(1);
     QVERIFY(!programButton->isEnabled());
