@@ -431,9 +431,6 @@ void TestMainWindow::theWindowShowsBeforeThePortsAreProbed() {
     QCOMPARE(program.child<QSlider>("scriptSlider")->value(), 2);
     QCOMPARE(program.editor(0)->crlfText(), QString::fromUtf8("WÄHLE 2"));
     QVERIFY(program.button("programButton")->isEnabled());
-    program.clickTab(OptionsTab);
-    QVERIFY(!program.button("programButton")->isEnabled());
-    QVERIFY(program.button("modemTestButton")->isEnabled());
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
@@ -553,9 +550,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
     QVERIFY(program.open());
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
 
-    auto *button = program.child<QPushButton>("modemTestButton");
-    QCOMPARE(button->text(), QStringLiteral("Mo&dem testen"));
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(program.button("modemTestButton"), Qt::LeftButton);
     auto *dialog = program.window->findChild<ModemTestDialog *>();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QString::fromUtf8("Telmaris – Modem testen"));
