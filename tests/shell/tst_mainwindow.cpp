@@ -398,14 +398,14 @@ void TestMainWindow::portsAreProbedOnlyAnew() {
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     auto *com3 = program.child<QRadioButton>("com3Button");
     QVERIFY(!com3->isEnabled());
-    QVERIFY(QFile::link(program.modem2().devicePath(),
+    QVERIFY(QFile::link(program.modem2->devicePath(),
                         program.folder.filePath(QStringLiteral("no-such-port-3"))));
     program.clickTab(1);
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     QVERIFY(!com3->isEnabled());
     auto *com4 = program.child<QComboBox>("com4Device");
     com4->lineEdit()->selectAll();
-    QTest::keyClicks(com4->lineEdit(), program.modem1().devicePath());
+    QTest::keyClicks(com4->lineEdit(), program.modem1.devicePath());
     QTest::keyClick(com4->lineEdit(), Qt::Key_Return);
     QTRY_VERIFY(program.child("com4Button")->isEnabled());
     QVERIFY(!com3->isEnabled());
@@ -443,7 +443,7 @@ void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QVERIFY(program.dialogs.messages.isEmpty()); // no success box to wait for
-    QTRY_COMPARE(program.modem1().commands(),
+    QTRY_COMPARE(program.modem1.commands(),
                  QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F", "ATH0"}));
 }
 
@@ -463,14 +463,14 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
     // ATQ1 makes the modem quiet: it answers nothing from then on.
     ProgramFixture program("CurrSkript=1\nSkriptText1=MODEM ATQ1\n" + autoModeSection);
     bool testDuringRun = true; // "Mo&dem testen" is locked while a script runs
-    QObject::connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+    QObject::connect(&program.modem1.modem(), &modemsim::ModemSimulator::commandReceived,
                      [&](const QByteArray &command) {
-                         if (command == "ATQ1")
-                             testDuringRun = program.button("modemTestButton")->isEnabled();
-                         if (command == "ATQ1")
-                             QTimer::singleShot(1500, program.window.get(), [&] {
-                                 QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
-                             });
+                         if (command != "ATQ1")
+                             return;
+                         testDuringRun = program.button("modemTestButton")->isEnabled();
+                         QTimer::singleShot(1500, program.window.get(), [&] {
+                             QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
+                         });
                      });
 
     if (argument.isEmpty()) {
@@ -481,7 +481,7 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
     }
 
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
-    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
+    QCOMPARE(program.modem1.commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
     QVERIFY(!testDuringRun);
     QVERIFY(program.button("modemTestButton")->isEnabled());
 }
@@ -538,7 +538,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
     QFETCH(QString, answers);
     QFETCH(QString, verdict);
     ProgramFixture program("ComPort=1\n");
-    PtyModem &modem = program.modem1();
+    PtyModem &modem = program.modem1;
     if (fault == "silent")
         modem->setSilent(true);
     else if (fault == "numeric")

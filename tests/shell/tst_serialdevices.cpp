@@ -72,6 +72,14 @@ struct Program {
     MainWindow window;
 };
 
+// Section [Ports]: COM 1 to 4 on these devices.
+QByteArray portsSection(const QStringList &devices) {
+    QByteArray ports = "[Ports]\n";
+    for (int n = 1; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + '=' + devices.at(n - 1).toUtf8() + '\n';
+    return ports;
+}
+
 } // namespace
 
 class TestSerialDevices : public QObject {
@@ -139,9 +147,8 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     TempProgramFolder folder;
     PtyModem first;
     // COM 2 to 4 stand for no device of this machine.
-    QByteArray ports = "[Ports]\nCOM1=" + first.devicePath().toUtf8() + '\n';
-    for (int n = 2; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' + folder.filePath("absent").toUtf8() + '\n';
+    const QString absent = folder.filePath("absent");
+    const QByteArray ports = portsSection({first.devicePath(), absent, absent, absent});
     folder.writeIni("[Data]\nComPort=1\nSkriptText1=MODEM ATM1\n" + ports);
     Program program(folder, {});
     QVERIFY(program.start());
@@ -188,11 +195,11 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     // The choices are stored in [Ports] at the close, in place; the other entries are left as
     // they were.
     const QByteArray file = folder.readIni();
-    QCOMPARE(file.mid(file.indexOf("[Ports]")),
-             QByteArray(ports)
-                 .replace("COM2=" + folder.filePath("absent").toUtf8(),
-                          "COM2=" + program.detected[0].stableName.toUtf8())
-                 .replace("COM3=" + folder.filePath("absent").toUtf8(), "COM3=" + typed.toUtf8()));
+    QCOMPARE(
+        file.mid(file.indexOf("[Ports]")),
+        QByteArray(ports)
+            .replace("COM2=" + absent.toUtf8(), "COM2=" + program.detected[0].stableName.toUtf8())
+            .replace("COM3=" + absent.toUtf8(), "COM3=" + typed.toUtf8()));
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
 }
 
@@ -201,11 +208,9 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
 void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
     TempProgramFolder folder;
     const QString link = folder.filePath(QStringLiteral("usb-Acme_Modem-if00"));
-    QByteArray ports = "[Ports]\n";
-    for (int n = 1; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' +
-                 (n == 2 ? link : folder.filePath(QStringLiteral("no-such-port"))).toUtf8() + '\n';
-    folder.writeIni("[Data]\nComPort=2\nSkriptText1=MODEM ATM1\n" + ports);
+    const QString absent = folder.filePath(QStringLiteral("no-such-port"));
+    folder.writeIni("[Data]\nComPort=2\nSkriptText1=MODEM ATM1\n" +
+                    portsSection({absent, link, absent, absent}));
     Program program(folder, {});
     QVERIFY(program.start());
     QCOMPARE(program.dialogs.texts,
@@ -242,10 +247,7 @@ void TestSerialDevices::theOptionsPageShowsItsLongestTextsWhole() {
     TempProgramFolder folder;
     const QString device = QStringLiteral("/dev/serial/by-id/usb-Hersteller_Analogmodem_56k_"
                                           "Seriennummer_0123456789-if00");
-    QByteArray ports = "[Ports]\n";
-    for (int n = 1; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' + device.toUtf8() + '\n';
-    folder.writeIni("[Data]\nComPort=1\n" + ports);
+    folder.writeIni("[Data]\nComPort=1\n" + portsSection({device, device, device, device}));
     Program program(folder, {});
     QVERIFY(program.start());
     QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
