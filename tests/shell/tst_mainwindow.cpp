@@ -208,13 +208,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
                           "\nSkriptName2=Zwei\nSkriptName3=\nSkriptText4=W\xC3\x84HLE 1\n"
                           "ModemReset=&F\nModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
                           "ModemSpeed=9\nDialPuls=1\nLineLen=1\nUmbruch=1\n";
+    const QMap<int, QByteArray> named{{7, "ZWEI"}, {12, "Zentrale: Nacht"}};
     for (int n = 1; n <= 100; ++n)
         if (n == 1 || n > 3)
-            expected += "SkriptName" + QByteArray::number(n) + '=' +
-                        (n == 12  ? "Zentrale: Nacht"
-                         : n == 7 ? "ZWEI"
-                                  : "") +
-                        '\n';
+            expected += "SkriptName" + QByteArray::number(n) + '=' + named.value(n) + '\n';
     expected += "CurrSkript=4\n\n[Ports]\n";
     QCOMPARE(program.folder.readIni().left(expected.size()), expected);
 }
