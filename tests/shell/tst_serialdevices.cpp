@@ -44,12 +44,8 @@ struct Program {
     }
     // Starts in the window and waits for the probe of the ports.
     bool start() {
-        bool up = false;
-        const QMetaObject::Connection done =
-            QObject::connect(&window, &MainWindow::startedUp, [&up] { up = true; });
-        const bool started = !window.init(QString()) && QTest::qWaitFor([&up] { return up; });
-        QObject::disconnect(done);
-        return started;
+        QSignalSpy up(&window, &MainWindow::startedUp);
+        return !window.init(QString()) && (!up.isEmpty() || up.wait());
     }
     void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
     void selectTab(int tab) const { child<QTabBar>("scriptTabs")->setCurrentIndex(tab - 1); }
@@ -58,14 +54,11 @@ struct Program {
     }
     bool run() {
         selectTab(1);
-        bool ended = false;
-        const QMetaObject::Connection end =
-            QObject::connect(&window, &MainWindow::runEnded, [&ended] { ended = true; });
+        QSignalSpy ended(&window, &MainWindow::runEnded);
         click("programButton");
-        const bool over = QTest::qWaitFor([&ended] { return ended; }, 30000);
-        QObject::disconnect(end);
-        return over && dialogs.texts.last() ==
-                           QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
+        return (!ended.isEmpty() || ended.wait(30000)) &&
+               dialogs.texts.last() ==
+                   QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
     }
     SerialDevices detected;
     ScriptedDialogs dialogs;
