@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -55,20 +56,14 @@ public:
     // with untilExit until the process is to end, as after an AutoMode run or a refused start:
     // nothing when it went on, or the exit status.
     std::optional<int> start(const QString &argument = QString(), bool untilExit = false) {
-        std::optional<int> status;
-        bool startedUp = false;
-        const QMetaObject::Connection up = QObject::connect(window.get(), &MainWindow::startedUp,
-                                                            [&startedUp] { startedUp = true; });
-        const QMetaObject::Connection end = QObject::connect(
-            window.get(), &MainWindow::exitRequested, [&status](int ended) { status = ended; });
+        QSignalSpy up(window.get(), &MainWindow::startedUp);
+        QSignalSpy end(window.get(), &MainWindow::exitRequested);
         if (const std::optional<int> refused = window->init(argument))
-            status = refused;
-        else if (!QTest::qWaitFor([&] { return status.has_value() || (startedUp && !untilExit); },
-                                  60000))
-            status = -1;
-        QObject::disconnect(up);
-        QObject::disconnect(end);
-        return status;
+            return refused;
+        if (!QTest::qWaitFor([&] { return !end.isEmpty() || (!up.isEmpty() && !untilExit); },
+                             60000))
+            return -1;
+        return end.isEmpty() ? std::nullopt : std::optional<int>(end.first().first().toInt());
     }
     // Starts as a command line with a script number or name does: the exit status.
     int runAutoMode(const QString &argument) { return *start(argument, true); }
