@@ -138,20 +138,17 @@ public:
     // A run still going after timeoutMs is aborted the way a user would, and counts as hung.
     bool runToEnd(int timeoutMs = 30000) {
         bool hung = false;
-        bool ended = false;
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             hung = true;
             QTest::mouseClick(button("programButton"), Qt::LeftButton);
         });
-        const QMetaObject::Connection end =
-            QObject::connect(window.get(), &MainWindow::runEnded, [&ended] { ended = true; });
+        QSignalSpy ended(window.get(), &MainWindow::runEnded);
         watchdog.start(timeoutMs);
         QTest::mouseClick(button("programButton"), Qt::LeftButton);
-        if (running())
-            (void)QTest::qWaitFor([&ended] { return ended; }, timeoutMs + 10000);
-        QObject::disconnect(end);
+        if (running() && ended.isEmpty())
+            (void)ended.wait(timeoutMs + 10000);
         return !hung && !running();
     }
 
