@@ -50,14 +50,18 @@ QStringList quotesIn(const QString &prose) {
     return quotes;
 }
 
-QString proseOf(QString html) {
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    return html.remove(tag)
-        .replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
+// The text as a reader sees it: entities decoded, white space single; with its tags, or without.
+QString decoded(QString html) {
+    return html.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
         .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
         .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
         .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
         .simplified();
+}
+
+QString proseOf(QString html) {
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    return decoded(html.remove(tag));
 }
 
 // Whether `quote` can be a part of the text a template gives once its "%n" are filled in: the
@@ -124,7 +128,7 @@ private Q_SLOTS:
 
 private:
     QString text_;
-    QString prose_; // the text as a reader sees it: entities decoded, white space single
+    QString prose_; // decoded(text_)
 };
 
 void TestManual::initTestCase() {
@@ -134,12 +138,7 @@ void TestManual::initTestCase() {
     QStringDecoder utf8(QStringDecoder::Utf8);
     text_ = utf8(bytes);
     QVERIFY(!utf8.hasError());
-    prose_ = QString(text_)
-                 .replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
-                 .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
-                 .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
-                 .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
-                 .simplified();
+    prose_ = decoded(text_);
 }
 
 void TestManual::isSelfContained() {
@@ -255,8 +254,7 @@ void TestManual::messagesTableQuotesOnlyProgramTexts() {
     QVERIFY(checked > 30);
 }
 
-// Each "Alt+letter" the windows show is in the table of keys with its control's caption, and each
-// caption the table gives a key for has that key in the program.
+// Each "Alt+letter" the windows show is in the table of keys with its control's caption.
 void TestManual::keyTableNamesEveryAccessKey() {
     test::TempProgramFolder folder;
     folder.writeIni("[Data]\nComPort=1\n");
@@ -300,9 +298,6 @@ void TestManual::keyTableNamesEveryAccessKey() {
 
     for (auto it = program.cbegin(); it != program.cend(); ++it)
         QVERIFY2(manual.value(it.key()) == it.value(),
-                 qPrintable(QStringLiteral("Alt+%1 „%2“").arg(it.value()).arg(it.key())));
-    for (auto it = manual.cbegin(); it != manual.cend(); ++it)
-        QVERIFY2(!program.contains(it.key()) || program.value(it.key()) == it.value(),
                  qPrintable(QStringLiteral("Alt+%1 „%2“").arg(it.value()).arg(it.key())));
 }
 
@@ -378,12 +373,7 @@ void TestManual::picturesAreTheWindowsSize() {
         ++pictures;
         const QSize picture = QImageReader(path).size();
 #ifndef Q_OS_WIN
-        QTRY_VERIFY2(fits(picture), qPrintable(QStringLiteral("%1: %2x%3, the window %4x%5")
-                                                   .arg(path)
-                                                   .arg(picture.width())
-                                                   .arg(picture.height())
-                                                   .arg(shown.width())
-                                                   .arg(shown.height())));
+        QTRY_VERIFY2(fits(picture), qPrintable(path));
 #endif
         QCOMPARE(QSize(match.captured(2).toInt(), match.captured(3).toInt()), picture);
     }

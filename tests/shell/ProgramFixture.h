@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -51,30 +52,21 @@ public:
     // The device the settings file names for COM 1..4.
     QString device(int comPort) const;
 
-    // Starts with the argument and waits until the start-up is complete (the ports probed):
-    // nothing when it went on, or the exit status when the process is to end.
-    std::optional<int> start(const QString &argument = QString()) {
-        return startAndWait(argument, false);
-    }
-    // Starts as a command line with a script number or name does: returns the exit status once
-    // the AutoMode run is over (or once it is refused).
-    int runAutoMode(const QString &argument) { return *startAndWait(argument, true); }
-    std::optional<int> startAndWait(const QString &argument, bool untilExit) {
-        std::optional<int> status;
-        bool startedUp = false;
-        const QMetaObject::Connection up = QObject::connect(window.get(), &MainWindow::startedUp,
-                                                            [&startedUp] { startedUp = true; });
-        const QMetaObject::Connection end = QObject::connect(
-            window.get(), &MainWindow::exitRequested, [&status](int ended) { status = ended; });
+    // Starts with the argument and waits until the start-up is complete (the ports probed), or
+    // with untilExit until the process is to end, as after an AutoMode run or a refused start:
+    // nothing when it went on, or the exit status.
+    std::optional<int> start(const QString &argument = QString(), bool untilExit = false) {
+        QSignalSpy up(window.get(), &MainWindow::startedUp);
+        QSignalSpy end(window.get(), &MainWindow::exitRequested);
         if (const std::optional<int> refused = window->init(argument))
-            status = refused;
-        else if (!QTest::qWaitFor([&] { return status.has_value() || (startedUp && !untilExit); },
-                                  60000))
-            status = -1;
-        QObject::disconnect(up);
-        QObject::disconnect(end);
-        return status;
+            return refused;
+        if (!QTest::qWaitFor([&] { return !end.isEmpty() || (!up.isEmpty() && !untilExit); },
+                             60000))
+            return -1;
+        return end.isEmpty() ? std::nullopt : std::optional<int>(end.first().first().toInt());
     }
+    // Starts as a command line with a script number or name does: the exit status.
+    int runAutoMode(const QString &argument) { return *start(argument, true); }
 
     // Starts interactively and waits until the window is on screen. Without a modem the window
     // opens on the options page and says that no port can be opened; the user then goes to
@@ -146,20 +138,17 @@ public:
     // A run still going after timeoutMs is aborted the way a user would, and counts as hung.
     bool runToEnd(int timeoutMs = 30000) {
         bool hung = false;
-        bool ended = false;
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             hung = true;
             QTest::mouseClick(button("programButton"), Qt::LeftButton);
         });
-        const QMetaObject::Connection end =
-            QObject::connect(window.get(), &MainWindow::runEnded, [&ended] { ended = true; });
+        QSignalSpy ended(window.get(), &MainWindow::runEnded);
         watchdog.start(timeoutMs);
         QTest::mouseClick(button("programButton"), Qt::LeftButton);
-        if (running())
-            (void)QTest::qWaitFor([&ended] { return ended; }, timeoutMs + 10000);
-        QObject::disconnect(end);
+        if (running() && ended.isEmpty())
+            (void)ended.wait(timeoutMs + 10000);
         return !hung && !running();
     }
 
@@ -169,16 +158,8 @@ public:
     std::unique_ptr<MainWindow> window;
 
 #ifndef Q_OS_WIN
-    PtyModem &modem1() {
-        return modem1_;
-    }
-    PtyModem &modem2() {
-        return *modem2_;
-    }
-
-private:
-    PtyModem modem1_;
-    std::unique_ptr<PtyModem> modem2_;
+    PtyModem modem1;
+    std::unique_ptr<PtyModem> modem2; // when asked for
 #endif
 };
 
@@ -186,7 +167,7 @@ inline ProgramFixture::ProgramFixture(const QByteArray &dataSection,
                                       [[maybe_unused]] bool secondModem) {
 #ifndef Q_OS_WIN
     if (secondModem)
-        modem2_ = std::make_unique<PtyModem>();
+        modem2 = std::make_unique<PtyModem>();
 #endif
     QByteArray ini = "[Data]\n" +
                      QByteArray(dataSection.contains("ComPort=") ? "" : "ComPort=1\n") +
@@ -199,8 +180,8 @@ inline ProgramFixture::ProgramFixture(const QByteArray &dataSection,
 
 inline QString ProgramFixture::device(int comPort) const {
 #ifndef Q_OS_WIN
-    if (comPort == 1 || (comPort == 2 && modem2_))
-        return (comPort == 1 ? modem1_ : *modem2_).devicePath();
+    if (comPort == 1 || (comPort == 2 && modem2))
+        return (comPort == 1 ? modem1 : *modem2).devicePath();
 #endif
     return folder.filePath(QStringLiteral("no-such-port-%1").arg(comPort));
 }

@@ -172,16 +172,13 @@ void TestCommandLine::printedAnswers() {
 #ifdef Q_OS_WIN
     printed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 #endif
-    if (!output.contains(QStringLiteral("..."))) {
-        QCOMPARE(printed, output);
-    } else {
-        qsizetype at = 0;
-        for (const QString &piece : output.split(QStringLiteral("..."))) {
-            const qsizetype found = printed.indexOf(piece, at);
-            QVERIFY2(found >= 0 && (at > 0 || found == 0), qPrintable(piece + "\n" + printed));
-            at = found + piece.size();
-        }
-    }
+    QStringList pieces = output.split(QStringLiteral("..."));
+    for (QString &piece : pieces)
+        piece = QRegularExpression::escape(piece);
+    const QRegularExpression expected(
+        QRegularExpression::anchoredPattern(pieces.join(QStringLiteral(".*"))),
+        QRegularExpression::DotMatchesEverythingOption);
+    QVERIFY2(expected.match(printed).hasMatch(), qPrintable(printed));
     QCOMPARE(program.exitCode(), 0);
     QCOMPARE(filesBelow(folder.path()), before);
 }

@@ -36,13 +36,13 @@ void TestFaultModem::lineVanishesDuringAPause() {
     QTimer atPause;
     connect(&atPause, &QTimer::timeout, this, [&] {
         if (program.editor(0)->textCursor().selectedText() == "PAUSE 3600")
-            program.modem1()->dropLine();
+            program.modem1->dropLine();
     });
     atPause.start(20);
 
     QVERIFY2(program.runToEnd(), "the run did not end when the line vanished");
 
-    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", "ATV1", "ATM1"}));
+    QCOMPARE(program.modem1.commands(), QList<QByteArray>({"AT&F", "ATV1", "ATM1"}));
     QCOMPARE(program.statusLine(), QStringLiteral(" Modem-Problem!"));
     // Below the fixed text: that the line is gone.
     QCOMPARE(program.dialogs.messages,
@@ -56,7 +56,7 @@ void TestFaultModem::lineVanishesDuringAPause() {
     QVERIFY2(program.dialogs.texts.last().startsWith(
                  NoPort + QStringLiteral("\rDas Gerät %1 ist nicht vorhanden. Ist das Modem "
                                          "eingesteckt")
-                              .arg(program.modem1().devicePath())),
+                              .arg(program.modem1.devicePath())),
              qPrintable(program.dialogs.texts.last()));
     QCOMPARE(program.statusLine(), QStringLiteral(" Schnittstellen-Problem!"));
     QCOMPARE(program.runState(), IdleState);
@@ -87,7 +87,7 @@ void TestFaultModem::countedLineErrorsEndTheRun() {
     program.window->setErrorCountReader(
         [&](int) -> std::optional<LineErrorCounts> { return counts; });
     // The error comes with the answer to the script's line.
-    connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived, this,
+    connect(&program.modem1.modem(), &modemsim::ModemSimulator::commandReceived, this,
             [&](const QByteArray &command) {
                 if (command == "ATM1")
                     counts.*counter += 1;
@@ -95,7 +95,7 @@ void TestFaultModem::countedLineErrorsEndTheRun() {
 
     QVERIFY(program.runToEnd());
 
-    QCOMPARE(program.modem1().commands(), commands);
+    QCOMPARE(program.modem1.commands(), commands);
     if (commands.size() == 4) {
         QCOMPARE(program.statusLine(), QStringLiteral(" Modem-Problem!"));
         QCOMPARE(program.dialogs.messages, QStringList{"[critical] Telmaris: " + NoModem});

@@ -40,21 +40,6 @@ void doubleClickEntry(QListWidget *list, int row) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-// The access keys of the controls shown with the window's current page.
-QStringList accessKeys(const QWidget &window) {
-    QStringList keys;
-    for (QWidget *control : window.findChildren<QWidget *>()) {
-        const auto *button = qobject_cast<QAbstractButton *>(control);
-        const auto *frame = qobject_cast<QGroupBox *>(control);
-        const QKeySequence key = QKeySequence::mnemonic(button  ? button->text()
-                                                        : frame ? frame->title()
-                                                                : QString());
-        if (!key.isEmpty() && control->isVisibleTo(&window))
-            keys << key.toString();
-    }
-    return keys;
-}
-
 const QString ScriptStatus = QStringLiteral(" Bitte Skript bearbeiten oder abschicken");
 const QByteArray Init = "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1";
 
@@ -128,23 +113,12 @@ void TestMainWindow::tabSwitchStoresAndLoadsOnlyWhenItMust() {
     QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Neu\r\ngelesen"));
     QVERIFY(program.editor(1)->hasFocus());
 
-    // Going back and forth without typing writes nothing; a script that another copy stored
-    // meanwhile is shown at the next switch.
+    // Going back and forth without typing writes nothing.
     const QByteArray before = program.folder.readIni();
     program.clickTab(3);
     QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Zeile A\r\nZeile B!"));
     program.clickTab(7);
     QCOMPARE(program.folder.readIni(), before);
-    program.clickTab(3);
-    QSaveFile replaced(program.folder.iniPath()); // a new file takes the old one's place
-    QVERIFY(replaced.open(QIODevice::WriteOnly));
-    replaced.write(QString::fromUtf8(before)
-                       .replace(QRegularExpression(QStringLiteral("SkriptText7=[^\n]*")),
-                                QStringLiteral("SkriptText7=Woanders"))
-                       .toUtf8());
-    QVERIFY(replaced.commit());
-    program.clickTab(7);
-    QCOMPARE(program.editor(1)->crlfText(), QStringLiteral("Woanders"));
 }
 
 void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
@@ -161,13 +135,6 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
     QTest::mouseClick(com3, Qt::LeftButton);
     QVERIFY(!com3->isChecked() && !com3->isEnabled());
     QTest::mouseClick(com2, Qt::LeftButton); // chosen where its modem can be opened
-
-    // Every access key that can be reached on the page is its own, the window's buttons and
-    // the disabled ones included.
-    QStringList keys = accessKeys(*program.window);
-    QVERIFY(keys.contains(QStringLiteral("Alt+R")) && keys.contains(QStringLiteral("Alt+P")) &&
-            keys.contains(QStringLiteral("Alt+U")));
-    QCOMPARE(keys.removeDuplicates(), 0);
 
     // The modem strings lose any number of leading "AT" as they are typed, no other.
     auto *reset = program.child<QLineEdit>("modemResetEdit");
@@ -241,13 +208,10 @@ void TestMainWindow::optionsReachTheFileOnlyAtTheEnd() {
                           "\nSkriptName2=Zwei\nSkriptName3=\nSkriptText4=W\xC3\x84HLE 1\n"
                           "ModemReset=&F\nModemInit=V1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1\n"
                           "ModemSpeed=9\nDialPuls=1\nLineLen=1\nUmbruch=1\n";
+    const QMap<int, QByteArray> named{{7, "ZWEI"}, {12, "Zentrale: Nacht"}};
     for (int n = 1; n <= 100; ++n)
         if (n == 1 || n > 3)
-            expected += "SkriptName" + QByteArray::number(n) + '=' +
-                        (n == 12  ? "Zentrale: Nacht"
-                         : n == 7 ? "ZWEI"
-                                  : "") +
-                        '\n';
+            expected += "SkriptName" + QByteArray::number(n) + '=' + named.value(n) + '\n';
     expected += "CurrSkript=4\n\n[Ports]\n";
     QCOMPARE(program.folder.readIni().left(expected.size()), expected);
 }
@@ -431,14 +395,14 @@ void TestMainWindow::portsAreProbedOnlyAnew() {
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     auto *com3 = program.child<QRadioButton>("com3Button");
     QVERIFY(!com3->isEnabled());
-    QVERIFY(QFile::link(program.modem2().devicePath(),
+    QVERIFY(QFile::link(program.modem2->devicePath(),
                         program.folder.filePath(QStringLiteral("no-such-port-3"))));
     program.clickTab(1);
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
     QVERIFY(!com3->isEnabled());
     auto *com4 = program.child<QComboBox>("com4Device");
     com4->lineEdit()->selectAll();
-    QTest::keyClicks(com4->lineEdit(), program.modem1().devicePath());
+    QTest::keyClicks(com4->lineEdit(), program.modem1.devicePath());
     QTest::keyClick(com4->lineEdit(), Qt::Key_Return);
     QTRY_VERIFY(program.child("com4Button")->isEnabled());
     QVERIFY(!com3->isEnabled());
@@ -464,9 +428,6 @@ void TestMainWindow::theWindowShowsBeforeThePortsAreProbed() {
     QCOMPARE(program.child<QSlider>("scriptSlider")->value(), 2);
     QCOMPARE(program.editor(0)->crlfText(), QString::fromUtf8("WÄHLE 2"));
     QVERIFY(program.button("programButton")->isEnabled());
-    program.clickTab(OptionsTab);
-    QVERIFY(!program.button("programButton")->isEnabled());
-    QVERIFY(program.button("modemTestButton")->isEnabled());
 }
 
 void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
@@ -479,7 +440,7 @@ void TestMainWindow::autoModeNamesItsSlotInTheTitle() {
     QCOMPARE(program.window->windowTitle(), QStringLiteral("Telmaris (AutoMode 3)"));
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmierung beendet"));
     QVERIFY(program.dialogs.messages.isEmpty()); // no success box to wait for
-    QTRY_COMPARE(program.modem1().commands(),
+    QTRY_COMPARE(program.modem1.commands(),
                  QList<QByteArray>({"AT&F", Init, "ATDT5;", "AT&F", "ATH0"}));
 }
 
@@ -499,14 +460,14 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
     // ATQ1 makes the modem quiet: it answers nothing from then on.
     ProgramFixture program("CurrSkript=1\nSkriptText1=MODEM ATQ1\n" + autoModeSection);
     bool testDuringRun = true; // "Mo&dem testen" is locked while a script runs
-    QObject::connect(&program.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+    QObject::connect(&program.modem1.modem(), &modemsim::ModemSimulator::commandReceived,
                      [&](const QByteArray &command) {
-                         if (command == "ATQ1")
-                             testDuringRun = program.button("modemTestButton")->isEnabled();
-                         if (command == "ATQ1")
-                             QTimer::singleShot(1500, program.window.get(), [&] {
-                                 QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
-                             });
+                         if (command != "ATQ1")
+                             return;
+                         testDuringRun = program.button("modemTestButton")->isEnabled();
+                         QTimer::singleShot(1500, program.window.get(), [&] {
+                             QTest::mouseClick(program.button("programButton"), Qt::LeftButton);
+                         });
                      });
 
     if (argument.isEmpty()) {
@@ -517,7 +478,7 @@ void TestMainWindow::withADisplayARunWaitsUntilAborted() {
     }
 
     QCOMPARE(program.statusLine(), QStringLiteral(" Programmabbruch durch Anwender!"));
-    QCOMPARE(program.modem1().commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
+    QCOMPARE(program.modem1.commands(), QList<QByteArray>({"AT&F", Init, "ATQ1", "ATH0"}));
     QVERIFY(!testDuringRun);
     QVERIFY(program.button("modemTestButton")->isEnabled());
 }
@@ -574,7 +535,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
     QFETCH(QString, answers);
     QFETCH(QString, verdict);
     ProgramFixture program("ComPort=1\n");
-    PtyModem &modem = program.modem1();
+    PtyModem &modem = program.modem1;
     if (fault == "silent")
         modem->setSilent(true);
     else if (fault == "numeric")
@@ -586,9 +547,7 @@ void TestMainWindow::modemTestShowsAnswersAndVerdict() {
     QVERIFY(program.open());
     QTest::mouseClick(program.button("optionsButton"), Qt::LeftButton);
 
-    auto *button = program.child<QPushButton>("modemTestButton");
-    QCOMPARE(button->text(), QStringLiteral("Mo&dem testen"));
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(program.button("modemTestButton"), Qt::LeftButton);
     auto *dialog = program.window->findChild<ModemTestDialog *>();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QString::fromUtf8("Telmaris – Modem testen"));

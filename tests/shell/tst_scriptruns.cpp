@@ -94,10 +94,10 @@ void TestScriptRuns::everyKeyword() {
     const QList<QByteArray> expected =
         prepared({"ATDP11;", "ATDT 22;", "ATM1", "ATDT35;", "ATDP47;", "ATDT!;", "ATDT!;", "ATH0"});
     const qsizetype awaited = expected.size() - 1; // the last hang-up's answer is not awaited
-    QCOMPARE(run.modem1().commands(), expected);
-    QCOMPARE(run.modem1()->received(), expected.join('\r') + '\r');
+    QCOMPARE(run.modem1.commands(), expected);
+    QCOMPARE(run.modem1->received(), expected.join('\r') + '\r');
     // Reset, initialisation, each dial, flash and hang-up leave the exchange a second.
-    const QList<modemsim::ReceivedCommand> &received = run.modem1()->commands();
+    const QList<modemsim::ReceivedCommand> &received = run.modem1->commands();
     for (int i : {0, 1, 2, 3, 6, 7, 8, 9})
         QVERIFY2(received[i].time.msecsTo(received[i + 1].time) >= 950, received[i].text);
     // Every line was highlighted in turn; a lone CR does not end a line.
@@ -130,7 +130,7 @@ void TestScriptRuns::everyKeyword() {
     // The run log: the header, lines that will be skipped, each command as sent and each
     // answer, the inputs and notices with their answers, and the end as the user saw it.
     QStringList log{"Start: Skript 1 »Anlage«, Fenster mit Debugger, COM 1 (" +
-                        run.modem1().devicePath() + "), 1200 Baud",
+                        run.modem1.devicePath() + "), 1200 Baud",
                     QString::fromUtf8("Zeile 15: »pause 9« – Diese Zeile wird übersprungen: "
                                       "Schlüsselwörter müssen in Großbuchstaben geschrieben "
                                       "werden."),
@@ -172,13 +172,13 @@ void TestScriptRuns::everyKeyword() {
     // cannot carry goes out as "?", which the trace shows as sent, and the modem refuses. A
     // command that the input makes longer than 40 characters goes out all the same, and the
     // log names its line.
-    run.modem1()->clearCommands();
+    run.modem1->clearCommands();
     const QString longLine =
         QStringLiteral("MODEM ATS7=%EINGABE%S8=2S6=2S10=14S11=95S12=50M1L1X4M1");
     run.editor()->setCrlfText(QString::fromUtf8("WÄHLE\r\n") + longLine +
                               QString::fromUtf8("\r\nWÄHLE 1–2"));
     QVERIFY(run.runToEnd());
-    QCOMPARE(run.modem1().commands(),
+    QCOMPARE(run.modem1.commands(),
              prepared({"ATDP;", "ATS7=47S8=2S6=2S10=14S11=95S12=50M1L1X4M1", "ATDP1?2;"}, false));
     QCOMPARE(run.trace().filter(QString::fromUtf8(" SkriptLine: »ATDP1?2;\r«")).size(), 1);
     QCOMPARE(run.folder.runLog().filter(QStringLiteral("Zeile 2: ")),
@@ -217,11 +217,11 @@ void TestScriptRuns::everyKeyword() {
 
 void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     ScriptRun run(QStringLiteral("MODEM ATM1"));
-    run.modem1()->setErrorOn("V1");
+    run.modem1->setErrorOn("V1");
 
     QVERIFY(run.runToEnd());
 
-    QCOMPARE(run.modem1().commands(), prepared({}, false));
+    QCOMPARE(run.modem1.commands(), prepared({}, false));
     QVERIFY(run.highlighted.isEmpty());
     // The wait ends with the ERROR, and the hang-up follows without waiting for its answer.
     const QStringList trace = run.trace();
@@ -235,7 +235,7 @@ void TestScriptRuns::errorToInitStopsWithoutClosingReset() {
     QVERIFY(run.idleAgain());
     // The port was given back: another program can take it.
     SerialLine other;
-    QVERIFY(other.open(run.modem1().devicePath(), 9600, true));
+    QVERIFY(other.open(run.modem1.devicePath(), 9600, true));
 }
 
 // After an abort nothing more reaches the line but the hang-up: no script line, no closing
@@ -264,7 +264,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
     QList<QByteArray> sentAtAbort;
     QByteArray fileAtAbort;
     const auto abort = [&] {
-        sentAtAbort = run.modem1().commands();
+        sentAtAbort = run.modem1.commands();
         fileAtAbort = run.folder.readIni();
         // While the script runs, only "&Abbrechen" and help are usable, the editor is locked
         // (typing, its shorthand, Ctrl+Y and Shift+Enter change nothing), the tab keys do nothing,
@@ -278,7 +278,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
         QCOMPARE(run.shownTab(), 1);
         QVERIFY(!run.window->close() && run.window->isVisible());
         // The line runs with RTS/CTS flow control.
-        const int fd = ::open(QFile::encodeName(run.modem1().devicePath()).constData(),
+        const int fd = ::open(QFile::encodeName(run.modem1.devicePath()).constData(),
                               O_RDWR | O_NOCTTY | O_NONBLOCK);
         termios line{};
         QVERIFY(fd >= 0 && tcgetattr(fd, &line) == 0 && (line.c_cflag & CRTSCTS));
@@ -297,7 +297,7 @@ void TestScriptRuns::abortSendsNothingButTheHangUp() {
 
     if (!abortAt.isEmpty())
         QCOMPARE(sentAtAbort, sent.mid(0, sent.size() - 1)); // all but the hang-up
-    QCOMPARE(run.modem1().commands(), sent);
+    QCOMPARE(run.modem1.commands(), sent);
     QCOMPARE(
         run.dialogs.messages,
         QStringList{Critical + QString::fromUtf8("Das Skript wurde wunschgemäß abgebrochen.")});
@@ -322,7 +322,7 @@ void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
     run.folder.writeFile(QStringLiteral("state/Telmaris"), "a file where the folder belongs");
 
     QVERIFY(run.runToEnd());
-    QCOMPARE(run.modem1().commands(), prepared({"ATDT5;"}));
+    QCOMPARE(run.modem1.commands(), prepared({"ATDT5;"}));
     QCOMPARE(run.dialogs.messages, QStringList{"[information] Telmaris: " + Success});
     QCOMPARE(run.statusLine(), " Das Protokoll konnte nicht geschrieben werden: Der Ordner " +
                                    run.folder.filePath("state/Telmaris") +
@@ -339,7 +339,7 @@ void TestScriptRuns::unwritableLogIsNamedOnceAfterTheRun() {
 void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
     ScriptRun run(QString::fromUtf8("WÄHLE 1\r\nWÄHLE 2"));
     bool dialled = false;
-    QObject::connect(&run.modem1().modem(), &modemsim::ModemSimulator::commandReceived,
+    QObject::connect(&run.modem1.modem(), &modemsim::ModemSimulator::commandReceived,
                      [&](const QByteArray &command) {
                          if (command == "ATDT1;" && !std::exchange(dialled, true))
                              QTimer::singleShot(100, [&run] {
@@ -355,7 +355,7 @@ void TestScriptRuns::anOpenBoxLeavesTheRunGoing() {
     QVERIFY(run.runToEnd());
 
     QVERIFY(endedWhileOpen);
-    const QList<modemsim::ReceivedCommand> &received = run.modem1()->commands();
+    const QList<modemsim::ReceivedCommand> &received = run.modem1->commands();
     QCOMPARE(received.at(3).text, QByteArray("ATDT2;"));
     const qint64 apart = received.at(2).time.msecsTo(received.at(3).time);
     QVERIFY2(apart >= 950 && apart < 2500, qPrintable(QString::number(apart)));

