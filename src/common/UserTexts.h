@@ -144,6 +144,11 @@
       "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
       "erreichbar (DISPLAY=%1 antwortet nicht). Ohne grafische Oberfläche läuft nur der "        \
       "AutoMode: telmaris Skriptnummer oder Skriptname.")                                        \
+    X(NoVisibleDesktopLine,                                                                      \
+      "Telmaris: Das Programmfenster braucht eine grafische Oberfläche, und hier ist keine "     \
+      "erreichbar (der Prozess läuft ohne angemeldeten Benutzer, etwa als geplante Aufgabe). "   \
+      "Ohne grafische Oberfläche läuft nur der AutoMode: telmaris-cli Skriptnummer oder "        \
+      "Skriptname.")                                                                             \
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \

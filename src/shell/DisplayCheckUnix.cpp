@@ -2,6 +2,8 @@
 
 #include "shell/StartUp.h"
 
+#include "common/UserTexts.h"
+
 #include <QtGlobal>
 
 #include <xcb/xcb.h>
@@ -21,11 +23,16 @@ bool xServerAnswers() {
 
 } // namespace
 
-bool displayReachable() {
+std::optional<QString> missingDisplay() {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") && xServerAnswers();
+        return std::nullopt;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        return texts::NoDisplayLine;
+    if (!xServerAnswers())
+        return texts::DisplayNotAnsweringLine.arg(display);
+    return std::nullopt;
 }
 
 } // namespace telmaris

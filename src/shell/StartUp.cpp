@@ -36,14 +36,12 @@ StartPlan planStart(const QString &argument, const std::function<QString()> &pro
         plan.exitStatus = printInfo(info, programFolder);
         return plan;
     }
-    plan.display = displayReachable();
+    const std::optional<QString> missing = missingDisplay();
+    plan.display = !missing;
     if (plan.display)
         return plan;
     if (wantsWindow(argument)) {
-        const QString display = qEnvironmentVariable("DISPLAY");
-        const QString line =
-            display.isEmpty() ? texts::NoDisplayLine : texts::DisplayNotAnsweringLine.arg(display);
-        std::fputs(qPrintable(line + u'\n'), stderr);
+        std::fputs(qPrintable(*missing + u'\n'), stderr);
         plan.exitStatus = ExitNoDisplay;
         return plan;
     }

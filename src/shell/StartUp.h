@@ -23,10 +23,12 @@ struct StartPlan {
 // programFolder gives the program's folder; only --list asks for it.
 StartPlan planStart(const QString &argument, const std::function<QString()> &programFolder);
 
-// Whether a window system can be reached: on Linux and other X11/Wayland systems a platform
-// was chosen through QT_QPA_PLATFORM, WAYLAND_DISPLAY is set, or DISPLAY is set and its X
-// server accepts a connection (a stale DISPLAY counts as none); elsewhere always.
-bool displayReachable();
+// Why no window system can be reached, as the line that says so; none when one can. On Linux and
+// other X11/Wayland systems one can when a platform was chosen through QT_QPA_PLATFORM,
+// WAYLAND_DISPLAY is set, or DISPLAY is set and its X server accepts a connection (a stale
+// DISPLAY counts as none). On Windows one can unless the process runs in a window station that
+// nobody sees, as a scheduled task does when no user is logged on.
+std::optional<QString> missingDisplay();
 
 // Whether the argument text asks for the window (empty or "debug") rather than an AutoMode run.
 bool wantsWindow(const QString &argument);

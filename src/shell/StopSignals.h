@@ -1,8 +1,9 @@
 #pragma once
-// The signals that ask the program to stop (SIGTERM from kill or systemd, SIGINT from Ctrl+C,
-// SIGHUP from a closed terminal or ssh session), delivered on the event loop instead of ending
-// the process at once: a run in progress must still hang up, close and unlock its port and
-// log its end. The handler itself only writes the signal's number into a pipe.
+// The requests to stop from outside, delivered on the event loop instead of ending the process
+// at once: a run in progress must still hang up, close and unlock its port and log its end.
+// On Unix they are the signals SIGTERM (kill, systemd), SIGINT (Ctrl+C) and SIGHUP (a closed
+// terminal or ssh session); the handler only writes the signal's number into a pipe. On Windows
+// they are the console's control events and the end of the session.
 
 #include <QObject>
 #include <QString>
@@ -18,11 +19,11 @@ public:
     explicit StopSignals(QObject *parent = nullptr);
     ~StopSignals() override;
 
-    // The name the log and the messages give the signal ("SIGTERM").
+    // The name the log and the messages give the signal ("SIGTERM", "CTRL_C_EVENT").
     static QString name(int signal);
 
-    // Ends the process as the signal would have without being caught, so that a shell or
-    // systemd sees which signal ended it. Returns only where that is impossible.
+    // Ends the process as the signal would have without being caught, so that a shell, systemd
+    // or the Task Scheduler sees that a stop ended it. Returns only where that is impossible.
     static void endBy(int signal);
 
 Q_SIGNALS:

@@ -33,13 +33,14 @@ int main(int argc, char *argv[]) {
     // Without a display every box becomes a line on standard error.
     telmaris::Dialogs &dialogs = plan.display ? static_cast<telmaris::Dialogs &>(boxes)
                                               : static_cast<telmaris::Dialogs &>(lines);
+    // Made before the window and gone after it: on Windows its end lets the process go.
+    telmaris::StopSignals stopSignals;
     // Held so that it can go before the process ends by a signal.
     std::optional<telmaris::MainWindow> held;
     telmaris::MainWindow &window = held.emplace(QCoreApplication::applicationDirPath(), dialogs);
     boxes.setParent(&window);
     window.setDeviceDetector(detector);
     // A stop asked for by a signal reaches the window on the event loop: a run hangs up first.
-    telmaris::StopSignals stopSignals;
     int stopSignal = 0;
     QObject::connect(&stopSignals, &telmaris::StopSignals::received, &window, [&](int signal) {
         stopSignal = signal;

@@ -1,7 +1,8 @@
 // The Windows serial line on COM 1, which the test's Wine prefix leads to the modem simulator:
 // what goes out and comes back, a port that is not there or is held, the modem's end noticed at
-// once, an unattended run of the built program, and which of a port's error flags end a run
-// (Wine reports none of them).
+// once, and which of a port's error flags end a run (Wine reports none of them). And the console
+// companion's scheduled runs: a task without a logged-on user, whose boxes are lines, and the
+// session's end during a run.
 #include "HostModem.h"
 #include "TempProgramFolder.h"
 #include "ports/CommErrors.h"
@@ -25,7 +26,9 @@ private Q_SLOTS:
     void talksToTheModemAndNoticesItsEnd();
     void portsThatCannotBeOpened();
     void usbModemTakesAFreeComNumber();
-    void unattendedRun();
+    void scheduledRuns_data();
+    void scheduledRuns();
+    void sessionEndDuringAPauseHangsUp();
 };
 
 void TestComPort::errorFlagsThatEndARun() {
@@ -101,26 +104,150 @@ void TestComPort::usbModemTakesAFreeComNumber() {
     }
 }
 
-// A script started by its number as a scheduled job starts it: the modem's commands, exit
-// status 0, and the settings file as it was.
-void TestComPort::unattendedRun() {
-    TempProgramFolder folder;
-    const QString program = folder.filePath(QStringLiteral("telmaris.exe"));
-    QVERIFY(QFile::copy(QStringLiteral(TELMARIS_EXE), program));
-    const QByteArray settings = "[Data]\r\nComPort=1\r\nSkriptName3=N\xC3\xA4\x63hte\r\n"
-                                "SkriptText3=TONWAHL\\N\\LW\xC3\x84HLE 55\\N\\LERDTASTE\\N\\L"
-                                "AUFLEGEN\r\n";
-    folder.writeIni(settings);
-    HostModem modem(folder.path());
+namespace {
 
-    QProcess run;
-    run.start(program, {QStringLiteral("3")});
-    QVERIFY(run.waitForFinished(60000));
-    QCOMPARE(QString::fromLocal8Bit(run.readAllStandardError()), QString());
-    QCOMPARE(run.exitCode(), 0);
-    QCOMPARE(modem.commands(), (QList<QByteArray>{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1",
-                                                  "ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"}));
-    QCOMPARE(folder.readIni(), settings);
+const QList<QByteArray> Prepare{"AT&F", "ATV1 Q0 M1 L3 X0 E0 S0=0 S6=1 S8=1"};
+const QByteArray Nights = "[Data]\r\nComPort=1\r\nSkriptName3=N\xC3\xA4\x63hte\r\n"
+                          "SkriptText3=TONWAHL\\N\\LW\xC3\x84HLE 55\\N\\LERDTASTE\\N\\L"
+                          "AUFLEGEN\r\nSkriptText5=PAUSE 30\\N\\LW\xC3\x84HLE 1\r\n";
+
+// The console companion in a temporary program folder, started as a scheduled task without a
+// logged-on user starts it: in a window station that nobody sees, where a box would wait for
+// ever. Its run log goes to the folder too.
+struct ScheduledRun {
+    TempProgramFolder folder;
+    QProcess process;
+
+    explicit ScheduledRun(const QByteArray &settings) {
+        const QString program = folder.filePath(QStringLiteral("telmaris-cli.exe"));
+        if (!QFile::copy(QStringLiteral(TELMARIS_CLI), program))
+            throw std::runtime_error("cannot copy the program");
+        folder.writeIni(settings);
+    }
+    // hidden: in a window station that nobody sees, as a task without a logged-on user runs.
+    void start(const QString &argument, bool hidden = true) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"),
+                           folder.filePath(QStringLiteral("state")));
+        process.setProcessEnvironment(environment);
+        process.setCreateProcessArgumentsModifier([hidden](
+                                                      QProcess::CreateProcessArguments *arguments) {
+            static wchar_t desktop[] = L"TelmarisTask\\Default";
+            if (hidden)
+                arguments->startupInfo->lpDesktop = desktop;
+            // On the test's console, in a group of its own, for Ctrl+Break.
+            arguments->flags = (arguments->flags & ~CREATE_NO_WINDOW) | CREATE_NEW_PROCESS_GROUP;
+        });
+        process.start(folder.filePath(QStringLiteral("telmaris-cli.exe")), {argument});
+    }
+    QString errorText() { return QString::fromLocal8Bit(process.readAllStandardError()); }
+};
+
+// The hidden window through which Windows tells the process that the session ends.
+HWND sessionWindowOf(qint64 processId) {
+    struct Search {
+        DWORD processId;
+        HWND found = nullptr;
+    } search{DWORD(processId)};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto *search = reinterpret_cast<Search *>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (owner == search->processId && std::wcscmp(name, L"TelmarisSessionEnd") == 0)
+                search->found = window;
+            return search->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+// Scheduled runs: the modem's commands, the exit status, the one line on standard error, and
+// the settings file as it was, for a run that succeeds and for each way a modem fails it.
+void TestComPort::scheduledRuns_data() {
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("errorText");
+    QTest::addColumn<QList<QByteArray>>("commands");
+    const QString failed = QString::fromUtf8("Telmaris: Skript 3 »Nächte«, COM 1 (COM1): ");
+    const QString refused = QString::fromUtf8(
+        "Das Modem hat einen Befehl nicht verstanden - bitte Verbindung und Optionen prüfen. ");
+    const QList<QByteArray> refusedDial = Prepare + QList<QByteArray>{"ATDT55;", "ATH0"};
+    QTest::newRow("nights") << QStringList() << 0 << QString()
+                            << Prepare +
+                                   QList<QByteArray>{"ATDT55;", "ATDT!;", "ATH0", "AT&F", "ATH0"};
+    QTest::newRow("modem error") << QStringList{"--error-on", "DT55"} << 1
+                                 << failed + refused +
+                                        QString::fromUtf8(
+                                            "Abgelehnter Befehl: „ATDT55;“ (Zeile 2: WÄHLE 55)\r\n")
+                                 << refusedDial;
+    QTest::newRow("no dial tone")
+        << QStringList{"--dial-result", "NO DIALTONE"} << 1
+        << failed + refused +
+               QString::fromUtf8("Das Modem hört keinen Wählton („NO DIALTONE“). Abhilfe: X0 "
+                                 "(ohne Wählton wählen) in der Modem-Initialisierung; die "
+                                 "Vorgabe enthält es.\r\n")
+        << refusedDial;
+    QTest::newRow("modem gone mid-run")
+        << QStringList{"--drop-after", "3"} << 1
+        << failed + QString::fromUtf8("Das Modem reagiert nicht - ist es eingeschaltet? Die "
+                                      "Verbindung zum Modem ist unterbrochen (Kabel gezogen oder "
+                                      "Modem ausgeschaltet).\r\n")
+        << Prepare + QList<QByteArray>{"ATDT55;"};
+}
+
+void TestComPort::scheduledRuns() {
+    QFETCH(QStringList, simulator);
+    QFETCH(int, status);
+    QFETCH(QString, errorText);
+    QFETCH(QList<QByteArray>, commands);
+    ScheduledRun run(Nights);
+    HostModem modem(run.folder.path(), simulator);
+    QElapsedTimer clock;
+    clock.start();
+    run.start(QStringLiteral("3"));
+    QVERIFY(run.process.waitForFinished(60000));
+    QCOMPARE(run.errorText(), errorText);
+    QCOMPARE(run.process.exitCode(), status);
+    QCOMPARE(modem.commands(), commands);
+    QCOMPARE(run.folder.readIni(), Nights);
+    // A modem that is gone ends the run at once, not after the answer time.
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+}
+
+// Logoff or shutdown while a task's script waits in a PAUSE: the line is hung up, the log ends
+// with the reason, and the exit status is that of a program that Ctrl+C ends. (Ctrl+C itself
+// takes the same way, but Wine gives a test without a terminal no console to send it on.)
+void TestComPort::sessionEndDuringAPauseHangsUp() {
+    ScheduledRun run(Nights);
+    HostModem modem(run.folder.path());
+    // A task run while its user is logged on: the session's end reaches its windows.
+    run.start(QStringLiteral("5"), false);
+    QTRY_COMPARE_WITH_TIMEOUT(modem.commands(), Prepare, 20000);
+    HWND window = nullptr;
+    QTRY_VERIFY((window = sessionWindowOf(run.process.processId())));
+    DWORD_PTR answer = 0;
+    QVERIFY(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                10000, &answer));
+    QCOMPARE(answer, DWORD_PTR(TRUE));
+    // Answered once the way out is done, or when the process is gone.
+    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
+                        &answer);
+
+    QVERIFY(run.process.waitForFinished(10000));
+    QCOMPARE(DWORD(run.process.exitCode()), DWORD(STATUS_CONTROL_C_EXIT));
+    QCOMPARE(modem.commands(), Prepare + QList<QByteArray>{"ATH0"});
+    const QString message = QString::fromUtf8("Das Skript wurde abgebrochen, weil das Programm "
+                                              "beendet werden soll (Signal WM_ENDSESSION).");
+    QCOMPARE(run.errorText(), "Telmaris: Skript 5, COM 1 (COM1): " + message + "\r\n");
+    QCOMPARE(run.folder.runLog().last(),
+             QString::fromUtf8("Ende: Programmabbruch durch Signal WM_ENDSESSION! – »") + message +
+                 QString::fromUtf8("« – Dauer … s"));
+    QCOMPARE(run.folder.readIni(), Nights);
 }
 
 QTEST_GUILESS_MAIN(TestComPort)
