@@ -1,8 +1,8 @@
 // The serial line on Windows: a COM port opened for overlapped I/O. WaitCommEvent tells of
 // received characters and line errors, ClearCommError says which errors, and the completion of
 // each operation arrives through its event in the window's event loop, so no thread waits.
-// A driver that cannot wait for events (Wine's on a pseudo-terminal with flow control) is
-// asked at a short interval instead.
+// A driver that cannot wait for events, and every port under Wine, is asked at a short interval
+// instead.
 
 #include "ports/CommErrors.h"
 #include "ports/SerialLinePort.h"
@@ -38,6 +38,15 @@ QString systemMessage(DWORD error) {
     return message;
 }
 
+// Whether a pending wait for the port's events ends when it is cancelled. Under Wine it does not
+// on a real serial port (nor for a new event mask or a purge), and the close would wait for it
+// for ever: there the port is asked at intervals from the start.
+bool eventWaitsEnd() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+
 // A COM port is opened by one program at a time: another one holding it shows as access denied.
 OpenFailure openFailureOf(DWORD error) {
     switch (error) {
@@ -70,6 +79,16 @@ struct Operation {
         const HANDLE event = overlapped.hEvent;
         overlapped = {};
         overlapped.hEvent = event;
+    }
+
+    // Takes the completion that the notifier reported: false when none was awaited (a stale
+    // signal after a close), or the port is closed.
+    bool finish(bool portOpen) {
+        notifier.setEnabled(false);
+        if (!pending || !portOpen)
+            return false;
+        pending = false;
+        return true;
     }
 
     OVERLAPPED overlapped = {};
@@ -160,7 +179,10 @@ bool WindowsPort::open(const QString &device, int baud, bool hardwareFlowControl
     }
     DWORD errors = 0;
     ClearCommError(handle_, &errors, nullptr); // what happened before the port was ours
-    waitForEvent();
+    if (eventWaitsEnd())
+        waitForEvent();
+    else
+        pollTimer_.start();
     return isOpen();
 }
 
@@ -210,10 +232,8 @@ void WindowsPort::waitForEvent() {
 }
 
 void WindowsPort::eventArrived() {
-    event_.notifier.setEnabled(false);
-    if (!event_.pending || !isOpen())
+    if (!event_.finish(isOpen()))
         return;
-    event_.pending = false;
     DWORD unused = 0;
     // A failed wait means the device vanished (an unplugged USB modem), and then the port's
     // state cannot be read either; or the driver cannot wait for events, and the port is asked
@@ -290,10 +310,8 @@ void WindowsPort::startWrite() {
 }
 
 void WindowsPort::writeDone() {
-    write_.notifier.setEnabled(false);
-    if (!write_.pending || !isOpen())
+    if (!write_.finish(isOpen()))
         return;
-    write_.pending = false;
     DWORD written = 0;
     if (!GetOverlappedResult(handle_, &write_.overlapped, &written, FALSE)) {
         gone();

@@ -3,6 +3,7 @@
 // X server is gone), no window system chosen, no XDG_RUNTIME_DIR. What it sends, what it
 // prints on standard error, what its run log holds, how the process ends and that the
 // settings file stays as it was.
+#include "SimulatorLog.h"
 #include "TempProgramFolder.h"
 #include "ports/PortLock.h"
 
@@ -98,15 +99,7 @@ public:
 
     QString logPath() const { return folder.filePath("modem.log"); }
     // The commands the modem received, without their time stamps ("yyyy-MM-dd HH:mm:ss.zzz ").
-    QList<QByteArray> commands() const {
-        QFile log(logPath());
-        QList<QByteArray> result;
-        if (log.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : log.readAll().split('\n'))
-                if (line.size() >= 24)
-                    result << line.mid(24);
-        return result;
-    }
+    QList<QByteArray> commands() const { return simulatorCommands(logPath()); }
 
     TempProgramFolder folder;
     QByteArray ini;

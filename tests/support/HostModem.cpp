@@ -1,5 +1,7 @@
 #include "HostModem.h"
 
+#include "SimulatorLog.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -84,14 +86,7 @@ void HostModem::stop() {
 }
 
 QList<QByteArray> HostModem::commands() const {
-    // Each line: "yyyy-MM-dd HH:mm:ss.zzz " and the command.
-    QFile log(folder_ + QStringLiteral("/modem.log"));
-    QList<QByteArray> result;
-    if (log.open(QIODevice::ReadOnly))
-        for (const QByteArray &line : log.readAll().split('\n'))
-            if (line.size() >= 24)
-                result << line.mid(24);
-    return result;
+    return simulatorCommands(folder_ + QStringLiteral("/modem.log"));
 }
 
 } // namespace telmaris::test
