@@ -28,7 +28,8 @@ private Q_SLOTS:
     void usbModemTakesAFreeComNumber();
     void scheduledRuns_data();
     void scheduledRuns();
-    void sessionEndDuringAPauseHangsUp();
+    void stopDuringAPauseHangsUp_data();
+    void stopDuringAPauseHangsUp();
 };
 
 void TestComPort::errorFlagsThatEndARun() {
@@ -129,26 +130,28 @@ struct ScheduledRun {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_STATE_HOME"),
                            folder.filePath(QStringLiteral("state")));
+        // The toolkit's windows, which hear of the session's end too, in the user's station.
+        if (!hidden)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("windows"));
         process.setProcessEnvironment(environment);
-        process.setCreateProcessArgumentsModifier([hidden](
-                                                      QProcess::CreateProcessArguments *arguments) {
-            static wchar_t desktop[] = L"TelmarisTask\\Default";
-            if (hidden)
-                arguments->startupInfo->lpDesktop = desktop;
-            // On the test's console, in a group of its own, for Ctrl+Break.
-            arguments->flags = (arguments->flags & ~CREATE_NO_WINDOW) | CREATE_NEW_PROCESS_GROUP;
-        });
+        process.setCreateProcessArgumentsModifier(
+            [hidden](QProcess::CreateProcessArguments *arguments) {
+                static wchar_t desktop[] = L"TelmarisTask\\Default";
+                if (hidden)
+                    arguments->startupInfo->lpDesktop = desktop;
+            });
         process.start(folder.filePath(QStringLiteral("telmaris-cli.exe")), {argument});
     }
     QString errorText() { return QString::fromLocal8Bit(process.readAllStandardError()); }
 };
 
-// The hidden window through which Windows tells the process that the session ends.
-HWND sessionWindowOf(qint64 processId) {
+// The process's top-level windows, which Windows tells of the session's end: the toolkit's, if it
+// shows any, and last the hidden one that takes the program's way out.
+QList<HWND> topLevelWindowsOf(qint64 processId) {
     struct Search {
         DWORD processId;
-        HWND found = nullptr;
-    } search{DWORD(processId)};
+        QList<HWND> found;
+    } search{DWORD(processId), {}};
     EnumWindows(
         [](HWND window, LPARAM parameter) -> BOOL {
             auto *search = reinterpret_cast<Search *>(parameter);
@@ -156,9 +159,13 @@ HWND sessionWindowOf(qint64 processId) {
             GetWindowThreadProcessId(window, &owner);
             wchar_t name[64] = {};
             GetClassNameW(window, name, 64);
-            if (owner == search->processId && std::wcscmp(name, L"TelmarisSessionEnd") == 0)
-                search->found = window;
-            return search->found == nullptr;
+            if (owner == search->processId) {
+                if (std::wcscmp(name, L"TelmarisSessionEnd") == 0)
+                    search->found.append(window);
+                else
+                    search->found.prepend(window);
+            }
+            return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -219,33 +226,53 @@ void TestComPort::scheduledRuns() {
     QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
 }
 
-// Logoff or shutdown while a task's script waits in a PAUSE: the line is hung up, the log ends
-// with the reason, and the exit status is that of a program that Ctrl+C ends. (Ctrl+C itself
-// takes the same way, but Wine gives a test without a terminal no console to send it on.)
-void TestComPort::sessionEndDuringAPauseHangsUp() {
+// Ctrl+C in the console, or logoff or shutdown, while the script waits in a PAUSE: the line is
+// hung up, the log ends with the reason, and the exit status is that of a program that Ctrl+C
+// ends.
+void TestComPort::stopDuringAPauseHangsUp_data() {
+    QTest::addColumn<QString>("stop");
+    QTest::newRow("Ctrl+C") << QStringLiteral("CTRL_C_EVENT");
+    QTest::newRow("logoff") << QStringLiteral("WM_ENDSESSION");
+}
+
+void TestComPort::stopDuringAPauseHangsUp() {
+    QFETCH(QString, stop);
     ScheduledRun run(Nights);
     HostModem modem(run.folder.path());
-    // A task run while its user is logged on: the session's end reaches its windows.
+    // Started from the test's console (Wine gives it one on a terminal), as from cmd; the
+    // session's end reaches its windows.
+    QVERIFY2(GetConsoleWindow(), "the test needs a console");
     run.start(QStringLiteral("5"), false);
     QTRY_COMPARE_WITH_TIMEOUT(modem.commands(), Prepare, 20000);
-    HWND window = nullptr;
-    QTRY_VERIFY((window = sessionWindowOf(run.process.processId())));
-    DWORD_PTR answer = 0;
-    QVERIFY(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                                10000, &answer));
-    QCOMPARE(answer, DWORD_PTR(TRUE));
-    // Answered once the way out is done, or when the process is gone.
-    SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
-                        &answer);
+    if (stop == QStringLiteral("CTRL_C_EVENT")) {
+        // To every process on the console, but this one.
+        SetConsoleCtrlHandler(nullptr, TRUE);
+        QVERIFY(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    } else {
+        QList<HWND> windows;
+        QTRY_VERIFY(!(windows = topLevelWindowsOf(run.process.processId())).isEmpty());
+        DWORD_PTR answer = 0;
+        for (HWND window : windows) {
+            QVERIFY(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                        SMTO_ABORTIFHUNG, 10000, &answer));
+            QCOMPARE(answer, DWORD_PTR(TRUE));
+        }
+        // The last one is answered once the way out is done, or when the process is gone.
+        for (HWND window : windows)
+            SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                10000, &answer);
+    }
 
     QVERIFY(run.process.waitForFinished(10000));
+    SetConsoleCtrlHandler(nullptr, FALSE);
     QCOMPARE(DWORD(run.process.exitCode()), DWORD(STATUS_CONTROL_C_EXIT));
     QCOMPARE(modem.commands(), Prepare + QList<QByteArray>{"ATH0"});
     const QString message = QString::fromUtf8("Das Skript wurde abgebrochen, weil das Programm "
-                                              "beendet werden soll (Signal WM_ENDSESSION).");
+                                              "beendet werden soll (Signal %1).")
+                                .arg(stop);
     QCOMPARE(run.errorText(), "Telmaris: Skript 5, COM 1 (COM1): " + message + "\r\n");
     QCOMPARE(run.folder.runLog().last(),
-             QString::fromUtf8("Ende: Programmabbruch durch Signal WM_ENDSESSION! – »") + message +
+             QString::fromUtf8("Ende: Programmabbruch durch Signal %1! – »").arg(stop) + message +
                  QString::fromUtf8("« – Dauer … s"));
     QCOMPARE(run.folder.readIni(), Nights);
 }
