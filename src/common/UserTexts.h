@@ -171,8 +171,13 @@
       "  1  der AutoMode-Lauf ist fehlgeschlagen oder wurde abgebrochen\r"                    \
       "  2  unbekannter Startparameter, oder für das Programmfenster fehlt die\r"                \
       "     grafische Oberfläche\r"                                                           \
-      "  3  keine serielle Schnittstelle ließ sich öffnen\r"                                  \
+      "  3  keine serielle Schnittstelle ließ sich öffnen")                                   \
+    /* Its last line: how a stop from outside ends an AutoMode run, on Unix and on Windows. */ \
+    X(UsageStopStatusUnix,                                                                    \
       "  128 + Signal  der AutoMode-Lauf wurde durch SIGTERM, SIGINT oder SIGHUP beendet")    \
+    X(UsageStopStatusWindows,                                                                 \
+      "  0xC000013A  der AutoMode-Lauf wurde durch Strg+C, das Schließen der Konsole, "       \
+      "Abmelden oder Herunterfahren beendet")                                                 \
     /* The modem test: its window, the answers it lists and its verdict. */                      \
     X(ModemTestTitle, "Telmaris – Modem testen")                                                 \
     X(ModemTestPortLine, "%1 (%2), %3 Baud")                                                     \

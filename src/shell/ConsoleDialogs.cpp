@@ -1,7 +1,8 @@
 #include "shell/ConsoleDialogs.h"
 
+#include "common/ConsoleText.h"
+
 #include <QRegularExpression>
-#include <cstdio>
 
 namespace telmaris {
 
@@ -20,8 +21,7 @@ void ConsoleDialogs::printLine(const QString &title, const QString &text) {
     // box text keeps around it, becomes one blank.
     static const QRegularExpression lineBreak(QStringLiteral("[ \\t]*[\\r\\n]+[ \\t]*"));
     line.replace(lineBreak, QStringLiteral(" "));
-    std::fputs((line + u'\n').toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    printErrorLine(line);
 }
 
 void ConsoleDialogs::showMessage(MessageIcon, const QString &title, const QString &text) {

@@ -1,24 +1,24 @@
 #include "shell/InfoOptions.h"
 
+#include "common/ConsoleText.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "info/VersionString.h"
 #include "shell/CommandLine.h"
 #include "shell/ConsoleDialogs.h"
+#include "shell/StopSignals.h"
 #include "store/IniFile.h"
 #include "store/ScriptSlots.h"
 #include "store/StartDataFile.h"
 
 #include <QStringList>
-#include <cstdio>
 
 namespace telmaris {
 
 namespace {
 
 void printOut(const QString &text) {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    printText(stdout, text);
 }
 
 // For each slot with a name or a text: its number, a tab and its name (empty for a slot
@@ -66,7 +66,8 @@ InfoOption infoOptionOf(const QString &argument) {
 int printInfo(InfoOption option, const std::function<QString()> &programFolder) {
     switch (option) {
     case InfoOption::Help:
-        printOut(QString(texts::UsageText).replace(u'\r', u'\n') + u'\n');
+        printOut(QString(texts::UsageText).replace(u'\r', u'\n') + u'\n' +
+                 StopSignals::usageLine() + u'\n');
         return ExitSuccess;
     case InfoOption::Version:
         printOut(QStringLiteral("telmaris ") + versionNumber() + u'\n');

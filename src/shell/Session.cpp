@@ -1,5 +1,6 @@
 #include "shell/Session.h"
 
+#include "common/ConsoleText.h"
 #include "common/UserTexts.h"
 #include "editor/ScriptLint.h"
 #include "language/ScriptLanguage.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QMainWindow>
 #include <QTabBar>
-#include <QTextStream>
 
 namespace telmaris {
 
@@ -50,8 +50,7 @@ Session::Session(QString programDir, const SessionParts &parts, QObject *parent)
          },
          [this](const QString &text) {
              if (stopRequested_ || sessionEnding_)
-                 QTextStream(stderr)
-                     << "Telmaris: " << QString(text).replace(u'\r', u' ') << Qt::endl;
+                 printErrorLine("Telmaris: " + QString(text).replace(u'\r', u' '));
              else
                  parts_.dialogs.showMessage(MessageIcon::Information, QStringLiteral("Telmaris"),
                                             text);
@@ -197,7 +196,7 @@ std::optional<int> Session::evaluateCommandLine(const QString &argument) {
         parts_.navigation.selectTab(choice.slot);
         if (!display_ && asksForInput(parts_.runSide.editorText())) {
             // Refused before the port is opened: nothing half-programmed.
-            QTextStream(stderr) << texts::NeedsInputLine.arg(choice.slot) << Qt::endl;
+            printErrorLine(texts::NeedsInputLine.arg(choice.slot));
             runLog_.refused(choice.slot,
                             parts_.optionsPage.getSkriptNameFromListbySkriptIndex(choice.slot),
                             texts::NeedsInputLine.arg(choice.slot));
@@ -248,8 +247,8 @@ void Session::finishRun(RunOutcome outcome) {
     Q_EMIT runEnded(outcome);
     if (autoMode_ && stopRequested_)
         // No box for it: the program ends. A scheduled job's log says why.
-        QTextStream(stderr) << "Telmaris: " << runner_->runTitle() << ": "
-                            << texts::SignalMessage.arg(stopSignal_) << Qt::endl;
+        printErrorLine("Telmaris: " + runner_->runTitle() + ": " +
+                       texts::SignalMessage.arg(stopSignal_));
     if (autoMode_)
         Q_EMIT exitRequested(outcome == RunOutcome::Success ? ExitSuccess : ExitRunFailed);
     else if (stopRequested_)
@@ -278,7 +277,7 @@ void Session::reportRunLogFailure() {
         return;
     parts_.runSide.status(texts::RunLogFailedStatus.arg(*failure));
     if (autoMode_)
-        QTextStream(stderr) << texts::RunLogFailedLine.arg(*failure) << Qt::endl;
+        printErrorLine(texts::RunLogFailedLine.arg(*failure));
 }
 
 // Lines the editor marks as skipped will not reach the line. A window run asks first, "Nein"
@@ -289,7 +288,7 @@ bool Session::acceptMarkedLines() {
         return true;
     if (autoMode_) {
         for (const MarkedLine &line : marked)
-            QTextStream(stderr) << markedLineWarning(parts_.data.currSkript, line) << Qt::endl;
+            printErrorLine(markedLineWarning(parts_.data.currSkript, line));
         return true;
     }
     return parts_.dialogs.askYesNo(QStringLiteral("Telmaris"), markedLinesQuestion(marked));
@@ -339,11 +338,9 @@ bool Session::letGoOfUnsavedScript(const QString &text, const QString &reason) {
                                        texts::CloseUnsavedQuestion.arg(script, iniPath, reason));
     QString rescueError;
     if (const std::optional<QString> rescue = writeRescueFile(iniPath, n, text, &rescueError))
-        QTextStream(stderr) << texts::ScriptRescuedLine.arg(script, iniPath, reason, *rescue)
-                            << Qt::endl;
+        printErrorLine(texts::ScriptRescuedLine.arg(script, iniPath, reason, *rescue));
     else
-        QTextStream(stderr) << texts::ScriptNotRescuedLine.arg(script, iniPath, rescueError)
-                            << Qt::endl;
+        printErrorLine(texts::ScriptNotRescuedLine.arg(script, iniPath, rescueError));
     return true;
 }
 

@@ -1,12 +1,12 @@
 #include "shell/StartUp.h"
 
+#include "common/ConsoleText.h"
 #include "common/Numbers.h"
 #include "common/UserTexts.h"
 #include "shell/CommandLine.h"
 #include "shell/InfoOptions.h"
 
 #include <QtGlobal>
-#include <cstdio>
 
 namespace telmaris {
 
@@ -17,7 +17,7 @@ namespace {
 // the toolkit ends the process.
 void dropToolkitNote(QtMsgType type, const QMessageLogContext &, const QString &message) {
     if (type == QtFatalMsg)
-        std::fputs(qPrintable(message + u'\n'), stderr);
+        printErrorLine(message);
 }
 
 } // namespace
@@ -41,7 +41,7 @@ StartPlan planStart(const QString &argument, const std::function<QString()> &pro
     if (plan.display)
         return plan;
     if (wantsWindow(argument)) {
-        std::fputs(qPrintable(*missing + u'\n'), stderr);
+        printErrorLine(*missing);
         plan.exitStatus = ExitNoDisplay;
         return plan;
     }

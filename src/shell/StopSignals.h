@@ -22,6 +22,9 @@ public:
     // The name the log and the messages give the signal ("SIGTERM", "CTRL_C_EVENT").
     static QString name(int signal);
 
+    // The line of "--help" that says which exit status a run ended by a stop has.
+    static QString usageLine();
+
     // Ends the process as the signal would have without being caught, so that a shell, systemd
     // or the Task Scheduler sees that a stop ended it. Returns only where that is impossible.
     static void endBy(int signal);

@@ -1,5 +1,7 @@
 #include "shell/StopSignals.h"
 
+#include "common/UserTexts.h"
+
 #include <QSocketNotifier>
 
 #include <array>
@@ -58,6 +60,10 @@ void StopSignals::readPipe() {
     char number = 0;
     while (::read(signalPipe[0], &number, 1) == 1)
         Q_EMIT received(number);
+}
+
+QString StopSignals::usageLine() {
+    return texts::UsageStopStatusUnix;
 }
 
 QString StopSignals::name(int signal) {

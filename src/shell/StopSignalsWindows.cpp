@@ -9,6 +9,8 @@
 
 #include "shell/StopSignals.h"
 
+#include "common/UserTexts.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -159,6 +161,10 @@ StopSignals::~StopSignals() {
 }
 
 void StopSignals::readPipe() {}
+
+QString StopSignals::usageLine() {
+    return texts::UsageStopStatusWindows;
+}
 
 QString StopSignals::name(int signal) {
     switch (signal) {

@@ -1,12 +1,12 @@
 #include "shell/ToolkitTranslation.h"
 
+#include "common/ConsoleText.h"
 #include "common/UserTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTextStream>
 #include <QTranslator>
 
 namespace telmaris {
@@ -18,9 +18,8 @@ bool loadGermanToolkitTexts(QCoreApplication &app, bool sayWhenMissing) {
                           QStringLiteral("_"), folder)) {
         delete translator;
         if (sayWhenMissing)
-            QTextStream(stderr) << texts::NoToolkitTextsLine.arg(
-                                       QDir(folder).filePath(QStringLiteral("qtbase_de.qm")))
-                                << '\n';
+            printErrorLine(texts::NoToolkitTextsLine.arg(
+                QDir(folder).filePath(QStringLiteral("qtbase_de.qm"))));
         return false;
     }
     QCoreApplication::installTranslator(translator);
