@@ -34,6 +34,15 @@ bool isSpaceKey(const QKeyEvent *event) {
     return event->text() == QStringLiteral(" ") && mods == Qt::NoModifier;
 }
 
+// Alt with a key, with or without Shift: a button's shortcut, also when that button is
+// disabled ("Programmieren" without a usable port), and then the toolkit would type the letter
+// into the script. AltGr, which types @ or € on German keyboards, comes as Ctrl+Alt on Windows
+// and without Alt elsewhere.
+bool isAltChord(const QKeyEvent *event) {
+    const auto mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    return mods == Qt::AltModifier && !event->text().isEmpty();
+}
+
 bool isShiftEnter(const QKeyEvent *event) {
     return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
            (event->modifiers() & Qt::ShiftModifier);
@@ -217,6 +226,10 @@ void ScriptEdit::keyPressEvent(QKeyEvent *event) {
         cursor.insertBlock();
         setTextCursor(cursor);
         ensureCursorVisible();
+        return;
+    }
+    if (isAltChord(event)) {
+        event->ignore();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

@@ -138,6 +138,13 @@ void TestScriptEdit::shorthandCutAndLineBreaksAsTyped() {
     QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nf\r\n"));
     QCOMPARE(clipboardText(), QStringLiteral("ghi"));
     QCOMPARE(edited.count(), 3);
+
+    // Alt with a letter is a button's shortcut, even that of a disabled button: never text.
+    // AltGr (Ctrl+Alt on Windows) still types.
+    QTest::keyClick(&edit, Qt::Key_P, Qt::AltModifier);
+    QTest::keyClick(&edit, Qt::Key_P, Qt::AltModifier | Qt::ShiftModifier);
+    QTest::keyClick(&edit, Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier);
+    QCOMPARE(edit.crlfText(), QStringLiteral("abc\r\nde\r\nf\r\nq"));
 }
 
 // A stored text keeps every character through showing, typing anywhere in it and reading it
