@@ -1,9 +1,8 @@
 // Faults around the settings file while the real window uses it: the program folder turning
-// unwritable while the program runs, files from Windows, files that cannot be read, and two
-// running programs on one file. No script is lost unless the user,
-// told that it could not be stored, insists on closing.
+// unwritable while the program runs, files that cannot be read, and two running programs on
+// one file. No script is lost unless the user, told that it could not be stored, insists on
+// closing.
 #include "ProgramFixture.h"
-#include "store/IniText.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +20,6 @@ private Q_SLOTS:
     void folderTurnsUnwritableWhileRunning();
     void aSignalRescuesWhatCannotBeStored();
     void twoProgramsCloseInTurn();
-    void fileFromWindows();
     void unreadableFileIsReportedAndKept_data();
     void unreadableFileIsReportedAndKept();
 };
@@ -149,47 +147,6 @@ void TestFaultSettings::twoProgramsCloseInTurn() {
     QCOMPARE(program.stored(QStringLiteral("SkriptName6")), QStringLiteral("Von B"));
     QCOMPARE(program.stored(QStringLiteral("CurrSkript")), QStringLiteral("1"));
     QCOMPARE(program.stored(QStringLiteral("LineLen")), QStringLiteral("65"));
-}
-
-// A file from Windows under a name of its own, with a byte order mark, CR line ends and lines in
-// Windows-1252: names and scripts show their umlauts, and after the end the lines the program
-// did not change keep their bytes; the one it changed is UTF-8. The settings file's text test
-// has the other line ends, and UTF-8 and Windows-1252 lines side by side.
-void TestFaultSettings::fileFromWindows() {
-    const QStringList untouched{
-        QStringLiteral("SkriptName1=Nächte"), QStringLiteral("SkriptName2=Über"),
-        QStringLiteral("SkriptText2=WÄHLE 2"), QStringLiteral("; von Österreich")};
-    QByteArray section = "CurrSkript=1\nSkriptText1=W\xC4HLE 1\n";
-    for (const QString &line : untouched)
-        section += line.toLatin1() + '\n';
-    ProgramFixture program(section);
-    const QByteArray head = "\xEF\xBB\xBF; Gr\xFC\xDF Gott\r";
-    const QString fileName = QStringLiteral("telmaris.ini");
-    const QByteArray original = program.folder.readIni().replace('\n', '\r');
-    QVERIFY(QFile::remove(program.folder.iniPath()));
-    program.folder.writeFile(fileName, head + original);
-
-    QCOMPARE(program.start(), std::nullopt);
-    MainWindow &w = *program.window;
-    QCOMPARE(program.tabs()->tabText(0), QStringLiteral("Nächte"));
-    QCOMPARE(program.tabs()->tabText(1), QStringLiteral("Über"));
-    QCOMPARE(program.editor(0)->crlfText(), QStringLiteral("WÄHLE 1"));
-    typeAtEnd(program.editor(0), QStringLiteral("0"));
-    QVERIFY(w.close());
-
-    QCOMPARE(QDir(program.folder.path()).entryList(QDir::Files), QStringList{fileName});
-    const QByteArray after = program.folder.readFile(fileName);
-    QVERIFY(after.startsWith(head));
-    for (const QString &line : untouched)
-        QVERIFY2(after.contains(line.toLatin1() + '\r'), qPrintable(line));
-    QVERIFY(after.contains("SkriptText1=W\xC3\x84HLE 10\r"));
-    // Lines the program added end like the file's own.
-    QCOMPARE(after.count('\n'), 0);
-    QVERIFY(after.contains("CurrSkript=1\rSkriptText1="));
-    QVERIFY(after.contains("ModemReset=&F\r"));
-    const IniText reread = IniText::fromBytes(after);
-    QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptName2")), QStringLiteral("Über"));
-    QCOMPARE(reread.value(DataSection, QStringLiteral("SkriptText2")), QStringLiteral("WÄHLE 2"));
 }
 
 // A settings file that is there but cannot be read, even by the superuser: the user is told
