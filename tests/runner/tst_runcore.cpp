@@ -204,9 +204,6 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
         pausing + "select 9+7 / write ATDT1;<CR> / timer 1000 / " + Succeeded);
     row("abort during a pause", pause, "abort / closed", pausing + "stop timer / " + aborted);
     row("abort in an EINGABE box", input, "abort / closed", asking + "close box / " + aborted);
-    row("EINGABE cancelled", input, "cancel / closed", asking + aborted);
-    row("line lost during a pause", pause, "lost / closed", pausing + "stop timer / " + lost);
-    row("line lost while an answer is awaited", dial, "lost / closed", dialling + lost);
     row("line lost at the closing reset", dial, "ok / timeout / lost / closed",
         dialling + "timer 1000 / status Modem-Reset / write AT&F<CR> / " + lost);
     row("line lost in an EINGABE box", input, "lost / closed", asking + "close box / " + lost);
@@ -214,7 +211,6 @@ void TestRunCore::everyEndLeavesByOneWay_data() {
         dialling + "status Modem-Problem! / box " + texts::PortErrorMessage +
             " / close port / finish PortError");
     // The program is asked to stop: no box waits for anyone.
-    row("signal during a pause", pause, "signal", pausing + "stop timer / " + signalled);
     row("signal in an EINGABE box", input, "signal", asking + "close box / " + signalled);
     row("signal while the end's box is open", dial, "rx:ERROR\r / signal",
         dialling + modemError +
