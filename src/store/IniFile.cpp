@@ -206,7 +206,16 @@ QString locateIniFile(const QString &programDir,
     // file made there by one start (as root, say) would shadow everybody's own settings.
     if (!isSystemProgramFolder(programDir) && isWritableDir(programDir))
         return QDir(programDir).filePath(IniFileName);
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
+    return userSettingsFolder() + u'/' + IniFileName;
+}
+
+QString userSettingsFolder() {
+#ifdef Q_OS_WIN
+    // %APPDATA%: the settings travel with a roaming profile (the run log stays local).
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
 }
 
 } // namespace telmaris

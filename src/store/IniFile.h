@@ -108,4 +108,8 @@ QString locateIniFile(const QString &programDir,
 
 inline const QString IniFileName = QStringLiteral("Telmaris.Ini");
 
+// The user's own folder for the settings file of an installed copy: ~/.config/Telmaris, on
+// Windows %APPDATA%\Telmaris.
+QString userSettingsFolder();
+
 } // namespace telmaris

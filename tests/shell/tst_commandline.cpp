@@ -5,6 +5,7 @@
 #include "shell/CommandLine.h"
 #include "shell/NameWarnings.h"
 #include "shell/ProcessStart.h"
+#include "store/IniFile.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -98,9 +99,7 @@ void TestCommandLine::namesThatMisleadAreNamed() {
 void TestCommandLine::settingsFolderIsNamedAfterTheProgramNotItsFile() {
     const char *const argv[] = {"/opt/umbenannt/anders", "7"};
     QCOMPARE(beginProcess(2, argv), QStringLiteral("7"));
-    QCOMPARE(
-        QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).fileName(),
-        QStringLiteral("Telmaris"));
+    QCOMPARE(QFileInfo(userSettingsFolder()).fileName(), QStringLiteral("Telmaris"));
 }
 
 // Every file below folder with its content: what a start may not change.

@@ -69,8 +69,7 @@ void TestIniFile::locatesTheFile() {
     if (onPath)
         qputenv("PATH", QFile::encodeName(QStringList{"/usr/bin", folder + u'/', "/bin"}.join(
                             QDir::listSeparator())));
-    const QString configFile =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + u'/' + IniFileName;
+    const QString configFile = userSettingsFolder() + u'/' + IniFileName;
     const QString found = locateIniFile(folder, [&](const QString &) { return folderWritable; });
     qputenv("PATH", path);
     QCOMPARE(found, located.isEmpty() ? configFile : QDir(folder).filePath(located));
