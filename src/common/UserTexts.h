@@ -152,6 +152,9 @@
     X(NoToolkitTextsLine,                                                                        \
       "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
       "Dialoge englische Schaltflächen. Abhilfe: das Paket qt6-translations-l10n installieren.") \
+    X(NoToolkitTextsLineWindows,                                                                 \
+      "Telmaris: Die deutschen Texte der Qt-Bibliothek fehlen (%1 nicht gefunden), daher zeigen "\
+      "Dialoge englische Schaltflächen. Abhilfe: Telmaris neu installieren oder auspacken.")     \
     /* What "telmaris --help" prints on standard output. */                                   \
     X(UsageText,                                                                              \
       "Aufruf: telmaris [Skriptnummer | Skriptname | debug | --help | --version | --list]\r"  \

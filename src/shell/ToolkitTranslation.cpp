@@ -17,9 +17,14 @@ bool loadGermanToolkitTexts(QCoreApplication &app, bool sayWhenMissing) {
     if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                           QStringLiteral("_"), folder)) {
         delete translator;
+        // On Linux the texts come in a package of their own; a Windows copy brings them along.
+#ifdef Q_OS_WIN
+        const QString &line = texts::NoToolkitTextsLineWindows;
+#else
+        const QString &line = texts::NoToolkitTextsLine;
+#endif
         if (sayWhenMissing)
-            printErrorLine(texts::NoToolkitTextsLine.arg(
-                QDir(folder).filePath(QStringLiteral("qtbase_de.qm"))));
+            printErrorLine(line.arg(QDir(folder).filePath(QStringLiteral("qtbase_de.qm"))));
         return false;
     }
     QCoreApplication::installTranslator(translator);
